@@ -1,0 +1,38 @@
+#pragma once
+// The one way the core reaches the world outside it: message boxes, the short progress
+// animation, handing a file to the desktop, and asking for a repaint. The desktop program,
+// the command-line program and the tests (as a recorder) each implement it.
+
+#include <string>
+
+namespace tarnex {
+
+enum class Icon { None, Information, Warning, Error };
+
+// A modal message box with an OK button. `owned` says whether the box belongs to the window
+// that raised it (a design dialog's own messages) or stands without an owner (the formula
+// interpreter, the interface reader, file errors).
+struct Message {
+  std::string caption;
+  std::string text;  // UTF-8; "\n" is a line break
+  Icon icon = Icon::None;
+  bool owned = false;
+};
+
+class Host {
+ public:
+  virtual ~Host() = default;
+  // Shows the box and returns when the user has dismissed it.
+  virtual void showMessage(const Message& message) = 0;
+  // Runs the progress window modally (34 ticks of 10 ms on the desktop).
+  virtual void runProgress() = 0;
+  // Hands a file to the desktop's associated application; the result is not checked.
+  virtual void openInDesktop(const std::string& path, bool minimized) = 0;
+  // The window's drawing changed (for example the circuit picture of another topology).
+  virtual void repaint() = 0;
+};
+
+// The program's name, the caption of a design dialog's own messages.
+inline constexpr const char* kProgramName = "Tarnex";
+
+}  // namespace tarnex

@@ -1,0 +1,114 @@
+#pragma once
+// The form model: a window as a set of controls keyed by control id, with the commands that
+// act on them. The desktop program renders a Form as widgets and forwards the user's
+// actions; the command-line program and the tests drive the same Form directly.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/host.h"
+#include "tables/field_table.h"
+
+namespace tarnex {
+
+enum class ControlKind {
+  Edit,         // a number field
+  Label,        // a static caption (relabelled by interface files)
+  Group,        // a group box; its text is the caption
+  Button,       // a push button
+  DropList,     // a drop-down list: entries + selection
+  Frame,        // an empty frame that holds a drawing
+  Note,         // a static text of several lines (hints)
+  ClickStatic,  // a static text that reports clicks
+};
+
+// Position and size in dialog units; all zero when the view lays the control out itself.
+struct Rect {
+  int x = 0, y = 0, w = 0, h = 0;
+  friend constexpr bool operator==(Rect, Rect) = default;
+};
+
+struct Control {
+  int id = 0;
+  ControlKind kind = ControlKind::Label;
+  std::string text;  // UTF-8: field text, caption, button text ("计算(&C)")
+  bool enabled = true;
+  std::vector<std::string> entries;  // DropList
+  int selection = -1;                // DropList: -1 none
+  std::optional<Rgb> color;          // caption colour (groups) or text colour
+  Rect rect;
+  int groupId = 0;          // the group box this control sits in (0: none)
+  bool isDefault = false;   // the default push button (Enter presses it)
+};
+
+// The circuit picture painted into a frame of the form.
+struct Picture {
+  std::string resource;  // drawing name, e.g. "bitmap167"
+  int frameId = 0;       // frame control whose width and height the picture fills
+  int x = 0, y = 0;      // client pixel origin
+  int sourceWidth = 0, sourceHeight = 0;  // source rectangle from the drawing's (0, 0)
+};
+
+class Form {
+ public:
+  explicit Form(Host& host) : host_(host) {}
+  virtual ~Form() = default;
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  // Short name for the command line and tests, e.g. "dcdc".
+  virtual std::string_view key() const = 0;
+  // The field table behind the form, when it has one.
+  virtual const DialogTable* table() const { return nullptr; }
+
+  const std::string& title() const { return title_; }
+  const std::vector<Control>& controls() const { return controls_; }
+  const Control* control(int id) const;
+  Control* control(int id);
+  const std::string& text(int id) const;
+
+  // The user typed into a field (the view calls this on every edit).
+  void setText(int id, std::string text);
+
+  // The first data exchange, when the window opens (runs the one-time set-up).
+  virtual void open() = 0;
+  // A push button or clickable static was pressed.
+  virtual void command(int id) = 0;
+  // The user picked entry `index` of a drop-down list; runs its handler.
+  virtual void select(int listId, int index) = 0;
+  // The Enter key. Default: press the default button, if any.
+  virtual void enterKey();
+
+  // Where the view should put the focus after the last action (the field that failed to
+  // read, its text selected); consumed by the caller.
+  struct FocusRequest {
+    int id = 0;
+    bool selectAll = false;
+  };
+  std::optional<FocusRequest> takeFocusRequest();
+  // The form asked to be closed ("返回(&B)" and the like).
+  bool closeRequested() const { return closeRequested_; }
+
+  virtual std::optional<Picture> picture() const { return std::nullopt; }
+
+  Host& host() { return host_; }
+
+ protected:
+  Control& add(Control c);
+  void setTitle(std::string title) { title_ = std::move(title); }
+  void requestFocus(int id, bool selectAll) { focus_ = FocusRequest{id, selectAll}; }
+  void requestClose() { closeRequested_ = true; }
+
+  std::vector<Control> controls_;
+
+ private:
+  Host& host_;
+  std::string title_;
+  std::optional<FocusRequest> focus_;
+  bool closeRequested_ = false;
+};
+
+}  // namespace tarnex

@@ -1,0 +1,27 @@
+#pragma once
+// Interface files: a user's own captions for a design dialog's labels.
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "base/host.h"
+#include "base/user_file.h"
+
+namespace tarnex {
+
+struct InterfaceFileResult {
+  bool applied = false;                    // the captions are to be set
+  std::map<int, std::string> captions;     // relabel number (1..N) -> UTF-8 caption
+};
+
+// Reads and checks the whole file (appending '#' when it holds none), shows every message
+// through `host` (unowned boxes), and returns the captions to set when the file is valid.
+// `relabelCount` is N, the length of the dialog's relabel list. A file that cannot be
+// opened is reported through the host and gives nullopt (the caller abandons its step).
+std::optional<InterfaceFileResult> applyInterfaceFile(const Folder& folder,
+                                                      std::string_view fileName,
+                                                      int relabelCount, Host& host);
+
+}  // namespace tarnex

@@ -1,0 +1,95 @@
+#include "base/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace tarnex {
+namespace {
+
+struct FormatCase {
+  float value;
+  const char* text;
+};
+
+class FormatFieldValue : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(FormatFieldValue, WritesSixDigitsWithThreeDigitExponent) {
+  EXPECT_EQ(formatFieldValue(GetParam().value), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, FormatFieldValue,
+    ::testing::Values(FormatCase{1234567.0f, "1.23457e+006"}, FormatCase{0.5f, "0.5"},
+                      FormatCase{100.0f, "100"}, FormatCase{2000000.0f, "2e+006"},
+                      FormatCase{0.00001f, "1e-005"}, FormatCase{0.0001f, "0.0001"},
+                      FormatCase{999999.0f, "999999"}, FormatCase{9999995.0f, "1e+007"},
+                      FormatCase{95.10869f, "95.1087"}, FormatCase{-12.5f, "-12.5"},
+                      FormatCase{1e38f, "1e+038"}, FormatCase{1e-38f, "1e-038"},
+                      FormatCase{0.0f, "0"}, FormatCase{-0.0f, "0"},
+                      FormatCase{std::numeric_limits<float>::infinity(), "inf"},
+                      FormatCase{-std::numeric_limits<float>::infinity(), "-inf"},
+                      FormatCase{std::numeric_limits<float>::quiet_NaN(), "nan"},
+                      FormatCase{-std::numeric_limits<float>::quiet_NaN(), "nan"},
+                      // The value is widened to double before formatting: 0.1f shows 0.1.
+                      FormatCase{0.1f, "0.1"}, FormatCase{1.0f / 3.0f, "0.333333"}));
+
+struct ParseCase {
+  const char* text;
+  bool valid;
+  float value;
+};
+
+class ParseFieldText : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseFieldText, FollowsTheFieldRules) {
+  const auto parsed = parseFieldText(GetParam().text);
+  ASSERT_EQ(parsed.has_value(), GetParam().valid) << GetParam().text;
+  if (parsed) {
+    EXPECT_EQ(*parsed, GetParam().value) << GetParam().text;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ParseFieldText,
+    ::testing::Values(
+        ParseCase{" 12 ", true, 12.0f}, ParseCase{"1e3", true, 1000.0f},
+        ParseCase{"\t7\t", true, 7.0f}, ParseCase{"0.0", true, 0.0f}, ParseCase{".5", true, 0.5f},
+        ParseCase{"0", true, 0.0f}, ParseCase{"-3.25", true, -3.25f},
+        ParseCase{"+4", true, 4.0f}, ParseCase{"1.23457e+006", true, 1234570.0f},
+        // A zero result is valid only when the text begins with the digit 0.
+        ParseCase{".0", false, 0}, ParseCase{"-0", false, 0}, ParseCase{"", false, 0},
+        ParseCase{"   ", false, 0}, ParseCase{"1e-400", false, 0},
+        // Only blanks and tabs may follow the number.
+        ParseCase{"12a", false, 0}, ParseCase{"12 a", false, 0}, ParseCase{"1,5", false, 0},
+        ParseCase{"abc", false, 0}, ParseCase{"12\n", false, 0},
+        // Only the first 31 characters count: the letter at 32 is never seen.
+        ParseCase{"1                              x", true, 1.0f},
+        ParseCase{"1                             x", false, 0},
+        // Beyond the float range the value saturates instead of converting undefined.
+        ParseCase{"1e39", true, std::numeric_limits<float>::infinity()},
+        ParseCase{"-1e39", true, -std::numeric_limits<float>::infinity()},
+        ParseCase{"inf", true, std::numeric_limits<float>::infinity()}));
+
+TEST(ParseFieldText, ReadsBackWhatFormattingWrote) {
+  for (float v : {0.0f, 1.0f, 95.1087f, 2e6f, 1e-5f, -7.5f, 3.4e38f}) {
+    const auto back = parseFieldText(formatFieldValue(v));
+    ASSERT_TRUE(back.has_value()) << v;
+    EXPECT_EQ(formatFieldValue(*back), formatFieldValue(v));
+  }
+  const auto nan = parseFieldText(formatFieldValue(std::nanf("")));
+  ASSERT_TRUE(nan.has_value());
+  EXPECT_TRUE(std::isnan(*nan));
+}
+
+TEST(ToSingle, SaturatesBeyondTheFloatRange) {
+  EXPECT_EQ(toSingle(1e300), std::numeric_limits<float>::infinity());
+  EXPECT_EQ(toSingle(-1e300), -std::numeric_limits<float>::infinity());
+  EXPECT_EQ(toSingle(3.4028235e38), std::numeric_limits<float>::max());
+  EXPECT_EQ(toSingle(0.1), 0.1f);
+  EXPECT_TRUE(std::isnan(toSingle(std::nan(""))));
+}
+
+}  // namespace
+}  // namespace tarnex

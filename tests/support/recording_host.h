@@ -1,0 +1,32 @@
+#pragma once
+// A host that records what the core asked of the outside world, for assertions.
+
+#include <string>
+#include <vector>
+
+#include "base/host.h"
+
+namespace tarnex::testing {
+
+class RecordingHost : public Host {
+ public:
+  void showMessage(const Message& message) override { messages.push_back(message); }
+  void runProgress() override { ++progressRuns; }
+  void openInDesktop(const std::string& path, bool minimized) override {
+    opened.push_back(path);
+    lastMinimized = minimized;
+  }
+  void repaint() override { ++repaints; }
+
+  // "caption|text" of every message, in order, for compact expectations.
+  std::vector<std::string> summary() const;
+  void clear();
+
+  std::vector<Message> messages;
+  std::vector<std::string> opened;
+  bool lastMinimized = false;
+  int progressRuns = 0;
+  int repaints = 0;
+};
+
+}  // namespace tarnex::testing
