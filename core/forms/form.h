@@ -42,6 +42,10 @@ struct Control {
   Rect rect;
   int groupId = 0;          // the group box this control sits in (0: none)
   bool isDefault = false;   // the default push button (Enter presses it)
+  // Command-line names: a button's command ("calc"), a list's name ("topology") and the
+  // names of its entries ("buck", "boost", ...). Empty when not offered on the command line.
+  std::string key;
+  std::vector<std::string> entryKeys;
 };
 
 // The circuit picture painted into a frame of the form.
