@@ -1,0 +1,51 @@
+#pragma once
+// The built-in design procedures of the non-isolated stages: buck, boost and buck-boost, each
+// in continuous (CCM) and discontinuous (DCM) conduction. Pure functions of the design
+// conditions; units as on the form (V, A, kHz, µs, µH, gauss, mm², circular mils per ampere,
+// mV, percent of the period).
+
+namespace tarnex {
+
+enum class DcDcTopology { Buck, Boost, BuckBoost };
+enum class DcDcMode { Ccm, Dcm };
+
+struct DcDcInputs {
+  float VinMin = 18, VinMax = 24, Vo = 12, IoMax = 1;
+  float Vsw = 1.5f;  // on-state drop of the switch
+  float Vdf = 0.5f;  // forward drop of the diode
+  float f = 150;     // switching frequency, kHz
+  float Ptd = 20;    // dead time, percent of the period (DCM)
+  float r = 0.4f;    // ripple ratio dI / IL (CCM)
+  float Bpk = 2500, Bsat = 3000;
+  float Cmil = 400;  // current density, circular mils per ampere
+  float Vopp = 50;   // output ripple, mV
+  float Ae = 23;     // core area, mm²
+};
+
+struct DcDcOutputs {
+  float L = 0, Ipk = 0, Irms = 0, DL = 0, NL = 0;
+  float Ton = 0, Duty = 0, Iswrms = 0, Vswm = 0, Idrms = 0, Vdm = 0, Co = 0, Vc = 0;
+};
+
+enum class DcDcEnding {
+  Ok,
+  Impossible,  // buck with VinMin <= Vo, boost with Vo <= VinMax
+  Saturation,  // Bpk > Bsat (the outputs were computed all the same)
+};
+
+struct DcDcResult {
+  DcDcEnding ending = DcDcEnding::Ok;
+  DcDcOutputs out;
+};
+
+DcDcResult designDcDc(DcDcTopology topology, DcDcMode mode, const DcDcInputs& in);
+
+// Turns from a raw number: truncated, then one more only when the fraction exceeds 0.5, so
+// an exact half rounds down. A raw value that is not finite or lies beyond the 32-bit range
+// is kept as it is (it cannot be converted to an integer).
+float roundTurns(float raw);
+
+// Wire diameter in mm for an RMS current and a current density in circular mils per ampere.
+double wireDiameter(double irms, double cmil);
+
+}  // namespace tarnex
