@@ -3,6 +3,7 @@
 
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -12,8 +13,8 @@
 namespace tarnex {
 
 struct InterfaceFileResult {
-  bool applied = false;                    // the captions are to be set
-  std::map<int, std::string> captions;     // relabel number (1..N) -> UTF-8 caption
+  bool applied = false;                 // the captions are to be set
+  std::map<int, std::string> captions;  // relabel number (1..N) -> UTF-8 caption
 };
 
 // Reads and checks the whole file (appending '#' when it holds none), shows every message
@@ -21,7 +22,19 @@ struct InterfaceFileResult {
 // `relabelCount` is N, the length of the dialog's relabel list. A file that cannot be
 // opened is reported through the host and gives nullopt (the caller abandons its step).
 std::optional<InterfaceFileResult> applyInterfaceFile(const Folder& folder,
-                                                      std::string_view fileName,
-                                                      int relabelCount, Host& host);
+                                                      std::string_view fileName, int relabelCount,
+                                                      Host& host);
+
+// Every message the interface reader itself may show (file errors aside), for hosts and
+// fuzzers that check they met nothing else.
+std::span<const Message> interfaceFileMessages();
+
+// Caption bytes of an interface file as UTF-8: GBK (code page 936), or UTF-8 when `utf8`.
+// A byte sequence that is not valid in the encoding becomes U+FFFD, one per bad byte.
+std::string decodeCaption(std::string_view bytes, bool utf8);
+
+// Whether the whole file is to be read as UTF-8: its bytes are valid UTF-8 and not all
+// ASCII. Any other file is read as GBK.
+bool isUtf8File(std::string_view bytes);
 
 }  // namespace tarnex
