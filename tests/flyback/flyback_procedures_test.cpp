@@ -1,0 +1,276 @@
+// The flyback procedures against hand-worked reference designs.
+//
+// Reference design (the window's opening values): Po 74 W, Vo 5 V, Eff 70 %, VacMin 90 V,
+// VacMax 270 V, Vswm 600 V, Vswr 100 V, f 150 kHz, Vdf 0.6 V, r 0.5, Ptd 20 %, Cmil 500,
+// Vopp 50 mV, Bpk 2500 GS, Bsat 3000 GS, Per 5 %; chosen core Ae 100 mm², Le 60 mm.
+// The expected values were worked by hand from the design equations (double arithmetic):
+//   n = (600 − 100 − 1.414·270)·5/7 / 5.6 = 15.0791
+//   CCM: Iin = 105.714/127.26 = 0.83070, D = Iin/(14.8/n + Iin) = 0.458394,
+//        Ton = D/150 kHz = 3.05596 µs, VT = Ton·90·1.414 = 388.90 V·µs,
+//        Lp = VT/(Ic/n·r) = 429.206 µH, Np0 = 5·VT·1e-6/(2·1e-4·0.25) = 38.890,
+//        Ns0 = 2.579 → 3, Np1 = 45.237 → 45, Bact = 2160.6 GS, Zc = 0.562883 mm
+//   DCM: Ton = 6.667·84.44·0.8/(84.44 + 127.26) = 2.12733 µs, Lp = 51.9974 µH,
+//        Ipkp = 5.20650 A, Np0 = 10.829, Ns0 = 0.718 → 1, Np1 = 15.079 → 15
+//   Snubber after CCM: Vc = 118.22 V, Rlk = 57.1585 kΩ, Clk = 1.16635 nF
+
+#include "designs/flyback_procedures.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <string>
+
+namespace tarnex {
+namespace {
+
+FlybackInputs referenceDesign() {
+  FlybackInputs in;
+  in.Po = 74;
+  in.Vo = 5;
+  in.Eff = 70;
+  in.VacMin = 90;
+  in.VacMax = 270;
+  in.Vswm = 600;
+  in.Vswr = 100;
+  in.f = 150;
+  in.Vdf = 0.6f;
+  in.r = 0.5f;
+  in.Ptd = 20;
+  in.Cmil = 500;
+  in.Vopp = 50;
+  in.Ae = 100;
+  in.Le = 60;
+  in.Bpk = 2500;
+  in.Bsat = 3000;
+  in.Per = 5;
+  return in;
+}
+
+struct Expected {
+  std::string name;
+  std::function<double(const FlybackDesign&)> get;
+  double value;
+  double tolerance;
+};
+
+void PrintTo(const Expected& e, std::ostream* os) {
+  *os << e.name;
+}
+
+class CcmVerification : public ::testing::TestWithParam<Expected> {};
+
+TEST_P(CcmVerification, MatchesReferenceDesign) {
+  const FlybackDesign d = flybackVerifyCcm(referenceDesign());
+  EXPECT_NEAR(GetParam().get(d), GetParam().value, GetParam().tolerance);
+}
+
+// Values from the hand calculation in the file header.
+INSTANTIATE_TEST_SUITE_P(
+    ReferenceDesign, CcmVerification,
+    ::testing::Values(
+        Expected{"n", [](const FlybackDesign& d) { return d.n; }, 15.0791, 1e-3},
+        Expected{"D", [](const FlybackDesign& d) { return d.D; }, 0.458394, 1e-5},
+        Expected{"Iin", [](const FlybackDesign& d) { return d.Iin; }, 0.830695, 1e-5},
+        Expected{"Ton", [](const FlybackDesign& d) { return d.Ton; }, 3.05596, 1e-4},
+        Expected{"Lp", [](const FlybackDesign& d) { return d.Lp; }, 429.206, 1e-2},
+        Expected{"Ls", [](const FlybackDesign& d) { return d.Ls; }, 1.88763, 1e-4},
+        Expected{"Ipkp", [](const FlybackDesign& d) { return d.Ipkp; }, 2.26523, 1e-4},
+        Expected{"Irmsp", [](const FlybackDesign& d) { return d.Irmsp; }, 1.22694, 1e-4},
+        Expected{"Iswe", [](const FlybackDesign& d) { return d.Iswe; }, 12.2694, 1e-3},
+        Expected{"Irmss", [](const FlybackDesign& d) { return d.Irmss; }, 20.1104, 1e-3},
+        Expected{"Ipks", [](const FlybackDesign& d) { return d.Ipks; }, 34.1577, 1e-3},
+        Expected{"Dp", [](const FlybackDesign& d) { return d.Dp; }, 0.629116, 1e-5},
+        Expected{"Ds", [](const FlybackDesign& d) { return d.Ds; }, 2.54700, 1e-4},
+        Expected{"Vdm", [](const FlybackDesign& d) { return d.Vdm; }, 36.3822, 1e-3},
+        Expected{"Idm", [](const FlybackDesign& d) { return d.Idm; }, 40.2207, 2e-3},
+        Expected{"Np0", [](const FlybackDesign& d) { return d.Np0; }, 38.8901, 1e-3},
+        Expected{"Ns0", [](const FlybackDesign& d) { return d.turns.Ns0; }, 2.57908, 1e-4},
+        Expected{"Ns", [](const FlybackDesign& d) { return d.Ns; }, 3, 0},
+        Expected{"Np1", [](const FlybackDesign& d) { return d.turns.Np1; }, 45.2372, 1e-3},
+        Expected{"Np", [](const FlybackDesign& d) { return d.Np; }, 45, 0},
+        Expected{"Bact", [](const FlybackDesign& d) { return d.Bact; }, 2160.56, 0.05},
+        Expected{"Zc", [](const FlybackDesign& d) { return d.Zc; }, 0.562883, 1e-5},
+        Expected{"Cin", [](const FlybackDesign& d) { return d.Cin; }, 135.949, 1e-2},
+        Expected{"Co", [](const FlybackDesign& d) { return d.Co; }, 1068.77, 0.05},
+        Expected{"Vcm", [](const FlybackDesign& d) { return d.Vcm; }, 6, 1e-6}),
+    [](const ::testing::TestParamInfo<Expected>& p) { return p.param.name; });
+
+class DcmVerification : public ::testing::TestWithParam<Expected> {};
+
+TEST_P(DcmVerification, MatchesReferenceDesign) {
+  const FlybackDesign d = flybackVerifyDcm(referenceDesign());
+  EXPECT_NEAR(GetParam().get(d), GetParam().value, GetParam().tolerance);
+}
+
+// Values from the hand calculation in the file header; the stresses follow the triangular
+// current shapes of discontinuous conduction (Irmsp = Ipkp·√(Ton/3T)).
+INSTANTIATE_TEST_SUITE_P(
+    ReferenceDesign, DcmVerification,
+    ::testing::Values(
+        Expected{"Ton", [](const FlybackDesign& d) { return d.Ton; }, 2.12733, 1e-4},
+        Expected{"Lp", [](const FlybackDesign& d) { return d.Lp; }, 51.9974, 1e-3},
+        Expected{"Ipkp", [](const FlybackDesign& d) { return d.Ipkp; }, 5.20650, 1e-4},
+        Expected{"Irmsp", [](const FlybackDesign& d) { return d.Irmsp; }, 1.69804, 1e-4},
+        Expected{"Ipks", [](const FlybackDesign& d) { return d.Ipks; }, 78.5095, 5e-3},
+        Expected{"Irmss", [](const FlybackDesign& d) { return d.Irmss; }, 31.4331, 5e-3},
+        Expected{"Vdm", [](const FlybackDesign& d) { return d.Vdm; }, 45.4778, 1e-3},
+        Expected{"Ns0", [](const FlybackDesign& d) { return d.turns.Ns0; }, 0.718145, 1e-5},
+        Expected{"Ns", [](const FlybackDesign& d) { return d.Ns; }, 1, 0},
+        Expected{"Np", [](const FlybackDesign& d) { return d.Np; }, 15, 0},
+        Expected{"Zc", [](const FlybackDesign& d) { return d.Zc; }, 0.513765, 1e-5},
+        Expected{"Cin", [](const FlybackDesign& d) { return d.Cin; }, 135.949, 1e-2},
+        Expected{"Co", [](const FlybackDesign& d) { return d.Co; }, 1343.64, 0.05}),
+    [](const ::testing::TestParamInfo<Expected>& p) { return p.param.name; });
+
+TEST(FlybackCoreEstimate, CcmVolumeOfReferenceDesign) {
+  // (74·100/70/150)·(2.5²/0.5)·700 = 6166.67 mm³
+  const FlybackCoreEstimate est = flybackCcmCoreVolume(referenceDesign());
+  EXPECT_NEAR(est.Ve, 6166.67, 0.01);
+  EXPECT_TRUE(est.notices.empty());
+}
+
+TEST(FlybackCoreEstimate, DcmAreaProductHintsOnlyBelowTwentyPercentDeadTime) {
+  // 74e6 / ((197353/500)·√(3/D)·70·150·0.0015) with D = Ton/T = 0.31910: 3882.22 mm⁴
+  FlybackInputs in = referenceDesign();
+  FlybackCoreEstimate est = flybackDcmAreaProduct(in);
+  EXPECT_NEAR(est.Ve, 3882.22, 0.05);
+  EXPECT_TRUE(est.notices.empty());
+
+  in.Ptd = 10;  // the hint, and the estimate is still made (D = 0.35899: 4117.7 mm⁴)
+  est = flybackDcmAreaProduct(in);
+  ASSERT_EQ(est.notices.size(), 1u);
+  EXPECT_EQ(est.notices[0], FlybackNotice::DeadTimeShort);
+  EXPECT_NEAR(est.Ve, 4117.7, 0.5);
+}
+
+TEST(FlybackVerification, FluxWarningWhenRoundedTurnsOverdriveTheCore) {
+  FlybackInputs in = referenceDesign();
+  EXPECT_TRUE(flybackVerifyCcm(in).notices.empty());  // Bact 2160.6 < 3000
+  in.Bsat = 2100;
+  const FlybackDesign d = flybackVerifyCcm(in);
+  ASSERT_EQ(d.notices.size(), 1u);
+  EXPECT_EQ(d.notices[0], FlybackNotice::FluxAboveSaturation);
+  EXPECT_NEAR(d.Np, 45, 0);                           // the command goes on with every result
+  EXPECT_TRUE(flybackVerifyDcm(in).notices.empty());  // no flux check in DCM
+}
+
+TEST(FlybackSnubber, AfterEachVerification) {
+  const FlybackInputs in = referenceDesign();
+  const FlybackDesign ccm = flybackVerifyCcm(in);
+  FlybackSnubber s = flybackSnubber(in, ccm.Lp, ccm.Ipkp);
+  EXPECT_NEAR(s.Rlk, 57.1585, 1e-3);  // Vc³·4/7000 / (0.05·Ipkp²·Lp·0.15)
+  EXPECT_NEAR(s.Clk, 1.16635, 1e-4);  // 10000 / (Rlk·f)
+
+  const FlybackDesign dcm = flybackVerifyDcm(in);
+  s = flybackSnubber(in, dcm.Lp, dcm.Ipkp);
+  EXPECT_NEAR(s.Rlk, 89.3102, 2e-3);
+  EXPECT_NEAR(s.Clk, 0.746462, 1e-5);
+}
+
+struct Rounding {
+  double raw;
+  double up;
+  double halfDown;
+};
+
+class TurnsRounding : public ::testing::TestWithParam<Rounding> {};
+
+TEST_P(TurnsRounding, SecondaryUpPrimaryNearestHalfDown) {
+  const Rounding& c = GetParam();
+  const double up = roundTurnsUp(c.raw);
+  const double half = roundTurnsHalfDown(c.raw);
+  if (std::isnan(c.raw)) {
+    EXPECT_TRUE(std::isnan(up));
+    EXPECT_TRUE(std::isnan(half));
+    return;
+  }
+  EXPECT_EQ(up, c.up);
+  EXPECT_EQ(half, c.halfDown);
+}
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, TurnsRounding,
+    ::testing::Values(Rounding{4.0, 4, 4}, Rounding{4.01, 5, 4}, Rounding{37.5, 38, 37},
+                      Rounding{37.51, 38, 38}, Rounding{0.49, 1, 0}, Rounding{0, 0, 0},
+                      // Beyond the 32-bit range and non-finite counts stay as they are.
+                      Rounding{3e9 + 0.5, 3e9 + 0.5, 3e9 + 0.5},
+                      Rounding{-3e9 - 0.25, -3e9 - 0.25, -3e9 - 0.25},
+                      Rounding{1e300, 1e300, 1e300}, Rounding{kInf, kInf, kInf},
+                      Rounding{-kInf, -kInf, -kInf}, Rounding{kNan, kNan, kNan}));
+
+TEST(FlybackTurns, PrimaryFollowsTheRoundedSecondary) {
+  // Ns0 exactly 4 keeps 4; Np1 = 7.5·4 = 30.
+  FlybackTurns t = flybackTurns(30, 7.5);
+  EXPECT_EQ(t.Ns, 4);
+  EXPECT_EQ(t.Np, 30);
+  // Ns0 = 36.09/12.5 = 2.8872 → 3; Np1 = 37.5 exactly → 37 (a half goes down).
+  t = flybackTurns(36.09, 12.5);
+  EXPECT_EQ(t.Ns, 3);
+  EXPECT_DOUBLE_EQ(t.Np1, 37.5);
+  EXPECT_EQ(t.Np, 37);
+  // Ns0 = 40.1/10 = 4.01 → 5; Np1 = 50.
+  t = flybackTurns(40.1, 10);
+  EXPECT_EQ(t.Ns, 5);
+  EXPECT_EQ(t.Np, 50);
+}
+
+struct Degenerate {
+  std::string name;
+  std::function<void(FlybackInputs&)> change;
+};
+
+void PrintTo(const Degenerate& d, std::ostream* os) {
+  *os << d.name;
+}
+
+class DegenerateInputs : public ::testing::TestWithParam<Degenerate> {};
+
+// A zero ripple ratio, frequency or core area is not refused: the procedures still return,
+// with infinite or undefined numbers where the division by zero reaches, and the turns are
+// never forced into an integer.
+TEST_P(DegenerateInputs, GiveNonFiniteResultsWithoutFailing) {
+  FlybackInputs in = referenceDesign();
+  GetParam().change(in);
+  const FlybackDesign ccm = flybackVerifyCcm(in);
+  const FlybackDesign dcm = flybackVerifyDcm(in);
+  const FlybackCoreEstimate v = flybackCcmCoreVolume(in);
+  const FlybackCoreEstimate ap = flybackDcmAreaProduct(in);
+  const FlybackSnubber s = flybackSnubber(in, ccm.Lp, ccm.Ipkp);
+  const bool anyNonFinite = !std::isfinite(ccm.Np) || !std::isfinite(dcm.Np) ||
+                            !std::isfinite(v.Ve) || !std::isfinite(ap.Ve) ||
+                            !std::isfinite(s.Rlk) || !std::isfinite(ccm.Zc) ||
+                            !std::isfinite(ccm.Co) || !std::isfinite(dcm.Lp);
+  EXPECT_TRUE(anyNonFinite);
+  // A non-finite raw count passes through both rounding steps unchanged.
+  if (!std::isfinite(ccm.turns.Ns0)) {
+    EXPECT_EQ(std::isnan(ccm.Ns), std::isnan(ccm.turns.Ns0));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ZeroDivisors, DegenerateInputs,
+    ::testing::Values(Degenerate{"ZeroRipple", [](FlybackInputs& in) { in.r = 0; }},
+                      Degenerate{"ZeroFrequency", [](FlybackInputs& in) { in.f = 0; }},
+                      Degenerate{"ZeroCoreArea", [](FlybackInputs& in) { in.Ae = 0; }},
+                      Degenerate{"ZeroEfficiency", [](FlybackInputs& in) { in.Eff = 0; }},
+                      Degenerate{"ZeroOutputVoltage", [](FlybackInputs& in) { in.Vo = 0; }}),
+    [](const ::testing::TestParamInfo<Degenerate>& p) { return p.param.name; });
+
+TEST(DegenerateInputs, ZeroCoreAreaLeavesInfiniteTurns) {
+  FlybackInputs in = referenceDesign();
+  in.Ae = 0;
+  const FlybackDesign d = flybackVerifyCcm(in);
+  EXPECT_TRUE(std::isinf(d.Np0));
+  EXPECT_TRUE(std::isinf(d.Ns));
+  EXPECT_TRUE(std::isinf(d.Np));
+  EXPECT_TRUE(std::isfinite(d.Lp));  // the rest of the design is still made
+  EXPECT_NEAR(d.Lp, 429.206, 1e-2);
+}
+
+}  // namespace
+}  // namespace tarnex
