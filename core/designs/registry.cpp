@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "designs/dcdc.h"
+#include "designs/flyback.h"
 
 namespace tarnex {
 
@@ -24,6 +25,7 @@ std::unique_ptr<Form> build(Host& host, const Folder& folder) {
 // In launcher order.
 constexpr Entry kEntries[] = {
     {{"dcdc", 1016}, &build<CDcDcDlg>},
+    {{"flyback", 1015}, &build<CFlybackDlg>},
 };
 
 constexpr auto kInfos = [] {
