@@ -1,0 +1,204 @@
+#include "launcher.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <array>
+
+#include "about_dialog.h"
+#include "designs/registry.h"
+#include "form_view.h"
+#include "launcher_areas.h"
+#include "ui_metrics.h"
+
+namespace tarnex::qt {
+
+namespace {
+
+struct ButtonRow {
+  int id;
+  const char* caption;
+  int x, y;  // dialog units; every button is 54 × 18
+};
+
+constexpr std::array kButtons = {
+    ButtonRow{kDcDcButton, "DC-DC", 13, 19},       ButtonRow{kFlybackButton, "反激", 83, 19},
+    ButtonRow{kForwardButton, "正激", 153, 19},    ButtonRow{kHalfBridgeButton, "半桥", 223, 19},
+    ButtonRow{kResonantButton, "谐振LLC", 13, 51}, ButtonRow{kRccButton, "RCC", 83, 51},
+    ButtonRow{kPushPullButton, "推挽", 153, 51},   ButtonRow{kFullBridgeButton, "全桥", 223, 51},
+    ButtonRow{kLoopButton, "环路补偿", 83, 85},    ButtonRow{kToolboxButton, "Toolbox", 153, 85},
+    ButtonRow{kExitButton, "退出(&Q)", 223, 85},
+};
+
+// Keyboard order; the first takes the focus when the launcher opens.
+constexpr std::array kTabOrder = {kExitButton,    kToolboxButton,    kPushPullButton,
+                                  kForwardButton, kHalfBridgeButton, kFullBridgeButton,
+                                  kFlybackButton, kRccButton,        kLoopButton,
+                                  kDcDcButton,    kResonantButton};
+
+// Flat buttons: a plain one-pixel border over a light face.
+constexpr const char* kFlatButtons =
+    "QPushButton { border: 1px solid #6e6e6e; background: #f4f4f4; padding: 0px; }"
+    "QPushButton:hover { background: #e3eefb; border-color: #2f6fc4; }"
+    "QPushButton:pressed { background: #c9ddf5; }"
+    "QPushButton:focus { border: 2px solid #1f1f1f; }"
+    "QPushButton:disabled { color: #9a9a9a; background: #ececec; border-color: #b4b4b4; }";
+
+const DesignInfo* designOfButton(int id) {
+  for (const DesignInfo& d : designs()) {
+    if (d.launcherButton == id) return &d;
+  }
+  return nullptr;
+}
+
+void drawTopLeft(QPainter& painter, QPoint at, const QString& text) {
+  painter.drawText(QRect(at, QSize(400, 100)), Qt::AlignLeft | Qt::AlignTop, text);
+}
+
+}  // namespace
+
+Launcher::Launcher(const Folder& folder, Host& desktop, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      folder_(folder),
+      desktop_(desktop),
+      background_("bitmap213") {
+  const DialogUnits du = unitsForDialogFont(9);
+  setFont(dialogFont(9));
+  setWindowTitle(QString::fromUtf8(kLauncherCaption));
+  setWindowIcon(programIcon());
+  setFixedSize(du.size(291, 107));
+  setStyleSheet(QString::fromLatin1(kFlatButtons));
+
+  for (const ButtonRow& row : kButtons) {
+    auto* b = new QPushButton(QString::fromUtf8(row.caption), this);
+    b->setGeometry(du.rect(row.x, row.y, 54, 18));
+    b->setAutoDefault(true);  // Enter presses the focused button; none is the default
+    b->setDefault(false);
+    const int id = row.id;
+    if (id == kExitButton) {
+      connect(b, &QPushButton::clicked, this, &QWidget::close);
+    } else if (const DesignInfo* design = designOfButton(id)) {
+      const std::string_view key = design->key;
+      connect(b, &QPushButton::clicked, this, [this, key] { openDesign(key); });
+    } else {
+      // "谐振LLC" is never available; the other buttons wait for their windows.
+      b->setEnabled(false);
+    }
+    buttons_[id] = b;
+  }
+  for (std::size_t i = 1; i < kTabOrder.size(); ++i) {
+    setTabOrder(buttons_[kTabOrder[i - 1]], buttons_[kTabOrder[i]]);
+  }
+  buttons_[kExitButton]->setFocus(Qt::OtherFocusReason);
+}
+
+QPushButton* Launcher::button(int id) const {
+  const auto it = buttons_.find(id);
+  return it == buttons_.end() ? nullptr : it->second;
+}
+
+std::vector<FormView*> Launcher::designWindows() const {
+  std::vector<FormView*> open;
+  for (const QPointer<FormView>& w : designs_) {
+    if (w) open.push_back(w.data());
+  }
+  return open;
+}
+
+FormView* Launcher::openDesign(std::string_view key) {
+  const Folder folder = folder_;
+  auto makeForm = [key, folder](Host& host) { return makeDesign(key, host, folder); };
+  auto* view = new FormView(makeForm, this);
+  view->move(mapToGlobal(QPoint(0, 0)));
+  designs_.erase(std::remove_if(designs_.begin(), designs_.end(),
+                                [](const QPointer<FormView>& w) { return w.isNull(); }),
+                 designs_.end());
+  designs_.emplace_back(view);
+  view->start();
+  return view;
+}
+
+void Launcher::showAbout() {
+  AboutDialog about(this);
+  about.exec();
+}
+
+void Launcher::paintEvent(QPaintEvent* event) {
+  QDialog::paintEvent(event);
+  QPainter painter(this);
+  // The background is stretched a little beyond the client area on every side but the top.
+  const QSize bitmap = background_.size();
+  background_.paintStretched(painter, QRect(-5, 0, width() + 10, height() + 10),
+                             QSize(bitmap.width() + 4, bitmap.height() + 9),
+                             palette().color(QPalette::Window));
+
+  painter.setFont(kaiFont(10));
+  painter.setPen(QColor(0, 0, 255));
+  drawTopLeft(painter, QPoint(10, 141), QStringLiteral("(H)查阅帮助文档"));
+  painter.setPen(Qt::black);
+  drawTopLeft(painter, QPoint(22, 7), QStringLiteral("Topology"));
+
+  // The open frame around the topology buttons; the gap in its top edge holds "Topology".
+  painter.setPen(QPen(QColor(255, 0, 0), 2));
+  painter.drawLine(12, 15, 12, 115);
+  painter.drawLine(12, 115, 424, 115);
+  painter.drawLine(424, 115, 424, 15);
+  painter.drawLine(424, 15, 79, 15);
+  painter.drawLine(12, 15, 21, 15);
+
+  painter.setPen(QPen(QColor(0, 0, 255), 1));
+  painter.drawLine(13, 138, 107, 138);
+  painter.drawLine(13, 154, 107, 154);
+}
+
+void Launcher::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    const QPoint at = event->position().toPoint();
+    switch (launcherAreaAt(at.x(), at.y())) {
+      case LauncherArea::About:
+        showAbout();
+        break;
+      case LauncherArea::Help:
+        // Whether the desktop can open it is not checked and nothing is reported.
+        desktop_.openInDesktop(folder_.path(kHelpDocument).string(), false);
+        break;
+      case LauncherArea::None:
+        break;
+    }
+  }
+  QDialog::mouseReleaseEvent(event);
+}
+
+void Launcher::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    close();
+    return;
+  }
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    // No default button: Enter only presses the button that has the focus.
+    if (auto* b = qobject_cast<QPushButton*>(focusWidget()); b && b->isEnabled()) b->click();
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void Launcher::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  menu.addAction(QString::fromUtf8(kAboutItem), this, &Launcher::showAbout);
+  menu.exec(event->globalPos());
+}
+
+void Launcher::closeEvent(QCloseEvent* event) {
+  // The design windows belong to the launcher and end with it.
+  for (FormView* view : designWindows()) view->close();
+  QDialog::closeEvent(event);
+}
+
+}  // namespace tarnex::qt

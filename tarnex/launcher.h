@@ -1,0 +1,69 @@
+#pragma once
+// The launcher (CMainDlg): the program's main window. One button per converter topology
+// opens a new, independent design window; the background picture carries the links to the
+// About box and the help document.
+
+#include <QDialog>
+#include <QPointer>
+#include <map>
+#include <string_view>
+#include <vector>
+
+#include "base/host.h"
+#include "base/user_file.h"
+#include "drawings.h"
+
+class QPushButton;
+
+namespace tarnex::qt {
+
+class FormView;
+
+// Control ids of the launcher's buttons.
+inline constexpr int kDcDcButton = 1016;
+inline constexpr int kFlybackButton = 1015;
+inline constexpr int kForwardButton = 1006;
+inline constexpr int kHalfBridgeButton = 1008;
+inline constexpr int kResonantButton = 1187;
+inline constexpr int kRccButton = 1017;
+inline constexpr int kPushPullButton = 1002;
+inline constexpr int kFullBridgeButton = 1014;
+inline constexpr int kLoopButton = 57671;
+inline constexpr int kToolboxButton = 1186;
+inline constexpr int kExitButton = 2;
+
+inline constexpr const char* kLauncherCaption = "Tarnex V3.2 Programmable ";
+inline constexpr const char* kAboutItem = "关于Tarnex V3.2 (&A)...";
+
+class Launcher : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Works on the files of `folder`; `desktop` receives the help document.
+  Launcher(const Folder& folder, Host& desktop, QWidget* parent = nullptr);
+
+  QPushButton* button(int id) const;
+  // The design windows now open, oldest first.
+  std::vector<FormView*> designWindows() const;
+  // Opens a new design window of a registered key at the launcher's client origin.
+  FormView* openDesign(std::string_view key);
+
+ public slots:
+  void showAbout();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  Folder folder_;
+  Host& desktop_;
+  Drawing background_;
+  std::map<int, QPushButton*> buttons_;
+  std::vector<QPointer<FormView>> designs_;
+};
+
+}  // namespace tarnex::qt
