@@ -1,0 +1,339 @@
+#include "calc.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "base/host.h"
+#include "base/user_file.h"
+#include "designs/registry.h"
+#include "forms/form.h"
+#include "output.h"
+#include "tables/field_table.h"
+
+namespace tarnex::calc {
+
+namespace {
+
+// Records what the window asked of the outside world; the progress window has no
+// animation here, it only tells that a command wrote its results.
+class CalcHost : public Host {
+ public:
+  void showMessage(const Message& message) override { messages.push_back(message); }
+  void runProgress() override { ++progressRuns; }
+  void openInDesktop(const std::string&, bool) override {}
+  void repaint() override {}
+
+  std::vector<Message> messages;
+  int progressRuns = 0;
+};
+
+struct Options {
+  bool list = false;
+  bool json = false;
+  bool captions = false;
+  std::optional<std::string> dir;
+  std::string dialog;
+  std::vector<std::string> commands;
+  std::vector<std::pair<std::string, std::string>> assignments;  // LIST=ENTRY or NAME=TEXT
+};
+
+struct UsageError {
+  std::string text;
+};
+
+const char* kUsageLine =
+    "usage: tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] "
+    "[--json] [--captions] | tarnex-calc --list [--json]";
+
+std::variant<Options, UsageError> parse(std::span<const std::string> args) {
+  Options o;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--list") {
+      o.list = true;
+    } else if (a == "--json") {
+      o.json = true;
+    } else if (a == "--captions") {
+      o.captions = true;
+    } else if (a == "--dir") {
+      if (i + 1 >= args.size()) return UsageError{"--dir needs a folder"};
+      o.dir = args[++i];
+    } else if (a.starts_with("--")) {
+      return UsageError{"unknown option " + a};
+    } else if (o.dialog.empty() && !o.list) {
+      o.dialog = a;
+    } else if (const auto eq = a.find('='); eq != std::string::npos) {
+      o.assignments.emplace_back(a.substr(0, eq), a.substr(eq + 1));
+    } else {
+      o.commands.push_back(a);
+    }
+  }
+  if (o.list) {
+    if (!o.dialog.empty() || !o.commands.empty() || !o.assignments.empty()) {
+      return UsageError{"--list takes no dialog, command or field"};
+    }
+    return o;
+  }
+  if (o.dialog.empty()) return UsageError{kUsageLine};
+  return o;
+}
+
+std::string knownDialogs() {
+  std::string keys;
+  for (const DesignInfo& d : designs()) keys += (keys.empty() ? "" : ", ") + std::string(d.key);
+  return keys;
+}
+
+const Control* findButton(const Form& form, std::string_view key) {
+  for (const Control& c : form.controls()) {
+    if (c.kind == ControlKind::Button && !c.key.empty() && c.key == key) return &c;
+  }
+  return nullptr;
+}
+
+const Control* findList(const Form& form, std::string_view key) {
+  for (const Control& c : form.controls()) {
+    if (c.kind == ControlKind::DropList && !c.key.empty() && c.key == key) return &c;
+  }
+  return nullptr;
+}
+
+// The entry named by its command-line key or by its text as shown; -1 when none.
+int findEntry(const Control& list, std::string_view name) {
+  for (std::size_t i = 0; i < list.entryKeys.size(); ++i) {
+    if (list.entryKeys[i] == name) return static_cast<int>(i);
+  }
+  for (std::size_t i = 0; i < list.entries.size(); ++i) {
+    if (list.entries[i] == name) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+std::string entryKeys(const Control& list) {
+  std::string keys;
+  for (const std::string& k : list.entryKeys) keys += (keys.empty() ? "" : ", ") + k;
+  return keys;
+}
+
+std::string iconName(Icon icon) {
+  switch (icon) {
+    case Icon::Information:
+      return "information";
+    case Icon::Warning:
+      return "warning";
+    case Icon::Error:
+      return "error";
+    case Icon::None:
+      break;
+  }
+  return "none";
+}
+
+// --- the listing of every window ---------------------------------------------------------
+
+void printList(const Options& o, std::ostream& out) {
+  CalcHost host;
+  const Folder folder(std::filesystem::path("."));
+  std::vector<Row> rows;
+  std::string json = "{\"dialogs\":[";
+  bool firstDialog = true;
+  for (const DesignInfo& info : designs()) {
+    const std::unique_ptr<Form> form = makeDesign(info.key, host, folder);
+    if (!form) continue;
+    const DialogTable* table = form->table();
+    const std::string key(info.key);
+    const std::string title = table ? std::string(table->titleName) : form->title();
+    rows.push_back({"dialog", {key, title}});
+    std::string jCommands, jLists, jFields;
+    for (const Control& c : form->controls()) {
+      if (c.key.empty()) continue;
+      if (c.kind == ControlKind::Button) {
+        rows.push_back({"command", {key, c.key, c.text, c.isDefault ? "default" : ""}});
+        jCommands += (jCommands.empty() ? "" : ",") + std::string("{\"key\":") + jsonString(c.key) +
+                     ",\"text\":" + jsonString(c.text) +
+                     ",\"default\":" + (c.isDefault ? "true" : "false") + "}";
+      } else if (c.kind == ControlKind::DropList) {
+        rows.push_back({"list", {key, c.key, c.text}});
+        std::string jEntries;
+        for (std::size_t i = 0; i < c.entryKeys.size(); ++i) {
+          const std::string text = i < c.entries.size() ? c.entries[i] : "";
+          rows.push_back({"entry", {key, c.key, c.entryKeys[i], text}});
+          jEntries += (jEntries.empty() ? "" : ",") + std::string("{\"key\":") +
+                      jsonString(c.entryKeys[i]) + ",\"text\":" + jsonString(text) + "}";
+        }
+        jLists += (jLists.empty() ? "" : ",") + std::string("{\"key\":") + jsonString(c.key) +
+                  ",\"caption\":" + jsonString(c.text) + ",\"entries\":[" + jEntries + "]}";
+      }
+    }
+    if (table) {
+      for (const FieldRow& row : table->fields) {
+        rows.push_back({"field",
+                        {key, std::string(row.name), std::string(row.caption),
+                         std::string(row.unit), row.output ? "output" : "input"}});
+        jFields += (jFields.empty() ? "" : ",") + std::string("{\"name\":") + jsonString(row.name) +
+                   ",\"label\":" + jsonString(row.caption) + ",\"unit\":" + jsonString(row.unit) +
+                   ",\"output\":" + (row.output ? "true" : "false") + "}";
+      }
+    }
+    json += (firstDialog ? "" : ",") + std::string("{\"key\":") + jsonString(key) +
+            ",\"title\":" + jsonString(title) + ",\"commands\":[" + jCommands + "],\"lists\":[" +
+            jLists + "],\"fields\":[" + jFields + "]}";
+    firstDialog = false;
+  }
+  json += "]}";
+  if (o.json) {
+    out << json << '\n';
+  } else {
+    for (const Row& r : rows) out << tabLine(r) << '\n';
+  }
+}
+
+// --- one run of a window -----------------------------------------------------------------
+
+struct Plan {
+  std::vector<std::pair<int, int>> selections;     // list id, entry index
+  std::vector<std::pair<int, std::string>> texts;  // field id, text
+  std::vector<int> buttons;
+};
+
+std::variant<Plan, UsageError> plan(const Options& o, const Form& form) {
+  Plan p;
+  const DialogTable* table = form.table();
+  for (const auto& [name, text] : o.assignments) {
+    if (const Control* list = findList(form, name)) {
+      const int index = findEntry(*list, text);
+      if (index < 0) {
+        return UsageError{"unknown entry '" + text + "' of list '" + name +
+                          "' (entries: " + entryKeys(*list) + ")"};
+      }
+      p.selections.emplace_back(list->id, index);
+    } else if (const FieldRow* row = table ? findField(*table, name) : nullptr) {
+      p.texts.emplace_back(row->controlId, text);
+    } else {
+      return UsageError{"unknown field or list '" + name + "' of dialog '" + o.dialog + "'"};
+    }
+  }
+  for (const std::string& key : o.commands) {
+    const Control* button = findButton(form, key);
+    if (!button) return UsageError{"unknown command '" + key + "' of dialog '" + o.dialog + "'"};
+    p.buttons.push_back(button->id);
+  }
+  if (p.buttons.empty()) {
+    const auto it =
+        std::find_if(form.controls().begin(), form.controls().end(),
+                     [](const Control& c) { return c.kind == ControlKind::Button && c.isDefault; });
+    if (it == form.controls().end()) {
+      return UsageError{"dialog '" + o.dialog + "' has no default button: name a command"};
+    }
+    p.buttons.push_back(it->id);
+  }
+  return p;
+}
+
+void printRun(const Options& o, const Form& form, const CalcHost& host, bool written,
+              std::ostream& out) {
+  std::vector<Row> rows;
+  rows.push_back({"title", {form.title()}});
+  for (const Message& m : host.messages) rows.push_back({"message", {m.caption, m.text}});
+  const DialogTable* table = form.table();
+  if (table) {
+    for (const FieldRow& row : table->fields) {
+      rows.push_back({"field", {std::string(row.name), form.text(row.controlId)}});
+    }
+  }
+  std::vector<const Control*> labels;
+  if (o.captions) {
+    for (const Control& c : form.controls()) {
+      if (c.kind == ControlKind::Label) labels.push_back(&c);
+    }
+  }
+  if (!o.json) {
+    for (const Row& r : rows) out << tabLine(r) << '\n';
+    for (const Control* c : labels) {
+      out << tabLine({"caption", {std::to_string(c->id), c->text}}) << '\n';
+    }
+    return;
+  }
+  std::string json = "{\"dialog\":" + jsonString(o.dialog) +
+                     ",\"title\":" + jsonString(form.title()) + ",\"messages\":[";
+  for (std::size_t i = 0; i < host.messages.size(); ++i) {
+    const Message& m = host.messages[i];
+    json += (i ? "," : "") + std::string("{\"caption\":") + jsonString(m.caption) +
+            ",\"text\":" + jsonString(m.text) + ",\"icon\":" + jsonString(iconName(m.icon)) + "}";
+  }
+  json += "],\"fields\":[";
+  if (table) {
+    bool first = true;
+    for (const FieldRow& row : table->fields) {
+      json += (first ? "" : ",") + std::string("{\"name\":") + jsonString(row.name) +
+              ",\"text\":" + jsonString(form.text(row.controlId)) + "}";
+      first = false;
+    }
+  }
+  json += "]";
+  if (o.captions) {
+    json += ",\"captions\":[";
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+      json += (i ? "," : "") + std::string("{\"id\":") + std::to_string(labels[i]->id) +
+              ",\"text\":" + jsonString(labels[i]->text) + "}";
+    }
+    json += "]";
+  }
+  json += std::string(",\"written\":") + (written ? "true" : "false") + "}";
+  out << json << '\n';
+}
+
+}  // namespace
+
+int run(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+  const auto parsed = parse(args);
+  if (const auto* e = std::get_if<UsageError>(&parsed)) {
+    err << "tarnex-calc: " << e->text << '\n';
+    return kUsage;
+  }
+  const Options& o = std::get<Options>(parsed);
+  if (o.list) {
+    printList(o, out);
+    return kWritten;
+  }
+  std::error_code ec;
+  const std::filesystem::path dir =
+      o.dir ? std::filesystem::path(*o.dir) : std::filesystem::current_path(ec);
+  if (ec || !std::filesystem::is_directory(dir, ec)) {
+    err << "tarnex-calc: no such folder: " << dir.string() << '\n';
+    return kUsage;
+  }
+  CalcHost host;
+  const Folder folder(dir);
+  const std::unique_ptr<Form> form = makeDesign(o.dialog, host, folder);
+  if (!form) {
+    err << "tarnex-calc: unknown dialog '" << o.dialog << "' (dialogs: " << knownDialogs() << ")\n";
+    return kUsage;
+  }
+  const auto planned = plan(o, *form);
+  if (const auto* e = std::get_if<UsageError>(&planned)) {
+    err << "tarnex-calc: " << e->text << '\n';
+    return kUsage;
+  }
+  const Plan& p = std::get<Plan>(planned);
+
+  // As the desktop does: open, then the user's choices, typing and buttons.
+  form->open();
+  for (const auto& [listId, index] : p.selections) form->select(listId, index);
+  for (const auto& [id, text] : p.texts) form->setText(id, text);
+  bool written = false;
+  for (const int button : p.buttons) {
+    const int before = host.progressRuns;
+    form->command(button);
+    written = host.progressRuns > before;
+  }
+  printRun(o, *form, host, written, out);
+  return written ? kWritten : kNotWritten;
+}
+
+}  // namespace tarnex::calc

@@ -1,0 +1,28 @@
+#pragma once
+// The command-line program:
+//
+//   tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] [--json]
+//               [--captions]
+//   tarnex-calc --list [--json]
+//
+// Opens the window DIALOG on the files of DIR (default: the current folder) exactly as the
+// desktop does, selects the list entries (running their handlers), types the field texts,
+// presses the buttons named by COMMAND in order (default: the window's default button) and
+// prints the title, every message box in the order shown and every field as displayed.
+//
+// Exit status: 0 when the last command wrote its results into the fields, 1 when it ended
+// on a message without writing them, 2 for a usage error (explained on one line of stderr).
+
+#include <ostream>
+#include <span>
+#include <string>
+
+namespace tarnex::calc {
+
+inline constexpr int kWritten = 0;
+inline constexpr int kNotWritten = 1;
+inline constexpr int kUsage = 2;
+
+int run(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+
+}  // namespace tarnex::calc

@@ -1,0 +1,381 @@
+// The design-dialog framework on a window of its own: data exchange, set-up, title markers,
+// the calculate frame and its formula step.
+#include "forms/design_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/recording_host.h"
+#include "support/temp_folder.h"
+
+namespace tarnex {
+namespace {
+
+using testing::RecordingHost;
+using testing::TempFolder;
+
+// Field ids of the DC-DC table, on which the test window is built (its six formula files
+// and its binding table exist).
+constexpr int kVinMin = 1030, kVinMax = 1040, kVo = 1047, kAe = 1057, kL = 1031, kNL = 1036,
+              kVc = 1054;
+constexpr const char* kFile = "CCM Buck cfg.txt";
+constexpr const char* kIncomplete = "请输入完整的设计条件！";
+
+// A window with one command whose built-in computation is a probe, and a second, "check",
+// without a default button, to try the Enter key.
+class ProbeDialog : public DesignDialog {
+ public:
+  ProbeDialog(Host& host, const Folder& folder, bool withDefault = true)
+      : DesignDialog(host, folder, dcdcTable(), DesignOptions{kFile, {1306}}) {
+    Control note;
+    note.id = 1306;
+    note.kind = ControlKind::Note;
+    add(note);
+    Control button;
+    button.id = kCalculateButton;
+    button.kind = ControlKind::Button;
+    button.isDefault = withDefault;
+    add(button);
+  }
+
+  void command(int id) override {
+    if (id == kCalculateButton) {
+      end = calculate(calc);
+      return;
+    }
+    DesignDialog::command(id);
+  }
+  void prepare() override { ++prepared; }
+
+  // The probe: records the output texts it saw and what it was asked to compute.
+  bool probe() {
+    ++builtInRuns;
+    seenL = text(kL);
+    setValue(kL, value(kVinMin) * 2);
+    return builtInResult;
+  }
+
+  using DesignDialog::setOutputsText;
+  using DesignDialog::showOwned;
+
+  Calculation calc{kFile, kIncomplete, {}, [this] { return probe(); }, {}, {}, false};
+  std::optional<CalcEnd> end;
+  int builtInRuns = 0;
+  int prepared = 0;
+  bool builtInResult = true;
+  std::string seenL;
+};
+
+class DesignDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir.write("DC-DC Interface.txt", "#");
+    dir.write(kFile, "#");
+  }
+  ProbeDialog& open(bool withDefault = true) {
+    dlg = std::make_unique<ProbeDialog>(host, dir.folder(), withDefault);
+    dlg->open();
+    host.clear();
+    return *dlg;
+  }
+
+  TempFolder dir;
+  RecordingHost host;
+  std::unique_ptr<ProbeDialog> dlg;
+};
+
+TEST_F(DesignDialogTest, OpeningWritesValuesBlanksResultsAndPreparesOnce) {
+  ProbeDialog& d = open();
+  EXPECT_EQ(d.text(kVinMin), "18");
+  EXPECT_EQ(d.text(kL), "");
+  EXPECT_EQ(d.value(kL), 0.0f);
+  EXPECT_EQ(d.prepared, 1);
+  d.open();  // a later exchange does not set up again
+  EXPECT_EQ(d.prepared, 1);
+  EXPECT_EQ(d.control(1265)->text, "最低输入电压(V)");
+  EXPECT_EQ(d.control(1265)->kind, ControlKind::Label);
+  EXPECT_EQ(d.control(kVinMin)->groupId, 1082);
+}
+
+TEST_F(DesignDialogTest, FrameReadsResultsAsZeroComputesAndWritesBack) {
+  ProbeDialog& d = open();
+  d.setText(kVinMin, " 12 ");
+  d.command(kCalculateButton);
+  EXPECT_EQ(d.seenL, "0");
+  EXPECT_EQ(d.end, CalcEnd::Written);
+  EXPECT_EQ(host.progressRuns, 1);
+  EXPECT_EQ(d.text(kL), "24");
+  EXPECT_EQ(d.text(kVinMin), "12");  // rewritten in the field format
+  EXPECT_EQ(d.text(kVc), "0");       // a result left at 0 shows 0
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(DesignDialogTest, BadFieldStopsTheReadKeepsEarlierValuesAndFocusesIt) {
+  ProbeDialog& d = open();
+  d.setText(kVinMin, "17");
+  d.setText(kVo, "12x");
+  d.setText(kAe, "5");
+  d.command(kCalculateButton);
+  EXPECT_EQ(d.end, CalcEnd::Incomplete);
+  EXPECT_EQ(host.summary(),
+            (std::vector<std::string>{"Tarnex|请键入一个数。", "Tarnex|请输入完整的设计条件！"}));
+  EXPECT_EQ(host.messages[0].icon, Icon::Warning);
+  EXPECT_TRUE(host.messages[0].owned);
+  EXPECT_EQ(host.messages[1].icon, Icon::None);
+  EXPECT_TRUE(host.messages[1].owned);
+  const auto focus = d.takeFocusRequest();
+  ASSERT_TRUE(focus);
+  EXPECT_EQ(focus->id, kVo);
+  EXPECT_TRUE(focus->selectAll);
+  EXPECT_FALSE(d.takeFocusRequest());
+  EXPECT_EQ(d.value(kVinMin), 17.0f);  // read before the bad field
+  EXPECT_EQ(d.value(kAe), 23.0f);      // after it: not read
+  EXPECT_EQ(d.text(kL), "");
+  EXPECT_EQ(d.text(kVo), "12x");  // the user's text stays for correction
+  EXPECT_EQ(d.builtInRuns, 0);
+  EXPECT_EQ(host.progressRuns, 0);
+}
+
+TEST_F(DesignDialogTest, BuiltInThatStopsEndsTheCommand) {
+  ProbeDialog& d = open();
+  d.builtInResult = false;
+  d.command(kCalculateButton);
+  EXPECT_EQ(d.end, CalcEnd::Stopped);
+  EXPECT_EQ(host.progressRuns, 0);
+  EXPECT_FALSE(d.lastCalculationWritten());
+  EXPECT_EQ(d.text(kL), "0");
+}
+
+TEST_F(DesignDialogTest, CommandWithItsOwnResultFieldsTouchesOnlyThose) {
+  ProbeDialog& d = open();
+  d.command(kCalculateButton);
+  d.setText(kVc, "");  // another result, blank: would fail the read if not reset
+  d.calc.results = {kL, kVc};
+  bool sawRead = false;
+  d.calc.afterRead = [&](bool read) { sawRead = read; };
+  d.setText(kNL, "");
+  d.command(kCalculateButton);
+  // NL is not among this command's results: its blank text fails the read.
+  EXPECT_EQ(d.end, CalcEnd::Incomplete);
+  EXPECT_FALSE(sawRead);
+  EXPECT_EQ(d.text(kL), "");
+  d.setText(kNL, "3");
+  d.command(kCalculateButton);
+  EXPECT_TRUE(sawRead);
+  EXPECT_EQ(d.end, CalcEnd::Written);
+  EXPECT_EQ(d.text(kNL), "3");
+}
+
+TEST_F(DesignDialogTest, EnterWithoutDefaultButtonChecksAndStaysOpen) {
+  ProbeDialog& d = open(false);
+  // Blank results do not read as numbers either: the check stops at the first of them.
+  d.enterKey();
+  EXPECT_EQ(d.takeFocusRequest()->id, kL);
+  d.command(kCalculateButton);
+  EXPECT_EQ(d.builtInRuns, 1);
+  host.clear();
+  d.setText(kVinMax, "");
+  d.enterKey();
+  EXPECT_EQ(host.summary(), std::vector<std::string>{"Tarnex|请键入一个数。"});
+  EXPECT_FALSE(d.closeRequested());
+  EXPECT_EQ(d.builtInRuns, 1);
+  EXPECT_EQ(d.takeFocusRequest()->id, kVinMax);
+  host.clear();
+  d.setText(kVinMax, "30");
+  d.enterKey();
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_FALSE(d.closeRequested());
+  EXPECT_EQ(d.value(kVinMax), 30.0f);
+}
+
+TEST_F(DesignDialogTest, EnterWithDefaultButtonCalculates) {
+  ProbeDialog& d = open(true);
+  d.enterKey();
+  EXPECT_EQ(d.builtInRuns, 1);
+}
+
+TEST_F(DesignDialogTest, ReturnRequestsClose) {
+  ProbeDialog& d = open();
+  d.command(kCloseButton);
+  EXPECT_TRUE(d.closeRequested());
+}
+
+TEST_F(DesignDialogTest, OwnMessagesAndOutputText) {
+  ProbeDialog& d = open();
+  d.showOwned("x");
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].caption, "Tarnex");
+  EXPECT_EQ(host.messages[0].icon, Icon::None);
+  EXPECT_TRUE(host.messages[0].owned);
+  d.setOutputsText("0");
+  int zeros = 0;
+  for (const FieldRow& row : dcdcTable().fields) zeros += d.text(row.controlId) == "0";
+  EXPECT_EQ(zeros, 13);
+}
+
+TEST_F(DesignDialogTest, FieldValuesOutsideTheTableAreIgnored) {
+  ProbeDialog& d = open();
+  d.setValue(9999, 5.0f);
+  EXPECT_EQ(d.value(9999), 0.0f);
+  d.setValue(kAe, 7.5f);
+  EXPECT_EQ(d.value(kAe), 7.5f);
+}
+
+// --- title markers and the formula step ------------------------------------------------
+
+struct MarkerCase {
+  const char* label;
+  const char* formulaFile;  // content
+  const char* marker;
+  bool noteEnabled;
+  bool builtIn;  // the calculation uses the built-in computation
+};
+
+class FormulaMarkerTest : public DesignDialogTest,
+                          public ::testing::WithParamInterface<MarkerCase> {};
+
+TEST_P(FormulaMarkerTest, TitleByLengthAndFirstByteCalculationByFirstByte) {
+  const MarkerCase& c = GetParam();
+  dir.write(kFile, c.formulaFile);
+  ProbeDialog& d = open();
+  EXPECT_EQ(d.title(), std::string("DC-DC变换器   <界面:系统") + c.marker);
+  EXPECT_EQ(d.control(1306)->enabled, c.noteEnabled);
+  d.command(kCalculateButton);
+  EXPECT_EQ(d.builtInRuns, c.builtIn ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, FormulaMarkerTest,
+    ::testing::Values(MarkerCase{"SwitchedOff", "#L = 1;", "   公式:内置>", true, true},
+                      MarkerCase{"Empty", "", "   公式:内置>", true, false},
+                      MarkerCase{"OneByte", "\n", "   公式:内置>", true, false},
+                      MarkerCase{"TwoBytes", "\n#", "   公式:内置>", true, false},
+                      MarkerCase{"InUse", "L = 1;\n#", "   公式:自定义>", false, false}),
+    [](const ::testing::TestParamInfo<MarkerCase>& p) { return p.param.label; });
+
+TEST_F(DesignDialogTest, FormulaFileComputesInsteadOfTheBuiltIn) {
+  dir.write(kFile, "L = VinMin * 3;\n#");
+  ProbeDialog& d = open();
+  d.command(kCalculateButton);
+  EXPECT_EQ(d.end, CalcEnd::Written);
+  EXPECT_EQ(d.builtInRuns, 0);
+  EXPECT_EQ(d.text(kL), "54");
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(DesignDialogTest, PinnedFieldsReadOneAndKeepTheirNumber) {
+  dir.write(kFile, "L = VinMin * 3;\nVinMin = 40;\n#");
+  ProbeDialog& d = open();
+  d.calc.pinned = {kVinMin};
+  d.command(kCalculateButton);
+  EXPECT_EQ(d.text(kL), "3");
+  EXPECT_EQ(d.text(kVinMin), "18");
+}
+
+TEST_F(DesignDialogTest, FailedRunWritesNothingUnlessAsked) {
+  // The second statement names a field the DC-DC files do not have.
+  dir.write(kFile, "L = 7;\nL = Np;\n#");
+  ProbeDialog& d = open();
+  d.command(kCalculateButton);
+  EXPECT_EQ(d.end, CalcEnd::RunFailed);
+  EXPECT_EQ(host.progressRuns, 0);
+  EXPECT_EQ(d.text(kL), "0");
+  EXPECT_FALSE(host.messages.empty());
+  EXPECT_FALSE(host.messages[0].owned);  // the runner's own message
+  d.calc.writeBackAfterFailedRun = true;
+  d.command(kCalculateButton);
+  EXPECT_EQ(host.progressRuns, 1);
+  EXPECT_TRUE(d.lastCalculationWritten());
+  EXPECT_EQ(d.builtInRuns, 0);
+}
+
+struct InterfaceCase {
+  const char* label;
+  const char* content;
+  const char* marker;
+  const char* caption1;  // label of relabel number 1 after opening
+  int messages;
+};
+
+class InterfaceMarkerTest : public DesignDialogTest,
+                            public ::testing::WithParamInterface<InterfaceCase> {};
+
+TEST_P(InterfaceMarkerTest, AppliesCaptionsAndMarksTheTitle) {
+  const InterfaceCase& c = GetParam();
+  dir.write("DC-DC Interface.txt", c.content);
+  ProbeDialog d(host, dir.folder());
+  d.open();
+  EXPECT_EQ(d.title(), std::string("DC-DC变换器") + c.marker + "   公式:内置>");
+  EXPECT_EQ(d.control(1265)->text, c.caption1);
+  EXPECT_EQ(static_cast<int>(host.messages.size()), c.messages);
+  EXPECT_TRUE(d.setUpDone());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, InterfaceMarkerTest,
+    ::testing::Values(
+        InterfaceCase{"SwitchedOff", "#1=abc;", "   <界面:系统", "最低输入电压(V)", 0},
+        InterfaceCase{"Applied", "1=VinMin;\r\n27=Vc>;\r\n#", "   <界面:自定义", "VinMin", 0},
+        InterfaceCase{"BlanksOnly", " \r\n#", "   <界面:自定义", "最低输入电压(V)", 0},
+        InterfaceCase{"EmptyGetsItsMarker", "", "   <界面:系统", "最低输入电压(V)", 1},
+        InterfaceCase{"OutOfRange", "28=x;\n#", "   <界面:系统", "最低输入电压(V)", 1}),
+    [](const ::testing::TestParamInfo<InterfaceCase>& p) { return p.param.label; });
+
+TEST_F(DesignDialogTest, AppliedCaptionsReachTheLabelsOfTheirNumbers) {
+  dir.write("DC-DC Interface.txt", "27=Vc>;\n15=L;\n#");
+  ProbeDialog d(host, dir.folder());
+  d.open();
+  EXPECT_EQ(d.control(1285)->text, "Vc>");
+  EXPECT_EQ(d.control(1273)->text, "L");
+  EXPECT_EQ(d.control(1266)->text, "最高输入电压(V)");
+}
+
+TEST(TitleMarkers, RingingChokeWindowHasItsOwnSpacing) {
+  EXPECT_EQ(titleMarkersFor("rcc").systemCaptions, "  <界面:系统");
+  EXPECT_EQ(titleMarkersFor("rcc").customCaptions, "  <界面:自定义");
+  EXPECT_EQ(titleMarkersFor("rcc").builtInFormulas, "   公式:内置>");
+  EXPECT_EQ(titleMarkersFor("rcc").customFormulas, "    公式:自定义>");
+  EXPECT_EQ(titleMarkersFor("fullbridge").systemCaptions, "   <界面:系统");
+  EXPECT_EQ(titleMarkersFor("dcdc").customFormulas, "   公式:自定义>");
+}
+
+TEST_F(DesignDialogTest, UnopenableInterfaceFileAbandonsTheSetUp) {
+  std::filesystem::remove(dir.path("DC-DC Interface.txt"));
+  std::filesystem::create_directory(dir.path("DC-DC Interface.txt"));
+  ProbeDialog d(host, dir.folder());
+  d.open();
+  EXPECT_EQ(d.title(), "DC-DC变换器");
+  EXPECT_FALSE(d.setUpDone());
+  EXPECT_EQ(host.messages.size(), 1u);
+  // A failed read is no completed data exchange: no retry, no further message.
+  d.setText(kVinMin, "");
+  d.command(kCalculateButton);
+  EXPECT_EQ(d.end, CalcEnd::Incomplete);
+  EXPECT_EQ(d.prepared, 1);
+  // Still unopenable: the read and the write-back each try again and report again; the
+  // calculation itself goes on.
+  d.setText(kVinMin, "18");
+  host.clear();
+  d.command(kCalculateButton);
+  EXPECT_EQ(d.prepared, 3);
+  EXPECT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(d.end, CalcEnd::Written);
+  EXPECT_FALSE(d.setUpDone());
+}
+
+TEST_F(DesignDialogTest, UnopenableFormulaFileEndsTheCalculation) {
+  ProbeDialog& d = open();
+  std::filesystem::remove(dir.path(kFile));
+  std::filesystem::create_directory(dir.path(kFile));
+  d.command(kCalculateButton);
+  EXPECT_EQ(d.end, CalcEnd::FileError);
+  EXPECT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(d.builtInRuns, 0);
+  EXPECT_EQ(host.progressRuns, 0);
+}
+
+}  // namespace
+}  // namespace tarnex
