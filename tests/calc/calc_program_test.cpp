@@ -1,0 +1,208 @@
+// tarnex-calc run as a program on a working folder: its lines and its exit status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/temp_folder.h"
+
+namespace tarnex {
+namespace {
+
+using testing::TempFolder;
+
+struct Outcome {
+  int status = -1;
+  std::vector<std::string> lines;  // stdout
+  std::string err;                 // stderr
+  bool has(const std::string& line) const {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+};
+
+std::string quote(const std::string& arg) {
+  std::string q = "'";
+  for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+Outcome runCalc(const TempFolder& dir, const std::vector<std::string>& args) {
+  std::string cmd = quote(TARNEX_CALC_PROGRAM);
+  for (const std::string& a : args) cmd += " " + quote(a);
+  const std::string errFile = dir.path("stderr.out").string();
+  cmd += " 2>" + quote(errFile);
+  Outcome run;
+  FILE* pipe = popen(cmd.c_str(), "r");
+  if (pipe == nullptr) return run;
+  std::string out;
+  char buf[4096];
+  while (const std::size_t n = fread(buf, 1, sizeof buf, pipe)) out.append(buf, n);
+  const int raw = pclose(pipe);
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  std::istringstream lines(out);
+  for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
+  run.err = dir.read("stderr.out");
+  return run;
+}
+
+class CalcProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir.write("DC-DC Interface.txt", "#");
+    for (const char* f : {"CCM Buck cfg.txt", "CCM Boost cfg.txt", "CCM Buck-Boost cfg.txt",
+                          "DCM Buck cfg.txt", "DCM Boost cfg.txt", "DCM Buck-Boost cfg.txt"}) {
+      dir.write(f, "#");
+    }
+  }
+  Outcome calc(std::vector<std::string> args) {
+    args.push_back("--dir");
+    args.push_back(dir.folder().dir().string());
+    return runCalc(dir, args);
+  }
+  TempFolder dir;
+};
+
+TEST_F(CalcProgramTest, DefaultCommandPrintsTitleAndFieldsAndSucceeds) {
+  const Outcome r = calc({"dcdc"});
+  EXPECT_EQ(r.status, 0);
+  ASSERT_EQ(r.lines.size(), 1u + 27u);
+  EXPECT_EQ(r.lines[0], "title\tDC-DC变换器   <界面:系统   公式:内置>");
+  EXPECT_EQ(r.lines[1], "field\tVinMin\t18");
+  EXPECT_EQ(r.lines[15], "field\tL\t95.1087");
+  EXPECT_EQ(r.lines[19], "field\tNL\t20");
+  EXPECT_EQ(r.lines[27], "field\tVc\t14.4");
+  EXPECT_EQ(r.err, "");
+}
+
+TEST_F(CalcProgramTest, ListsAreSelectedBeforeFieldsAndRunTheirHandlers) {
+  // DCM enables the dead time; the boost needs Vo above VinMax.
+  const Outcome r = calc({"dcdc", "calc", "Vo=30", "topology=boost", "mode=断续(DCM)", "Ptd=10"});
+  EXPECT_EQ(r.status, 0);
+  // Ton = 0.9 · (1000/150) · (30 − 18 + 0.5)/(30 − 1.5 + 0.5) = 2.58621 µs.
+  EXPECT_TRUE(r.has("field\tTon\t2.58621")) << r.lines[20];
+  EXPECT_TRUE(r.has("field\tVswm\t36"));
+}
+
+TEST_F(CalcProgramTest, EndingOnAMessageExitsOne) {
+  const Outcome r = calc({"dcdc", "Vo=18"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.has("message\tTarnex\t设计条件不正确，请检查！"));
+  EXPECT_TRUE(r.has("field\tL\t"));
+  EXPECT_TRUE(r.has("field\tVo\t18"));
+}
+
+TEST_F(CalcProgramTest, FieldTextIsTypedAsGivenAndChecked) {
+  const Outcome r = calc({"dcdc", "VinMax=2e1 ", "Vsw=1,5"});
+  EXPECT_EQ(r.status, 1);
+  ASSERT_GE(r.lines.size(), 3u);
+  EXPECT_EQ(r.lines[1], "message\tTarnex\t请键入一个数。");
+  EXPECT_EQ(r.lines[2], "message\tTarnex\t请输入完整的设计条件！");
+  // The fields keep the texts as typed: a failed read writes nothing back.
+  EXPECT_TRUE(r.has("field\tVinMax\t2e1 "));
+  EXPECT_TRUE(r.has("field\tVsw\t1,5"));
+}
+
+TEST_F(CalcProgramTest, LastCommandDecidesTheExitStatus) {
+  EXPECT_EQ(calc({"dcdc", "calc", "calc"}).status, 0);
+  dir.write("CCM Buck cfg.txt", "L = Np;\n#");
+  const Outcome r = calc({"dcdc", "calc"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.has("field\tL\t0"));  // the failed run leaves the reset "0"
+}
+
+TEST_F(CalcProgramTest, FormulaFileResultsAndCustomTitle) {
+  dir.write("CCM Buck cfg.txt", "L = VinMin * 2;\n#");
+  const Outcome r = calc({"dcdc"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.lines[0], "title\tDC-DC变换器   <界面:系统   公式:自定义>");
+  EXPECT_TRUE(r.has("field\tL\t36"));
+}
+
+TEST_F(CalcProgramTest, CaptionsAndMessagesWithLineBreaks) {
+  dir.write("DC-DC Interface.txt", "1=Vin min;\n3 =Vout;\n#");
+  Outcome r = calc({"dcdc", "--captions"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.lines[0], "title\tDC-DC变换器   <界面:自定义   公式:内置>");
+  EXPECT_TRUE(r.has("caption\t1265\tVin min"));
+  EXPECT_TRUE(r.has("caption\t1250\tVout"));
+  EXPECT_TRUE(r.has("caption\t1266\t最高输入电压(V)"));
+  dir.write("DC-DC Interface.txt", "abc\n#");
+  r = calc({"dcdc"});
+  EXPECT_TRUE(r.has(
+      "message\t错误\t自定义界面文本内缺少 = 或者 =位置出错 \\n所以程序仍然使用内置界面！！"));
+  EXPECT_FALSE(r.has("caption\t1265\t最低输入电压(V)"));  // captions only when asked
+}
+
+TEST_F(CalcProgramTest, JsonHoldsTheSameAsOneObject) {
+  dir.write("DC-DC Interface.txt", "abc\n#");
+  const Outcome r = calc({"dcdc", "--json", "--captions"});
+  EXPECT_EQ(r.status, 0);
+  ASSERT_EQ(r.lines.size(), 1u);
+  const std::string& j = r.lines[0];
+  EXPECT_TRUE(
+      j.starts_with("{\"dialog\":\"dcdc\",\"title\":\"DC-DC变换器   <界面:系统   公式:内置>\""));
+  EXPECT_NE(j.find("{\"caption\":\"错误\",\"text\":\"自定义界面文本内缺少 = 或者 =位置出错 "
+                   "\\n所以程序仍然使用内置界面！！\",\"icon\":\"error\"}"),
+            std::string::npos);
+  EXPECT_NE(j.find("{\"name\":\"L\",\"text\":\"95.1087\"}"), std::string::npos);
+  EXPECT_NE(j.find("{\"id\":1265,\"text\":\"最低输入电压(V)\"}"), std::string::npos);
+  EXPECT_TRUE(j.ends_with(",\"written\":true}"));
+}
+
+struct UsageCase {
+  const char* label;
+  std::vector<std::string> args;
+  const char* errorPart;
+};
+
+class CalcUsageTest : public CalcProgramTest, public ::testing::WithParamInterface<UsageCase> {};
+
+TEST_P(CalcUsageTest, ExitsTwoWithOneLineOnStderr) {
+  const Outcome r = calc(GetParam().args);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_TRUE(r.lines.empty());
+  EXPECT_NE(r.err.find(GetParam().errorPart), std::string::npos) << r.err;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+  // Nothing was opened: no file was created for a call that was refused.
+  EXPECT_EQ(dir.read("CCM Buck cfg.txt"), "#");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, CalcUsageTest,
+    ::testing::Values(UsageCase{"UnknownDialog", {"boost"}, "unknown dialog 'boost'"},
+                      UsageCase{"UnknownCommand", {"dcdc", "verify"}, "unknown command 'verify'"},
+                      UsageCase{"UnknownEntry", {"dcdc", "mode=ccm2"}, "unknown entry 'ccm2'"},
+                      UsageCase{"UnknownField", {"dcdc", "vo=3"}, "unknown field or list 'vo'"},
+                      UsageCase{"UnknownOption", {"dcdc", "--xml"}, "unknown option --xml"},
+                      UsageCase{"NoDialog", {}, "usage:"}),
+    [](const ::testing::TestParamInfo<UsageCase>& p) { return p.param.label; });
+
+TEST(CalcProgram, MissingFolderIsAUsageError) {
+  TempFolder dir;
+  const Outcome r = runCalc(dir, {"dcdc", "--dir", dir.path("nowhere").string()});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("no such folder"), std::string::npos);
+}
+
+TEST(CalcProgram, ListNamesDialogsCommandsListsAndFields) {
+  TempFolder dir;
+  const Outcome r = runCalc(dir, {"--list"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(r.has("dialog\tdcdc\tDC-DC变换器"));
+  EXPECT_TRUE(r.has("command\tdcdc\tcalc\t计算(&C)\tdefault"));
+  EXPECT_TRUE(r.has("list\tdcdc\tmode\t工作模式"));
+  EXPECT_TRUE(r.has("entry\tdcdc\tmode\tdcm\t断续(DCM)"));
+  EXPECT_TRUE(r.has("entry\tdcdc\ttopology\tbuck-boost\tbuck-boost"));
+  EXPECT_TRUE(r.has("field\tdcdc\tAe\t磁芯面积Ae(mm2)\tmm²\tinput"));
+  EXPECT_TRUE(r.has("field\tdcdc\tVc\t输出电容耐压>(V)\tV\toutput"));
+  const Outcome j = runCalc(dir, {"--list", "--json"});
+  ASSERT_EQ(j.lines.size(), 1u);
+  EXPECT_NE(j.lines[0].find("{\"key\":\"dcm\",\"text\":\"断续(DCM)\"}"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarnex
