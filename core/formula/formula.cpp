@@ -1,1 +1,0 @@
-// Placeholder, replaced as this part is built.
