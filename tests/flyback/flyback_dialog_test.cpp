@@ -1,0 +1,477 @@
+// The flyback window through its form model: what the fields, captions, title and message
+// boxes show after each command, with built-in procedures and with formula files.
+// Reference numbers are the hand-worked design of flyback_procedures_test.cpp (opening
+// values, core Ae 100 mm², Le 60 mm), displayed with six significant digits.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "designs/flyback.h"
+#include "support/recording_host.h"
+#include "support/temp_folder.h"
+
+namespace tarnex {
+namespace {
+
+using namespace flyback;
+using testing::RecordingHost;
+using testing::TempFolder;
+
+constexpr const char* kCcmFile = "CCM反激变换器 cfg.txt";
+constexpr const char* kDcmFile = "DCM反激变换器 cfg.txt";
+constexpr const char* kInterfaceFile = "Flyback Interface.txt";
+
+constexpr int kOutputs[] = {kLp,  kLs,  kNp,    kNs,   kDp,  kDs,  kZc, kIin, kIpkp, kIrmsp, kIswe,
+                            kTon, kCin, kIrmss, kIpks, kVdm, kIdm, kCo, kVcm, kClk,  kRlk};
+
+std::string box(const std::string& text) {
+  return std::string(kProgramName) + "|" + text;
+}
+
+class FlybackDialog : public ::testing::Test {
+ protected:
+  // Built-in formulas and system captions unless a test writes the files first.
+  void SetUp() override {
+    tmp.write(kCcmFile, "#");
+    tmp.write(kDcmFile, "#");
+    tmp.write(kInterfaceFile, "#");
+  }
+
+  CFlybackDlg& open() {
+    dlg = std::make_unique<CFlybackDlg>(host, tmp.folder());
+    dlg->open();
+    return *dlg;
+  }
+
+  void type(int id, std::string text) { dlg->setText(id, std::move(text)); }
+  const std::string& text(int id) const { return dlg->text(id); }
+  void typeCore() {
+    type(kAe, "100");
+    type(kLe, "60");
+  }
+  void expectOutputsBlank() {
+    for (int id : kOutputs) EXPECT_EQ(text(id), "") << "field " << id;
+  }
+
+  TempFolder tmp;
+  RecordingHost host;
+  std::unique_ptr<CFlybackDlg> dlg;
+};
+
+TEST_F(FlybackDialog, OpensInCcmWithBlankResultsAndCoreData) {
+  open();
+  EXPECT_EQ(dlg->title(), "反激变换器 Flyback   <界面:系统   公式:内置>");
+  EXPECT_TRUE(host.messages.empty());
+  const Control* list = dlg->control(kModeList);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->entries, (std::vector<std::string>{"连续(CCM)", "断续(DCM)"}));
+  EXPECT_EQ(list->selection, 0);
+  EXPECT_EQ(list->key, "mode");
+  EXPECT_EQ(list->entryKeys, (std::vector<std::string>{"ccm", "dcm"}));
+  EXPECT_TRUE(dlg->control(kR)->enabled);
+  EXPECT_FALSE(dlg->control(kPtd)->enabled);
+  EXPECT_EQ(text(kPo), "74");
+  EXPECT_EQ(text(kVdf), "0.6");
+  EXPECT_EQ(text(kPer), "5");
+  EXPECT_EQ(text(kVe), "");
+  EXPECT_EQ(text(kAe), "");
+  EXPECT_EQ(text(kLe), "");
+  expectOutputsBlank();
+  EXPECT_EQ(text(kEstimateGroup), "估算所需磁芯体积Ve=Ae*Le");
+  EXPECT_EQ(text(kEmpiricalNote), "(铁氧体)经验公式");
+  for (const Control& c : dlg->controls()) {
+    EXPECT_FALSE(c.isDefault) << "control " << c.id;
+  }
+  const std::pair<int, const char*> buttons[] = {
+      {kCoreButton, "core"}, {kVerifyButton, "verify"}, {kSnubberButton, "snubber"}};
+  for (const auto& [id, key] : buttons) EXPECT_EQ(dlg->control(id)->key, key);
+  const auto pic = dlg->picture();
+  ASSERT_TRUE(pic.has_value());
+  EXPECT_EQ(pic->resource, "bitmap166");
+  EXPECT_EQ(pic->frameId, kDrawingFrame);
+  EXPECT_EQ(std::make_pair(pic->x, pic->y), std::make_pair(432, 20));
+  EXPECT_EQ(std::make_pair(pic->sourceWidth, pic->sourceHeight), std::make_pair(270, 164));
+}
+
+struct FieldText {
+  int id;
+  const char* text;
+};
+
+struct ModeCase {
+  const char* name;
+  int modeIndex;
+  std::vector<FieldText> afterVerify;
+  std::vector<FieldText> afterSnubber;
+};
+
+void PrintTo(const ModeCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class FlybackVerify : public FlybackDialog, public ::testing::WithParamInterface<ModeCase> {};
+
+TEST_P(FlybackVerify, ShowsTheDesignThenTheClamp) {
+  const ModeCase& c = GetParam();
+  open();
+  dlg->select(kModeList, c.modeIndex);
+  typeCore();
+  dlg->command(kVerifyButton);
+  EXPECT_TRUE(host.messages.empty()) << host.summary().front();
+  EXPECT_EQ(host.progressRuns, 1);
+  for (const FieldText& f : c.afterVerify) EXPECT_EQ(text(f.id), f.text) << "field " << f.id;
+  // No estimate was made and the clamp has its own command.
+  EXPECT_EQ(text(kVe), "");
+  EXPECT_EQ(text(kRlk), "");
+  EXPECT_EQ(text(kClk), "");
+
+  dlg->command(kSnubberButton);
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(host.progressRuns, 2);
+  for (const FieldText& f : c.afterSnubber) EXPECT_EQ(text(f.id), f.text) << "field " << f.id;
+  for (const FieldText& f : c.afterVerify) EXPECT_EQ(text(f.id), f.text) << "field " << f.id;
+  EXPECT_EQ(text(kVe), "");
+}
+
+// The clamp reads Lp and Ipkp back from their fields, as displayed with six digits: with
+// Lp 429.206 µH and Ipkp 2.26523 A, Rlk = 118.22³·4/7000 / (0.05·2.26523²·429.206·0.15)
+// = 57.1588 kΩ (57.1585 from the unrounded design).
+INSTANTIATE_TEST_SUITE_P(
+    ReferenceCore, FlybackVerify,
+    ::testing::Values(ModeCase{"Ccm",
+                               0,
+                               {{kLp, "429.206"},    {kLs, "1.88763"},    {kNp, "45"},
+                                {kNs, "3"},          {kDp, "0.629116"},   {kDs, "2.547"},
+                                {kZc, "0.562883"},   {kIin, "0.830695"},  {kIpkp, "2.26523"},
+                                {kIrmsp, "1.22694"}, {kIswe, "12.2694"},  {kTon, "3.05596"},
+                                {kCin, "135.949"},   {kIrmss, "20.1104"}, {kIpks, "34.1577"},
+                                {kVdm, "36.3822"},   {kIdm, "40.2207"},   {kCo, "1068.77"},
+                                {kVcm, "6"},         {kAe, "100"},        {kLe, "60"}},
+                               {{kRlk, "57.1588"}, {kClk, "1.16634"}}},
+                      ModeCase{"Dcm",
+                               1,
+                               {{kTon, "2.12733"},
+                                {kLp, "51.9974"},
+                                {kIpkp, "5.2065"},
+                                {kNs, "1"},
+                                {kNp, "15"},
+                                {kIrmsp, "1.69804"},
+                                {kIrmss, "31.4331"},
+                                {kVdm, "45.4778"},
+                                {kZc, "0.513765"},
+                                {kCo, "1343.64"}},
+                               {{kRlk, "89.31"}, {kClk, "0.746463"}}}),
+    [](const ::testing::TestParamInfo<ModeCase>& p) { return std::string(p.param.name); });
+
+struct EstimateCase {
+  const char* name;
+  int modeIndex;
+  const char* ptd;
+  const char* ve;
+  std::vector<std::string> messages;
+};
+
+void PrintTo(const EstimateCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class FlybackEstimate : public FlybackDialog, public ::testing::WithParamInterface<EstimateCase> {};
+
+// Only the estimate and the inputs show numbers afterwards; the core data stay as typed.
+TEST_P(FlybackEstimate, FillsOnlyTheEstimate) {
+  const EstimateCase& c = GetParam();
+  open();
+  dlg->select(kModeList, c.modeIndex);
+  type(kPtd, c.ptd);
+  dlg->command(kCoreButton);
+  EXPECT_EQ(host.summary(), c.messages);
+  EXPECT_EQ(host.progressRuns, 1);
+  EXPECT_EQ(text(kVe), c.ve);
+  EXPECT_EQ(text(kAe), "");
+  EXPECT_EQ(text(kLe), "");
+  expectOutputsBlank();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OpeningValues, FlybackEstimate,
+    ::testing::Values(
+        // (74·100/70/150)·(2.5²/0.5)·700
+        EstimateCase{"CcmVolume", 0, "20", "6166.67", {}},
+        EstimateCase{"DcmAreaProduct", 1, "20", "3882.22", {}},
+        // The dead-time hint does not stop the estimate.
+        EstimateCase{"DcmShortDeadTime",
+                     1,
+                     "10",
+                     "4117.71",
+                     {box("提示：死区时间建议设置大于工作周期的20%，以保证工作于断续模式 ！")}}),
+    [](const ::testing::TestParamInfo<EstimateCase>& p) { return std::string(p.param.name); });
+
+TEST_F(FlybackDialog, EstimateKeepsTypedCoreData) {
+  open();
+  typeCore();
+  dlg->command(kCoreButton);
+  EXPECT_EQ(text(kVe), "6166.67");
+  EXPECT_EQ(text(kAe), "100");
+  EXPECT_EQ(text(kLe), "60");
+}
+
+TEST_F(FlybackDialog, ModeSwitchDropsCoreDataAndResultsAndRelabelsTheEstimate) {
+  open();
+  typeCore();
+  dlg->command(kCoreButton);
+  dlg->command(kVerifyButton);
+  ASSERT_EQ(text(kLp), "429.206");
+  ASSERT_EQ(text(kVe), "6166.67");
+
+  dlg->select(kModeList, 1);
+  EXPECT_EQ(text(kVe), "");
+  EXPECT_EQ(text(kAe), "");
+  EXPECT_EQ(text(kLe), "");
+  expectOutputsBlank();
+  EXPECT_EQ(text(kPo), "74");  // the design conditions stay
+  EXPECT_FALSE(dlg->control(kR)->enabled);
+  EXPECT_TRUE(dlg->control(kPtd)->enabled);
+  EXPECT_EQ(text(kEstimateGroup), "估算所需磁芯面积乘积Ae*Aw");
+  EXPECT_EQ(text(kEstimateLabel), "磁芯面积乘积(mm4)");
+  EXPECT_EQ(text(kEmpiricalNote), "(铁氧体)经验公式");
+  EXPECT_EQ(dlg->title(), "反激变换器 Flyback   <界面:系统   公式:内置>");
+  EXPECT_EQ(dlg->value(kLp), 0.0f);
+  EXPECT_EQ(dlg->value(kAe), 0.0f);
+
+  // The clamp needs an inductance of the new mode.
+  dlg->command(kSnubberButton);
+  EXPECT_EQ(host.summary(), std::vector<std::string>{box("没有足够的信息，请先计算电感量！")});
+
+  dlg->select(kModeList, 0);
+  EXPECT_EQ(text(kEstimateGroup), "估算所需磁芯体积Ve=Ae*Le");
+  EXPECT_EQ(text(kEstimateLabel), "磁芯体积Ve(mm3)");
+  EXPECT_TRUE(dlg->control(kR)->enabled);
+  EXPECT_FALSE(dlg->control(kPtd)->enabled);
+}
+
+TEST_F(FlybackDialog, ClampRefusedBeforeVerifyAndAfterAnEstimate) {
+  open();
+  typeCore();
+  dlg->command(kSnubberButton);
+  dlg->command(kVerifyButton);
+  dlg->command(kCoreButton);  // reads the results as "0": Lp is 0 again
+  dlg->command(kSnubberButton);
+  EXPECT_EQ(host.summary(), (std::vector<std::string>{box("没有足够的信息，请先计算电感量！"),
+                                                      box("没有足够的信息，请先计算电感量！")}));
+  EXPECT_EQ(host.progressRuns, 2);
+  EXPECT_EQ(text(kRlk), "");
+}
+
+TEST_F(FlybackDialog, VerifyWithoutCoreLengthAsksForTheCoreAndBlanksResults) {
+  open();
+  typeCore();
+  dlg->command(kVerifyButton);
+  ASSERT_EQ(text(kNp), "45");
+  type(kLe, "");
+  dlg->command(kVerifyButton);
+  EXPECT_EQ(host.summary(), std::vector<std::string>{box("请先输入你选择的磁芯参数！")});
+  expectOutputsBlank();
+  EXPECT_EQ(text(kAe), "100");
+  EXPECT_EQ(text(kVe), "");
+  EXPECT_EQ(host.progressRuns, 1);
+}
+
+TEST_F(FlybackDialog, FluxWarningComesBeforeTheResults) {
+  open();
+  typeCore();
+  type(kBsat, "2100");  // Bact with Np = 45 is 2160.6 GS
+  dlg->command(kVerifyButton);
+  EXPECT_EQ(host.summary(),
+            std::vector<std::string>{box("注意：实际磁通密度峰值已经超过最大值！")});
+  EXPECT_EQ(host.progressRuns, 1);
+  EXPECT_EQ(text(kNp), "45");
+}
+
+struct IncompleteCase {
+  const char* name;
+  int button;
+  const char* message;
+  bool keepsEarlierResults;
+};
+
+void PrintTo(const IncompleteCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class FlybackIncomplete : public FlybackDialog,
+                          public ::testing::WithParamInterface<IncompleteCase> {};
+
+// A field that is not a number: the framework's box first, then the command's own text.
+TEST_P(FlybackIncomplete, ShowsTheCommandsOwnMessageAfterTheFrameworks) {
+  const IncompleteCase& c = GetParam();
+  open();
+  typeCore();
+  dlg->command(kVerifyButton);
+  host.clear();
+  type(kVo, "5V");
+  dlg->command(c.button);
+  EXPECT_EQ(host.summary(), (std::vector<std::string>{box("请键入一个数。"), box(c.message)}));
+  EXPECT_EQ(host.progressRuns, 0);
+  EXPECT_EQ(text(kVo), "5V");
+  EXPECT_EQ(text(kRlk), "");
+  EXPECT_EQ(text(kClk), "");
+  EXPECT_EQ(text(kLp), c.keepsEarlierResults ? "429.206" : "");
+  EXPECT_EQ(text(kAe), "100");
+  const auto focus = dlg->takeFocusRequest();
+  ASSERT_TRUE(focus.has_value());
+  EXPECT_EQ(focus->id, kVo);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, FlybackIncomplete,
+    ::testing::Values(IncompleteCase{"Core", kCoreButton, "请输入完整的设计条件！！", false},
+                      IncompleteCase{"Verify", kVerifyButton, "请输入完整的设计条件!", false},
+                      IncompleteCase{"Snubber", kSnubberButton, " 请输入完整的设计条件!", true}),
+    [](const ::testing::TestParamInfo<IncompleteCase>& p) { return std::string(p.param.name); });
+
+TEST_F(FlybackDialog, IncompleteEstimateLeavesEmptyCoreFieldsEmpty) {
+  open();
+  type(kF, "");
+  dlg->command(kCoreButton);
+  EXPECT_EQ(host.summary(),
+            (std::vector<std::string>{box("请键入一个数。"), box("请输入完整的设计条件！！")}));
+  EXPECT_EQ(text(kVe), "");
+  EXPECT_EQ(text(kAe), "");
+  EXPECT_EQ(text(kLe), "");
+  expectOutputsBlank();
+}
+
+TEST_F(FlybackDialog, EnterChecksTheFieldsAndKeepsTheWindowOpen) {
+  open();
+  type(kPo, "80");
+  dlg->enterKey();
+  // The blank estimate is the first field that does not read.
+  EXPECT_EQ(host.summary(), std::vector<std::string>{box("请键入一个数。")});
+  EXPECT_FALSE(dlg->closeRequested());
+  EXPECT_EQ(text(kPo), "80");
+  EXPECT_EQ(host.progressRuns, 0);
+  dlg->command(kCloseButton);
+  EXPECT_TRUE(dlg->closeRequested());
+}
+
+// --- formula files ------------------------------------------------------------------------
+
+TEST_F(FlybackDialog, EstimateRunsTheFileWithAeAndLePinnedToOne) {
+  tmp.write(kCcmFile, "Ve = Ae * Le;\r\n#");
+  open();
+  EXPECT_EQ(dlg->title(), "反激变换器 Flyback   <界面:系统   公式:自定义>");
+  typeCore();
+  dlg->command(kCoreButton);
+  EXPECT_TRUE(host.messages.empty()) << host.summary().front();
+  EXPECT_EQ(text(kVe), "1");
+  EXPECT_EQ(text(kAe), "100");
+  EXPECT_EQ(text(kLe), "60");
+}
+
+TEST_F(FlybackDialog, EstimateDropsAnAssignmentToAPinnedField) {
+  tmp.write(kCcmFile, "Ae = 5;\r\nVe = Ae + Le;\r\n#");
+  open();
+  typeCore();
+  dlg->command(kCoreButton);
+  EXPECT_EQ(text(kVe), "6");  // the file saw its own 5 and the pinned 1
+  EXPECT_EQ(text(kAe), "100");
+  EXPECT_EQ(dlg->value(kAe), 100.0f);
+}
+
+TEST_F(FlybackDialog, VerifyRunsTheFileWithVePinnedToOne) {
+  tmp.write(kCcmFile, "Lp = Ve * 7;\r\nNp = Ae + Le;\r\nVe = 3;\r\n#");
+  open();
+  typeCore();
+  type(kVe, "6166.67");
+  dlg->command(kVerifyButton);
+  EXPECT_TRUE(host.messages.empty()) << host.summary().front();
+  EXPECT_EQ(text(kLp), "7");
+  EXPECT_EQ(text(kNp), "160");
+  EXPECT_EQ(text(kVe), "6166.67");
+  EXPECT_EQ(text(kIpkp), "0");  // read as "0" and written back as the file left it
+  EXPECT_EQ(text(kNs), "0");
+}
+
+TEST_F(FlybackDialog, ModeSelectsTheFormulaFile) {
+  tmp.write(kDcmFile, "Ve = 42;\r\n#");
+  open();
+  dlg->command(kCoreButton);
+  EXPECT_EQ(text(kVe), "6166.67");  // CCM: built-in
+  dlg->select(kModeList, 1);
+  EXPECT_EQ(dlg->title(), "反激变换器 Flyback   <界面:系统   公式:自定义>");
+  dlg->command(kCoreButton);
+  EXPECT_EQ(text(kVe), "42");
+  dlg->select(kModeList, 0);
+  EXPECT_EQ(dlg->title(), "反激变换器 Flyback   <界面:系统   公式:内置>");
+}
+
+TEST_F(FlybackDialog, FailedVerifyRunWritesNothingBack) {
+  tmp.write(kCcmFile, "Lp = 12;\r\nLs = Lp / 0;\r\n#");
+  open();
+  typeCore();
+  dlg->command(kVerifyButton);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].caption, "计算出错");
+  EXPECT_EQ(host.progressRuns, 0);
+  EXPECT_EQ(text(kLp), "0");
+  EXPECT_EQ(text(kRlk), "");
+  EXPECT_EQ(text(kVe), "");
+}
+
+TEST_F(FlybackDialog, FailedClampRunShowsWhatItAssignedBeforeTheError) {
+  open();
+  typeCore();
+  dlg->command(kVerifyButton);
+  ASSERT_EQ(text(kLp), "429.206");
+  tmp.write(kCcmFile, "Rlk = Lp + 1;\r\nClk = Rlk / 0;\r\n#");
+  dlg->command(kSnubberButton);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].caption, "计算出错");
+  EXPECT_EQ(host.progressRuns, 2);
+  EXPECT_EQ(text(kRlk), "430.206");
+  EXPECT_EQ(text(kClk), "0");
+  EXPECT_EQ(text(kLp), "429.206");
+  EXPECT_EQ(text(kVe), "");
+}
+
+// --- interface file -----------------------------------------------------------------------
+
+TEST_F(FlybackDialog, AppliedInterfaceFileKeepsItsCaptionsAcrossModeSwitches) {
+  tmp.write(kInterfaceFile, "14=AP(mm4);\r\n1=Pout(W);\r\n#");
+  open();
+  EXPECT_EQ(dlg->title(), "反激变换器 Flyback   <界面:自定义   公式:内置>");
+  EXPECT_EQ(text(kEstimateGroup), "磁芯参数:");
+  EXPECT_EQ(text(kEstimateLabel), "AP(mm4)");
+  EXPECT_EQ(text(1296), "Pout(W)");
+  dlg->select(kModeList, 1);
+  EXPECT_EQ(text(kEstimateGroup), "磁芯参数:");
+  EXPECT_EQ(text(kEstimateLabel), "AP(mm4)");
+  EXPECT_EQ(text(kEmpiricalNote), "(铁氧体)经验公式");
+  EXPECT_EQ(dlg->title(), "反激变换器 Flyback   <界面:自定义   公式:内置>");
+
+  // Switched off while the window is open: the mode's own captions, the marker unchanged.
+  tmp.write(kInterfaceFile, "#14=AP(mm4);");
+  dlg->select(kModeList, 0);
+  EXPECT_EQ(text(kEstimateGroup), "估算所需磁芯体积Ve=Ae*Le");
+  EXPECT_EQ(text(kEstimateLabel), "磁芯体积Ve(mm3)");
+  EXPECT_EQ(dlg->title(), "反激变换器 Flyback   <界面:自定义   公式:内置>");
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(FlybackDialog, RejectedInterfaceFileOnModeSwitchGivesSystemCaptions) {
+  tmp.write(kInterfaceFile, "14=AP(mm4);\r\n#");
+  open();
+  tmp.write(kInterfaceFile, "41=x;\r\n#");  // beyond the 40 labels of the window
+  dlg->select(kModeList, 1);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].caption, "错误");
+  EXPECT_EQ(text(kEstimateGroup), "估算所需磁芯面积乘积Ae*Aw");
+  EXPECT_EQ(text(kEstimateLabel), "磁芯面积乘积(mm4)");
+  EXPECT_EQ(dlg->title(), "反激变换器 Flyback   <界面:系统   公式:内置>");
+}
+
+}  // namespace
+}  // namespace tarnex
