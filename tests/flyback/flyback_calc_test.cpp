@@ -1,0 +1,121 @@
+// The flyback window driven by tarnex-calc, run as a program on a working folder.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/temp_folder.h"
+
+namespace tarnex {
+namespace {
+
+using testing::TempFolder;
+
+struct Outcome {
+  int status = -1;
+  std::vector<std::string> lines;  // stdout
+  std::string err;                 // stderr
+};
+
+std::string quote(const std::string& arg) {
+  std::string q = "'";
+  for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+Outcome runCalc(const TempFolder& dir, std::vector<std::string> args) {
+  args.push_back("--dir");
+  args.push_back(dir.folder().dir().string());
+  std::string cmd = quote(TARNEX_CALC_PROGRAM);
+  for (const std::string& a : args) cmd += " " + quote(a);
+  cmd += " 2>" + quote(dir.path("stderr.out").string());
+  Outcome run;
+  FILE* pipe = popen(cmd.c_str(), "r");
+  if (pipe == nullptr) return run;
+  std::string out;
+  char buf[4096];
+  while (const std::size_t n = fread(buf, 1, sizeof buf, pipe)) out.append(buf, n);
+  const int raw = pclose(pipe);
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  std::istringstream lines(out);
+  for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
+  run.err = dir.read("stderr.out");
+  return run;
+}
+
+struct CalcCase {
+  const char* name;
+  std::vector<std::string> args;
+  int status;
+  std::vector<std::string> expectedLines;  // each must appear in the output
+};
+
+void PrintTo(const CalcCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class FlybackCalc : public ::testing::TestWithParam<CalcCase> {
+ protected:
+  void SetUp() override {
+    dir.write("Flyback Interface.txt", "#");
+    dir.write("CCM反激变换器 cfg.txt", "#");
+    dir.write("DCM反激变换器 cfg.txt", "#");
+  }
+  TempFolder dir;
+};
+
+TEST_P(FlybackCalc, PrintsWhatTheWindowShows) {
+  const CalcCase& c = GetParam();
+  const Outcome r = runCalc(dir, c.args);
+  EXPECT_EQ(r.status, c.status) << r.err;
+  if (c.status != 2) {
+    ASSERT_FALSE(r.lines.empty());
+    EXPECT_EQ(r.lines[0], "title\t反激变换器 Flyback   <界面:系统   公式:内置>");
+  }
+  for (const std::string& line : c.expectedLines) {
+    EXPECT_NE(std::find(r.lines.begin(), r.lines.end(), line), r.lines.end()) << line;
+  }
+}
+
+// Reference design: the opening values with a core of Ae 100 mm², Le 60 mm
+// (flyback_procedures_test.cpp has the hand calculation).
+INSTANTIATE_TEST_SUITE_P(
+    Commands, FlybackCalc,
+    ::testing::Values(
+        CalcCase{"CcmVerify",
+                 {"flyback", "verify", "Ae=100", "Le=60"},
+                 0,
+                 {"field\tLp\t429.206", "field\tNp\t45", "field\tNs\t3", "field\tZc\t0.562883",
+                  "field\tVe\t", "field\tRlk\t", "field\tAe\t100"}},
+        CalcCase{"DcmVerifyThenClamp",
+                 {"flyback", "mode=dcm", "verify", "snubber", "Ae=100", "Le=60"},
+                 0,
+                 {"field\tTon\t2.12733", "field\tLp\t51.9974", "field\tNp\t15", "field\tRlk\t89.31",
+                  "field\tClk\t0.746463"}},
+        CalcCase{"CoreEstimate",
+                 {"flyback", "core"},
+                 0,
+                 {"field\tVe\t6166.67", "field\tLp\t", "field\tAe\t"}},
+        CalcCase{"ClampWithoutVerification",
+                 {"flyback", "snubber"},
+                 1,
+                 {"message\tTarnex\t没有足够的信息，请先计算电感量！", "field\tRlk\t"}},
+        CalcCase{"VerifyWithoutCore",
+                 {"flyback", "verify", "Ae=100"},
+                 1,
+                 {"message\tTarnex\t请先输入你选择的磁芯参数！", "field\tLp\t"}},
+        CalcCase{"IncompleteVerify",
+                 {"flyback", "verify", "Ae=100", "Le=60", "f=fast"},
+                 1,
+                 {"message\tTarnex\t请键入一个数。", "message\tTarnex\t请输入完整的设计条件!",
+                  "field\tf\tfast", "field\tLp\t"}},
+        // The window has no default button: a command must be named.
+        CalcCase{"NoCommand", {"flyback"}, 2, {}}),
+    [](const ::testing::TestParamInfo<CalcCase>& p) { return std::string(p.param.name); });
+
+}  // namespace
+}  // namespace tarnex
