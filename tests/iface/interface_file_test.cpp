@@ -3,8 +3,10 @@
 #include "iface/interface_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
+#include <csignal>
 #include <map>
 #include <string>
 #include <vector>
@@ -169,6 +171,29 @@ TEST(InterfaceFile, UnopenableFileIsReportedOnceAndGivesNothing) {
   EXPECT_EQ(host.messages[0].caption, kProgramName);
   EXPECT_EQ(host.messages[0].icon, Icon::Warning);
   EXPECT_NE(host.messages[0].text.find("DC-DC Interface.txt"), std::string::npos);
+}
+
+TEST(InterfaceFile, EndMarkerThatCannotBeWrittenIsNotReportedAsWritten) {
+  TempFolder dir;
+  dir.write("B.txt", "1=a;");
+  RecordingHost host;
+  // A file-size limit of the current length makes the append fail (EFBIG).
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 4;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const auto result = applyInterfaceFile(dir.folder(), "B.txt", 18, host);
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldSignal);
+
+  ASSERT_TRUE(result.has_value());
+  EXPECT_FALSE(result->applied);
+  EXPECT_EQ(host.summary(),
+            std::vector<std::string>{
+                "错误|界面文本内未发现结束符，且无法写入结束符 '#'，\n程序仍然使用内置界面！"});
+  EXPECT_EQ(dir.read("B.txt"), "1=a;");
 }
 
 TEST(InterfaceFile, MessageTableHoldsEveryTextShown) {
