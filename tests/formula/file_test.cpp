@@ -1,0 +1,239 @@
+// The formula file on disk and the run around the language: the end marker, line counting
+// by CR, CR LF and LF, files that cannot be opened, pinned fields and the binding tables.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+#include "formula/formula.h"
+#include "formula_fixture.h"
+#include "support/recording_host.h"
+#include "support/temp_folder.h"
+
+namespace tarnex::testing {
+namespace {
+
+constexpr const char* kBuck = "CCM Buck cfg.txt";
+constexpr const char* kWarning = "注意|公式文本内未发现结束符号'#'，程序自动在末尾加入了结束符!";
+
+// --- End marker --------------------------------------------------------------------------
+
+class MissingEndMarker : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(MissingEndMarker, IsAppendedOnceWithOneWarning) {
+  TempFolder temp;
+  temp.write(kBuck, GetParam());
+  TableFields fields(dcdcTable());
+  RecordingHost host;
+
+  EXPECT_TRUE(runFormulaFile(temp.folder(), kBuck, fields, host));
+  EXPECT_EQ(host.summary(), std::vector<std::string>{kWarning});
+  EXPECT_EQ(temp.read(kBuck), GetParam() + "#");
+  EXPECT_EQ(host.messages[0].icon, Icon::Warning);
+  EXPECT_FALSE(host.messages[0].owned);
+
+  host.clear();
+  EXPECT_TRUE(runFormulaFile(temp.folder(), kBuck, fields, host));
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(temp.read(kBuck), GetParam() + "#");
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, MissingEndMarker,
+                         ::testing::Values("", "L = 1;", "L = 1;\r\n", "// 注释\nL = 2;\n"));
+
+TEST(EndMarker, WarnsEvenWhenTheRunThenFailsAndKeepsTheFile) {
+  TableFields fields(dcdcTable());
+  const RunOutcome outcome = runFormulaBytes("L = X;", fields);
+  EXPECT_FALSE(outcome.ok);
+  ASSERT_EQ(outcome.messages.size(), 2u);
+  EXPECT_EQ(outcome.messages[0], kWarning);
+  EXPECT_EQ(outcome.fileAfter, "L = X;#");
+}
+
+TEST(EndMarker, NotesAfterTheMarkerAreIgnoredAndKept) {
+  TableFields fields(dcdcTable());
+  const std::string bytes = "L = 2;\r\n#\tnotes: 任意文字 = ; ( \x01\xff";
+  const RunOutcome outcome = runFormulaBytes(bytes, fields);
+  EXPECT_TRUE(outcome.ok);
+  EXPECT_TRUE(outcome.messages.empty());
+  EXPECT_EQ(fields.named("L"), 2.0f);
+  EXPECT_EQ(outcome.fileAfter, bytes);
+}
+
+TEST(EndMarker, EmptyTextAssignsNothing) {
+  TableFields fields(dcdcTable());
+  const auto before = fields.all();
+  EXPECT_TRUE(runFormulaBytes("#L = 1;", fields).ok);
+  EXPECT_EQ(fields.all(), before);
+}
+
+// --- Line numbers ----------------------------------------------------------------------------
+
+struct LineCase {
+  const char* name;
+  const char* text;
+  int line;  // of the unknown name X
+};
+
+class LineCounting : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(LineCounting, ReportsTheLineOfTheError) {
+  TableFields fields(dcdcTable());
+  const RunOutcome outcome = runFormulaText(GetParam().text, fields);
+  ASSERT_EQ(outcome.messages.size(), 1u);
+  EXPECT_EQ(outcome.messages[0], "计算出错|Error:第" + std::to_string(GetParam().line) +
+                                     "行含有未知内容，计算已经终止! \n"
+                                     "该内容是系统未定义或者无法识别的内容。");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Endings, LineCounting,
+    ::testing::Values(LineCase{"Cr", "L = 1;\rIpk = 2;\rIrms = X;", 3},
+                      LineCase{"CrLf", "L = 1;\r\nIpk = 2;\r\nIrms = X;", 3},
+                      LineCase{"LfOnly", "L = 1;\nIpk = 2;\nIrms = X;", 1},
+                      // With LF alone only the LF that ends a comment counts.
+                      LineCase{"LfOnlyWithComments", "// a\nL = 1;\n// b\nIrms = X;", 3},
+                      LineCase{"CommentAtEndOfStatement", "L = 1; // a\r\nIrms = X;", 2},
+                      LineCase{"InsidePowArguments", "L = pow(2,\r\n3) + pow(X, 2);", 2},
+                      LineCase{"WrittenLineEndWord", "L = 1; char13linechg Irms = X;", 2}),
+    [](const ::testing::TestParamInfo<LineCase>& param) { return param.param.name; });
+
+// --- Opening ---------------------------------------------------------------------------------
+
+TEST(Opening, AFileThatCannotBeOpenedIsReportedAndFails) {
+  TempFolder temp;
+  std::filesystem::create_directory(temp.path(kBuck));  // a folder where the file should be
+  TableFields fields(dcdcTable());
+  RecordingHost host;
+  EXPECT_FALSE(runFormulaFile(temp.folder(), kBuck, fields, host));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].caption, kProgramName);
+  EXPECT_NE(host.messages[0].text.find(kBuck), std::string::npos);
+}
+
+TEST(Opening, AMissingFileIsCreatedWithItsEndMarker) {
+  TempFolder temp;
+  TableFields fields(dcdcTable());
+  RecordingHost host;
+  EXPECT_TRUE(runFormulaFile(temp.folder(), kBuck, fields, host));
+  EXPECT_EQ(host.summary(), std::vector<std::string>{kWarning});
+  EXPECT_EQ(temp.read(kBuck), "#");
+}
+
+// --- Pinned fields ---------------------------------------------------------------------------
+
+struct PinCase {
+  const char* name;
+  const char* text;
+  bool ok;
+  float lValue;  // what the run left in L
+};
+
+class PinnedRun : public ::testing::TestWithParam<PinCase> {};
+
+TEST_P(PinnedRun, ReadsOneAndRestoresThePinnedFields) {
+  TempFolder temp;
+  temp.write(kBuck, std::string(GetParam().text) + "#");
+  TableFields fields(dcdcTable());
+  RecordingHost host;
+  const std::array<int, 3> pinned{1057, 1044, 1057};  // Ae, f, and Ae listed twice
+  EXPECT_EQ(runFormulaFilePinned(temp.folder(), kBuck, fields, host, pinned), GetParam().ok);
+  EXPECT_EQ(fields.named("L"), GetParam().lValue);
+  EXPECT_EQ(fields.named("Ae"), 23.0f);
+  EXPECT_EQ(fields.named("f"), 150.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, PinnedRun,
+    ::testing::Values(PinCase{"Success", "L = Ae * f * 5;\rAe = 100;", true, 5.0f},
+                      PinCase{"FailureAfterAssigning", "Ae = 7;\rf = 8;\rL = Ae + f;\rIpk = X;",
+                              false, 15.0f},
+                      PinCase{"CheckFailure", "L = Ae + ;;(", false, 0.0f}),
+    [](const ::testing::TestParamInfo<PinCase>& param) { return param.param.name; });
+
+// --- Binding tables --------------------------------------------------------------------------
+
+struct BindingCase {
+  const char* file;
+  int dialogId;
+};
+
+class BindingTable : public ::testing::TestWithParam<BindingCase> {};
+
+TEST_P(BindingTable, FileNameSelectsTheDialogTable) {
+  const DialogTable* table = bindingTableFor(GetParam().file);
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ(table->dialogId, GetParam().dialogId);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BindingTable,
+    ::testing::Values(
+        BindingCase{"CCM反激变换器 cfg.txt", 129}, BindingCase{"DCM反激变换器 cfg.txt", 129},
+        BindingCase{"正激变换器 cfg.txt", 130}, BindingCase{"RCC cfg.txt", 134},
+        BindingCase{"推挽变换器 cfg.txt", 137}, BindingCase{"半桥变换器 cfg.txt", 135},
+        BindingCase{"全桥变换器 cfg.txt", 136}, BindingCase{"CCM Buck cfg.txt", 165},
+        BindingCase{"DCM Buck cfg.txt", 165}, BindingCase{"CCM Boost cfg.txt", 165},
+        BindingCase{"DCM Boost cfg.txt", 165}, BindingCase{"CCM Buck-Boost cfg.txt", 165},
+        BindingCase{"DCM Buck-Boost cfg.txt", 165}));
+
+TEST(BindingTable, OtherNamesHaveNoTable) {
+  EXPECT_EQ(bindingTableFor("ccm buck cfg.txt"), nullptr);
+  EXPECT_EQ(bindingTableFor("DC-DC Interface.txt"), nullptr);
+  EXPECT_EQ(bindingTableFor(""), nullptr);
+}
+
+struct NameCase {
+  const DialogTable& (*table)();
+  const char* file;
+  const char* text;
+  bool known;
+};
+
+class NameBinding : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(NameBinding, NamesAreKnownOnlyInTheirTable) {
+  TableFields fields(GetParam().table());
+  const RunOutcome outcome = runFormulaText(GetParam().text, fields, GetParam().file);
+  EXPECT_EQ(outcome.ok, GetParam().known) << GetParam().file << ": " << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, NameBinding,
+    ::testing::Values(NameCase{&dcdcTable, "DCM Boost cfg.txt", "L = IoMax;", true},
+                      NameCase{&pushPullTable, "推挽变换器 cfg.txt", "Lo = Io;", true},
+                      NameCase{&pushPullTable, "推挽变换器 cfg.txt", "Lo = IoMax;", false},
+                      NameCase{&flybackTable, "DCM反激变换器 cfg.txt", "Lp = r * Ve;", true},
+                      NameCase{&rccTable, "RCC cfg.txt", "Lp = r;", false},
+                      NameCase{&forwardTable, "正激变换器 cfg.txt", "Ap = Kw * Ae;", true},
+                      NameCase{&halfBridgeTable, "半桥变换器 cfg.txt", "Np = Vo / R;", false},
+                      NameCase{&fullBridgeTable, "全桥变换器 cfg.txt", "Lo = DB + Dmax;", true}));
+
+TEST(NameBinding, VoIsTheFieldOfEachDialog) {
+  const std::array<std::pair<const char*, int>, 7> files{{{"CCM Buck cfg.txt", 1047},
+                                                          {"CCM反激变换器 cfg.txt", 1017},
+                                                          {"RCC cfg.txt", 1029},
+                                                          {"推挽变换器 cfg.txt", 1118},
+                                                          {"半桥变换器 cfg.txt", 1145},
+                                                          {"全桥变换器 cfg.txt", 1166},
+                                                          {"正激变换器 cfg.txt", 1031}}};
+  for (const auto& [file, field] : files) {
+    const DialogTable* table = bindingTableFor(file);
+    ASSERT_NE(table, nullptr);
+    TableFields fields(*table);
+    EXPECT_TRUE(runFormulaText("Vo = 42;", fields, file).ok);
+    EXPECT_EQ(fields.value(field), 42.0f) << file;
+  }
+}
+
+TEST(NameBinding, AFileWithoutTableKnowsNoName) {
+  TableFields fields(dcdcTable());
+  const RunOutcome outcome = runFormulaText("L = 1;", fields, "notes cfg.txt");
+  EXPECT_FALSE(outcome.ok);
+  EXPECT_EQ(fields.named("L"), 0.0f);
+}
+
+}  // namespace
+}  // namespace tarnex::testing
