@@ -26,7 +26,8 @@ namespace {
 
 constexpr int kFontPoints = 9;
 constexpr int kEditWidth = 96;
-constexpr int kRowHeight = 26;         // estimated height of one row of a group
+constexpr int kRowHeight = 24;  // height of one row of a group (input and spacing)
+constexpr int kInputHeight = 22;
 constexpr int kGroupChrome = 30;       // caption and margins of a group box
 constexpr int kMaxColumnHeight = 560;  // a column of groups grows up to this height
 constexpr int kPictureWidth = 300;     // width of the circuit picture's frame
@@ -126,7 +127,7 @@ QWidget* FormView::makeWidget(const Control& c, QWidget* parent) {
   switch (c.kind) {
     case ControlKind::Edit: {
       auto* edit = new QLineEdit(parent);
-      edit->setFixedWidth(kEditWidth);
+      edit->setFixedSize(kEditWidth, kInputHeight);
       connect(edit, &QLineEdit::textEdited, this,
               [this, id](const QString& text) { form_->setText(id, toUtf8(text)); });
       w = edit;
@@ -154,6 +155,7 @@ QWidget* FormView::makeWidget(const Control& c, QWidget* parent) {
       // Enter presses the focused button; the form's default button is the dialog's.
       button->setAutoDefault(true);
       button->setDefault(c.isDefault);
+      button->setMinimumWidth(kEditWidth - 16);
       connect(button, &QPushButton::clicked, this, [this, id] {
         form_->command(id);
         afterAction();
@@ -163,7 +165,7 @@ QWidget* FormView::makeWidget(const Control& c, QWidget* parent) {
     }
     case ControlKind::DropList: {
       auto* list = new QComboBox(parent);
-      list->setFixedWidth(kEditWidth);
+      list->setFixedSize(kEditWidth, kInputHeight);
       connect(list, &QComboBox::activated, this, [this, id](int index) {
         form_->select(id, index);
         afterAction();
@@ -253,8 +255,12 @@ void FormView::layOutByTable() {
   auto fillRows = [&](QWidget* parent, QGridLayout* grid,
                       const std::vector<const Control*>& members, bool skipButtons) {
     const auto [labelOf, used] = pairLabels(members);
+    // The lists choose what the fields mean (topology, mode): they head their group.
+    std::vector<const Control*> ordered = members;
+    std::stable_partition(ordered.begin(), ordered.end(),
+                          [](const Control* m) { return m->kind == ControlKind::DropList; });
     int row = 0;
-    for (const Control* m : members) {
+    for (const Control* m : ordered) {
       if (skipButtons && m->kind == ControlKind::Button) continue;
       if (m->kind == ControlKind::Label && used.count(m->id)) continue;
       if (widgets_.count(m->id)) continue;  // placed apart (the picture's frame)
@@ -263,6 +269,12 @@ void FormView::layOutByTable() {
         if (const auto it = labelOf.find(m->id); it != labelOf.end()) {
           grid->addWidget(makeWidget(*form_->control(it->second), parent), row, 0,
                           Qt::AlignLeft | Qt::AlignVCenter);
+        } else if (m->kind == ControlKind::DropList) {
+          // A list without a label of its own carries its caption as its text.
+          auto* caption = new QLabel(parent);
+          caption->setTextFormat(Qt::PlainText);
+          listCaptions_[m->id] = caption;
+          grid->addWidget(caption, row, 0, Qt::AlignLeft | Qt::AlignVCenter);
         }
         grid->addWidget(input, row, 1, Qt::AlignRight | Qt::AlignVCenter);
       } else if (m->kind == ControlKind::Button) {
@@ -293,7 +305,8 @@ void FormView::layOutByTable() {
     auto* box = static_cast<QGroupBox*>(makeWidget(g, this));
     auto* grid = new QGridLayout(box);
     grid->setHorizontalSpacing(12);
-    grid->setVerticalSpacing(4);
+    grid->setVerticalSpacing(2);
+    grid->setContentsMargins(8, 6, 8, 6);
     grid->setColumnStretch(0, 1);
     const int rows = fillRows(box, grid, members, false);
     for (QWidget* child : box->findChildren<QWidget*>()) keepDialogColors(child);
@@ -412,6 +425,10 @@ void FormView::syncControl(const Control& c) {
       }
       break;
     case ControlKind::DropList: {
+      if (const auto it = listCaptions_.find(c.id); it != listCaptions_.end()) {
+        if (it->second->text() != text) it->second->setText(text);
+        it->second->setEnabled(c.enabled);
+      }
       auto* list = static_cast<QComboBox*>(w);
       const QSignalBlocker blocker(list);
       QStringList entries;

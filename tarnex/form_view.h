@@ -7,6 +7,7 @@
 // forms place each control at its rectangle in dialog units of the 9-point dialog font.
 
 #include <QDialog>
+#include <QLabel>
 #include <functional>
 #include <map>
 #include <memory>
@@ -55,6 +56,7 @@ class FormView : public QDialog {
   QtHost host_;
   std::unique_ptr<Form> form_;
   std::map<int, QWidget*> widgets_;
+  std::map<int, QLabel*> listCaptions_;  // captions of lists that carry their own
   PictureWidget* picture_ = nullptr;
   bool closing_ = false;
 };

@@ -40,23 +40,22 @@ constexpr std::array kTabOrder = {kExitButton,    kToolboxButton,    kPushPullBu
                                   kFlybackButton, kRccButton,        kLoopButton,
                                   kDcDcButton,    kResonantButton};
 
-// Flat buttons: a plain one-pixel border over a light face.
+// Flat buttons: a plain one-pixel border over a light face (the launcher's own buttons only,
+// not those of the design windows it owns).
 constexpr const char* kFlatButtons =
-    "QPushButton { border: 1px solid #6e6e6e; background: #f4f4f4; padding: 0px; }"
-    "QPushButton:hover { background: #e3eefb; border-color: #2f6fc4; }"
-    "QPushButton:pressed { background: #c9ddf5; }"
-    "QPushButton:focus { border: 2px solid #1f1f1f; }"
-    "QPushButton:disabled { color: #9a9a9a; background: #ececec; border-color: #b4b4b4; }";
+    "tarnex--qt--Launcher > QPushButton {"
+    " border: 1px solid #6e6e6e; background: #f4f4f4; padding: 0px; }"
+    "tarnex--qt--Launcher > QPushButton:hover { background: #e3eefb; border-color: #2f6fc4; }"
+    "tarnex--qt--Launcher > QPushButton:pressed { background: #c9ddf5; }"
+    "tarnex--qt--Launcher > QPushButton:focus { border: 2px solid #1f1f1f; }"
+    "tarnex--qt--Launcher > QPushButton:disabled {"
+    " color: #9a9a9a; background: #ececec; border-color: #b4b4b4; }";
 
 const DesignInfo* designOfButton(int id) {
   for (const DesignInfo& d : designs()) {
     if (d.launcherButton == id) return &d;
   }
   return nullptr;
-}
-
-void drawTopLeft(QPainter& painter, QPoint at, const QString& text) {
-  painter.drawText(QRect(at, QSize(400, 100)), Qt::AlignLeft | Qt::AlignTop, text);
 }
 
 }  // namespace
@@ -77,7 +76,8 @@ Launcher::Launcher(const Folder& folder, Host& desktop, QWidget* parent)
   for (const ButtonRow& row : kButtons) {
     auto* b = new QPushButton(QString::fromUtf8(row.caption), this);
     b->setGeometry(du.rect(row.x, row.y, 54, 18));
-    b->setAutoDefault(true);  // Enter presses the focused button; none is the default
+    // No default button: Enter presses only the button that has the focus (keyPressEvent).
+    b->setAutoDefault(false);
     b->setDefault(false);
     const int id = row.id;
     if (id == kExitButton) {
@@ -139,9 +139,9 @@ void Launcher::paintEvent(QPaintEvent* event) {
 
   painter.setFont(kaiFont(10));
   painter.setPen(QColor(0, 0, 255));
-  drawTopLeft(painter, QPoint(10, 141), QStringLiteral("(H)查阅帮助文档"));
+  drawTextAt(painter, QPoint(10, 141), QStringLiteral("(H)查阅帮助文档"));
   painter.setPen(Qt::black);
-  drawTopLeft(painter, QPoint(22, 7), QStringLiteral("Topology"));
+  drawTextAt(painter, QPoint(22, 7), QStringLiteral("Topology"));
 
   // The open frame around the topology buttons; the gap in its top edge holds "Topology".
   painter.setPen(QPen(QColor(255, 0, 0), 2));

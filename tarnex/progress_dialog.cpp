@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPainter>
 #include <QTimerEvent>
 
@@ -24,12 +23,6 @@ ProgressDialog::ProgressDialog(QWidget* over, int tickMs)
   setFont(dialogFont(kFontPoints));
   setFixedSize(du.size(179, 19));
   setModal(true);
-  // A thin border drawn by the frame of the window itself.
-  setAttribute(Qt::WA_StyledBackground);
-  setStyleSheet(QStringLiteral("tarnex--qt--ProgressDialog { border: 1px solid #404040; }"));
-  auto* resulting = new QLabel(QStringLiteral("Resulting..."), this);
-  resulting->move(du.point(1, 0));
-  resulting->adjustSize();
 }
 
 void ProgressDialog::showEvent(QShowEvent* event) {
@@ -57,15 +50,19 @@ void ProgressDialog::timerEvent(QTimerEvent* event) {
 void ProgressDialog::paintEvent(QPaintEvent* event) {
   QDialog::paintEvent(event);
   QPainter painter(this);
+  painter.setPen(QColor(64, 64, 64));  // thin border of a captionless popup
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
   const Rgb color = progressColor(QDateTime::currentSecsSinceEpoch());
   QPen pen(toQColor(color), ProgressAnimation::kLineWidth, Qt::SolidLine, Qt::RoundCap);
   painter.setPen(pen);
   painter.drawLine(ProgressAnimation::kLineStartX, ProgressAnimation::kLineY, animation_.lineEndX(),
                    ProgressAnimation::kLineY);
+  painter.setFont(font());
+  painter.setPen(palette().color(QPalette::WindowText));
+  drawTextAt(painter, unitsForDialogFont(kFontPoints).point(1, 0), QStringLiteral("Resulting..."));
   painter.setFont(kaiFont(kTextPoints));
   painter.setPen(QColor(0, 0, 255));
-  painter.drawText(QRect(kTextX, 0, width() - kTextX, height()), Qt::AlignLeft | Qt::AlignTop,
-                   toQString(animation_.text()));
+  drawTextAt(painter, QPoint(kTextX, 0), toQString(animation_.text()));
 }
 
 void ProgressDialog::keyPressEvent(QKeyEvent* event) {

@@ -25,24 +25,12 @@ void paintThinBorder(QWidget* w) {
   painter.drawRect(w->rect().adjusted(0, 0, -1, -1));
 }
 
-QLabel* blueText(const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  QPalette p = label->palette();
-  p.setColor(QPalette::WindowText, kBlue);
-  label->setPalette(p);
-  return label;
-}
-
 // The loading window's counter text and the rectangle repainted when it changes.
 constexpr QPoint kLoadingTextAt(143, 0);
 const QRect kLoadingTextRect(QPoint(143, 0), QPoint(169, 14));
 // The welcome window's seconds and their rectangle.
 constexpr QPoint kSecondsAt(47, 112);
 const QRect kSecondsRect(QPoint(47, 112), QPoint(79, 149));
-
-void drawTopLeft(QPainter& painter, QPoint at, const QString& text) {
-  painter.drawText(QRect(at, QSize(400, 100)), Qt::AlignLeft | Qt::AlignTop, text);
-}
 
 }  // namespace
 
@@ -59,7 +47,6 @@ LoadingDialog::LoadingDialog(int tickMs, QWidget* parent)
   const DialogUnits du = unitsForDialogFont(kPoints);
   setFont(kaiFont(kPoints));
   setFixedSize(du.size(177, 19));
-  blueText(QStringLiteral("读取公式与界面配置"), this)->move(du.point(0, 0));
   bar_ = new QProgressBar(this);
   bar_->setGeometry(QRect(QPoint(2, 15), QPoint(351, 33)));
   bar_->setRange(0, 100);
@@ -91,9 +78,11 @@ void LoadingDialog::paintEvent(QPaintEvent* event) {
   QDialog::paintEvent(event);
   paintThinBorder(this);
   QPainter painter(this);
-  painter.setFont(kaiFont(12));
   painter.setPen(kBlue);
-  drawTopLeft(painter, kLoadingTextAt, toQString(animation_.text()));
+  painter.setFont(font());
+  drawTextAt(painter, QPoint(0, 0), QStringLiteral("读取公式与界面配置"));
+  painter.setFont(kaiFont(12));
+  drawTextAt(painter, kLoadingTextAt, toQString(animation_.text()));
 }
 
 void LoadingDialog::keyPressEvent(QKeyEvent* event) {
@@ -111,6 +100,12 @@ WelcomeDialog::WelcomeDialog(const Folder& folder, Host& host, int tickMs, QWidg
   const DialogUnits du = unitsForDialogFont(kPoints);
   setFont(dialogFont(kPoints));
   setFixedSize(du.size(168, 82));
+}
+
+void WelcomeDialog::paintEvent(QPaintEvent* event) {
+  QDialog::paintEvent(event);
+  paintThinBorder(this);
+  QPainter painter(this);
   struct Line {
     const char* text;
     int x, y;
@@ -124,10 +119,15 @@ WelcomeDialog::WelcomeDialog(const Folder& folder, Host& host, int tickMs, QWidg
       {"5 准确的提示语法错误类型和位置", 26, 58},
       {"秒后进入系统！将不再提示本信息!", 35, 71},
   };
+  const DialogUnits du = unitsForDialogFont(10);
+  painter.setFont(font());
+  painter.setPen(palette().color(QPalette::WindowText));
   for (const Line& line : kLines) {
-    auto* label = new QLabel(QString::fromUtf8(line.text), this);
-    label->move(du.point(line.x, line.y));
+    drawTextAt(painter, du.point(line.x, line.y), QString::fromUtf8(line.text));
   }
+  painter.setFont(kaiFont(13));
+  painter.setPen(kBlue);
+  drawTextAt(painter, kSecondsAt, toQString(countdown_.text()));
 }
 
 void WelcomeDialog::showEvent(QShowEvent* event) {
@@ -150,15 +150,6 @@ void WelcomeDialog::timerEvent(QTimerEvent* event) {
     timer_.stop();
     accept();
   }
-}
-
-void WelcomeDialog::paintEvent(QPaintEvent* event) {
-  QDialog::paintEvent(event);
-  paintThinBorder(this);
-  QPainter painter(this);
-  painter.setFont(kaiFont(13));
-  painter.setPen(kBlue);
-  drawTopLeft(painter, kSecondsAt, toQString(countdown_.text()));
 }
 
 void WelcomeDialog::keyPressEvent(QKeyEvent* event) {

@@ -33,6 +33,12 @@ QFont kaiFont(int points) {
                 points);
 }
 
+void drawTextAt(QPainter& painter, QPoint topLeft, const QString& text) {
+  const QFont& font = painter.font();
+  const int size = font.pixelSize() > 0 ? font.pixelSize() : painter.fontMetrics().height();
+  painter.drawText(QPoint(topLeft.x(), topLeft.y() + (size * 7 + 4) / 8), text);
+}
+
 int DialogUnits::px(int units) const {
   return static_cast<int>(std::lround(units * x));
 }

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPainter>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -25,6 +26,11 @@ int pointsToPixels(int points);
 // from a Japanese face.
 QFont dialogFont(int points);
 QFont kaiFont(int points);
+
+// Draws `text` with its character cell's top-left corner at `topLeft`, as the dialog
+// framework's text output does: the baseline sits 7/8 of the font's pixel size below the top,
+// whatever the ascent of the face that stands in for the original one.
+void drawTextAt(QPainter& painter, QPoint topLeft, const QString& text);
 
 // Dialog units of a dialog font: pixels per horizontal and vertical unit.
 struct DialogUnits {

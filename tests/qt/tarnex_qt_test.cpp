@@ -1,0 +1,370 @@
+// The desktop layer on the offscreen platform: the launcher and its design windows, widgets
+// kept in line with their forms, message boxes, focus after a bad field, the timed windows.
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <memory>
+
+#include "about_dialog.h"
+#include "application.h"
+#include "designs/registry.h"
+#include "form_view.h"
+#include "launcher.h"
+#include "launcher_areas.h"
+#include "progress_dialog.h"
+#include "qt_host.h"
+#include "startup/startup.h"
+#include "startup_windows.h"
+#include "support/recording_host.h"
+#include "support/temp_folder.h"
+
+using namespace tarnex;
+using namespace tarnex::qt;
+
+namespace {
+
+// DC-DC control ids used below.
+constexpr int kVinMin = 1030;
+constexpr int kVinMax = 1040;
+constexpr int kVo = 1047;
+constexpr int kPtd = 1046;
+constexpr int kRipple = 1045;
+constexpr int kL = 1031;
+constexpr int kNL = 1036;
+constexpr int kModeList = 1084;
+
+struct BoxSeen {
+  QString title;
+  QString text;
+  QStringList buttons;
+  QWidget* parent = nullptr;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+// Closes every message box that becomes the modal window, after noting what it showed.
+class BoxCloser {
+ public:
+  BoxCloser() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || !box->isVisible()) return;
+      BoxSeen seen{box->windowTitle(), box->text(), {}, box->parentWidget(), box->icon()};
+      for (QAbstractButton* b : box->buttons()) seen.buttons << b->text();
+      boxes.push_back(seen);
+      box->buttons().first()->click();
+    });
+    timer_.start(5);
+  }
+  std::vector<BoxSeen> boxes;
+
+ private:
+  QTimer timer_;
+};
+
+QLineEdit* edit(FormView* view, int id) {
+  return qobject_cast<QLineEdit*>(view->widgetFor(id));
+}
+
+QPushButton* button(FormView* view, int id) {
+  return qobject_cast<QPushButton*>(view->widgetFor(id));
+}
+
+// Replaces the text of a field the way the user does: select it all and type over it.
+void typeInto(QLineEdit* field, const QString& text) {
+  field->setFocus();
+  field->selectAll();
+  QTest::keyClicks(field, text);
+}
+
+std::string readFile(const std::filesystem::path& path) {
+  std::string bytes;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    for (int c; (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<char>(c));
+    std::fclose(f);
+  }
+  return bytes;
+}
+
+void writeFile(const std::filesystem::path& path, const std::string& bytes) {
+  if (FILE* f = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+  }
+}
+
+}  // namespace
+
+class TarnexQtTest : public QObject {
+  Q_OBJECT
+
+ private:
+  Folder folder() const { return Folder(std::filesystem::current_path()); }
+
+  FormView* openDcDc() {
+    QPushButton* dcdc = launcher_->button(kDcDcButton);
+    const std::size_t before = launcher_->designWindows().size();
+    QTest::mouseClick(dcdc, Qt::LeftButton);
+    const std::vector<FormView*> views = launcher_->designWindows();
+    if (views.size() != before + 1) return nullptr;
+    return views.back();
+  }
+
+  testing::RecordingHost desktop_;
+  std::unique_ptr<Launcher> launcher_;
+
+ private slots:
+  void init() {
+    // Files switched off with '#': built-in formulas and system captions, no boxes.
+    for (std::string_view name : startupFiles()) writeFile(folder().path(name), "#");
+    writeFile(folder().path(kSystemFile), "@");
+    desktop_.clear();
+    launcher_ = std::make_unique<Launcher>(folder(), desktop_);
+    launcher_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(launcher_.get()));
+  }
+
+  void cleanup() { launcher_.reset(); }
+
+  void launcherButtonsFollowTheRegistry() {
+    QCOMPARE(launcher_->windowTitle(), QStringLiteral("Tarnex V3.2 Programmable "));
+    QCOMPARE(launcher_->size(), QSize(437, 161));
+    for (int id : {kDcDcButton, kFlybackButton, kForwardButton, kHalfBridgeButton, kRccButton,
+                   kPushPullButton, kFullBridgeButton}) {
+      const bool registered =
+          std::any_of(designs().begin(), designs().end(),
+                      [id](const DesignInfo& d) { return d.launcherButton == id; });
+      QCOMPARE(launcher_->button(id)->isEnabled(), registered);
+    }
+    QVERIFY(!launcher_->button(kResonantButton)->isEnabled());
+    QVERIFY(launcher_->button(kExitButton)->isEnabled());
+    QCOMPARE(launcher_->button(kExitButton)->text(), QStringLiteral("退出(&Q)"));
+    QCOMPARE(launcher_->focusWidget(), launcher_->button(kExitButton));
+    for (int id : {kDcDcButton, kExitButton, kResonantButton}) {
+      QVERIFY(!launcher_->button(id)->isDefault());
+    }
+  }
+
+  void enterPressesTheFocusedButtonAndEscapeCloses() {
+    launcher_->button(kDcDcButton)->setFocus();
+    QTest::keyClick(launcher_->button(kDcDcButton), Qt::Key_Return);
+    QCOMPARE(launcher_->designWindows().size(), std::size_t{1});
+    QTest::keyClick(launcher_.get(), Qt::Key_Escape);
+    QVERIFY(!launcher_->isVisible());
+    QTRY_VERIFY(launcher_->designWindows().empty());
+  }
+
+  void twoDesignWindowsAreIndependent() {
+    FormView* first = openDcDc();
+    FormView* second = openDcDc();
+    QVERIFY(first && second && first != second);
+    QCOMPARE(first->pos(), launcher_->mapToGlobal(QPoint(0, 0)));
+    QVERIFY(first->isVisible() && second->isVisible());
+    QCOMPARE(first->parentWidget(), launcher_.get());
+
+    typeInto(edit(first, kVinMax), QStringLiteral("30"));
+    QCOMPARE(first->form().text(kVinMax), std::string("30"));
+    QCOMPARE(second->form().text(kVinMax), std::string("24"));
+    QCOMPARE(edit(second, kVinMax)->text(), QStringLiteral("24"));
+    QCOMPARE(first->windowTitle(), QString::fromUtf8(first->form().title().c_str()));
+  }
+
+  void calculationShowsItsResultsInTheFields() {
+    FormView* view = openDcDc();
+    QVERIFY(view);
+    QCOMPARE(edit(view, kL)->text(), QString());  // results are blank when the window opens
+    QTest::mouseClick(button(view, 3), Qt::LeftButton);
+    // The buck design with the opening conditions: 95.1087 µH and 20 turns.
+    QCOMPARE(edit(view, kL)->text(), QStringLiteral("95.1087"));
+    QCOMPARE(edit(view, kNL)->text(), QStringLiteral("20"));
+    for (const Control& c : view->form().controls()) {
+      if (c.kind != ControlKind::Edit) continue;
+      QCOMPARE(edit(view, c.id)->text(), QString::fromUtf8(c.text.c_str()));
+    }
+  }
+
+  void enterCalculatesAndNeverClosesTheWindow() {
+    QPointer<FormView> view = openDcDc();
+    QVERIFY(view);
+    edit(view, kVo)->setFocus();
+    QTest::keyClick(edit(view, kVo), Qt::Key_Return);
+    QCOMPARE(edit(view, kL)->text(), QStringLiteral("95.1087"));
+    QVERIFY(view->isVisible());
+    QTest::keyClick(edit(view, kVo), Qt::Key_Escape);
+    QTRY_VERIFY(view.isNull());
+  }
+
+  void impossibleConditionShowsAnOwnedMessageBox() {
+    FormView* view = openDcDc();
+    QVERIFY(view);
+    typeInto(edit(view, kVinMin), QStringLiteral("10"));  // a buck below its output voltage
+    BoxSeen seen;
+    bool closed = false;
+    QTimer::singleShot(50, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      seen = {box->windowTitle(), box->text(), {}, box->parentWidget(), box->icon()};
+      for (QAbstractButton* b : box->buttons()) seen.buttons << b->text();
+      box->buttons().first()->click();
+      closed = true;
+    });
+    QTest::mouseClick(button(view, 3), Qt::LeftButton);
+    QVERIFY(closed);
+    QCOMPARE(seen.title, QStringLiteral("Tarnex"));
+    QCOMPARE(seen.text, QStringLiteral("设计条件不正确，请检查！"));
+    QCOMPARE(seen.buttons, QStringList{QStringLiteral("确定")});
+    QCOMPARE(seen.parent, static_cast<QWidget*>(view));
+    QCOMPARE(seen.icon, QMessageBox::NoIcon);
+    QCOMPARE(edit(view, kL)->text(), QString());
+  }
+
+  void badFieldTakesTheFocusWithItsTextSelected() {
+    FormView* view = openDcDc();
+    QVERIFY(view);
+    typeInto(edit(view, kVo), QStringLiteral("abc"));
+    button(view, 3)->setFocus();
+    BoxCloser closer;
+    QTest::mouseClick(button(view, 3), Qt::LeftButton);
+    QCOMPARE(closer.boxes.size(), std::size_t{2});
+    QCOMPARE(closer.boxes[0].text, QStringLiteral("请键入一个数。"));
+    QCOMPARE(closer.boxes[1].text, QStringLiteral("请输入完整的设计条件！"));
+    QCOMPARE(closer.boxes[1].title, QStringLiteral("Tarnex"));
+    QCOMPARE(view->focusWidget(), static_cast<QWidget*>(edit(view, kVo)));
+    QCOMPARE(edit(view, kVo)->selectedText(), QStringLiteral("abc"));
+    QCOMPARE(edit(view, kL)->text(), QString());
+  }
+
+  void listPickUpdatesTheEnabledFields() {
+    FormView* view = openDcDc();
+    QVERIFY(view);
+    QVERIFY(!edit(view, kPtd)->isEnabled());
+    QVERIFY(edit(view, kRipple)->isEnabled());
+    auto* mode = qobject_cast<QComboBox*>(view->widgetFor(kModeList));
+    QVERIFY(mode);
+    QCOMPARE(mode->count(), 2);
+    QCOMPARE(mode->itemText(1), QStringLiteral("断续(DCM)"));
+    emit mode->activated(1);  // the user picks the discontinuous mode
+    QCOMPARE(view->form().control(kModeList)->selection, 1);
+    QVERIFY(edit(view, kPtd)->isEnabled());
+    QVERIFY(!edit(view, kRipple)->isEnabled());
+    QCOMPARE(mode->currentIndex(), 1);
+  }
+
+  void closingTheLauncherClosesItsDesignWindows() {
+    QPointer<FormView> first = openDcDc();
+    QPointer<FormView> second = openDcDc();
+    QVERIFY(first && second);
+    QTest::mouseClick(launcher_->button(kExitButton), Qt::LeftButton);
+    QVERIFY(!launcher_->isVisible());
+    QTRY_VERIFY(first.isNull() && second.isNull());
+  }
+
+  void clickAreas_data() {
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<QString>("opens");
+    QTest::newRow("help") << 50 << 150 << "help";
+    QTest::newRow("help inner corner") << 11 << 142 << "help";
+    QTest::newRow("help left bound") << 10 << 150 << "";
+    QTest::newRow("help right bound") << 106 << 150 << "";
+    QTest::newRow("help top bound") << 50 << 141 << "";
+    QTest::newRow("help bottom bound") << 50 << 157 << "";
+    QTest::newRow("about") << 50 << 130 << "about";
+    QTest::newRow("about top bound") << 50 << 124 << "";
+    QTest::newRow("about bottom bound") << 50 << 138 << "";
+    QTest::newRow("between the buttons") << 200 << 75 << "";
+  }
+
+  void clickAreas() {
+    QFETCH(int, x);
+    QFETCH(int, y);
+    QFETCH(QString, opens);
+    QString aboutTitle;
+    QTimer::singleShot(50, [&] {
+      if (auto* about = qobject_cast<AboutDialog*>(QApplication::activeModalWidget())) {
+        aboutTitle = about->windowTitle();
+        about->reject();
+      }
+    });
+    QTest::mouseClick(launcher_.get(), Qt::LeftButton, {}, QPoint(x, y));
+    QTest::qWait(80);
+    QCOMPARE(aboutTitle.isEmpty(), opens != "about");
+    if (opens == "about") QCOMPARE(aboutTitle, QStringLiteral("关于 Tarnex V3.2"));
+    QCOMPARE(desktop_.opened.size(), std::size_t(opens == "help" ? 1 : 0));
+    if (opens == "help") {
+      QCOMPARE(desktop_.opened[0], folder().path(kHelpDocument).string());
+      QVERIFY(!desktop_.lastMinimized);
+      QVERIFY(desktop_.messages.empty());
+    }
+  }
+
+  void hostBoxesKeepTheirOwnerCaptionAndIcon() {
+    FormView* view = openDcDc();
+    QVERIFY(view);
+    QtHost& host = view->host();
+    BoxCloser closer;
+    host.showMessage({"公式解析错误", "第1行: 错误", Icon::Error, false});
+    host.showMessage({"Tarnex", "请输入完整的设计条件！", Icon::None, true});
+    QCOMPARE(closer.boxes.size(), std::size_t{2});
+    QCOMPARE(closer.boxes[0].title, QStringLiteral("公式解析错误"));
+    QCOMPARE(closer.boxes[0].icon, QMessageBox::Critical);
+    QCOMPARE(closer.boxes[0].parent, nullptr);
+    QCOMPARE(closer.boxes[0].buttons, QStringList{QStringLiteral("确定")});
+    QCOMPARE(closer.boxes[1].parent, static_cast<QWidget*>(view));
+    QCOMPARE(closer.boxes[1].icon, QMessageBox::NoIcon);
+  }
+
+  void timedWindowsRunToTheirEnd() {
+    LoadingDialog loading(1);
+    QCOMPARE(loading.bar()->value(), 1);
+    loading.exec();
+    QCOMPARE(loading.animation().counter(), 100);
+    QCOMPARE(loading.bar()->value(), 100);
+
+    ProgressDialog progress(launcher_.get(), 1);
+    // Escape does not cut the animation short.
+    QTimer::singleShot(0, [&] { QTest::keyClick(&progress, Qt::Key_Escape); });
+    QCOMPARE(progress.exec(), int(QDialog::Accepted));
+    QCOMPARE(progress.animation().counter(), 102);
+  }
+
+  void welcomeWritesItsMarkOnlyWhenCountedDown() {
+    const std::filesystem::path system = folder().path(kSystemFile);
+    testing::RecordingHost host;
+
+    writeFile(system, "xyz");
+    {
+      WelcomeDialog dismissed(folder(), host, 1000);
+      QTimer::singleShot(0, [&] { QTest::keyClick(&dismissed, Qt::Key_Escape); });
+      dismissed.exec();
+      QCOMPARE(dismissed.countdown().seconds(), 9);
+    }
+    QCOMPARE(readFile(system), std::string("xyz"));
+
+    WelcomeDialog welcome(folder(), host, 1);
+    QCOMPARE(welcome.exec(), int(QDialog::Accepted));
+    QCOMPARE(readFile(system), std::string("@yz"));
+    QVERIFY(host.messages.empty());
+  }
+};
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  setUpApplication(app);
+  // The windows work on the process's working folder: give this process a fresh one.
+  tarnex::testing::TempFolder temp;
+  std::filesystem::current_path(temp.folder().dir());
+  TarnexQtTest test;
+  const int failures = QTest::qExec(&test, argc, argv);
+  std::filesystem::current_path(std::filesystem::temp_directory_path());
+  return failures;
+}
+
+#include "tarnex_qt_test.moc"
