@@ -116,7 +116,7 @@ std::string CDcDcDlg::formulaFile() const {
 
 void CDcDcDlg::command(int id) {
   if (id == kCalculateButton) {
-    calculate();
+    onCalculate();
     return;
   }
   DesignDialog::command(id);
@@ -146,7 +146,7 @@ void CDcDcDlg::refreshFormula() {
   if (refreshFormulaMode(formulaFile())) updateTitle();
 }
 
-void CDcDcDlg::calculate() {
+void CDcDcDlg::onCalculate() {
   const std::string file = formulaFile();
   Calculation calc;
   calc.formulaFile = file;

@@ -45,7 +45,7 @@ class CDcDcDlg : public DesignDialog {
   void prepare() override;
 
  private:
-  void calculate();
+  void onCalculate();
   bool builtIn();
   void onTopologyChanged();
   void onModeChanged();
