@@ -1,6 +1,7 @@
 // Escaping of tarnex-calc's two output forms.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "output.h"
@@ -12,6 +13,10 @@ struct EscapeCase {
   std::string text;
   std::string json;
 };
+
+void PrintTo(const EscapeCase& c, std::ostream* os) {
+  *os << c.json;
+}
 
 class JsonStringTest : public ::testing::TestWithParam<EscapeCase> {};
 

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -209,6 +210,10 @@ struct TurnsCase {
   float raw;
   float turns;
 };
+
+void PrintTo(const TurnsCase& c, std::ostream* os) {
+  *os << c.raw << " -> " << c.turns;
+}
 
 class RoundTurnsTest : public ::testing::TestWithParam<TurnsCase> {};
 
