@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "designs/dcdc.h"
+#include "designs/registry.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
 
@@ -264,6 +265,22 @@ TEST_F(DcDcDialogTest, FileThatCannotBeOpenedKeepsTheTemplateTitleAndRetries) {
   EXPECT_TRUE(d.setUpDone());
   EXPECT_EQ(d.title(), kTitleBuiltIn);
   EXPECT_EQ(d.text(kL), "95.1087");
+}
+
+TEST(DesignRegistry, BuildsIndependentDcDcWindows) {
+  const auto list = designs();
+  ASSERT_FALSE(list.empty());
+  EXPECT_EQ(list[0].key, "dcdc");
+  EXPECT_EQ(list[0].launcherButton, 1016);
+  TempFolder dir;
+  RecordingHost host;
+  const std::unique_ptr<Form> a = makeDesign("dcdc", host, dir.folder());
+  const std::unique_ptr<Form> b = makeDesign("dcdc", host, dir.folder());
+  ASSERT_TRUE(a && b);
+  EXPECT_NE(a.get(), b.get());
+  EXPECT_EQ(a->key(), "dcdc");
+  EXPECT_EQ(a->table(), &dcdcTable());
+  EXPECT_EQ(makeDesign("DCDC", host, dir.folder()), nullptr);
 }
 
 }  // namespace

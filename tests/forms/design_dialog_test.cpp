@@ -342,6 +342,15 @@ TEST(TitleMarkers, RingingChokeWindowHasItsOwnSpacing) {
   EXPECT_EQ(titleMarkersFor("dcdc").customFormulas, "   公式:自定义>");
 }
 
+TEST_F(DesignDialogTest, WindowTakesTheMarkersOfItsTable) {
+  dir.write("RCC Interface.txt", "#");
+  dir.write("RCC cfg.txt", "x = 1;\n#");
+  DesignDialog rcc(host, dir.folder(), rccTable(), DesignOptions{"RCC cfg.txt", {}});
+  rcc.open();
+  EXPECT_EQ(rcc.title(), "Ringing Choke Coverter  <界面:系统    公式:自定义>");
+  EXPECT_EQ(rcc.key(), "rcc");
+}
+
 TEST_F(DesignDialogTest, UnopenableInterfaceFileAbandonsTheSetUp) {
   std::filesystem::remove(dir.path("DC-DC Interface.txt"));
   std::filesystem::create_directory(dir.path("DC-DC Interface.txt"));
