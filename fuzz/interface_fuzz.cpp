@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -42,14 +43,21 @@ class CheckingHost : public tarnex::Host {
   void repaint() override { check(false, "repaint"); }
 };
 
+// The folder of the input file, removed at exit. It is never destroyed, so that the exit
+// handler can still name it.
 const tarnex::Folder& workFolder() {
-  static const tarnex::Folder folder = [] {
+  static const tarnex::Folder* const folder = [] {
     std::string pattern =
         (std::filesystem::temp_directory_path() / "tarnex-iface-fuzz-XXXXXX").string();
     check(mkdtemp(pattern.data()) != nullptr, "mkdtemp");
-    return tarnex::Folder(pattern);
+    const auto* made = new tarnex::Folder(pattern);
+    std::atexit([] {
+      std::error_code ec;
+      std::filesystem::remove_all(workFolder().dir(), ec);
+    });
+    return made;
   }();
-  return folder;
+  return *folder;
 }
 
 std::string readFile(const std::filesystem::path& path) {
