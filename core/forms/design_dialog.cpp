@@ -95,6 +95,9 @@ bool DesignDialog::setSelection(int listId, int index) {
   Control* list = control(listId);
   if (list == nullptr || list->kind != ControlKind::DropList) return false;
   if (index < 0 || index >= static_cast<int>(list->entries.size())) return false;
+  // Picking the entry already shown changes nothing: its handler would only throw away
+  // what the user typed (the flyback's core data, the results on screen).
+  if (index == list->selection) return false;
   list->selection = index;
   return true;
 }

@@ -126,7 +126,8 @@ class DesignDialog : public Form, public FieldValues {
   virtual void prepare() {}
   void markSetUp() { setUp_ = true; }
 
-  // Selects an entry of a drop-down list; false when the list or the entry does not exist.
+  // Selects an entry of a drop-down list; false when the list or the entry does not exist
+  // or the entry is already selected (no handler runs then).
   bool setSelection(int listId, int index);
   void setEnabled(int id, bool enabled);
 

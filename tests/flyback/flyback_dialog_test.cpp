@@ -252,6 +252,21 @@ TEST_F(FlybackDialog, ModeSwitchDropsCoreDataAndResultsAndRelabelsTheEstimate) {
   EXPECT_FALSE(dlg->control(kPtd)->enabled);
 }
 
+// Picking the mode already shown is no mode switch: the chosen core and the verified
+// design stay, so the clamp can still be computed.
+TEST_F(FlybackDialog, RepickingTheShownModeKeepsCoreAndResults) {
+  open();
+  typeCore();
+  dlg->command(kVerifyButton);
+  dlg->select(kModeList, 0);
+  EXPECT_EQ(text(kAe), "100");
+  EXPECT_EQ(text(kLe), "60");
+  EXPECT_NE(text(kLp), "");
+  dlg->command(kSnubberButton);
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(host.progressRuns, 2);
+}
+
 TEST_F(FlybackDialog, ClampRefusedBeforeVerifyAndAfterAnEstimate) {
   open();
   typeCore();
