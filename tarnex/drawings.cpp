@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPixmap>
 #include <array>
+#include <map>
+#include <string>
 
 #include "ui_metrics.h"
 
@@ -62,6 +64,20 @@ void Drawing::paintStretched(QPainter& painter, const QRect& target, QSize sourc
   painter.setRenderHint(QPainter::Antialiasing);
   renderer_.render(&painter, bitmap);
   painter.restore();
+}
+
+std::shared_ptr<const Drawing> sharedDrawing(std::string_view name) {
+  // Only the user-interface thread paints, so the cache needs no lock. Entries whose
+  // drawing was released are dropped as the cache is used.
+  static std::map<std::string, std::weak_ptr<const Drawing>, std::less<>> cache;
+  for (auto it = cache.begin(); it != cache.end();) {
+    it = it->second.expired() ? cache.erase(it) : std::next(it);
+  }
+  const auto found = cache.find(name);
+  if (found != cache.end()) return found->second.lock();
+  auto drawing = std::make_shared<const Drawing>(name);
+  cache.emplace(std::string(name), drawing);
+  return drawing;
 }
 
 QIcon programIcon() {

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QSize>
 #include <QSvgRenderer>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -39,6 +40,11 @@ class Drawing {
   QSize size_;
   mutable QSvgRenderer renderer_;
 };
+
+// The drawing of that name, shared by every window that shows it at the same time: a parsed
+// circuit drawing takes some 100–200 KiB, and ten windows of one topology need it once. It is
+// released when the last window holding it closes.
+std::shared_ptr<const Drawing> sharedDrawing(std::string_view name);
 
 // The program icon (large and small), from the icon drawing.
 QIcon programIcon();

@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyleOptionGroupBox>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <set>
@@ -25,26 +26,37 @@ namespace tarnex::qt {
 namespace {
 
 constexpr int kFontPoints = 9;
-constexpr int kEditWidth = 96;
-constexpr int kRowHeight = 24;  // height of one row of a group (input and spacing)
-constexpr int kInputHeight = 22;
+constexpr int kEditWidth = 80;
+constexpr int kRowHeight = 22;  // height of one row of a group (input and spacing)
+constexpr int kInputHeight = 20;
 constexpr int kGroupChrome = 30;       // caption and margins of a group box
-constexpr int kMaxColumnHeight = 560;  // a column of groups grows up to this height
-constexpr int kPictureWidth = 300;     // width of the circuit picture's frame
+constexpr int kMaxColumnHeight = 440;  // a column of groups grows up to this height
+constexpr int kPictureWidth = 250;     // width of the circuit picture's frame
 constexpr const char* kControlId = "tarnexControlId";
 
-// A coloured group caption must not colour the rows inside it: give the children back the
-// dialog's own text colours, in every state (a disabled note still greys out).
-void keepDialogColors(QWidget* widget) {
-  const QPalette app = QApplication::palette(widget);
-  QPalette p = widget->palette();
-  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-      p.setColor(group, role, app.color(group, role));
-    }
+// A group box whose caption alone takes a colour: the rows inside keep the dialog's own
+// colours without each carrying a palette of its own.
+class CaptionBox : public QGroupBox {
+ public:
+  using QGroupBox::QGroupBox;
+  void setCaptionColor(const QColor& color) {
+    captionColor_ = color;
+    update();
   }
-  widget->setPalette(p);
-}
+
+ protected:
+  void initStyleOption(QStyleOptionGroupBox* option) const override {
+    QGroupBox::initStyleOption(option);
+    if (!captionColor_.isValid()) return;
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+      option->palette.setColor(group, QPalette::WindowText, captionColor_);
+    }
+    option->textColor = captionColor_;
+  }
+
+ private:
+  QColor captionColor_;
+};
 
 void setTextColor(QWidget* widget, Rgb color) {
   QPalette p = widget->palette();
@@ -74,21 +86,22 @@ class PictureWidget : public QFrame {
     if (const std::optional<Picture> picture = form_.picture()) {
       QPainter painter(this);
       drawing(picture->resource)
-          .paintStretched(painter, contentsRect(),
-                          QSize(picture->sourceWidth, picture->sourceHeight), Qt::black);
+          ->paintStretched(painter, contentsRect(),
+                           QSize(picture->sourceWidth, picture->sourceHeight), Qt::black);
     }
     QFrame::paintEvent(event);
   }
 
  private:
-  const Drawing& drawing(const std::string& name) {
+  // The drawings this window has shown stay loaded while it is open.
+  const Drawing* drawing(const std::string& name) {
     auto it = drawings_.find(name);
-    if (it == drawings_.end()) it = drawings_.emplace(name, std::make_unique<Drawing>(name)).first;
-    return *it->second;
+    if (it == drawings_.end()) it = drawings_.emplace(name, sharedDrawing(name)).first;
+    return it->second.get();
   }
 
   Form& form_;
-  std::map<std::string, std::unique_ptr<Drawing>> drawings_;
+  std::map<std::string, std::shared_ptr<const Drawing>> drawings_;
 };
 
 FormView::FormView(const FormFactory& makeForm, QWidget* owner)
@@ -147,9 +160,12 @@ QWidget* FormView::makeWidget(const Control& c, QWidget* parent) {
       w = label;
       break;
     }
-    case ControlKind::Group:
-      w = new QGroupBox(parent);
+    case ControlKind::Group: {
+      auto* box = new CaptionBox(parent);
+      if (c.color) box->setCaptionColor(toQColor(*c.color));
+      w = box;
       break;
+    }
     case ControlKind::Button: {
       auto* button = new QPushButton(parent);
       // Enter presses the focused button; the form's default button is the dialog's.
@@ -184,7 +200,7 @@ QWidget* FormView::makeWidget(const Control& c, QWidget* parent) {
       }
       break;
   }
-  if (c.color) setTextColor(w, *c.color);
+  if (c.color && c.kind != ControlKind::Group) setTextColor(w, *c.color);
   widgets_[id] = w;
   return w;
 }
@@ -288,8 +304,8 @@ void FormView::layOutByTable() {
   };
 
   auto* outer = new QHBoxLayout(this);
-  outer->setSpacing(10);
-  outer->setContentsMargins(10, 10, 10, 10);
+  outer->setSpacing(8);
+  outer->setContentsMargins(8, 8, 8, 8);
 
   // Groups that hold fields or lists make the columns of numbers; the others (hints) go
   // beside the picture.
@@ -309,7 +325,6 @@ void FormView::layOutByTable() {
     grid->setContentsMargins(8, 6, 8, 6);
     grid->setColumnStretch(0, 1);
     const int rows = fillRows(box, grid, members, false);
-    for (QWidget* child : box->findChildren<QWidget*>()) keepDialogColors(child);
     const bool holdsFields = std::any_of(members.begin(), members.end(),
                                          [](const Control* m) { return isInput(m->kind); });
     if (holdsFields) {

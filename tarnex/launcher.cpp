@@ -40,16 +40,14 @@ constexpr std::array kTabOrder = {kExitButton,    kToolboxButton,    kPushPullBu
                                   kFlybackButton, kRccButton,        kLoopButton,
                                   kDcDcButton,    kResonantButton};
 
-// Flat buttons: a plain one-pixel border over a light face (the launcher's own buttons only,
-// not those of the design windows it owns).
-constexpr const char* kFlatButtons =
-    "tarnex--qt--Launcher > QPushButton {"
-    " border: 1px solid #6e6e6e; background: #f4f4f4; padding: 0px; }"
-    "tarnex--qt--Launcher > QPushButton:hover { background: #e3eefb; border-color: #2f6fc4; }"
-    "tarnex--qt--Launcher > QPushButton:pressed { background: #c9ddf5; }"
-    "tarnex--qt--Launcher > QPushButton:focus { border: 2px solid #1f1f1f; }"
-    "tarnex--qt--Launcher > QPushButton:disabled {"
-    " color: #9a9a9a; background: #ececec; border-color: #b4b4b4; }";
+// Flat buttons: a plain one-pixel border over a light face. Set on each button, not on the
+// launcher, so that the design windows it owns keep the plain style (and its lower cost).
+constexpr const char* kFlatButton =
+    "QPushButton { border: 1px solid #6e6e6e; background: #f4f4f4; padding: 0px; }"
+    "QPushButton:hover { background: #e3eefb; border-color: #2f6fc4; }"
+    "QPushButton:pressed { background: #c9ddf5; }"
+    "QPushButton:focus { border: 2px solid #1f1f1f; }"
+    "QPushButton:disabled { color: #9a9a9a; background: #ececec; border-color: #b4b4b4; }";
 
 const DesignInfo* designOfButton(int id) {
   for (const DesignInfo& d : designs()) {
@@ -71,11 +69,11 @@ Launcher::Launcher(const Folder& folder, Host& desktop, QWidget* parent)
   setWindowTitle(QString::fromUtf8(kLauncherCaption));
   setWindowIcon(programIcon());
   setFixedSize(du.size(291, 107));
-  setStyleSheet(QString::fromLatin1(kFlatButtons));
 
   for (const ButtonRow& row : kButtons) {
     auto* b = new QPushButton(QString::fromUtf8(row.caption), this);
     b->setGeometry(du.rect(row.x, row.y, 54, 18));
+    b->setStyleSheet(QString::fromLatin1(kFlatButton));
     // No default button: Enter presses only the button that has the focus (keyPressEvent).
     b->setAutoDefault(false);
     b->setDefault(false);
