@@ -12,12 +12,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyleOptionGroupBox>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <set>
 #include <string>
 
+#include "column_split.h"
 #include "drawings.h"
 #include "ui_metrics.h"
 
@@ -29,6 +31,7 @@ constexpr int kFontPoints = 9;
 constexpr int kEditWidth = 80;
 constexpr int kRowHeight = 22;  // height of one row of a group (input and spacing)
 constexpr int kInputHeight = 20;
+constexpr int kListWidth = 100;        // room for "连续(CCM)" beside the arrow
 constexpr int kGroupChrome = 30;       // caption and margins of a group box
 constexpr int kMaxColumnHeight = 440;  // a column of groups grows up to this height
 constexpr int kPictureWidth = 250;     // width of the circuit picture's frame
@@ -181,7 +184,7 @@ QWidget* FormView::makeWidget(const Control& c, QWidget* parent) {
     }
     case ControlKind::DropList: {
       auto* list = new QComboBox(parent);
-      list->setFixedSize(kEditWidth, kInputHeight);
+      list->setFixedSize(kListWidth, kInputHeight);
       connect(list, &QComboBox::activated, this, [this, id](int index) {
         form_->select(id, index);
         afterAction();
@@ -334,21 +337,15 @@ void FormView::layOutByTable() {
     }
   }
 
-  int limit = kMaxColumnHeight;
-  for (const Block& b : fieldBlocks) limit = std::max(limit, b.height);
-  QVBoxLayout* column = nullptr;
-  int columnHeight = 0;
-  for (const Block& b : fieldBlocks) {
-    if (column == nullptr || columnHeight + b.height > limit) {
-      if (column) column->addStretch(1);
-      column = new QVBoxLayout;
-      outer->addLayout(column);
-      columnHeight = 0;
-    }
-    column->addWidget(b.box);
-    columnHeight += b.height;
+  std::vector<int> heights;
+  for (const Block& b : fieldBlocks) heights.push_back(b.height);
+  std::size_t next = 0;
+  for (int count : splitIntoColumns(heights, kMaxColumnHeight)) {
+    auto* column = new QVBoxLayout;
+    outer->addLayout(column);
+    for (int i = 0; i < count; ++i) column->addWidget(fieldBlocks[next++].box);
+    column->addStretch(1);
   }
-  if (column) column->addStretch(1);
 
   // The side column: picture, hint groups, loose controls and the buttons at the bottom.
   auto* side = new QVBoxLayout;
@@ -406,8 +403,26 @@ void FormView::start() {
     }
   }
   sync();
+  // The window opens where its owner put it, moved left or up just enough to stay on the
+  // screen when it is wider or taller than the room left there (once more when shown, with
+  // the frame the window system added).
+  ensurePolished();
+  if (layout()) layout()->activate();
+  adjustSize();
+  keepOnScreen(QRect(pos(), size()));
   show();
+  keepOnScreen(frameGeometry());
   afterAction();
+}
+
+void FormView::keepOnScreen(const QRect& frame) {
+  QScreen* screen = this->screen();
+  if (screen == nullptr) return;
+  const QRect room = screen->availableGeometry();
+  QPoint at = frame.topLeft();
+  at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - frame.width())));
+  at.setY(std::max(room.top(), std::min(at.y(), room.bottom() + 1 - frame.height())));
+  if (at != frame.topLeft()) move(pos() + (at - frame.topLeft()));
 }
 
 void FormView::sync() {

@@ -51,6 +51,8 @@ class FormView : public QDialog {
   void layOutByRect();
   QWidget* makeWidget(const Control& c, QWidget* parent);
   void afterAction();
+  // Moves the window so that `frame` (its outer rectangle) lies on its screen.
+  void keepOnScreen(const QRect& frame);
   void syncControl(const Control& c);
 
   QtHost host_;

@@ -34,16 +34,26 @@ void QtHost::showMessage(const Message& message) {
   if (beforeModal_) beforeModal_();
   QWidget* owner = message.owned ? window_.data() : nullptr;
   QMessageBox box(boxIcon(message.icon), toQString(message.caption), toQString(message.text),
-                  QMessageBox::Ok, owner);
+                  QMessageBox::NoButton, owner);
   box.setTextFormat(Qt::PlainText);
-  box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+  // A button of our own: the box's text for it, and no desktop-theme icon on it.
+  QPushButton* ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+  box.setDefaultButton(ok);
+  box.setEscapeButton(ok);
   if (owner == nullptr) {
     // A box without an owner still opens where the user is looking: over the window that
-    // raised it, else in the middle of the screen.
+    // raised it (or its owner while it is not shown yet), else in the middle of the screen.
     box.adjustSize();
-    const QRect area =
-        window_ ? window_->frameGeometry() : QGuiApplication::primaryScreen()->availableGeometry();
-    box.move(area.center() - box.rect().center());
+    QWidget* near = window_.data();
+    while (near != nullptr && !near->isVisible()) near = near->parentWidget();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    QRect area;
+    if (near != nullptr) {
+      area = near->window()->frameGeometry();
+    } else if (screen != nullptr) {
+      area = screen->availableGeometry();
+    }
+    if (area.isValid()) box.move(area.center() - box.rect().center());
   }
   box.exec();
 }

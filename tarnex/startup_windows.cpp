@@ -2,7 +2,6 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
 #include <QScreen>
