@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <set>
+#include <stdexcept>
 #include <string>
 
 #include "column_split.h"
@@ -114,6 +115,7 @@ FormView::FormView(const FormFactory& makeForm, QWidget* owner)
   setAttribute(Qt::WA_DeleteOnClose);
   setFont(dialogFont(kFontPoints));
   form_ = makeForm(host_);
+  if (!form_) throw std::invalid_argument("FormView: no form to show");
   host_.setBeforeModal([this] { sync(); });
   host_.setOnRepaint([this] {
     if (picture_) picture_->update();

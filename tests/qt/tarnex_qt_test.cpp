@@ -2,6 +2,7 @@
 // kept in line with their forms, message boxes, focus after a bad field, the timed windows.
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -100,6 +101,38 @@ void writeFile(const std::filesystem::path& path, const std::string& bytes) {
     std::fclose(f);
   }
 }
+
+// A form without a field table: its controls sit at their rectangles in dialog units.
+class PlacedForm : public Form {
+ public:
+  explicit PlacedForm(Host& host) : Form(host) {
+    setTitle("提示：");
+    add(control(1207, ControlKind::ClickStatic, "不知道稳定的增益准则？请点击这里",
+                {10, 20, 40, 12}));
+    add(control(1300, ControlKind::Note, "5 零点。 ", {7, 7, 100, 9}));
+    add(control(1, ControlKind::Button, "知道了！", {97, 112, 50, 14}));
+  }
+  std::string_view key() const override { return "placed"; }
+  void open() override { ++opened; }
+  void command(int id) override {
+    commands.push_back(id);
+    if (id == 1) requestClose();
+  }
+  void select(int, int) override {}
+
+  int opened = 0;
+  std::vector<int> commands;
+
+ private:
+  static Control control(int id, ControlKind kind, const char* text, Rect rect) {
+    Control c;
+    c.id = id;
+    c.kind = kind;
+    c.text = text;
+    c.rect = rect;
+    return c;
+  }
+};
 
 }  // namespace
 
@@ -335,6 +368,29 @@ class TarnexQtTest : public QObject {
     QCOMPARE(closer.boxes[0].buttons, QStringList{QStringLiteral("确定")});
     QCOMPARE(closer.boxes[1].parent, static_cast<QWidget*>(view));
     QCOMPARE(closer.boxes[1].icon, QMessageBox::NoIcon);
+  }
+
+  void formWithoutTableIsPlacedByDialogUnits() {
+    PlacedForm* form = nullptr;
+    QPointer<FormView> view = new FormView(
+        [&form](Host& host) {
+          auto made = std::make_unique<PlacedForm>(host);
+          form = made.get();
+          return made;
+        },
+        launcher_.get());
+    view->start();
+    QVERIFY(form);
+    QCOMPARE(form->opened, 1);
+    QCOMPARE(view->windowTitle(), QStringLiteral("提示："));
+    // 1.5 pixels per dialog unit of the 9-point dialog font.
+    QCOMPARE(view->widgetFor(1207)->geometry(), QRect(15, 30, 60, 18));
+    QCOMPARE(view->widgetFor(1)->geometry(), QRect(146, 168, 75, 21));
+    QCOMPARE(qobject_cast<QLabel*>(view->widgetFor(1300))->text(), QStringLiteral("5 零点。 "));
+    QTest::mouseClick(view->widgetFor(1207), Qt::LeftButton);
+    QCOMPARE(form->commands, std::vector<int>{1207});
+    QTest::mouseClick(view->widgetFor(1), Qt::LeftButton);  // the form asks to be closed
+    QTRY_VERIFY(view.isNull());
   }
 
   void timedWindowsRunToTheirEnd() {
