@@ -31,7 +31,7 @@ void ProgressDialog::showEvent(QShowEvent* event) {
     const QRect area = owner->window()->frameGeometry();
     move(area.center() - rect().center());
   }
-  if (!timer_.isActive() && !animation_.finished()) timer_.start(tickMs_, this);
+  if (!timer_.isActive() && !animation_.finished()) timer_.start(tickMs_, Qt::PreciseTimer, this);
 }
 
 void ProgressDialog::timerEvent(QTimerEvent* event) {

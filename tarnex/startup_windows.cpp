@@ -56,7 +56,7 @@ LoadingDialog::LoadingDialog(int tickMs, QWidget* parent)
 void LoadingDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   centreOnScreen(this);
-  if (!timer_.isActive() && !animation_.finished()) timer_.start(tickMs_, this);
+  if (!timer_.isActive() && !animation_.finished()) timer_.start(tickMs_, Qt::PreciseTimer, this);
 }
 
 void LoadingDialog::timerEvent(QTimerEvent* event) {
