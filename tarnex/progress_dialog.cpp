@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QTimerEvent>
 
+#include "startup_windows.h"
 #include "ui_metrics.h"
 
 namespace tarnex::qt {
@@ -27,9 +28,11 @@ ProgressDialog::ProgressDialog(QWidget* over, int tickMs)
 
 void ProgressDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (QWidget* owner = parentWidget()) {
+  if (QWidget* owner = parentWidget(); owner && owner->isVisible()) {
     const QRect area = owner->window()->frameGeometry();
     move(area.center() - rect().center());
+  } else {
+    centreOnScreen(this);
   }
   if (!timer_.isActive() && !animation_.finished()) timer_.start(tickMs_, Qt::PreciseTimer, this);
 }
