@@ -33,15 +33,6 @@ const std::vector<std::string> kTopologyEntries{"buck", "boost", "buck-boost"};
 const std::vector<std::string> kModeEntries{"连续(CCM)", "断续(DCM)"};
 const std::vector<std::string> kModeKeys{"ccm", "dcm"};
 
-Control makeControl(int id, ControlKind kind, std::string text, int group = 0) {
-  Control c;
-  c.id = id;
-  c.kind = kind;
-  c.text = std::move(text);
-  c.groupId = group;
-  return c;
-}
-
 }  // namespace
 
 CDcDcDlg::CDcDcDlg(Host& host, const Folder& folder)

@@ -48,15 +48,6 @@ const std::vector<std::string> kModeKeys{"ccm", "dcm"};
 constexpr int kDrawingWidth = 270;
 constexpr int kDrawingHeight = 154;
 
-Control makeControl(int id, ControlKind kind, std::string text, int group = 0) {
-  Control c;
-  c.id = id;
-  c.kind = kind;
-  c.text = std::move(text);
-  c.groupId = group;
-  return c;
-}
-
 // The core fields (Ve, Ae, Le) the user may leave empty: an empty field does not read as a
 // number, so a command fills it with "0" for the read and empties it again afterwards, so
 // that no estimate or core data appears that the user did not give.

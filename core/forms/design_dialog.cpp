@@ -38,29 +38,16 @@ DesignDialog::DesignDialog(Host& host, const Folder& folder, const DialogTable& 
       markers_(titleMarkersFor(table.key)) {
   values_.reserve(table_.fields.size());
   for (const GroupRow& g : table_.groups) {
-    Control c;
-    c.id = g.id;
-    c.kind = ControlKind::Group;
-    c.text = std::string(g.caption);
-    if (g.colored) c.color = g.color;
-    add(std::move(c));
+    Control& group = add(makeControl(g.id, ControlKind::Group, std::string(g.caption)));
+    if (g.colored) group.color = g.color;
   }
   for (const FieldRow& row : table_.fields) {
     values_.push_back(openingValue(row.opening));
     if (row.output) outputIds_.push_back(row.controlId);
     if (row.labelId != 0) {
-      Control label;
-      label.id = row.labelId;
-      label.kind = ControlKind::Label;
-      label.text = std::string(row.caption);
-      label.groupId = row.groupId;
-      add(std::move(label));
+      add(makeControl(row.labelId, ControlKind::Label, std::string(row.caption), row.groupId));
     }
-    Control edit;
-    edit.id = row.controlId;
-    edit.kind = ControlKind::Edit;
-    edit.groupId = row.groupId;
-    add(std::move(edit));
+    add(makeControl(row.controlId, ControlKind::Edit, "", row.groupId));
   }
   // The title is the template's caption until the set-up has decided the modes.
   setTitle(std::string(table_.titleName));

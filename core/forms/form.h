@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/host.h"
@@ -40,19 +41,29 @@ struct Control {
   int selection = -1;                // DropList: -1 none
   std::optional<Rgb> color;          // caption colour (groups) or text colour
   Rect rect;
-  int groupId = 0;          // the group box this control sits in (0: none)
-  bool isDefault = false;   // the default push button (Enter presses it)
+  int groupId = 0;         // the group box this control sits in (0: none)
+  bool isDefault = false;  // the default push button (Enter presses it)
   // Command-line names: a button's command ("calc"), a list's name ("topology") and the
   // names of its entries ("buck", "boost", ...). Empty when not offered on the command line.
   std::string key;
   std::vector<std::string> entryKeys;
 };
 
+// A control of the given kind and text, sitting in group `groupId` (0: none).
+inline Control makeControl(int id, ControlKind kind, std::string text, int groupId = 0) {
+  Control c;
+  c.id = id;
+  c.kind = kind;
+  c.text = std::move(text);
+  c.groupId = groupId;
+  return c;
+}
+
 // The circuit picture painted into a frame of the form.
 struct Picture {
-  std::string resource;  // drawing name, e.g. "bitmap167"
-  int frameId = 0;       // frame control whose width and height the picture fills
-  int x = 0, y = 0;      // client pixel origin
+  std::string resource;                   // drawing name, e.g. "bitmap167"
+  int frameId = 0;                        // frame control whose width and height the picture fills
+  int x = 0, y = 0;                       // client pixel origin
   int sourceWidth = 0, sourceHeight = 0;  // source rectangle from the drawing's (0, 0)
 };
 

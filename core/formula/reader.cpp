@@ -191,14 +191,18 @@ class Reader {
   }
 
   // Ends the implicit parenthesis of a unary minus: "0 x -" is complete.
-  void closeUnary() {
+  void closeUnary() { popThroughGroup(Msg::UnaryNotClosed); }
+
+  // Emits the pending operators down to the innermost '(' or call mark and removes that
+  // group; `unopened` is raised when no group is open.
+  void popThroughGroup(Msg unopened) {
     while (!error_) {
       const Mark mark = top();
       if (isOperatorMark(mark)) {
         pop();
         emit(mark);
       } else if (mark == Mark::Sentinel) {
-        fail(Msg::UnaryNotClosed);
+        fail(unopened);
       } else {
         closeGroup();
         return;
@@ -240,20 +244,7 @@ class Reader {
     if (next() == '-') negativeArgument_ = true;
   }
 
-  void closeParen() {
-    while (!error_) {
-      const Mark mark = top();
-      if (isOperatorMark(mark)) {
-        pop();
-        emit(mark);
-      } else if (mark == Mark::Sentinel) {
-        fail(Msg::MissingOpenParen);
-      } else {
-        closeGroup();
-        return;
-      }
-    }
-  }
+  void closeParen() { popThroughGroup(Msg::MissingOpenParen); }
 
   void comma() {
     while (!error_) {
