@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 
 namespace tarnex {
 namespace {
@@ -12,6 +13,10 @@ struct FormatCase {
   float value;
   const char* text;
 };
+
+void PrintTo(const FormatCase& c, std::ostream* os) {
+  *os << '"' << c.text << '"';
+}
 
 class FormatFieldValue : public ::testing::TestWithParam<FormatCase> {};
 
@@ -41,6 +46,10 @@ struct ParseCase {
   float value;
 };
 
+void PrintTo(const ParseCase& c, std::ostream* os) {
+  *os << '"' << c.text << '"';
+}
+
 class ParseFieldText : public ::testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseFieldText, FollowsTheFieldRules) {
@@ -53,24 +62,25 @@ TEST_P(ParseFieldText, FollowsTheFieldRules) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ParseFieldText,
-    ::testing::Values(
-        ParseCase{" 12 ", true, 12.0f}, ParseCase{"1e3", true, 1000.0f},
-        ParseCase{"\t7\t", true, 7.0f}, ParseCase{"0.0", true, 0.0f}, ParseCase{".5", true, 0.5f},
-        ParseCase{"0", true, 0.0f}, ParseCase{"-3.25", true, -3.25f},
-        ParseCase{"+4", true, 4.0f}, ParseCase{"1.23457e+006", true, 1234570.0f},
-        // A zero result is valid only when the text begins with the digit 0.
-        ParseCase{".0", false, 0}, ParseCase{"-0", false, 0}, ParseCase{"", false, 0},
-        ParseCase{"   ", false, 0}, ParseCase{"1e-400", false, 0},
-        // Only blanks and tabs may follow the number.
-        ParseCase{"12a", false, 0}, ParseCase{"12 a", false, 0}, ParseCase{"1,5", false, 0},
-        ParseCase{"abc", false, 0}, ParseCase{"12\n", false, 0},
-        // Only the first 31 characters count: the letter at 32 is never seen.
-        ParseCase{"1                              x", true, 1.0f},
-        ParseCase{"1                             x", false, 0},
-        // Beyond the float range the value saturates instead of converting undefined.
-        ParseCase{"1e39", true, std::numeric_limits<float>::infinity()},
-        ParseCase{"-1e39", true, -std::numeric_limits<float>::infinity()},
-        ParseCase{"inf", true, std::numeric_limits<float>::infinity()}));
+    ::testing::Values(ParseCase{" 12 ", true, 12.0f}, ParseCase{"1e3", true, 1000.0f},
+                      ParseCase{"\t7\t", true, 7.0f}, ParseCase{"0.0", true, 0.0f},
+                      ParseCase{".5", true, 0.5f}, ParseCase{"0", true, 0.0f},
+                      ParseCase{"-3.25", true, -3.25f}, ParseCase{"+4", true, 4.0f},
+                      ParseCase{"1.23457e+006", true, 1234570.0f},
+                      // A zero result is valid only when the text begins with the digit 0.
+                      ParseCase{".0", false, 0}, ParseCase{"-0", false, 0}, ParseCase{"", false, 0},
+                      ParseCase{"   ", false, 0}, ParseCase{"1e-400", false, 0},
+                      // Only blanks and tabs may follow the number.
+                      ParseCase{"12a", false, 0}, ParseCase{"12 a", false, 0},
+                      ParseCase{"1,5", false, 0}, ParseCase{"abc", false, 0},
+                      ParseCase{"12\n", false, 0},
+                      // Only the first 31 characters count: the letter at 32 is never seen.
+                      ParseCase{"1                              x", true, 1.0f},
+                      ParseCase{"1                             x", false, 0},
+                      // Beyond the float range the value saturates instead of converting undefined.
+                      ParseCase{"1e39", true, std::numeric_limits<float>::infinity()},
+                      ParseCase{"-1e39", true, -std::numeric_limits<float>::infinity()},
+                      ParseCase{"inf", true, std::numeric_limits<float>::infinity()}));
 
 TEST(ParseFieldText, ReadsBackWhatFormattingWrote) {
   for (float v : {0.0f, 1.0f, 95.1087f, 2e6f, 1e-5f, -7.5f, 3.4e38f}) {
