@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/run_program.h"
 #include "support/temp_folder.h"
 
 namespace tarnex {
@@ -15,36 +16,12 @@ namespace {
 
 using testing::TempFolder;
 
-struct Outcome {
-  int status = -1;
-  std::vector<std::string> lines;  // stdout
-  std::string err;                 // stderr
-};
-
-std::string quote(const std::string& arg) {
-  std::string q = "'";
-  for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
+using Outcome = testing::ProgramRun;
 
 Outcome runCalc(const TempFolder& dir, std::vector<std::string> args) {
   args.push_back("--dir");
   args.push_back(dir.folder().dir().string());
-  std::string cmd = quote(TARNEX_CALC_PROGRAM);
-  for (const std::string& a : args) cmd += " " + quote(a);
-  cmd += " 2>" + quote(dir.path("stderr.out").string());
-  Outcome run;
-  FILE* pipe = popen(cmd.c_str(), "r");
-  if (pipe == nullptr) return run;
-  std::string out;
-  char buf[4096];
-  while (const std::size_t n = fread(buf, 1, sizeof buf, pipe)) out.append(buf, n);
-  const int raw = pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  std::istringstream lines(out);
-  for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
-  run.err = dir.read("stderr.out");
-  return run;
+  return testing::runProgram(TARNEX_CALC_PROGRAM, args, dir);
 }
 
 struct CalcCase {
