@@ -1,10 +1,6 @@
 // tarnex-calc run as a program on a working folder: its lines and its exit status.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
