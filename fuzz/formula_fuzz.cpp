@@ -2,13 +2,9 @@
 // The run must end in success or in the interpreter's own messages (the end-marker warning,
 // then at most one error box), and leave the file as it was, or with exactly one '#'
 // appended when it held none.
-#include <stdlib.h>
 
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <string_view>
@@ -16,17 +12,13 @@
 #include "base/number_text.h"
 #include "formula/diagnostic.h"
 #include "formula/formula.h"
+#include "fuzz_support.h"
 
 namespace {
 
-constexpr std::string_view kFileName = "CCM Buck cfg.txt";
+using fuzz::check;
 
-void check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "formula_fuzz: %s\n", what);
-    abort();
-  }
-}
+constexpr std::string_view kFileName = "CCM Buck cfg.txt";
 
 bool startsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
@@ -113,39 +105,19 @@ class DialogNumbers : public tarnex::FieldValues {
   std::map<int, float> values_;
 };
 
-const tarnex::Folder& workFolder() {
-  static const tarnex::Folder folder = [] {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "tarnex-formula-fuzz-XXXXXX").string();
-    check(mkdtemp(pattern.data()) != nullptr, "mkdtemp");
-    return tarnex::Folder(pattern);
-  }();
-  return folder;
-}
-
-std::string readFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const tarnex::Folder& folder = workFolder();
-  const std::filesystem::path path = folder.path(kFileName);
   const std::string input(reinterpret_cast<const char*>(data), size);
-  {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(input.data(), static_cast<std::streamsize>(input.size()));
-    check(out.good(), "writing the input file");
-  }
+  fuzz::writeInput(kFileName, input);
 
   CheckingHost host;
   DialogNumbers numbers;
-  const bool ok = tarnex::runFormulaFile(folder, kFileName, numbers, host);
+  const bool ok = tarnex::runFormulaFile(fuzz::workFolder(), kFileName, numbers, host);
   check(ok == (host.errors == 0), "result and error box disagree");
   const bool hadMarker = input.find('#') != std::string::npos;
   check(host.warnings == (hadMarker ? 0 : 1), "end-marker warning without cause or missing");
-  check(readFile(path) == (hadMarker ? input : input + "#"), "the file changed otherwise");
+  check(fuzz::readFile(kFileName) == (hadMarker ? input : input + "#"),
+        "the file changed otherwise");
   return 0;
 }
