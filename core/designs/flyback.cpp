@@ -329,7 +329,8 @@ void CFlybackDlg::computeSnubber() {
     setValue(kClk, s.Clk);
     return true;
   };
-  if (calculate(calc) == CalcEnd::Incomplete) return;
+  calculate(calc);
+  // Also after a refused read: the "0" put there for the read is no estimate.
   empty.reblank({kVe});
 }
 

@@ -335,6 +335,8 @@ TEST_P(FlybackIncomplete, ShowsTheCommandsOwnMessageAfterTheFrameworks) {
   EXPECT_EQ(text(kClk), "");
   EXPECT_EQ(text(kLp), c.keepsEarlierResults ? "429.206" : "");
   EXPECT_EQ(text(kAe), "100");
+  // The estimate was never computed: it stays empty, not the "0" put there for the read.
+  EXPECT_EQ(text(kVe), "");
   const auto focus = dlg->takeFocusRequest();
   ASSERT_TRUE(focus.has_value());
   EXPECT_EQ(focus->id, kVo);
