@@ -68,7 +68,6 @@ INSTANTIATE_TEST_SUITE_P(
                                 {{"L", std::numeric_limits<float>::infinity()}}},
                       ValueCase{"ExpressionOverLines", "L = 1 +\r\n2\r\n* 3;", {{"L", 7.0f}}}),
     caseName);
-;
 
 INSTANTIATE_TEST_SUITE_P(
     UnaryMinus, FormulaValues,
@@ -83,7 +82,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ValueCase{
                           "NegatedCallInsideGroup", "L = (-pow(2, 2) + 1) * 2;", {{"L", -6.0f}}}),
     caseName);
-;
 
 INSTANTIATE_TEST_SUITE_P(
     Pow, FormulaValues,
@@ -96,7 +94,6 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"ExpressionArguments", "L = pow(Vo - 10, Vo / 4);", {{"L", 8.0f}}},
         ValueCase{"NegativeBaseFractionalExponent", "L = pow(-8, 0.5);", {{"L", std::nanf("")}}}),
     caseName);
-;
 
 INSTANTIATE_TEST_SUITE_P(
     NumberWords, FormulaValues,
@@ -110,7 +107,6 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"BeyondTwoToTheTwentyFour", "L = 16777217;", {{"L", 16777216.0f}}},
         ValueCase{"ManyFractionDigits", "L = 0.333333333333;", {{"L", 0.333333343f}}}),
     caseName);
-;
 
 INSTANTIATE_TEST_SUITE_P(
     Names, FormulaValues,
@@ -149,7 +145,6 @@ INSTANTIATE_TEST_SUITE_P(
         // 4999 tokens and the end marker: exactly the limit.
         ValueCase{"TokenListAtLimit", repeat("L=1;", 1249) + "\r\r\r", {{"L", 1.0f}}}),
     caseName);
-;
 
 }  // namespace
 }  // namespace tarnex::testing

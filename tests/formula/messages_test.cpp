@@ -104,7 +104,6 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{"OperatorFirst", "+L = 1;", box(kCheck, 1, kOpFirst)},
         MessageCase{"MinusFirst", "-1;", box(kCheck, 1, kOpFirst)}),
     caseName);
-;
 
 // Evaluation phase: preparation and the stack machine.
 INSTANTIATE_TEST_SUITE_P(
@@ -133,7 +132,6 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{"SurplusSemicolon", "L = 1;;", box(kEval, 0, kCount)},
         MessageCase{"StatementWithoutTarget", "L = 1;\r2;", box(kEval, 0, kCount)}),
     caseName);
-;
 
 // Faults of the literal reading that the interpreter mends, and its limits.
 INSTANTIATE_TEST_SUITE_P(
@@ -167,7 +165,6 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{"TokenListBeyondLimit", repeat("L=1;", 1250),
                     box(kCheck, 1, "行公式过长，超过5000个单元，计算终止！")}),
     caseName);
-;
 
 }  // namespace
 }  // namespace tarnex::testing
