@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "base/number_text.h"
+#include "designs/magnetics.h"
 
 namespace tarnex {
 
@@ -11,9 +12,6 @@ namespace {
 // The single-precision values of 1/12 and 1/3 that the procedures use.
 constexpr double kTwelfth = 0.083333336f;
 constexpr double kThird = 0.33333334f;
-
-// Millimetres per mil (1/39.37).
-constexpr double kMmPerMil = 0.025400050800101603;
 
 // Output capacitor (the ripple charge over the off-time) and its rating.
 void outputCapacitor(const DcDcInputs& in, double T, DcDcOutputs& out) {
@@ -46,7 +44,8 @@ DcDcResult ccmBuck(const DcDcInputs& in) {
   o.Ipk = toSingle((1.0 + 0.5 * r) * in.IoMax);
   o.Irms = toSingle(in.IoMax * std::sqrt(1.0 + r * r * kTwelfth));
   o.DL = toSingle(wireDiameter(o.Irms, in.Cmil));
-  o.NL = roundTurns(toSingle(vOn * o.Ton * 10000.0 / ((2.0 * r * in.Bpk / (r + 2.0)) * in.Ae)));
+  o.NL = toSingle(roundTurnsHalfDown(
+      toSingle(vOn * o.Ton * 10000.0 / ((2.0 * r * in.Bpk / (r + 2.0)) * in.Ae))));
   // The switch current is largest at the lowest input, where the duty cycle is longest.
   const double dMax =
       (static_cast<double>(in.Vo) + in.Vdf) / (static_cast<double>(in.VinMin) - in.Vsw + in.Vdf);
@@ -73,7 +72,8 @@ void ccmInductorStage(const DcDcInputs& in, DcDcOutputs& o) {
   o.Ipk = toSingle((1.0 + 0.5 * r) * il);
   o.Irms = toSingle(il * std::sqrt(1.0 + r * r * kTwelfth));
   o.DL = toSingle(wireDiameter(o.Irms, in.Cmil));
-  o.NL = roundTurns(toSingle(vOn * o.Ton * 10000.0 / ((2.0 * r * in.Bpk / (r + 2.0)) * in.Ae)));
+  o.NL = toSingle(roundTurnsHalfDown(
+      toSingle(vOn * o.Ton * 10000.0 / ((2.0 * r * in.Bpk / (r + 2.0)) * in.Ae))));
   o.Iswrms = toSingle(il * std::sqrt((1.0 + r * r * kTwelfth) * o.Duty));
   o.Idrms = toSingle(in.IoMax * std::sqrt(1.0 - o.Duty));
 }
@@ -130,7 +130,8 @@ void dcmCurrents(const DcDcInputs& in, double T, double d2, double vOn, DcDcOutp
   const double d1 = o.Ton * static_cast<double>(in.f) * 0.001;
   o.Irms = toSingle(o.Ipk * std::sqrt(d1 * kThird + d2 * kThird));
   o.DL = toSingle(wireDiameter(o.Irms, in.Cmil));
-  o.NL = roundTurns(toSingle(vOn * o.Ton * 10000.0 / (static_cast<double>(in.Ae) * in.Bpk)));
+  o.NL = toSingle(
+      roundTurnsHalfDown(toSingle(vOn * o.Ton * 10000.0 / (static_cast<double>(in.Ae) * in.Bpk))));
   o.Iswrms = toSingle(o.Ipk * std::sqrt(d1 * kThird));
   o.Idrms = toSingle(o.Ipk * std::sqrt(d2 * kThird));
   outputCapacitor(in, T, o);
@@ -205,18 +206,6 @@ DcDcResult dcmBuckBoost(const DcDcInputs& in) {
 }
 
 }  // namespace
-
-float roundTurns(float raw) {
-  // Only a finite value inside the 32-bit range may be truncated to an integer.
-  if (!std::isfinite(raw) || raw < -2147483648.0f || raw >= 2147483648.0f) return raw;
-  const auto n = static_cast<long long>(raw);
-  const double fraction = static_cast<double>(raw) - static_cast<double>(n);
-  return static_cast<float>(fraction > 0.5 ? n + 1 : n);
-}
-
-double wireDiameter(double irms, double cmil) {
-  return std::sqrt(irms * cmil) * kMmPerMil;
-}
 
 DcDcResult designDcDc(DcDcTopology topology, DcDcMode mode, const DcDcInputs& in) {
   DcDcResult res;

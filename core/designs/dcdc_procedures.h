@@ -40,12 +40,4 @@ struct DcDcResult {
 
 DcDcResult designDcDc(DcDcTopology topology, DcDcMode mode, const DcDcInputs& in);
 
-// Turns from a raw number: truncated, then one more only when the fraction exceeds 0.5, so
-// an exact half rounds down. A raw value that is not finite or lies beyond the 32-bit range
-// is kept as it is (it cannot be converted to an integer).
-float roundTurns(float raw);
-
-// Wire diameter in mm for an RMS current and a current density in circular mils per ampere.
-double wireDiameter(double irms, double cmil);
-
 }  // namespace tarnex

@@ -1,17 +1,14 @@
 #include "designs/flyback_procedures.h"
 
 #include <cmath>
-#include <cstdint>
-#include <limits>
 
 #include "base/number_text.h"
-#include "designs/dcdc_procedures.h"  // the wire rule shared by every design
+#include "designs/magnetics.h"
 
 namespace tarnex {
 
 namespace {
 
-constexpr double kSqrt2 = 1.414;
 // Share of the voltage left under the switch rating that the reflected voltage may take.
 constexpr double kReflectedShare = 0.7142857142857143;  // 5/7
 // Circular mils in one cm².
@@ -22,11 +19,6 @@ constexpr double kMu0 = 2.51327408e-5;
 constexpr double kDcmInductance = 0.01999396;
 // 4/7000: clamp energy balance for a clamp voltage taking the same 5/7 share.
 constexpr double kClampShare = 0.0005714285714285714;
-
-// Counts beyond the 32-bit range are not turned into whole numbers: they show as they are.
-bool roundable(double raw) {
-  return std::isfinite(raw) && std::fabs(raw) <= std::numeric_limits<std::int32_t>::max();
-}
 
 double vminOf(const FlybackInputs& in) {
   return acPeak(in.VacMin);
@@ -59,27 +51,8 @@ void finishTurns(FlybackDesign& d) {
 
 }  // namespace
 
-double acPeak(double vacRms) {
-  return kSqrt2 * vacRms;
-}
-
 double flybackTurnsRatio(const FlybackInputs& in) {
   return (double{in.Vswm} - in.Vswr - acPeak(in.VacMax)) * kReflectedShare / (in.Vo + in.Vdf);
-}
-
-double switchingPeriod(double fKHz) {
-  return 1000 / fKHz;
-}
-
-double roundTurnsUp(double raw) {
-  if (!roundable(raw)) return raw;
-  return std::ceil(raw);
-}
-
-double roundTurnsHalfDown(double raw) {
-  if (!roundable(raw)) return raw;
-  const double whole = std::floor(raw);
-  return raw - whole > 0.5 ? whole + 1 : whole;
 }
 
 FlybackTurns flybackTurns(double Np0, double n) {

@@ -41,15 +41,9 @@ enum class FlybackNotice {
   FluxAboveSaturation,  // CCM verification: the peak flux with the rounded Np exceeds Bsat
 };
 
-// Peak of an AC input given in volts rms, with the engineering constant 1.414 for √2.
-double acPeak(double vacRms);
-
 // Turns ratio Np/Ns: the reflected voltage n·(Vo + Vdf) takes 5/7 of what the switch rating
 // leaves after the margin and the peak of the highest input.
 double flybackTurnsRatio(const FlybackInputs& in);
-
-// Switching period in µs for a frequency in kHz.
-double switchingPeriod(double fKHz);
 
 // Whole turns from a raw primary count.
 struct FlybackTurns {
@@ -59,12 +53,8 @@ struct FlybackTurns {
   double Np = 0;   // Np1 rounded to nearest, an exact half going down
 };
 // The secondary gets whole turns first (rounded up, so the flux does not rise), then the
-// primary follows the turns ratio. A count that is not finite or lies beyond the 32-bit
-// integer range is kept as it is rather than rounded.
+// primary follows the turns ratio, to nearest with an exact half going down.
 FlybackTurns flybackTurns(double Np0, double n);
-// The two rounding steps on their own.
-double roundTurnsUp(double raw);
-double roundTurnsHalfDown(double raw);
 
 // Bulk input capacitor in µF, sized for the hold-up at the lowest input (enters cubed).
 double flybackInputCapacitor(const FlybackInputs& in);

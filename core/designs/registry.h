@@ -12,8 +12,8 @@
 namespace tarnex {
 
 struct DesignInfo {
-  std::string_view key;        // "dcdc", "flyback", ...
-  int launcherButton;          // the launcher button that opens it (1016 for DC-DC)
+  std::string_view key;  // "dcdc", "flyback", ...
+  int launcherButton;    // the launcher button that opens it (1016 for DC-DC)
 };
 
 // Every design window built so far, in launcher order.

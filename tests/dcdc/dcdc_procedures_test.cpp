@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "designs/magnetics.h"
+
 namespace tarnex {
 namespace {
 
@@ -218,7 +220,7 @@ void PrintTo(const TurnsCase& c, std::ostream* os) {
 class RoundTurnsTest : public ::testing::TestWithParam<TurnsCase> {};
 
 TEST_P(RoundTurnsTest, ExactHalfGoesDown) {
-  const float got = roundTurns(GetParam().raw);
+  const auto got = static_cast<float>(roundTurnsHalfDown(GetParam().raw));
   if (std::isnan(GetParam().turns)) {
     EXPECT_TRUE(std::isnan(got));
   } else {

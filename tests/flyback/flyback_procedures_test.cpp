@@ -22,6 +22,8 @@
 #include <limits>
 #include <string>
 
+#include "designs/magnetics.h"
+
 namespace tarnex {
 namespace {
 
