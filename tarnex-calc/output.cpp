@@ -2,40 +2,9 @@
 
 #include <cstdio>
 
+#include "base/text_codec.h"
+
 namespace tarnex::calc {
-
-namespace {
-
-// Length of the valid UTF-8 sequence at text[i], or 0 when the bytes there are not one.
-std::size_t utf8Length(std::string_view text, std::size_t i) {
-  const auto b = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char lead = b(i);
-  std::size_t n = 0;
-  unsigned min = 0;
-  if (lead < 0x80) return 1;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    n = 2;
-    min = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    n = 3;
-    min = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    n = 4;
-    min = 0x10000;
-  } else {
-    return 0;
-  }
-  if (i + n > text.size()) return 0;
-  unsigned code = lead & (0xFFu >> (n + 1));
-  for (std::size_t k = 1; k < n; ++k) {
-    if ((b(i + k) & 0xC0) != 0x80) return 0;
-    code = (code << 6) | (b(i + k) & 0x3F);
-  }
-  if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
-  return n;
-}
-
-}  // namespace
 
 std::string tabLine(const Row& row) {
   std::string line = row.kind;
@@ -66,7 +35,7 @@ std::string jsonString(std::string_view text) {
     const char c = text[i];
     const auto u = static_cast<unsigned char>(c);
     if (u >= 0x80) {
-      const std::size_t n = utf8Length(text, i);
+      const std::size_t n = utf8SequenceLength(text.substr(i));
       if (n == 0) {
         out += "\\ufffd";
         ++i;

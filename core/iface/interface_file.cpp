@@ -10,10 +10,10 @@
 // every message is one row of the message table.
 #include "iface/interface_file.h"
 
-#include <iconv.h>
-
 #include <cerrno>
 #include <vector>
+
+#include "base/text_codec.h"
 
 namespace tarnex {
 
@@ -205,90 +205,6 @@ bool Reader::checkNumbers(int relabelCount, std::vector<int>& numbers) {
     numbers.push_back(value);
   }
   return true;
-}
-
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
-
-// Length of the valid UTF-8 sequence at the start of `s`, or 0 (overlong forms, surrogates
-// and code points above U+10FFFF are invalid).
-std::size_t utf8SequenceLength(std::string_view s) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-  const unsigned char b0 = byte(0);
-  if (b0 < 0x80) return 1;
-  std::size_t n;
-  unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
-  if (b0 >= 0xC2 && b0 <= 0xDF) {
-    n = 2;
-  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-    n = 3;
-    if (b0 == 0xE0) lo = 0xA0;
-    if (b0 == 0xED) hi = 0x9F;
-  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-    n = 4;
-    if (b0 == 0xF0) lo = 0x90;
-    if (b0 == 0xF4) hi = 0x8F;
-  } else {
-    return 0;
-  }
-  if (s.size() < n) return 0;
-  if (byte(1) < lo || byte(1) > hi) return 0;
-  for (std::size_t i = 2; i < n; ++i)
-    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
-  return n;
-}
-
-std::string decodeUtf8(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size());
-  while (!bytes.empty()) {
-    const std::size_t n = utf8SequenceLength(bytes);
-    if (n == 0) {
-      out += kReplacement;
-      bytes.remove_prefix(1);
-    } else {
-      out += bytes.substr(0, n);
-      bytes.remove_prefix(n);
-    }
-  }
-  return out;
-}
-
-// GBK to UTF-8 with the C library's converter. A byte that starts no valid character is
-// replaced and skipped alone, so that an ASCII byte after a stray lead byte survives.
-std::string decodeGbk(std::string_view bytes) {
-  iconv_t cd = iconv_open("UTF-8", "GBK");
-  if (cd == reinterpret_cast<iconv_t>(-1)) {
-    // No converter on this system: keep ASCII, replace the rest.
-    std::string out;
-    for (char c : bytes) {
-      if (static_cast<unsigned char>(c) < 0x80) {
-        out += c;
-      } else {
-        out += kReplacement;
-      }
-    }
-    return out;
-  }
-  std::string out;
-  std::vector<char> in(bytes.begin(), bytes.end());
-  char* inPtr = in.data();
-  std::size_t inLeft = in.size();
-  char buffer[256];
-  while (inLeft > 0) {
-    char* outPtr = buffer;
-    std::size_t outLeft = sizeof buffer;
-    const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-    if (rc != static_cast<std::size_t>(-1)) break;
-    if (errno == E2BIG) continue;
-    // EILSEQ (invalid sequence) or EINVAL (a lead byte at the end): replace one byte.
-    out += kReplacement;
-    ++inPtr;
-    --inLeft;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  }
-  iconv_close(cd);
-  return out;
 }
 
 }  // namespace
