@@ -15,6 +15,7 @@
 #include "base/number_text.h"
 #include "formula/formula.h"
 #include "formula/reader.h"
+#include "tables/dcdc_table.h"
 
 namespace {
 
@@ -25,6 +26,8 @@ class NullHost : public tarnex::Host {
   void showMessage(const tarnex::Message& message) override { last = message.text; }
   void runProgress() override {}
   void openInDesktop(const std::string&, bool) override {}
+  void runDialog(tarnex::Form&) override {}
+  void runSheet(tarnex::Sheet&) override {}
   void repaint() override {}
   std::string last;
 };
@@ -92,7 +95,7 @@ void BM_FormulaRun(benchmark::State& state) {
   DialogNumbers numbers;
   NullHost host;
   for (auto _ : state) {
-    const bool ok = tarnex::runFormulaFile(folder, kFileName, numbers, host);
+    const bool ok = tarnex::runFormulaFile(folder, kFileName, &tarnex::dcdcTable(), numbers, host);
     if (!ok) {
       state.SkipWithError(host.last.c_str());
       break;

@@ -13,6 +13,7 @@
 #include "formula/diagnostic.h"
 #include "formula/formula.h"
 #include "fuzz_support.h"
+#include "tables/dcdc_table.h"
 
 namespace {
 
@@ -76,6 +77,8 @@ class CheckingHost : public tarnex::Host {
   }
   void runProgress() override { check(false, "progress window"); }
   void openInDesktop(const std::string&, bool) override { check(false, "desktop open"); }
+  void runDialog(tarnex::Form&) override { check(false, "runDialog"); }
+  void runSheet(tarnex::Sheet&) override { check(false, "runSheet"); }
   void repaint() override { check(false, "repaint"); }
 
   int warnings = 0;
@@ -113,7 +116,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   CheckingHost host;
   DialogNumbers numbers;
-  const bool ok = tarnex::runFormulaFile(fuzz::workFolder(), kFileName, numbers, host);
+  const bool ok =
+      tarnex::runFormulaFile(fuzz::workFolder(), kFileName, &tarnex::dcdcTable(), numbers, host);
   check(ok == (host.errors == 0), "result and error box disagree");
   const bool hadMarker = input.find('#') != std::string::npos;
   check(host.warnings == (hadMarker ? 0 : 1), "end-marker warning without cause or missing");

@@ -30,6 +30,8 @@ class CheckingHost : public tarnex::Host {
   }
   void runProgress() override { check(false, "progress window"); }
   void openInDesktop(const std::string&, bool) override { check(false, "desktop open"); }
+  void runDialog(tarnex::Form&) override { check(false, "runDialog"); }
+  void runSheet(tarnex::Sheet&) override { check(false, "runSheet"); }
   void repaint() override { check(false, "repaint"); }
 };
 

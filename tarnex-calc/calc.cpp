@@ -12,6 +12,7 @@
 #include "base/user_file.h"
 #include "designs/registry.h"
 #include "forms/form.h"
+#include "forms/sheet.h"
 #include "output.h"
 #include "tables/field_table.h"
 
@@ -25,14 +26,36 @@ class CalcHost : public Host {
  public:
   void showMessage(const Message& message) override { messages.push_back(message); }
   void runProgress() override { ++progressRuns; }
+  // A modal dialog opens, is noted with its texts and is closed at once.
+  void runDialog(Form& dialog) override {
+    dialog.open();
+    Shown shown{dialog.title(), {}};
+    for (const Control& c : dialog.controls()) {
+      const bool text = c.kind == ControlKind::Label || c.kind == ControlKind::Note ||
+                        c.kind == ControlKind::Group;
+      if (text && !c.text.empty()) shown.texts.push_back(c.text);
+    }
+    dialogs.push_back(std::move(shown));
+  }
+  void runSheet(Sheet& sheet) override {
+    sheet.open();
+    dialogs.push_back({sheet.title(), {}});
+    sheet.close();
+  }
   void openInDesktop(const std::string&, bool) override {}
   void repaint() override {}
 
+  struct Shown {
+    std::string title;
+    std::vector<std::string> texts;
+  };
   std::vector<Message> messages;
+  std::vector<Shown> dialogs;
   int progressRuns = 0;
 };
 
 struct Options {
+  bool help = false;
   bool list = false;
   bool json = false;
   bool captions = false;
@@ -48,13 +71,37 @@ struct UsageError {
 
 const char* kUsageLine =
     "usage: tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] "
-    "[--json] [--captions] | tarnex-calc --list [--json]";
+    "[--json] [--captions] | tarnex-calc --list [--json] | tarnex-calc --help";
+
+const char* kHelp =
+    "tarnex-calc: the design windows of Tarnex without the desktop.\n"
+    "\n"
+    "  tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] [--json]\n"
+    "              [--captions]\n"
+    "  tarnex-calc --list [--json]\n"
+    "  tarnex-calc --help\n"
+    "\n"
+    "Opens the window DIALOG on the formula and interface files of DIR (default: the current\n"
+    "folder) exactly as the desktop program does, selects the list entries, types the field\n"
+    "texts, presses the buttons named by COMMAND in order (default: the window's default\n"
+    "button) and prints, tab-separated, the title, every message box and every field as\n"
+    "displayed afterwards.\n"
+    "\n"
+    "  --list      every dialog with its commands, lists, entries and fields (input/output)\n"
+    "  --json      one JSON object instead of tab-separated lines\n"
+    "  --captions  also the captions, with the number an interface file uses for each\n"
+    "  --dir DIR   the working folder\n"
+    "\n"
+    "Exit status: 0 when the last command wrote its results, 1 when it ended on a message\n"
+    "without writing them, 2 for a usage error.\n";
 
 std::variant<Options, UsageError> parse(std::span<const std::string> args) {
   Options o;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--list") {
+    if (a == "--help" || a == "-h") {
+      o.help = true;
+    } else if (a == "--list") {
       o.list = true;
     } else if (a == "--json") {
       o.json = true;
@@ -73,6 +120,7 @@ std::variant<Options, UsageError> parse(std::span<const std::string> args) {
       o.commands.push_back(a);
     }
   }
+  if (o.help) return o;
   if (o.list) {
     if (!o.dialog.empty() || !o.commands.empty() || !o.assignments.empty()) {
       return UsageError{"--list takes no dialog, command or field"};
@@ -85,7 +133,9 @@ std::variant<Options, UsageError> parse(std::span<const std::string> args) {
 
 std::string knownDialogs() {
   std::string keys;
-  for (const DesignInfo& d : designs()) keys += (keys.empty() ? "" : ", ") + std::string(d.key);
+  for (const DesignInfo& d : designs()) {
+    if (d.make != nullptr) keys += (keys.empty() ? "" : ", ") + std::string(d.key());
+  }
   return keys;
 }
 
@@ -136,58 +186,55 @@ std::string iconName(Icon icon) {
 
 // --- the listing of every window ---------------------------------------------------------
 
-void printList(const Options& o, std::ostream& out) {
-  CalcHost host;
-  const Folder folder(std::filesystem::path("."));
-  std::vector<Row> rows;
-  std::string json = "{\"dialogs\":[";
-  bool firstDialog = true;
-  for (const DesignInfo& info : designs()) {
-    const std::unique_ptr<Form> form = makeDesign(info.key, host, folder);
-    if (!form) continue;
-    const DialogTable* table = form->table();
-    const std::string key(info.key);
-    const std::string title = table ? std::string(table->titleName) : form->title();
-    rows.push_back({"dialog", {key, title}});
-    std::string jCommands, jLists, jFields;
-    for (const Control& c : form->controls()) {
-      if (c.key.empty()) continue;
-      if (c.kind == ControlKind::Button) {
-        rows.push_back({"command", {key, c.key, c.text, c.isDefault ? "default" : ""}});
-        jCommands += (jCommands.empty() ? "" : ",") + std::string("{\"key\":") + jsonString(c.key) +
-                     ",\"text\":" + jsonString(c.text) +
-                     ",\"default\":" + (c.isDefault ? "true" : "false") + "}";
-      } else if (c.kind == ControlKind::DropList) {
-        rows.push_back({"list", {key, c.key, c.text}});
-        std::string jEntries;
-        for (std::size_t i = 0; i < c.entryKeys.size(); ++i) {
-          const std::string text = i < c.entries.size() ? c.entries[i] : "";
-          rows.push_back({"entry", {key, c.key, c.entryKeys[i], text}});
-          jEntries += (jEntries.empty() ? "" : ",") + std::string("{\"key\":") +
-                      jsonString(c.entryKeys[i]) + ",\"text\":" + jsonString(text) + "}";
-        }
-        jLists += (jLists.empty() ? "" : ",") + std::string("{\"key\":") + jsonString(c.key) +
-                  ",\"caption\":" + jsonString(c.text) + ",\"entries\":[" + jEntries + "]}";
-      }
-    }
-    if (table) {
-      for (const FieldRow& row : table->fields) {
-        rows.push_back({"field",
-                        {key, std::string(row.name), std::string(row.caption),
-                         std::string(row.unit), row.output ? "output" : "input"}});
-        jFields += (jFields.empty() ? "" : ",") + std::string("{\"name\":") + jsonString(row.name) +
-                   ",\"label\":" + jsonString(row.caption) + ",\"unit\":" + jsonString(row.unit) +
-                   ",\"output\":" + (row.output ? "true" : "false") + "}";
-      }
-    }
-    json += (firstDialog ? "" : ",") + std::string("{\"key\":") + jsonString(key) +
-            ",\"title\":" + jsonString(title) + ",\"commands\":[" + jCommands + "],\"lists\":[" +
-            jLists + "],\"fields\":[" + jFields + "]}";
-    firstDialog = false;
+// One dialog of the listing, from its table: its commands, lists with their entries, and
+// fields marked input or output as the window treats them.
+std::string listDialog(const DialogTable& t, std::vector<Row>& rows) {
+  const std::string key(t.key);
+  rows.push_back({"dialog", {key, std::string(t.titleName)}});
+  std::string jCommands, jLists, jFields;
+  auto comma = [](const std::string& s) { return s.empty() ? "" : ","; };
+  for (const ButtonRow& b : t.buttons) {
+    if (b.key.empty()) continue;
+    rows.push_back(
+        {"command",
+         {key, std::string(b.key), std::string(b.caption), b.isDefault ? "default" : ""}});
+    jCommands += comma(jCommands) + std::string("{\"key\":") + jsonString(b.key) +
+                 ",\"text\":" + jsonString(b.caption) +
+                 ",\"default\":" + (b.isDefault ? "true" : "false") + "}";
   }
-  json += "]}";
+  for (const ListRow& l : t.lists) {
+    rows.push_back({"list", {key, std::string(l.key), std::string(l.caption)}});
+    std::string jEntries;
+    for (const ListEntry& e : l.entries) {
+      rows.push_back({"entry", {key, std::string(l.key), std::string(e.key), std::string(e.text)}});
+      jEntries += comma(jEntries) + std::string("{\"key\":") + jsonString(e.key) +
+                  ",\"text\":" + jsonString(e.text) + "}";
+    }
+    jLists += comma(jLists) + std::string("{\"key\":") + jsonString(l.key) +
+              ",\"caption\":" + jsonString(l.caption) + ",\"entries\":[" + jEntries + "]}";
+  }
+  for (const FieldRow& row : t.fields) {
+    rows.push_back({"field",
+                    {key, std::string(row.name), std::string(row.caption), std::string(row.unit),
+                     row.output() ? "output" : "input"}});
+    jFields += comma(jFields) + std::string("{\"name\":") + jsonString(row.name) +
+               ",\"label\":" + jsonString(row.caption) + ",\"unit\":" + jsonString(row.unit) +
+               ",\"output\":" + (row.output() ? "true" : "false") + "}";
+  }
+  return std::string("{\"key\":") + jsonString(key) + ",\"title\":" + jsonString(t.titleName) +
+         ",\"commands\":[" + jCommands + "],\"lists\":[" + jLists + "],\"fields\":[" + jFields +
+         "]}";
+}
+
+void printList(const Options& o, std::ostream& out) {
+  std::vector<Row> rows;
+  std::string json;
+  for (const DesignInfo& info : designs()) {
+    if (info.make == nullptr) continue;
+    json += (json.empty() ? "" : ",") + listDialog(*info.table, rows);
+  }
   if (o.json) {
-    out << json << '\n';
+    out << "{\"dialogs\":[" << json << "]}\n";
   } else {
     for (const Row& r : rows) out << tabLine(r) << '\n';
   }
@@ -246,16 +293,28 @@ void printRun(const Options& o, const Form& form, const CalcHost& host, bool wri
       rows.push_back({"field", {std::string(row.name), form.text(row.controlId)}});
     }
   }
-  std::vector<const Control*> labels;
+  // The captions an interface file may relabel, with their numbers (1…N), then the others.
+  std::vector<std::pair<const Control*, std::string>> labels;
   if (o.captions) {
-    for (const Control& c : form.controls()) {
-      if (c.kind == ControlKind::Label) labels.push_back(&c);
+    const std::vector<int> relabel = table ? relabelList(*table) : std::vector<int>{};
+    for (std::size_t k = 0; k < relabel.size(); ++k) {
+      if (const Control* c = form.control(relabel[k]))
+        labels.emplace_back(c, std::to_string(k + 1));
     }
+    for (const Control& c : form.controls()) {
+      const bool listed = std::find(relabel.begin(), relabel.end(), c.id) != relabel.end();
+      if (c.kind == ControlKind::Label && c.id > 0 && !listed) labels.emplace_back(&c, "");
+    }
+  }
+  for (const CalcHost::Shown& d : host.dialogs) {
+    Row row{"dialog", {d.title}};
+    row.columns.insert(row.columns.end(), d.texts.begin(), d.texts.end());
+    rows.push_back(std::move(row));
   }
   if (!o.json) {
     for (const Row& r : rows) out << tabLine(r) << '\n';
-    for (const Control* c : labels) {
-      out << tabLine({"caption", {std::to_string(c->id), c->text}}) << '\n';
+    for (const auto& [c, number] : labels) {
+      out << tabLine({"caption", {std::to_string(c->id), number, c->text}}) << '\n';
     }
     return;
   }
@@ -275,12 +334,23 @@ void printRun(const Options& o, const Form& form, const CalcHost& host, bool wri
       first = false;
     }
   }
+  json += "],\"dialogs\":[";
+  for (std::size_t i = 0; i < host.dialogs.size(); ++i) {
+    json += (i ? "," : "") + std::string("{\"title\":") + jsonString(host.dialogs[i].title) +
+            ",\"texts\":[";
+    for (std::size_t k = 0; k < host.dialogs[i].texts.size(); ++k) {
+      json += (k ? "," : "") + jsonString(host.dialogs[i].texts[k]);
+    }
+    json += "]}";
+  }
   json += "]";
   if (o.captions) {
     json += ",\"captions\":[";
     for (std::size_t i = 0; i < labels.size(); ++i) {
-      json += (i ? "," : "") + std::string("{\"id\":") + std::to_string(labels[i]->id) +
-              ",\"text\":" + jsonString(labels[i]->text) + "}";
+      const auto& [c, number] = labels[i];
+      json += (i ? "," : "") + std::string("{\"id\":") + std::to_string(c->id) +
+              (number.empty() ? "" : ",\"number\":" + number) + ",\"text\":" + jsonString(c->text) +
+              "}";
     }
     json += "]";
   }
@@ -297,6 +367,10 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
     return kUsage;
   }
   const Options& o = std::get<Options>(parsed);
+  if (o.help) {
+    out << kHelp;
+    return kWritten;
+  }
   if (o.list) {
     printList(o, out);
     return kWritten;

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyleOptionGroupBox>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <set>
@@ -28,14 +29,18 @@ namespace tarnex::qt {
 
 namespace {
 
-constexpr int kFontPoints = 9;
 constexpr int kEditWidth = 80;
 constexpr int kRowHeight = 22;  // height of one row of a group (input and spacing)
 constexpr int kInputHeight = 20;
-constexpr int kListWidth = 100;        // room for "连续(CCM)" beside the arrow
-constexpr int kGroupChrome = 30;       // caption and margins of a group box
-constexpr int kMaxColumnHeight = 440;  // a column of groups grows up to this height
-constexpr int kPictureWidth = 250;     // width of the circuit picture's frame
+constexpr int kListWidth = 100;     // room for "连续(CCM)" beside the arrow
+constexpr int kGroupChrome = 30;    // caption and margins of a group box
+constexpr int kPictureWidth = 250;  // width of a circuit picture's frame
+// A column of groups grows up to this height (less on a lower screen): windows stay wide
+// and low, so that they open below the launcher's top on a 768-pixel screen.
+constexpr int kMaxColumnHeight = 480;
+// Room the window system adds around a window: title bar above, border elsewhere.
+constexpr int kTitleBar = 32;
+constexpr int kBorder = 6;
 constexpr const char* kControlId = "tarnexControlId";
 
 // A group box whose caption alone takes a colour: the rows inside keep the dialog's own
@@ -64,10 +69,10 @@ class CaptionBox : public QGroupBox {
 
 void setTextColor(QWidget* widget, Rgb color) {
   QPalette p = widget->palette();
-  p.setColor(QPalette::Active, QPalette::WindowText, toQColor(color));
-  p.setColor(QPalette::Inactive, QPalette::WindowText, toQColor(color));
-  p.setColor(QPalette::Active, QPalette::Text, toQColor(color));
-  p.setColor(QPalette::Inactive, QPalette::Text, toQColor(color));
+  for (auto group : {QPalette::Active, QPalette::Inactive}) {
+    p.setColor(group, QPalette::WindowText, toQColor(color));
+    p.setColor(group, QPalette::Text, toQColor(color));
+  }
   widget->setPalette(p);
 }
 
@@ -75,23 +80,42 @@ bool isInput(ControlKind kind) {
   return kind == ControlKind::Edit || kind == ControlKind::DropList;
 }
 
+bool placedByTable(const Form& form) {
+  const DialogTable* table = form.table();
+  return table != nullptr && !table->size.empty();
+}
+
 }  // namespace
 
-// The frame that holds the circuit picture: the model says which drawing, which part of it
-// (the source rectangle) and the frame it fills; the drawing is stretched onto the frame.
+// A frame that holds pictures: the model says which drawings, which part of each (the
+// source rectangle) and the frame they fill; each is stretched onto the frame.
 class PictureWidget : public QFrame {
  public:
-  PictureWidget(Form& form, bool framed, QWidget* parent) : QFrame(parent), form_(form) {
+  PictureWidget(Form& form, int frameId, bool framed, QWidget* parent)
+      : QFrame(parent), form_(form), frameId_(frameId) {
     if (framed) setFrameStyle(QFrame::Box | QFrame::Sunken);
+  }
+
+  int frameId() const { return frameId_; }
+
+  // Width over height of the first picture this frame shows, or 16/9.
+  double aspect() const {
+    for (const Picture& p : form_.pictures()) {
+      if (p.frameId == frameId_ && p.sourceWidth > 0 && p.sourceHeight > 0) {
+        return static_cast<double>(p.sourceWidth) / p.sourceHeight;
+      }
+    }
+    return 16.0 / 9.0;
   }
 
  protected:
   void paintEvent(QPaintEvent* event) override {
-    if (const std::optional<Picture> picture = form_.picture()) {
-      QPainter painter(this);
-      drawing(picture->resource)
-          ->paintStretched(painter, contentsRect(),
-                           QSize(picture->sourceWidth, picture->sourceHeight), Qt::black);
+    QPainter painter(this);
+    for (const Picture& p : form_.pictures()) {
+      if (p.frameId != frameId_) continue;
+      drawing(p.resource)
+          ->paintStretched(painter, contentsRect(), QSize(p.sourceWidth, p.sourceHeight),
+                           Qt::black);
     }
     QFrame::paintEvent(event);
   }
@@ -105,49 +129,40 @@ class PictureWidget : public QFrame {
   }
 
   Form& form_;
+  int frameId_;
   std::map<std::string, std::shared_ptr<const Drawing>> drawings_;
 };
 
-FormView::FormView(const FormFactory& makeForm, QWidget* owner)
-    : QDialog(owner, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                         Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      host_(this) {
-  setAttribute(Qt::WA_DeleteOnClose);
-  setFont(dialogFont(kFontPoints));
-  form_ = makeForm(host_);
-  if (!form_) throw std::invalid_argument("FormView: no form to show");
-  host_.setBeforeModal([this] { sync(); });
-  host_.setOnRepaint([this] {
-    if (picture_) picture_->update();
-    update();
-  });
-  createWidgets();
+int usableHeight(const QWidget* widget) {
+  QScreen* screen =
+      widget && widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
+  return screen ? screen->availableGeometry().height() - kTitleBar - 2 * kBorder : 700;
 }
 
-FormView::~FormView() = default;
+FormWidget::FormWidget(Form& form, QWidget* parent) : QWidget(parent), form_(form) {
+  if (placedByTable(form_)) {
+    layOutByRect();
+  } else {
+    layOutByTable();
+  }
+}
 
-QWidget* FormView::widgetFor(int id) const {
+FormWidget::~FormWidget() = default;
+
+QWidget* FormWidget::widgetFor(int id) const {
   const auto it = widgets_.find(id);
   return it == widgets_.end() ? nullptr : it->second;
 }
 
-void FormView::createWidgets() {
-  if (form_->table() != nullptr) {
-    layOutByTable();
-  } else {
-    layOutByRect();
-  }
-}
-
-QWidget* FormView::makeWidget(const Control& c, QWidget* parent) {
+QWidget* FormWidget::makeWidget(const Control& c, QWidget* parent) {
   const int id = c.id;
   QWidget* w = nullptr;
   switch (c.kind) {
     case ControlKind::Edit: {
       auto* edit = new QLineEdit(parent);
-      edit->setFixedSize(kEditWidth, kInputHeight);
+      if (c.rect.empty()) edit->setFixedSize(kEditWidth, kInputHeight);
       connect(edit, &QLineEdit::textEdited, this,
-              [this, id](const QString& text) { form_->setText(id, toUtf8(text)); });
+              [this, id](const QString& text) { form_.setText(id, toUtf8(text)); });
       w = edit;
       break;
     }
@@ -158,6 +173,10 @@ QWidget* FormView::makeWidget(const Control& c, QWidget* parent) {
       label->setTextFormat(Qt::PlainText);
       if (c.kind != ControlKind::Label) label->setWordWrap(true);
       if (c.kind == ControlKind::ClickStatic) {
+        // A line to click, underlined as a link.
+        QFont font = label->font();
+        font.setUnderline(true);
+        label->setFont(font);
         label->setCursor(Qt::PointingHandCursor);
         label->setProperty(kControlId, id);
         label->installEventFilter(this);
@@ -178,7 +197,7 @@ QWidget* FormView::makeWidget(const Control& c, QWidget* parent) {
       button->setDefault(c.isDefault);
       button->setMinimumWidth(kEditWidth - 16);
       connect(button, &QPushButton::clicked, this, [this, id] {
-        form_->command(id);
+        form_.command(id);
         afterAction();
       });
       w = button;
@@ -186,122 +205,78 @@ QWidget* FormView::makeWidget(const Control& c, QWidget* parent) {
     }
     case ControlKind::DropList: {
       auto* list = new QComboBox(parent);
-      list->setFixedSize(kListWidth, kInputHeight);
+      if (c.rect.empty()) list->setFixedSize(kListWidth, kInputHeight);
       connect(list, &QComboBox::activated, this, [this, id](int index) {
-        form_->select(id, index);
+        form_.select(id, index);
         afterAction();
       });
       w = list;
       break;
     }
-    case ControlKind::Frame:
-      if (picture_ == nullptr) {
-        picture_ = new PictureWidget(*form_, true, parent);
-        w = picture_;
-      } else {
-        auto* frame = new QFrame(parent);
-        frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
-        w = frame;
-      }
+    case ControlKind::Frame: {
+      auto* picture = new PictureWidget(form_, id, true, parent);
+      pictures_.push_back(picture);
+      w = picture;
       break;
+    }
   }
   if (c.color && c.kind != ControlKind::Group) setTextColor(w, *c.color);
   widgets_[id] = w;
   return w;
 }
 
-void FormView::layOutByTable() {
-  const DialogTable& table = *form_->table();
-  const std::vector<Control>& controls = form_->controls();
-
+void FormWidget::layOutByTable() {
+  const std::vector<Control>& controls = form_.controls();
   std::set<int> groupIds;
+  std::set<int> pictureFrames;
   for (const Control& c : controls) {
     if (c.kind == ControlKind::Group) groupIds.insert(c.id);
   }
-  std::set<int> tableLabels;
-  for (const FieldRow& row : table.fields) tableLabels.insert(row.labelId);
+  if (const DialogTable* table = form_.table()) {
+    for (const PictureRow& p : table->pictures) pictureFrames.insert(p.frameId);
+  }
+  // The caption and the unit beside each input.
+  std::map<int, const Control*> captionOf, unitOf;
+  for (const Control& c : controls) {
+    if (c.buddy == 0) continue;
+    (c.trailing ? unitOf : captionOf)[c.buddy] = &c;
+  }
 
   // The members of a group (0: the controls outside every group), in form order.
   auto membersOf = [&](int groupId) {
     std::vector<const Control*> members;
     for (const Control& c : controls) {
-      if (c.kind == ControlKind::Group) continue;
+      if (c.kind == ControlKind::Group || c.buddy != 0) continue;
       const int g = groupIds.count(c.groupId) ? c.groupId : 0;
       if (g == groupId) members.push_back(&c);
     }
     return members;
   };
 
-  // Pairs each input with its caption: a field with the label of its table row, a list with
-  // the nearest free label before it (else after it) in the same group.
-  auto pairLabels = [&](const std::vector<const Control*>& members) {
-    std::map<int, int> labelOf;  // input id -> label id
-    std::set<int> used;
-    for (const Control* m : members) {
-      if (m->kind != ControlKind::Edit) continue;
-      const FieldRow* row = findFieldById(table, m->id);
-      if (row == nullptr || row->labelId == 0) continue;
-      const bool present = std::any_of(members.begin(), members.end(), [&](const Control* x) {
-        return x->id == row->labelId && x->kind == ControlKind::Label;
-      });
-      if (present) {
-        labelOf[m->id] = row->labelId;
-        used.insert(row->labelId);
-      }
-    }
-    auto freeLabel = [&](const Control* x) {
-      return x->kind == ControlKind::Label && !tableLabels.count(x->id) && !used.count(x->id);
-    };
-    for (std::size_t i = 0; i < members.size(); ++i) {
-      if (members[i]->kind != ControlKind::DropList) continue;
-      const Control* found = nullptr;
-      for (std::size_t j = i; j-- > 0 && !found;) {
-        if (isInput(members[j]->kind)) break;
-        if (freeLabel(members[j])) found = members[j];
-      }
-      for (std::size_t j = i + 1; j < members.size() && !found; ++j) {
-        if (isInput(members[j]->kind)) break;
-        if (freeLabel(members[j])) found = members[j];
-      }
-      if (found) {
-        labelOf[members[i]->id] = found->id;
-        used.insert(found->id);
-      }
-    }
-    return std::make_pair(labelOf, used);
-  };
-
-  // Fills a grid of rows "caption | input"; texts, notes and buttons span both columns.
-  // Returns the number of rows.
+  // Fills a grid of rows "caption | input | unit"; notes and buttons span the row.
   auto fillRows = [&](QWidget* parent, QGridLayout* grid,
                       const std::vector<const Control*>& members, bool skipButtons) {
-    const auto [labelOf, used] = pairLabels(members);
-    // The lists choose what the fields mean (topology, mode): they head their group.
-    std::vector<const Control*> ordered = members;
-    std::stable_partition(ordered.begin(), ordered.end(),
-                          [](const Control* m) { return m->kind == ControlKind::DropList; });
     int row = 0;
-    for (const Control* m : ordered) {
+    for (const Control* m : members) {
       if (skipButtons && m->kind == ControlKind::Button) continue;
-      if (m->kind == ControlKind::Label && used.count(m->id)) continue;
-      if (widgets_.count(m->id)) continue;  // placed apart (the picture's frame)
+      if (m->kind == ControlKind::Frame) continue;  // placed beside the groups
       if (isInput(m->kind)) {
         QWidget* input = makeWidget(*m, parent);
-        if (const auto it = labelOf.find(m->id); it != labelOf.end()) {
-          grid->addWidget(makeWidget(*form_->control(it->second), parent), row, 0,
-                          Qt::AlignLeft | Qt::AlignVCenter);
-        } else if (m->kind == ControlKind::DropList) {
-          // A list without a label of its own carries its caption as its text.
-          auto* caption = new QLabel(parent);
-          caption->setTextFormat(Qt::PlainText);
-          listCaptions_[m->id] = caption;
+        if (const auto it = captionOf.find(m->id); it != captionOf.end()) {
+          QWidget* caption = makeWidget(*it->second, parent);
           grid->addWidget(caption, row, 0, Qt::AlignLeft | Qt::AlignVCenter);
+          if (m->kind == ControlKind::DropList)
+            listCaptions_[m->id] = static_cast<QLabel*>(caption);
         }
         grid->addWidget(input, row, 1, Qt::AlignRight | Qt::AlignVCenter);
+        if (const auto it = unitOf.find(m->id); it != unitOf.end()) {
+          grid->addWidget(makeWidget(*it->second, parent), row, 2,
+                          Qt::AlignLeft | Qt::AlignVCenter);
+        }
       } else if (m->kind == ControlKind::Button) {
-        grid->addWidget(makeWidget(*m, parent), row, 0, 1, 2, Qt::AlignRight);
+        grid->addWidget(makeWidget(*m, parent), row, 0, 1, 3, Qt::AlignRight);
       } else {
-        grid->addWidget(makeWidget(*m, parent), row, 0, 1, 2);
+        grid->addWidget(makeWidget(*m, parent), row, 0, 1, 3);
       }
       ++row;
     }
@@ -312,8 +287,8 @@ void FormView::layOutByTable() {
   outer->setSpacing(8);
   outer->setContentsMargins(8, 8, 8, 8);
 
-  // Groups that hold fields or lists make the columns of numbers; the others (hints) go
-  // beside the picture.
+  // Groups that hold fields or lists make the columns of numbers; the others (notes,
+  // pictures) go into the side column.
   struct Block {
     QGroupBox* box;
     int height;
@@ -329,7 +304,14 @@ void FormView::layOutByTable() {
     grid->setVerticalSpacing(2);
     grid->setContentsMargins(8, 6, 8, 6);
     grid->setColumnStretch(0, 1);
-    const int rows = fillRows(box, grid, members, false);
+    int rows = 0;
+    if (pictureFrames.count(g.id)) {
+      // A group box that holds a picture.
+      auto* picture = new PictureWidget(form_, g.id, false, box);
+      pictures_.push_back(picture);
+      grid->addWidget(picture, rows++, 0, 1, 3);
+    }
+    rows += fillRows(box, grid, members, false);
     const bool holdsFields = std::any_of(members.begin(), members.end(),
                                          [](const Control* m) { return isInput(m->kind); });
     if (holdsFields) {
@@ -342,26 +324,33 @@ void FormView::layOutByTable() {
   std::vector<int> heights;
   for (const Block& b : fieldBlocks) heights.push_back(b.height);
   std::size_t next = 0;
-  for (int count : splitIntoColumns(heights, kMaxColumnHeight)) {
+  const int columnHeight = std::min(kMaxColumnHeight, usableHeight(this) - 2 * kGroupChrome);
+  for (int count : splitIntoColumns(heights, columnHeight)) {
     auto* column = new QVBoxLayout;
     outer->addLayout(column);
     for (int i = 0; i < count; ++i) column->addWidget(fieldBlocks[next++].box);
     column->addStretch(1);
   }
 
-  // The side column: picture, hint groups, loose controls and the buttons at the bottom.
+  // The side column: pictures, note groups, loose controls and the buttons at the bottom.
   auto* side = new QVBoxLayout;
   outer->addLayout(side);
   const std::vector<const Control*> loose = membersOf(0);
-  for (const Control* m : loose) {
-    if (m->kind == ControlKind::Frame && picture_ == nullptr) {
-      side->addWidget(makeWidget(*m, this), 0, Qt::AlignTop | Qt::AlignHCenter);
-      picture_->setFixedSize(kPictureWidth, kPictureWidth * 9 / 16);
-    }
+  for (const Control& c : controls) {
+    if (c.kind != ControlKind::Frame) continue;
+    auto* picture = static_cast<PictureWidget*>(makeWidget(c, this));
+    picture->setFixedSize(kPictureWidth,
+                          static_cast<int>(kPictureWidth / std::max(picture->aspect(), 0.2)));
+    side->addWidget(picture, 0, Qt::AlignTop | Qt::AlignHCenter);
   }
   for (QGroupBox* box : sideBlocks) {
     box->setFixedWidth(kPictureWidth);
     side->addWidget(box);
+  }
+  for (PictureWidget* p : pictures_) {
+    if (p->frameStyle() != QFrame::NoFrame) continue;
+    const int width = kPictureWidth - 16;
+    p->setFixedSize(width, static_cast<int>(width / std::max(p->aspect(), 0.2)));
   }
   auto* looseGrid = new QGridLayout;
   fillRows(this, looseGrid, loose, true);
@@ -376,65 +365,29 @@ void FormView::layOutByTable() {
   outer->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void FormView::layOutByRect() {
-  const DialogUnits du = unitsForDialogFont(kFontPoints);
-  QRect bounds;
-  for (const Control& c : form_->controls()) {
+void FormWidget::layOutByRect() {
+  const DialogTable& table = *form_.table();
+  const DialogUnits du = unitsForDialogFont(table.fontPoints);
+  setFont(dialogFont(table.fontPoints));
+  for (const Control& c : form_.controls()) {
     QWidget* w = makeWidget(c, this);
     w->setGeometry(du.rect(c.rect));
     if (c.kind == ControlKind::Group) w->lower();
-    bounds |= w->geometry();
   }
-  setFixedSize(bounds.right() + du.px(7), bounds.bottom() + du.py(7));
+  setFixedSize(du.size(table.size.w, table.size.h));
 }
 
-void FormView::start() {
-  form_->open();
-  if (picture_ && form_->table() == nullptr) {
-    if (const std::optional<Picture> p = form_->picture()) {
-      if (const Control* frame = form_->control(p->frameId)) {
-        const DialogUnits du = unitsForDialogFont(kFontPoints);
-        picture_->setGeometry(QRect(QPoint(p->x, p->y), du.size(frame->rect.w, frame->rect.h)));
-      }
-    }
-  } else if (picture_) {
-    // The frame keeps the shape of the first picture shown in it.
-    if (const std::optional<Picture> p = form_->picture(); p && p->sourceWidth > 0) {
-      picture_->setFixedSize(kPictureWidth,
-                             kPictureWidth * std::max(p->sourceHeight, 1) / p->sourceWidth);
-    }
-  }
-  sync();
-  // The window opens where its owner put it, moved left or up just enough to stay on the
-  // screen when it is wider or taller than the room left there (once more when shown, with
-  // the frame the window system added).
-  ensurePolished();
-  if (layout()) layout()->activate();
-  adjustSize();
-  keepOnScreen(QRect(pos(), size()));
-  show();
-  keepOnScreen(frameGeometry());
-  afterAction();
+void FormWidget::sync() {
+  for (const Control& c : form_.controls()) syncControl(c);
+  repaintPictures();
+  emit synced();
 }
 
-void FormView::keepOnScreen(const QRect& frame) {
-  QScreen* screen = this->screen();
-  if (screen == nullptr) return;
-  const QRect room = screen->availableGeometry();
-  QPoint at = frame.topLeft();
-  at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - frame.width())));
-  at.setY(std::max(room.top(), std::min(at.y(), room.bottom() + 1 - frame.height())));
-  if (at != frame.topLeft()) move(pos() + (at - frame.topLeft()));
+void FormWidget::repaintPictures() {
+  for (PictureWidget* p : pictures_) p->update();
 }
 
-void FormView::sync() {
-  const QString title = toQString(form_->title());
-  if (windowTitle() != title) setWindowTitle(title);
-  for (const Control& c : form_->controls()) syncControl(c);
-  if (picture_) picture_->update();
-}
-
-void FormView::syncControl(const Control& c) {
+void FormWidget::syncControl(const Control& c) {
   QWidget* w = widgetFor(c.id);
   if (w == nullptr) return;
   if (w->isEnabled() != c.enabled) w->setEnabled(c.enabled);
@@ -458,7 +411,6 @@ void FormView::syncControl(const Control& c) {
       break;
     case ControlKind::DropList: {
       if (const auto it = listCaptions_.find(c.id); it != listCaptions_.end()) {
-        if (it->second->text() != text) it->second->setText(text);
         it->second->setEnabled(c.enabled);
       }
       auto* list = static_cast<QComboBox*>(w);
@@ -480,29 +432,124 @@ void FormView::syncControl(const Control& c) {
   }
 }
 
-void FormView::afterAction() {
-  if (closing_) return;
+void FormWidget::afterAction() {
   sync();
-  if (const std::optional<Form::FocusRequest> focus = form_->takeFocusRequest()) {
+  if (const std::optional<Form::FocusRequest> focus = form_.takeFocusRequest()) {
     if (QWidget* w = widgetFor(focus->id)) {
       w->setFocus(Qt::OtherFocusReason);
       if (auto* edit = qobject_cast<QLineEdit*>(w); edit && focus->selectAll) edit->selectAll();
     }
   }
-  if (form_->closeRequested()) {
+  if (form_.closeRequested()) emit closeRequested();
+}
+
+bool FormWidget::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonRelease) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    auto* label = qobject_cast<QLabel*>(watched);
+    if (label && mouse->button() == Qt::LeftButton && label->rect().contains(mouse->pos()) &&
+        label->isEnabled()) {
+      form_.command(label->property(kControlId).toInt());
+      afterAction();
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+// --- the window of one form --------------------------------------------------------------
+
+FormView::FormView(const FormFactory& makeForm, QWidget* owner)
+    : QDialog(owner, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      host_(this) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  owned_ = makeForm(host_);
+  if (!owned_) throw std::invalid_argument("FormView: no form to show");
+  build(*owned_);
+}
+
+FormView::FormView(Form& form, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint),
+      host_(this) {
+  build(form);
+}
+
+FormView::~FormView() = default;
+
+void FormView::build(Form& form) {
+  setFont(dialogFont(form.table() ? form.table()->fontPoints : 9));
+  body_ = new FormWidget(form, this);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(body_);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  host_.setBeforeModal([this] { sync(); });
+  host_.setOnRepaint([this] {
+    body_->repaintPictures();
+    update();
+  });
+  connect(body_, &FormWidget::synced, this, [this] {
+    const QString title = toQString(this->form().title());
+    if (windowTitle() != title) setWindowTitle(title);
+  });
+  connect(body_, &FormWidget::closeRequested, this, [this] {
+    if (closing_) return;
     closing_ = true;
     close();
+  });
+}
+
+void FormView::place() {
+  ensurePolished();
+  if (layout()) layout()->activate();
+  adjustSize();
+}
+
+void FormView::start() {
+  form().open();
+  sync();
+  place();
+  // The window opens where its owner put it, moved left or up just enough to stay on the
+  // screen, title bar and border included, when it is wider or taller than the room left
+  // there; once more when the window system has framed it (some frame it a little later).
+  keepOnScreen(QRect(pos(), size()).adjusted(-kBorder, -kTitleBar, kBorder, kBorder));
+  show();
+  keepOnScreen(frameGeometry());
+  QTimer::singleShot(100, this, [this] { keepOnScreen(frameGeometry()); });
+  body_->afterAction();
+}
+
+int FormView::runModal() {
+  form().open();
+  sync();
+  place();
+  if (QWidget* owner = parentWidget(); owner && owner->isVisible()) {
+    move(owner->window()->frameGeometry().center() - rect().center());
   }
+  return exec();
+}
+
+void FormView::keepOnScreen(const QRect& frame) {
+  QScreen* screen = this->screen();
+  if (screen == nullptr) return;
+  const QRect room = screen->availableGeometry();
+  QPoint at = frame.topLeft();
+  at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - frame.width())));
+  at.setY(std::max(room.top(), std::min(at.y(), room.bottom() + 1 - frame.height())));
+  if (at != frame.topLeft()) move(pos() + (at - frame.topLeft()));
 }
 
 void FormView::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      // Enter never closes a design window: it goes to the form (its default button).
+      // Enter never closes a design window by itself: it goes to the form (its default
+      // button, or the check of every field).
       event->accept();
-      form_->enterKey();
-      afterAction();
+      form().enterKey();
+      body_->afterAction();
       return;
     case Qt::Key_Escape:
       event->accept();
@@ -511,20 +558,6 @@ void FormView::keyPressEvent(QKeyEvent* event) {
     default:
       QDialog::keyPressEvent(event);
   }
-}
-
-bool FormView::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseButtonRelease) {
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    auto* label = qobject_cast<QLabel*>(watched);
-    if (label && mouse->button() == Qt::LeftButton && label->rect().contains(mouse->pos()) &&
-        label->isEnabled()) {
-      form_->command(label->property(kControlId).toInt());
-      afterAction();
-      return true;
-    }
-  }
-  return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace tarnex::qt

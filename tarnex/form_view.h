@@ -1,13 +1,17 @@
 #pragma once
-// A window that renders any form model of the core as Qt widgets and forwards the user's
-// actions to it. After every action the widgets are brought in line with the model.
+// Forms of the core shown as Qt widgets. A FormWidget renders any form model and forwards the
+// user's actions to it; after every action the widgets are brought in line with the model.
+// A FormView is a window of one form: a design window (non-modal, owning its form) or a modal
+// dialog of the core (a hint dialog, borrowing its form).
 //
-// Forms with a field table (the design windows) get a layout of aligned rows grouped in
-// their group boxes, in columns, with the circuit picture and the notes beside them; other
-// forms place each control at its rectangle in dialog units of the 9-point dialog font.
+// Forms whose table gives no placement (the design windows, the compensation pages) get a
+// layout of aligned rows grouped in their group boxes, in columns that fit the screen, with
+// the pictures and notes beside them; forms placed by their table (hint dialogs, the toolbox
+// page) put each control at its rectangle in dialog units of the form's dialog font.
 
 #include <QDialog>
 #include <QLabel>
+#include <QWidget>
 #include <functional>
 #include <map>
 #include <memory>
@@ -19,48 +23,85 @@ namespace tarnex::qt {
 
 class PictureWidget;
 
+class FormWidget : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Renders `form`; `host` is the host the form was built with (its repaints reach here).
+  FormWidget(Form& form, QWidget* parent);
+  ~FormWidget() override;
+
+  Form& form() { return form_; }
+  // The widget of a control id, or nullptr.
+  QWidget* widgetFor(int id) const;
+
+  // Brings every widget in line with the model (texts only where they differ).
+  void sync();
+  // After every action of the user: sync, the focus the form asked for, and a close request.
+  void afterAction();
+  // Repaints the pictures (another topology, another kind).
+  void repaintPictures();
+
+ signals:
+  void closeRequested();
+  // The widgets were brought in line with the model (the title may have changed too).
+  void synced();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void layOutByTable();
+  void layOutByRect();
+  QWidget* makeWidget(const Control& c, QWidget* parent);
+  void syncControl(const Control& c);
+
+  Form& form_;
+  std::map<int, QWidget*> widgets_;
+  std::map<int, QLabel*> listCaptions_;  // captions of lists that carry their own
+  std::vector<PictureWidget*> pictures_;
+};
+
 class FormView : public QDialog {
   Q_OBJECT
 
  public:
   using FormFactory = std::function<std::unique_ptr<Form>(Host&)>;
 
-  // Builds the form through `makeForm` with this window's host and creates its widgets.
-  // `owner` owns the window (it closes with it); the window is not shown yet.
+  // A window that owns its form: builds it through `makeForm` with this window's host and
+  // creates its widgets. `owner` owns the window (it closes with it); not shown yet.
   FormView(const FormFactory& makeForm, QWidget* owner);
+  // A modal dialog showing a form that lives elsewhere.
+  FormView(Form& form, QWidget* owner);
   ~FormView() override;
 
   // Runs the form's first data exchange, shows the window and applies what the model says.
   void start();
+  // As start(), modal: returns when the window has closed.
+  int runModal();
 
-  Form& form() { return *form_; }
+  Form& form() { return body_->form(); }
   QtHost& host() { return host_; }
-  // The widget of a control id, or nullptr.
-  QWidget* widgetFor(int id) const;
-
-  // Brings every widget in line with the model (texts only where they differ).
-  void sync();
+  QWidget* widgetFor(int id) const { return body_->widgetFor(id); }
+  void sync() { body_->sync(); }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void createWidgets();
-  void layOutByTable();
-  void layOutByRect();
-  QWidget* makeWidget(const Control& c, QWidget* parent);
-  void afterAction();
+  void build(Form& form);
+  void place();
   // Moves the window so that `frame` (its outer rectangle) lies on its screen.
   void keepOnScreen(const QRect& frame);
-  void syncControl(const Control& c);
 
   QtHost host_;
-  std::unique_ptr<Form> form_;
-  std::map<int, QWidget*> widgets_;
-  std::map<int, QLabel*> listCaptions_;  // captions of lists that carry their own
-  PictureWidget* picture_ = nullptr;
+  std::unique_ptr<Form> owned_;
+  FormWidget* body_ = nullptr;
   bool closing_ = false;
 };
+
+// The largest height a window's layout may take on the screen of `widget` (the screen's
+// available height less the window frame), for laying out columns of groups.
+int usableHeight(const QWidget* widget);
 
 }  // namespace tarnex::qt

@@ -19,27 +19,6 @@ namespace tarnex::qt {
 
 namespace {
 
-struct ButtonRow {
-  int id;
-  const char* caption;
-  int x, y;  // dialog units; every button is 54 × 18
-};
-
-constexpr std::array kButtons = {
-    ButtonRow{kDcDcButton, "DC-DC", 13, 19},       ButtonRow{kFlybackButton, "反激", 83, 19},
-    ButtonRow{kForwardButton, "正激", 153, 19},    ButtonRow{kHalfBridgeButton, "半桥", 223, 19},
-    ButtonRow{kResonantButton, "谐振LLC", 13, 51}, ButtonRow{kRccButton, "RCC", 83, 51},
-    ButtonRow{kPushPullButton, "推挽", 153, 51},   ButtonRow{kFullBridgeButton, "全桥", 223, 51},
-    ButtonRow{kLoopButton, "环路补偿", 83, 85},    ButtonRow{kToolboxButton, "Toolbox", 153, 85},
-    ButtonRow{kExitButton, "退出(&Q)", 223, 85},
-};
-
-// Keyboard order; the first takes the focus when the launcher opens.
-constexpr std::array kTabOrder = {kExitButton,    kToolboxButton,    kPushPullButton,
-                                  kForwardButton, kHalfBridgeButton, kFullBridgeButton,
-                                  kFlybackButton, kRccButton,        kLoopButton,
-                                  kDcDcButton,    kResonantButton};
-
 // Flat buttons: a plain one-pixel border over a light face. Set on each button, not on the
 // launcher, so that the design windows it owns keep the plain style (and its lower cost).
 constexpr const char* kFlatButton =
@@ -51,7 +30,7 @@ constexpr const char* kFlatButton =
 
 const DesignInfo* designOfButton(int id) {
   for (const DesignInfo& d : designs()) {
-    if (d.launcherButton == id) return &d;
+    if (d.launcherButton() == id && d.make != nullptr) return &d;
   }
   return nullptr;
 }
@@ -64,24 +43,25 @@ Launcher::Launcher(const Folder& folder, Host& desktop, QWidget* parent)
       folder_(folder),
       desktop_(desktop),
       background_("bitmap213") {
-  const DialogUnits du = unitsForDialogFont(9);
-  setFont(dialogFont(9));
-  setWindowTitle(QString::fromUtf8(kLauncherCaption));
+  const DialogTable& table = launcherTable();
+  const DialogUnits du = unitsForDialogFont(table.fontPoints);
+  setFont(dialogFont(table.fontPoints));
+  setWindowTitle(toQString(table.titleName));
   setWindowIcon(programIcon());
-  setFixedSize(du.size(291, 107));
+  setFixedSize(du.size(table.size.w, table.size.h));
 
-  for (const ButtonRow& row : kButtons) {
-    auto* b = new QPushButton(QString::fromUtf8(row.caption), this);
-    b->setGeometry(du.rect(row.x, row.y, 54, 18));
+  for (const ButtonRow& row : table.buttons) {
+    auto* b = new QPushButton(toQString(row.caption), this);
+    b->setGeometry(du.rect(row.rect));
     b->setStyleSheet(QString::fromLatin1(kFlatButton));
     // No default button: Enter presses only the button that has the focus (keyPressEvent).
     b->setAutoDefault(false);
     b->setDefault(false);
     const int id = row.id;
-    if (id == kExitButton) {
+    if (id == launcher::kExitButton) {
       connect(b, &QPushButton::clicked, this, &QWidget::close);
     } else if (const DesignInfo* design = designOfButton(id)) {
-      const std::string_view key = design->key;
+      const std::string_view key = design->key();
       connect(b, &QPushButton::clicked, this, [this, key] { openDesign(key); });
     } else {
       // "谐振LLC" is never available; the other buttons wait for their windows.
@@ -89,10 +69,11 @@ Launcher::Launcher(const Folder& folder, Host& desktop, QWidget* parent)
     }
     buttons_[id] = b;
   }
-  for (std::size_t i = 1; i < kTabOrder.size(); ++i) {
-    setTabOrder(buttons_[kTabOrder[i - 1]], buttons_[kTabOrder[i]]);
+  const std::span<const int> order = launcherTabOrder();
+  for (std::size_t i = 1; i < order.size(); ++i) {
+    setTabOrder(buttons_[order[i - 1]], buttons_[order[i]]);
   }
-  buttons_[kExitButton]->setFocus(Qt::OtherFocusReason);
+  buttons_[order.front()]->setFocus(Qt::OtherFocusReason);
 }
 
 QPushButton* Launcher::button(int id) const {

@@ -12,6 +12,7 @@
 #include "base/host.h"
 #include "base/user_file.h"
 #include "drawings.h"
+#include "tables/launcher_table.h"
 
 class QPushButton;
 
@@ -19,20 +20,6 @@ namespace tarnex::qt {
 
 class FormView;
 
-// Control ids of the launcher's buttons.
-inline constexpr int kDcDcButton = 1016;
-inline constexpr int kFlybackButton = 1015;
-inline constexpr int kForwardButton = 1006;
-inline constexpr int kHalfBridgeButton = 1008;
-inline constexpr int kResonantButton = 1187;
-inline constexpr int kRccButton = 1017;
-inline constexpr int kPushPullButton = 1002;
-inline constexpr int kFullBridgeButton = 1014;
-inline constexpr int kLoopButton = 57671;
-inline constexpr int kToolboxButton = 1186;
-inline constexpr int kExitButton = 2;
-
-inline constexpr const char* kLauncherCaption = "Tarnex V3.2 Programmable ";
 inline constexpr const char* kAboutItem = "关于Tarnex V3.2 (&A)...";
 
 class Launcher : public QDialog {

@@ -1,11 +1,8 @@
 #include "progress_dialog.h"
 
 #include <QDateTime>
-#include <QKeyEvent>
 #include <QPainter>
-#include <QTimerEvent>
 
-#include "startup_windows.h"
 #include "ui_metrics.h"
 
 namespace tarnex::qt {
@@ -19,42 +16,24 @@ constexpr int kTextX = 90;
 }  // namespace
 
 ProgressDialog::ProgressDialog(QWidget* over, int tickMs)
-    : QDialog(over, Qt::Dialog | Qt::FramelessWindowHint), tickMs_(tickMs) {
-  const DialogUnits du = unitsForDialogFont(kFontPoints);
-  setFont(dialogFont(kFontPoints));
-  setFixedSize(du.size(179, 19));
-  setModal(true);
-}
+    : TimedPopup(over, kFontPoints, 179, 19, tickMs) {}
 
-void ProgressDialog::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
+void ProgressDialog::place() {
   if (QWidget* owner = parentWidget(); owner && owner->isVisible()) {
     const QRect area = owner->window()->frameGeometry();
     move(area.center() - rect().center());
   } else {
-    centreOnScreen(this);
+    TimedPopup::place();
   }
-  if (!timer_.isActive() && !animation_.finished()) timer_.start(tickMs_, Qt::PreciseTimer, this);
 }
 
-void ProgressDialog::timerEvent(QTimerEvent* event) {
-  if (event->timerId() != timer_.timerId()) {
-    QDialog::timerEvent(event);
-    return;
-  }
+bool ProgressDialog::tick() {
   const bool done = animation_.tick();
   update();
-  if (done) {
-    timer_.stop();
-    accept();
-  }
+  return done;
 }
 
-void ProgressDialog::paintEvent(QPaintEvent* event) {
-  QDialog::paintEvent(event);
-  QPainter painter(this);
-  painter.setPen(QColor(64, 64, 64));  // thin border of a captionless popup
-  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+void ProgressDialog::paintContent(QPainter& painter) {
   const Rgb color = progressColor(QDateTime::currentSecsSinceEpoch());
   QPen pen(toQColor(color), ProgressAnimation::kLineWidth, Qt::SolidLine, Qt::RoundCap);
   painter.setPen(pen);
@@ -66,12 +45,6 @@ void ProgressDialog::paintEvent(QPaintEvent* event) {
   painter.setFont(kaiFont(kTextPoints));
   painter.setPen(QColor(0, 0, 255));
   drawTextAt(painter, QPoint(kTextX, 0), toQString(animation_.text()));
-}
-
-void ProgressDialog::keyPressEvent(QKeyEvent* event) {
-  // The animation is not tied to any work: it cannot be cut short, and Escape must not
-  // close it half-way.
-  event->accept();
 }
 
 }  // namespace tarnex::qt

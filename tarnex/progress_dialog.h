@@ -2,14 +2,12 @@
 // The short modal progress window shown after every successful calculation
 // (CCalcProgressDlg): a growing coloured line and the counter text, 34 ticks of 10 ms.
 
-#include <QBasicTimer>
-#include <QDialog>
-
 #include "forms/animations.h"
+#include "timed_popup.h"
 
 namespace tarnex::qt {
 
-class ProgressDialog : public QDialog {
+class ProgressDialog : public TimedPopup {
   Q_OBJECT
 
  public:
@@ -19,15 +17,14 @@ class ProgressDialog : public QDialog {
   const ProgressAnimation& animation() const { return animation_; }
 
  protected:
-  void showEvent(QShowEvent* event) override;
-  void timerEvent(QTimerEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
+  bool finished() const override { return animation_.finished(); }
+  bool tick() override;
+  void paintContent(QPainter& painter) override;
+  // Over the window that calculated, or in the middle of the screen.
+  void place() override;
 
  private:
   ProgressAnimation animation_;
-  QBasicTimer timer_;
-  int tickMs_;
 };
 
 }  // namespace tarnex::qt

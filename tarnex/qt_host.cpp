@@ -7,7 +7,9 @@
 #include <QScreen>
 #include <QUrl>
 
+#include "form_view.h"
 #include "progress_dialog.h"
+#include "sheet_view.h"
 #include "ui_metrics.h"
 
 namespace tarnex::qt {
@@ -30,9 +32,13 @@ QMessageBox::Icon boxIcon(Icon icon) {
 
 }  // namespace
 
+void QtHost::beforeModal() const {
+  if (const auto& sync = surfaces_.back().sync) sync();
+}
+
 void QtHost::showMessage(const Message& message) {
-  if (beforeModal_) beforeModal_();
-  QWidget* owner = message.owned ? window_.data() : nullptr;
+  beforeModal();
+  QWidget* owner = message.owned ? window() : nullptr;
   QMessageBox box(boxIcon(message.icon), toQString(message.caption), toQString(message.text),
                   QMessageBox::NoButton, owner);
   box.setTextFormat(Qt::PlainText);
@@ -44,7 +50,7 @@ void QtHost::showMessage(const Message& message) {
     // A box without an owner still opens where the user is looking: over the window that
     // raised it (or its owner while it is not shown yet), else in the middle of the screen.
     box.adjustSize();
-    QWidget* near = window_.data();
+    QWidget* near = window();
     while (near != nullptr && !near->isVisible()) near = near->parentWidget();
     QScreen* screen = QGuiApplication::primaryScreen();
     QRect area;
@@ -59,9 +65,23 @@ void QtHost::showMessage(const Message& message) {
 }
 
 void QtHost::runProgress() {
-  if (beforeModal_) beforeModal_();
-  ProgressDialog dialog(window_.data());
+  beforeModal();
+  ProgressDialog dialog(window());
   dialog.exec();
+}
+
+void QtHost::runDialog(Form& dialog) {
+  beforeModal();
+  FormView view(dialog, window());
+  const Front front(*this, {&view, [&view] { view.sync(); }, [&view] { view.sync(); }});
+  view.runModal();
+}
+
+void QtHost::runSheet(Sheet& sheet) {
+  beforeModal();
+  SheetView view(sheet, window());
+  const Front front(*this, {&view, [&view] { view.sync(); }, [&view] { view.sync(); }});
+  view.runModal();
 }
 
 void QtHost::openInDesktop(const std::string& path, bool minimized) {
@@ -71,10 +91,11 @@ void QtHost::openInDesktop(const std::string& path, bool minimized) {
 }
 
 void QtHost::repaint() {
-  if (onRepaint_) {
-    onRepaint_();
-  } else if (window_) {
-    window_->update();
+  const Surface& front = surfaces_.back();
+  if (front.repaint) {
+    front.repaint();
+  } else if (front.window) {
+    front.window->update();
   }
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 // The desktop program's side of the core's host interface: message boxes, the progress
-// window, handing files to the desktop, and repainting the window of a form.
+// window, modal dialogs and sheets of the core's own, handing files to the desktop, and
+// repainting the window of a form.
 
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "base/host.h"
 
@@ -12,25 +14,49 @@ namespace tarnex::qt {
 
 class QtHost : public Host {
  public:
-  // `window`: the window of the form this host serves (may be null, e.g. during start-up).
-  explicit QtHost(QWidget* window = nullptr) : window_(window) {}
+  // What the host serves: the window of a form (may be null, e.g. during start-up), what
+  // brings the window in line with its form before a modal box opens (so that it shows, for
+  // example, the "0" of the result fields while it is blocked), and what repaints it.
+  struct Surface {
+    QPointer<QWidget> window;
+    std::function<void()> sync;
+    std::function<void()> repaint;
+  };
 
-  void setWindow(QWidget* window) { window_ = window; }
-  QWidget* window() const { return window_; }
-  // Called before a modal box or the progress window opens, so that the window shows the
-  // state of its form while it is blocked (for example the "0" of the result fields).
-  void setBeforeModal(std::function<void()> hook) { beforeModal_ = std::move(hook); }
-  void setOnRepaint(std::function<void()> hook) { onRepaint_ = std::move(hook); }
+  explicit QtHost(QWidget* window = nullptr) { surfaces_.push_back({window, {}, {}}); }
+
+  void setWindow(QWidget* window) { surfaces_.front().window = window; }
+  // The window now in front: a modal dialog or sheet run through this host while it runs.
+  QWidget* window() const { return surfaces_.back().window.data(); }
+  void setBeforeModal(std::function<void()> hook) { surfaces_.front().sync = std::move(hook); }
+  void setOnRepaint(std::function<void()> hook) { surfaces_.front().repaint = std::move(hook); }
 
   void showMessage(const Message& message) override;
   void runProgress() override;
+  void runDialog(Form& dialog) override;
+  void runSheet(Sheet& sheet) override;
   void openInDesktop(const std::string& path, bool minimized) override;
   void repaint() override;
 
+  // While a modal dialog or sheet runs, the host serves it: its messages and progress
+  // windows open over it.
+  class Front {
+   public:
+    Front(QtHost& host, Surface surface) : host_(host) {
+      host_.surfaces_.push_back(std::move(surface));
+    }
+    ~Front() { host_.surfaces_.pop_back(); }
+    Front(const Front&) = delete;
+    Front& operator=(const Front&) = delete;
+
+   private:
+    QtHost& host_;
+  };
+
  private:
-  QPointer<QWidget> window_;
-  std::function<void()> beforeModal_;
-  std::function<void()> onRepaint_;
+  void beforeModal() const;
+
+  std::vector<Surface> surfaces_;
 };
 
 }  // namespace tarnex::qt

@@ -1,11 +1,8 @@
 #include "startup_windows.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QProgressBar>
-#include <QScreen>
-#include <QTimerEvent>
 
 #include "startup/startup.h"
 #include "ui_metrics.h"
@@ -14,97 +11,71 @@ namespace tarnex::qt {
 
 namespace {
 
-constexpr Qt::WindowFlags kPopup = Qt::Dialog | Qt::FramelessWindowHint;
 const QColor kBlue(0, 0, 255);
 
-// Both popups have a thin dark border and no caption.
-void paintThinBorder(QWidget* w) {
-  QPainter painter(w);
-  painter.setPen(QColor(64, 64, 64));
-  painter.drawRect(w->rect().adjusted(0, 0, -1, -1));
-}
-
-// The loading window's counter text and the rectangle repainted when it changes.
+// The loading window's text strip above the bar, its counter text and the rectangle
+// repainted when the counter changes.
+constexpr int kLoadingPoints = 11;
+constexpr int kLoadingStrip = 15;
 constexpr QPoint kLoadingTextAt(143, 0);
 const QRect kLoadingTextRect(QPoint(143, 0), QPoint(169, 14));
 // The welcome window's seconds and their rectangle.
 constexpr QPoint kSecondsAt(47, 112);
 const QRect kSecondsRect(QPoint(47, 112), QPoint(79, 149));
 
-}  // namespace
-
-void centreOnScreen(QWidget* window) {
-  QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-  if (screen == nullptr) return;
-  const QRect area = screen->availableGeometry();
-  window->move(area.center() - window->rect().center());
+// Draws a line of text so that its glyphs, ascent and descent included, lie inside the strip
+// from the top of the window to `height`: the face that stands in for the original one is
+// taller for its size, so the size is reduced until the line fits.
+void drawInStrip(QPainter& painter, QFont font, QPoint at, int height, const QString& text) {
+  while (font.pixelSize() > 6 && QFontMetrics(font).height() > height) {
+    font.setPixelSize(font.pixelSize() - 1);
+  }
+  painter.setFont(font);
+  painter.drawText(at + QPoint(0, QFontMetrics(font).ascent()), text);
 }
 
+}  // namespace
+
 LoadingDialog::LoadingDialog(int tickMs, QWidget* parent)
-    : QDialog(parent, kPopup), tickMs_(tickMs) {
-  constexpr int kPoints = 11;
-  const DialogUnits du = unitsForDialogFont(kPoints);
-  setFont(kaiFont(kPoints));
-  setFixedSize(du.size(177, 19));
+    : TimedPopup(parent, kLoadingPoints, 177, 19, tickMs) {
+  setFont(kaiFont(kLoadingPoints));
   bar_ = new QProgressBar(this);
-  bar_->setGeometry(QRect(QPoint(2, 15), QPoint(351, 33)));
+  bar_->setGeometry(QRect(QPoint(2, kLoadingStrip), QPoint(351, 33)));
   bar_->setRange(0, 100);
   bar_->setTextVisible(false);
   bar_->setValue(animation_.counter());
 }
 
-void LoadingDialog::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  centreOnScreen(this);
-  if (!timer_.isActive() && !animation_.finished()) timer_.start(tickMs_, Qt::PreciseTimer, this);
-}
-
-void LoadingDialog::timerEvent(QTimerEvent* event) {
-  if (event->timerId() != timer_.timerId()) {
-    QDialog::timerEvent(event);
-    return;
-  }
+bool LoadingDialog::tick() {
   const LoadingAnimation::Step step = animation_.tick();
   bar_->setValue(animation_.counter());
   if (step.repaintText) update(kLoadingTextRect);
-  if (step.finished) {
-    timer_.stop();
-    accept();
-  }
+  return step.finished;
 }
 
-void LoadingDialog::paintEvent(QPaintEvent* event) {
-  QDialog::paintEvent(event);
-  paintThinBorder(this);
-  QPainter painter(this);
+void LoadingDialog::paintContent(QPainter& painter) {
   painter.setPen(kBlue);
-  painter.setFont(font());
-  drawTextAt(painter, QPoint(0, 0), QStringLiteral("读取公式与界面配置"));
-  painter.setFont(kaiFont(12));
-  drawTextAt(painter, kLoadingTextAt, toQString(animation_.text()));
-}
-
-void LoadingDialog::keyPressEvent(QKeyEvent* event) {
-  // The loading window only takes its time; keys do not end it early.
-  event->accept();
+  drawInStrip(painter, font(), QPoint(1, 0), kLoadingStrip, QStringLiteral("读取公式与界面配置"));
+  drawInStrip(painter, kaiFont(12), kLoadingTextAt, kLoadingStrip, toQString(animation_.text()));
 }
 
 WelcomeDialog::WelcomeDialog(const Folder& folder, Host& host, int tickMs, QWidget* parent)
-    : QDialog(parent, kPopup),
+    : TimedPopup(parent, 10, 168, 82, tickMs, Qt::CoarseTimer),
       folder_(folder),
       host_(host),
-      countdown_([this] { markWelcomeSeen(folder_, host_); }),
-      tickMs_(tickMs) {
-  constexpr int kPoints = 10;
-  const DialogUnits du = unitsForDialogFont(kPoints);
-  setFont(dialogFont(kPoints));
-  setFixedSize(du.size(168, 82));
+      countdown_([this] { markWelcomeSeen(folder_, host_); }) {}
+
+bool WelcomeDialog::tick() {
+  const bool done = countdown_.tick();
+  update(kSecondsRect);
+  return done;
 }
 
-void WelcomeDialog::paintEvent(QPaintEvent* event) {
-  QDialog::paintEvent(event);
-  paintThinBorder(this);
-  QPainter painter(this);
+void WelcomeDialog::started() {
+  update(kSecondsRect);
+}
+
+void WelcomeDialog::paintContent(QPainter& painter) {
   struct Line {
     const char* text;
     int x, y;
@@ -129,38 +100,15 @@ void WelcomeDialog::paintEvent(QPaintEvent* event) {
   drawTextAt(painter, kSecondsAt, toQString(countdown_.text()));
 }
 
-void WelcomeDialog::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  centreOnScreen(this);
-  if (!timer_.isActive() && !countdown_.finished()) {
-    timer_.start(tickMs_, this);
-    update(kSecondsRect);
-  }
-}
-
-void WelcomeDialog::timerEvent(QTimerEvent* event) {
-  if (event->timerId() != timer_.timerId()) {
-    QDialog::timerEvent(event);
-    return;
-  }
-  const bool done = countdown_.tick();
-  update(kSecondsRect);
-  if (done) {
-    timer_.stop();
-    accept();
-  }
-}
-
 void WelcomeDialog::keyPressEvent(QKeyEvent* event) {
-  // Dismissing the window by key writes nothing: it shows again at the next start.
   switch (event->key()) {
     case Qt::Key_Escape:
-      timer_.stop();
+      stopTimer();
       reject();
       return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      timer_.stop();
+      stopTimer();
       accept();
       return;
     default:

@@ -2,18 +2,16 @@
 // The two windows of the start-up: the loading window (CLoadingDlg) and the welcome window
 // (CWelcomeDlg). Both are captionless popups with a thin border, centred on the screen.
 
-#include <QBasicTimer>
-#include <QDialog>
-
 #include "base/host.h"
 #include "base/user_file.h"
 #include "forms/animations.h"
+#include "timed_popup.h"
 
 class QProgressBar;
 
 namespace tarnex::qt {
 
-class LoadingDialog : public QDialog {
+class LoadingDialog : public TimedPopup {
   Q_OBJECT
 
  public:
@@ -24,19 +22,16 @@ class LoadingDialog : public QDialog {
   QProgressBar* bar() const { return bar_; }
 
  protected:
-  void showEvent(QShowEvent* event) override;
-  void timerEvent(QTimerEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
+  bool finished() const override { return animation_.finished(); }
+  bool tick() override;
+  void paintContent(QPainter& painter) override;
 
  private:
   LoadingAnimation animation_;
-  QBasicTimer timer_;
   QProgressBar* bar_;
-  int tickMs_;
 };
 
-class WelcomeDialog : public QDialog {
+class WelcomeDialog : public TimedPopup {
   Q_OBJECT
 
  public:
@@ -47,20 +42,17 @@ class WelcomeDialog : public QDialog {
   const WelcomeCountdown& countdown() const { return countdown_; }
 
  protected:
-  void showEvent(QShowEvent* event) override;
-  void timerEvent(QTimerEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
+  bool finished() const override { return countdown_.finished(); }
+  bool tick() override;
+  void started() override;
+  void paintContent(QPainter& painter) override;
+  // Enter or Escape dismiss the window and write nothing: it shows again at the next start.
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
   Folder folder_;
   Host& host_;
   WelcomeCountdown countdown_;
-  QBasicTimer timer_;
-  int tickMs_;
 };
-
-// Moves a window to the middle of the screen it is on.
-void centreOnScreen(QWidget* window);
 
 }  // namespace tarnex::qt

@@ -1,11 +1,15 @@
 #pragma once
 // The one way the core reaches the world outside it: message boxes, the short progress
-// animation, handing a file to the desktop, and asking for a repaint. The desktop program,
-// the command-line program and the tests (as a recorder) each implement it.
+// animation, modal windows of its own (a hint dialog, a sheet of pages), handing a file to
+// the desktop, and asking for a repaint. The desktop program, the command-line program and
+// the tests (as a recorder) each implement it.
 
 #include <string>
 
 namespace tarnex {
+
+class Form;
+class Sheet;
 
 enum class Icon { None, Information, Warning, Error };
 
@@ -26,6 +30,11 @@ class Host {
   virtual void showMessage(const Message& message) = 0;
   // Runs the progress window modally (34 ticks of 10 ms on the desktop).
   virtual void runProgress() = 0;
+  // Runs a form as a modal dialog over the window that asked (a hint dialog): opens it and
+  // returns when it has been closed.
+  virtual void runDialog(Form& dialog) = 0;
+  // Runs a sheet of pages modally, with the standard OK and Cancel that apply nothing.
+  virtual void runSheet(Sheet& sheet) = 0;
   // Hands a file to the desktop's associated application; the result is not checked.
   virtual void openInDesktop(const std::string& path, bool minimized) = 0;
   // The window's drawing changed (for example the circuit picture of another topology).

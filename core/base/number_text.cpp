@@ -22,7 +22,9 @@ locale_t cLocale() {
 
 constexpr std::size_t kMaxFieldChars = 31;
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 }  // namespace
 

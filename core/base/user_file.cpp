@@ -113,7 +113,9 @@ std::string UserFile::readAll() const {
   return data;
 }
 
-bool UserFile::append(char byte) { return writeAt(length(), byte); }
+bool UserFile::append(char byte) {
+  return writeAt(length(), byte);
+}
 
 bool UserFile::writeAt(std::int64_t offset, char byte) {
   if (offset < 0 || offset > length()) return false;

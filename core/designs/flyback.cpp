@@ -13,13 +13,6 @@ using namespace flyback;
 namespace {
 
 // Texts of the window, exactly as shown.
-constexpr const char* kCoreText = "计算磁芯(&C)";
-constexpr const char* kVerifyText = "验证(&R)";
-constexpr const char* kSnubberText = "计算(&K)";
-constexpr const char* kCloseText = "返回(&B)";
-constexpr const char* kModeCaption = "工作模式";
-constexpr const char* kCcmFile = "CCM反激变换器 cfg.txt";
-constexpr const char* kDcmFile = "DCM反激变换器 cfg.txt";
 constexpr const char* kCoreIncomplete = "请输入完整的设计条件！！";
 constexpr const char* kVerifyIncomplete = "请输入完整的设计条件!";
 constexpr const char* kSnubberIncomplete = " 请输入完整的设计条件!";
@@ -36,17 +29,36 @@ constexpr const char* kDcmEstimateLabel = "磁芯面积乘积(mm4)";
 constexpr const char* kCustomEstimateCaption = "磁芯参数:";
 constexpr const char* kEmpiricalText = "(铁氧体)经验公式";
 
-constexpr int kConditionsGroup = 1069;
-constexpr int kCoreGroup = 1071;
-constexpr int kSnubberGroup = 1074;
+constexpr Bound<FlybackInputs> kInputs[] = {
+    TARNEX_BIND(FlybackInputs, Po),     TARNEX_BIND(FlybackInputs, Vo),
+    TARNEX_BIND(FlybackInputs, Eff),    TARNEX_BIND(FlybackInputs, VacMin),
+    TARNEX_BIND(FlybackInputs, VacMax), TARNEX_BIND(FlybackInputs, Vswm),
+    TARNEX_BIND(FlybackInputs, Vswr),   TARNEX_BIND(FlybackInputs, f),
+    TARNEX_BIND(FlybackInputs, Vdf),    TARNEX_BIND(FlybackInputs, r),
+    TARNEX_BIND(FlybackInputs, Ptd),    TARNEX_BIND(FlybackInputs, Cmil),
+    TARNEX_BIND(FlybackInputs, Vopp),   TARNEX_BIND(FlybackInputs, Ae),
+    TARNEX_BIND(FlybackInputs, Le),     TARNEX_BIND(FlybackInputs, Bpk),
+    TARNEX_BIND(FlybackInputs, Bsat),   TARNEX_BIND(FlybackInputs, Per),
+};
 
-const std::vector<std::string> kModeEntries{"连续(CCM)", "断续(DCM)"};
-const std::vector<std::string> kModeKeys{"ccm", "dcm"};
+// The verification's results; the clamp (Rlk, Clk) has a command of its own.
+constexpr Bound<FlybackDesign> kDesign[] = {
+    TARNEX_BIND(FlybackDesign, Lp),   TARNEX_BIND(FlybackDesign, Ls),
+    TARNEX_BIND(FlybackDesign, Np),   TARNEX_BIND(FlybackDesign, Ns),
+    TARNEX_BIND(FlybackDesign, Dp),   TARNEX_BIND(FlybackDesign, Ds),
+    TARNEX_BIND(FlybackDesign, Zc),   TARNEX_BIND(FlybackDesign, Iin),
+    TARNEX_BIND(FlybackDesign, Ipkp), TARNEX_BIND(FlybackDesign, Irmsp),
+    TARNEX_BIND(FlybackDesign, Iswe), TARNEX_BIND(FlybackDesign, Ton),
+    TARNEX_BIND(FlybackDesign, Cin),  TARNEX_BIND(FlybackDesign, Irmss),
+    TARNEX_BIND(FlybackDesign, Ipks), TARNEX_BIND(FlybackDesign, Vdm),
+    TARNEX_BIND(FlybackDesign, Idm),  TARNEX_BIND(FlybackDesign, Co),
+    TARNEX_BIND(FlybackDesign, Vcm),
+};
 
-// Circuit drawing: bitmap 166 is 270 × 154 pixels; the source rectangle reaches 10 pixels
-// below it.
-constexpr int kDrawingWidth = 270;
-constexpr int kDrawingHeight = 154;
+constexpr Bound<FlybackSnubber> kSnubber[] = {
+    TARNEX_BIND(FlybackSnubber, Rlk),
+    TARNEX_BIND(FlybackSnubber, Clk),
+};
 
 // The core fields (Ve, Ae, Le) the user may leave empty: an empty field does not read as a
 // number, so a command fills it with "0" for the read and empties it again afterwards, so
@@ -80,49 +92,16 @@ class EmptyFields {
 }  // namespace
 
 CFlybackDlg::CFlybackDlg(Host& host, const Folder& folder)
-    : DesignDialog(host, folder, flybackTable(), DesignOptions{kCcmFile, {}}) {
-  // A list's text is the caption beside it; the set-up fills its entries again.
-  Control modeList = makeControl(kModeList, ControlKind::DropList, kModeCaption, kConditionsGroup);
-  modeList.entries = kModeEntries;
-  modeList.selection = 0;
-  modeList.key = "mode";
-  modeList.entryKeys = kModeKeys;
-  add(std::move(modeList));
-
-  add(makeControl(kEmpiricalNote, ControlKind::Label, kEmpiricalText, kEstimateGroup));
-  add(makeControl(kDrawingFrame, ControlKind::Frame, ""));
-
-  // No default button: Enter only checks the fields (the framework's behaviour).
-  Control core = makeControl(kCoreButton, ControlKind::Button, kCoreText, kEstimateGroup);
-  core.key = "core";
-  add(std::move(core));
-  Control verifyButton = makeControl(kVerifyButton, ControlKind::Button, kVerifyText, kCoreGroup);
-  verifyButton.key = "verify";
-  add(std::move(verifyButton));
-  Control snubber = makeControl(kSnubberButton, ControlKind::Button, kSnubberText, kSnubberGroup);
-  snubber.key = "snubber";
-  add(std::move(snubber));
-  add(makeControl(kCloseButton, ControlKind::Button, kCloseText));
-}
+    : DesignDialog(host, folder, flybackTable()) {}
 
 FlybackMode CFlybackDlg::mode() const {
-  return control(kModeList)->selection == 0 ? FlybackMode::Ccm : FlybackMode::Dcm;
-}
-
-std::string_view CFlybackDlg::formulaFile() const {
-  return mode() == FlybackMode::Ccm ? kCcmFile : kDcmFile;
-}
-
-std::optional<Picture> CFlybackDlg::picture() const {
-  return Picture{"bitmap166", kDrawingFrame, 432, 20, kDrawingWidth, kDrawingHeight + 10};
+  return selectedEntry(kModeList) == kDcm ? FlybackMode::Dcm : FlybackMode::Ccm;
 }
 
 void CFlybackDlg::runSetUp() {
   setInterfaceMarker(false);
   setFormulaMarker(false);
-  Control* list = control(kModeList);
-  list->entries = kModeEntries;
-  list->selection = 0;
+  resetLists();
   // CCM: the ripple ratio applies, the dead time does not.
   setEnabled(kPtd, false);
   setOutputsText("");
@@ -139,7 +118,7 @@ void CFlybackDlg::runSetUp() {
   } else {
     control(kEstimateGroup)->text = kCcmEstimateCaption;
   }
-  if (!refreshFormulaMode(kCcmFile)) return;
+  if (!refreshFormulaMode(formulaFile())) return;
   updateTitle();
 }
 
@@ -184,7 +163,7 @@ void CFlybackDlg::onModeChanged() {
   setEnabled(kR, !dcm);
   setEnabled(kPtd, dcm);
 
-  const std::optional<int> first = firstByte(table()->interfaceFile);
+  const std::optional<int> first = firstByte(form().interfaceFile);
   if (!first) return;
   if (*first == '#') {
     setModeCaptions();
@@ -201,29 +180,6 @@ void CFlybackDlg::onModeChanged() {
   }
   if (!refreshFormulaMode(formulaFile())) return;
   updateTitle();
-}
-
-FlybackInputs CFlybackDlg::inputs() const {
-  FlybackInputs in;
-  in.Po = value(kPo);
-  in.Vo = value(kVo);
-  in.Eff = value(kEff);
-  in.VacMin = value(kVacMin);
-  in.VacMax = value(kVacMax);
-  in.Vswm = value(kVswm);
-  in.Vswr = value(kVswr);
-  in.f = value(kF);
-  in.Vdf = value(kVdf);
-  in.r = value(kR);
-  in.Ptd = value(kPtd);
-  in.Cmil = value(kCmil);
-  in.Vopp = value(kVopp);
-  in.Ae = value(kAe);
-  in.Le = value(kLe);
-  in.Bpk = value(kBpk);
-  in.Bsat = value(kBsat);
-  in.Per = value(kPer);
-  return in;
 }
 
 void CFlybackDlg::showNotices(const std::vector<FlybackNotice>& notices) {
@@ -256,7 +212,7 @@ void CFlybackDlg::computeCore() {
     empty.reblank({kAe, kLe});
   };
   calc.builtIn = [&] {
-    const FlybackInputs in = inputs();
+    const FlybackInputs in = bound(kInputs);
     const FlybackCoreEstimate est =
         current == FlybackMode::Ccm ? flybackCcmCoreVolume(in) : flybackDcmAreaProduct(in);
     showNotices(est.notices);
@@ -288,17 +244,11 @@ void CFlybackDlg::verify() {
   calc.pinned = {kVe};
   calc.afterRead = [&](bool) { empty.reblank({kVe}); };
   calc.builtIn = [&] {
-    const FlybackInputs in = inputs();
+    const FlybackInputs in = bound(kInputs);
     const FlybackDesign d =
         current == FlybackMode::Ccm ? flybackVerifyCcm(in) : flybackVerifyDcm(in);
     showNotices(d.notices);
-    const std::pair<int, float> results[] = {
-        {kLp, d.Lp},     {kLs, d.Ls},   {kNp, d.Np},   {kNs, d.Ns},       {kDp, d.Dp},
-        {kDs, d.Ds},     {kZc, d.Zc},   {kIin, d.Iin}, {kIpkp, d.Ipkp},   {kIrmsp, d.Irmsp},
-        {kIswe, d.Iswe}, {kTon, d.Ton}, {kCin, d.Cin}, {kIrmss, d.Irmss}, {kIpks, d.Ipks},
-        {kVdm, d.Vdm},   {kIdm, d.Idm}, {kCo, d.Co},   {kVcm, d.Vcm},
-    };
-    for (const auto& [id, v] : results) setValue(id, v);
+    store(d, kDesign);
     return true;
   };
   if (calculate(calc) == CalcEnd::Incomplete) return;
@@ -324,9 +274,7 @@ void CFlybackDlg::computeSnubber() {
   // The last step of a design: what a formula computed before an error is still shown.
   calc.writeBackAfterFailedRun = true;
   calc.builtIn = [&] {
-    const FlybackSnubber s = flybackSnubber(inputs(), value(kLp), value(kIpkp));
-    setValue(kRlk, s.Rlk);
-    setValue(kClk, s.Clk);
+    store(flybackSnubber(bound(kInputs), value(kLp), value(kIpkp)), kSnubber);
     return true;
   };
   calculate(calc);

@@ -32,7 +32,9 @@ void Form::enterKey() {
   if (it != controls_.end()) command(it->id);
 }
 
-std::optional<Form::FocusRequest> Form::takeFocusRequest() { return std::exchange(focus_, {}); }
+std::optional<Form::FocusRequest> Form::takeFocusRequest() {
+  return std::exchange(focus_, {});
+}
 
 Control& Form::add(Control c) {
   controls_.push_back(std::move(c));

@@ -26,12 +26,6 @@ enum class ControlKind {
   ClickStatic,  // a static text that reports clicks
 };
 
-// Position and size in dialog units; all zero when the view lays the control out itself.
-struct Rect {
-  int x = 0, y = 0, w = 0, h = 0;
-  friend constexpr bool operator==(Rect, Rect) = default;
-};
-
 struct Control {
   int id = 0;
   ControlKind kind = ControlKind::Label;
@@ -41,7 +35,11 @@ struct Control {
   int selection = -1;                // DropList: -1 none
   std::optional<Rgb> color;          // caption colour (groups) or text colour
   Rect rect;
-  int groupId = 0;         // the group box this control sits in (0: none)
+  int groupId = 0;  // the group box this control sits in (0: none)
+  // A caption names the input `buddy` (a field or a list) beside it; `trailing` puts it after
+  // the input (a unit) instead of before.
+  int buddy = 0;
+  bool trailing = false;
   bool isDefault = false;  // the default push button (Enter presses it)
   // Command-line names: a button's command ("calc"), a list's name ("topology") and the
   // names of its entries ("buck", "boost", ...). Empty when not offered on the command line.
@@ -59,13 +57,15 @@ inline Control makeControl(int id, ControlKind kind, std::string text, int group
   return c;
 }
 
-// The circuit picture painted into a frame of the form.
+// A picture painted into a frame of the form (a circuit drawing, a diagram).
 struct Picture {
   std::string resource;                   // drawing name, e.g. "bitmap167"
   int frameId = 0;                        // frame control whose width and height the picture fills
   int x = 0, y = 0;                       // client pixel origin
   int sourceWidth = 0, sourceHeight = 0;  // source rectangle from the drawing's (0, 0)
 };
+
+class Sheet;
 
 class Form {
  public:
@@ -96,6 +96,9 @@ class Form {
   virtual void select(int listId, int index) = 0;
   // The Enter key. Default: press the default button, if any.
   virtual void enterKey();
+  // The page is left for another page of its sheet (or the sheet closes): the sheet's data
+  // exchange. False keeps the page shown.
+  virtual bool leavePage() { return true; }
 
   // Where the view should put the focus after the last action (the field that failed to
   // read, its text selected); consumed by the caller.
@@ -107,7 +110,8 @@ class Form {
   // The form asked to be closed ("返回(&B)" and the like).
   bool closeRequested() const { return closeRequested_; }
 
-  virtual std::optional<Picture> picture() const { return std::nullopt; }
+  // The pictures to paint now, in painting order.
+  virtual std::vector<Picture> pictures() const { return {}; }
 
   Host& host() { return host_; }
 

@@ -11,19 +11,19 @@
 
 namespace tarnex {
 
-// The table whose names a formula file may use, chosen by the file's bare name
-// (the six DC-DC files share one, the two flyback files another); nullptr for other names.
-const DialogTable* bindingTableFor(std::string_view formulaFileName);
-
-// Checks the file, then evaluates it against `values`. Every message (the end-marker
-// warning, the first error) is shown through `host` before returning; true on success.
-// The file on disk changes only by a '#' appended when it has none.
-bool runFormulaFile(const Folder& folder, std::string_view fileName, FieldValues& values,
-                    Host& host);
+// Checks the file, then evaluates it against `values`, whose names are the fields of
+// `bindings` (the table of the window the file belongs to; the six DC-DC files share one,
+// the two flyback files another; nullptr: no name is known). Every message (the end-marker warning,
+// the first error) is shown through `host` before returning; true on success. The file on disk
+// changes only by a
+// '#' appended when it has none.
+bool runFormulaFile(const Folder& folder, std::string_view fileName, const DialogTable* bindings,
+                    FieldValues& values, Host& host);
 
 // As runFormulaFile, with the given fields pinned: each is set to 1 before the run and
 // put back to its previous number after it, whatever the run did or assigned.
-bool runFormulaFilePinned(const Folder& folder, std::string_view fileName, FieldValues& values,
-                          Host& host, std::span<const int> pinnedControlIds);
+bool runFormulaFilePinned(const Folder& folder, std::string_view fileName,
+                          const DialogTable* bindings, FieldValues& values, Host& host,
+                          std::span<const int> pinnedControlIds);
 
 }  // namespace tarnex

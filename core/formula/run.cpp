@@ -17,8 +17,9 @@ namespace {
 
 class FormulaRun {
  public:
-  FormulaRun(const Folder& folder, std::string_view fileName, FieldValues& values, Host& host)
-      : folder_(folder), fileName_(fileName), values_(values), host_(host) {}
+  FormulaRun(const Folder& folder, std::string_view fileName, const DialogTable* bindings,
+             FieldValues& values, Host& host)
+      : folder_(folder), fileName_(fileName), bindings_(bindings), values_(values), host_(host) {}
 
   bool run() {
     const std::optional<std::string> bytes = formula::loadFormulaFile(folder_, fileName_, host_);
@@ -35,12 +36,13 @@ class FormulaRun {
     if (auto error = formula::translate(text, tokens)) return error;
     if (auto error = formula::checkStatements(tokens)) return error;
     formula::Program program;
-    if (auto error = formula::prepare(tokens, bindingTableFor(fileName_), program)) return error;
+    if (auto error = formula::prepare(tokens, bindings_, program)) return error;
     return formula::Machine(program, values_).run();
   }
 
   const Folder& folder_;
   std::string_view fileName_;
+  const DialogTable* bindings_;
   FieldValues& values_;
   Host& host_;
 };
@@ -69,15 +71,16 @@ class PinnedFields {
 
 }  // namespace
 
-bool runFormulaFile(const Folder& folder, std::string_view fileName, FieldValues& values,
-                    Host& host) {
-  return FormulaRun(folder, fileName, values, host).run();
+bool runFormulaFile(const Folder& folder, std::string_view fileName, const DialogTable* bindings,
+                    FieldValues& values, Host& host) {
+  return FormulaRun(folder, fileName, bindings, values, host).run();
 }
 
-bool runFormulaFilePinned(const Folder& folder, std::string_view fileName, FieldValues& values,
-                          Host& host, std::span<const int> pinnedControlIds) {
+bool runFormulaFilePinned(const Folder& folder, std::string_view fileName,
+                          const DialogTable* bindings, FieldValues& values, Host& host,
+                          std::span<const int> pinnedControlIds) {
   const PinnedFields pinned(values, pinnedControlIds);
-  return runFormulaFile(folder, fileName, values, host);
+  return runFormulaFile(folder, fileName, bindings, values, host);
 }
 
 }  // namespace tarnex

@@ -1,52 +1,65 @@
 #include "startup/startup.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
+
+#include "base/text_codec.h"
+#include "designs/registry.h"
 
 namespace tarnex {
 
 namespace {
 
-constexpr std::string_view kFormulaFiles[] = {
-    "CCM Boost cfg.txt",  "CCM Buck cfg.txt",   "CCM Buck-Boost cfg.txt", "CCM反激变换器 cfg.txt",
-    "DCM Boost cfg.txt",  "DCM Buck cfg.txt",   "DCM Buck-Boost cfg.txt", "DCM反激变换器 cfg.txt",
-    "RCC cfg.txt",        "半桥变换器 cfg.txt", "全桥变换器 cfg.txt",     "推挽变换器 cfg.txt",
-    "正激变换器 cfg.txt",
+// The creation order: formula and interface files mixed, by name without regard to case,
+// compared in the Chinese code page (so the Chinese names come last, in their GBK order).
+bool createdBefore(std::string_view a, std::string_view b) {
+  auto key = [](std::string_view name) {
+    std::string k = encodeGbk(name);
+    for (char& c : k) {
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return k;
+  };
+  const std::string ka = key(a), kb = key(b);
+  return std::lexicographical_compare(
+      ka.begin(), ka.end(), kb.begin(), kb.end(),
+      [](char x, char y) { return static_cast<unsigned char>(x) < static_cast<unsigned char>(y); });
+}
+
+struct FileLists {
+  std::vector<std::string_view> formula, interface, startup;
 };
 
-constexpr std::string_view kInterfaceFiles[] = {
-    "DC-DC Interface.txt",       "Flyback Interface.txt",     "Forward Interface.txt",
-    "Full Bridge Interface.txt", "Half Bridge Interface.txt", "Push-Pull Interface.txt",
-    "RCC Interface.txt",
-};
-
-// The creation order: formula and interface files mixed, alphabetically without regard to
-// case, the Chinese names last.
-constexpr std::string_view kStartupFiles[] = {
-    "CCM Boost cfg.txt",         "CCM Buck cfg.txt",        "CCM Buck-Boost cfg.txt",
-    "CCM反激变换器 cfg.txt",     "DC-DC Interface.txt",     "DCM Boost cfg.txt",
-    "DCM Buck cfg.txt",          "DCM Buck-Boost cfg.txt",  "DCM反激变换器 cfg.txt",
-    "Flyback Interface.txt",     "Forward Interface.txt",   "Full Bridge Interface.txt",
-    "Half Bridge Interface.txt", "Push-Pull Interface.txt", "RCC cfg.txt",
-    "RCC Interface.txt",         "半桥变换器 cfg.txt",      "全桥变换器 cfg.txt",
-    "推挽变换器 cfg.txt",        "正激变换器 cfg.txt",
-};
-
-static_assert(std::size(kStartupFiles) == std::size(kFormulaFiles) + std::size(kInterfaceFiles));
+const FileLists& fileLists() {
+  static const FileLists lists = [] {
+    FileLists l;
+    for (const DesignInfo& d : designs()) {
+      for (const FormulaFileRow& f : d.table->formulaFiles) l.formula.push_back(f.fileName);
+      l.interface.push_back(d.table->interfaceFile);
+    }
+    l.startup = l.formula;
+    l.startup.insert(l.startup.end(), l.interface.begin(), l.interface.end());
+    std::sort(l.startup.begin(), l.startup.end(), createdBefore);
+    return l;
+  }();
+  return lists;
+}
 
 }  // namespace
 
 std::span<const std::string_view> formulaFiles() {
-  return kFormulaFiles;
+  return fileLists().formula;
 }
 std::span<const std::string_view> interfaceFiles() {
-  return kInterfaceFiles;
+  return fileLists().interface;
 }
 std::span<const std::string_view> startupFiles() {
-  return kStartupFiles;
+  return fileLists().startup;
 }
 
 bool prepareWorkingFolder(const Folder& folder, Host& host) {
-  for (std::string_view name : kStartupFiles) {
+  for (std::string_view name : startupFiles()) {
     // Opened and closed at once: a missing file is created empty, an existing one kept whole.
     if (!UserFile::openOrReport(folder, name, host)) return false;
   }

@@ -12,10 +12,11 @@
 
 namespace tarnex {
 
-// The 13 formula files and the 7 interface files.
+// The formula files and the interface files of every design window (13 and 7), in the
+// order of the windows and their tables.
 std::span<const std::string_view> formulaFiles();
 std::span<const std::string_view> interfaceFiles();
-// All 20 in the order the start-up work creates them.
+// All of them in the order the start-up work creates them.
 std::span<const std::string_view> startupFiles();
 
 inline constexpr std::string_view kSystemFile = "System.cfg";

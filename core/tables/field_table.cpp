@@ -17,4 +17,15 @@ const FieldRow* findFieldById(const DialogTable& table, int controlId) {
   return it == table.fields.end() ? nullptr : &*it;
 }
 
+std::vector<int> relabelList(const DialogTable& table) {
+  std::vector<int> list;
+  for (const FieldRow& row : table.fields) {
+    if (row.relabel <= 0) continue;
+    const auto k = static_cast<std::size_t>(row.relabel);
+    if (list.size() < k) list.resize(k, 0);
+    list[k - 1] = row.labelId;
+  }
+  return list;
+}
+
 }  // namespace tarnex

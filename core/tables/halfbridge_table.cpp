@@ -1,46 +1,53 @@
 // The half-bridge window: its 18 fields in data-exchange order, matching the relabel list
 // one to one. The secondary is centre-tapped; Ns and Irmss refer to one half.
-#include "tables/field_table.h"
+#include "tables/halfbridge_table.h"
+
+#include "tables/bridge_form.h"
+#include "tables/launcher_table.h"
 
 namespace tarnex {
 
 namespace {
 
-constexpr int kConditions = 1161;   // "设计条件"
-constexpr int kTransformer = 1162;  // "变压器参数"
-constexpr int kOther = 1087;        // "Other"
-constexpr int kNote = 1086;         // "提示："
-
-constexpr FieldRow kFields[] = {
-    {1143, "VacMin", 1248, "最低交流输入(V)", "V", "90", kConditions, false, 1},
-    {1144, "VacMax", 1249, "最高交流输入(V)", "V", "260", kConditions, false, 2},
-    {1145, "Vo", 1250, "输出电压(V)", "V", "12", kConditions, false, 3},
-    {1146, "Io", 1251, "输出电流(A)", "A", "50", kConditions, false, 4},
-    {1147, "f", 1252, "开关频率(kHz)", "kHz", "100", kConditions, false, 5},
-    {1148, "Eff", 1253, "效率(%)", "%", "90", kConditions, false, 6},
-    {1149, "Vdf", 1254, "输出二极管≈(V)", "V", "0.6", kConditions, false, 7},
-    {1150, "Dmax", 1255, "最大占空比(双管)", "", "0.8", kConditions, false, 8},
-    {1151, "DB", 1256, "1/2△B(GS)", "gauss", "1600", kConditions, false, 9},
-    {1152, "Cmil", 1257, "电流密度(cmil/A)", "cmil/A", "500", kConditions, false, 10},
-    {1153, "Ae", 1258, "磁芯面积Ae(mm2)", "mm²", "144", kConditions, false, 11},
-    {1154, "Np", 1259, "初级匝数NP", "turns", "", kTransformer, true, 12},
-    {1155, "Ns", 1247, "次级匝数NS(1/2)", "turns", "", kTransformer, true, 13},
-    {1156, "Dp", 1260, "初级线径(mm)", "mm", "", kTransformer, true, 14},
-    {1157, "Ds", 1261, "次级线径(mm)", "mm", "", kTransformer, true, 15},
-    {1158, "Irmsp", 1262, "初级电流有效值(A)", "A", "", kTransformer, true, 16},
-    {1159, "Irmss", 1263, "次级电流有效值(A)", "A", "", kTransformer, true, 17},
-    {1160, "Lo", 1264, "输出电感(μH)", "µH", "", kOther, true, 18},
+constexpr bridge::Form kForm{
+    .fieldIds = {1143, 1144, 1145, 1146, 1147, 1148, 1149, 1150, 1151, 1152, 1153, 1154, 1155, 1156,
+                 1157, 1158, 1159, 1160},
+    .conditions = 1161,
+    .transformer = 1162,
+    .other = 1087,
+    .noteGroup = 1086,
+    .dmaxCaption = "最大占空比(双管)",
+    .aeCaption = "磁芯面积Ae(mm2)",
+    .npCaption = "初级匝数NP",
+    .loCaption = "输出电感(μH)",
+    .ioOpening = "50",
+    .effOpening = "90",
 };
+constexpr auto kFields = bridge::fields(kForm);
+constexpr auto kGroups = bridge::groups(kForm);
+constexpr StaticRow kStatics[] = {
+    {bridge::kNote, StaticKind::Note, bridge::kBridgeNote, kForm.noteGroup}};
 
-constexpr GroupRow kGroups[] = {
-    {kConditions, "设计条件", kRed, true},
-    {kTransformer, "变压器参数", kBlue, true},
-    {kOther, "Other", kBlue, true},
-    {kNote, "提示：", kPurple, true},
-};
+// Drawing 175 is 221 × 180 pixels; the source rectangle is 1 wider and 11 taller.
+constexpr PictureRow kPictures[] = {{"bitmap175", halfbridge::kDrawingFrame, 400, 20, 222, 191}};
+
+constexpr FormulaFileRow kFormulaFiles[] = {{"半桥变换器 cfg.txt", {}, "半桥变换器"}};
 
 constexpr DialogTable kTable{
-    135, "halfbridge", "半桥变换器 Half Bridge", "Half Bridge Interface.txt", kFields, kGroups};
+    .dialogId = 135,
+    .key = "halfbridge",
+    .titleName = "半桥变换器 Half Bridge",
+    .fields = kFields,
+    .groups = kGroups,
+    .buttons = bridge::kButtons,
+    .statics = kStatics,
+    .pictures = kPictures,
+    .interfaceFile = "Half Bridge Interface.txt",
+    .formulaFiles = kFormulaFiles,
+    .disabledInFormulaMode = bridge::kDisabledInFormulaMode,
+    .launcherButton = launcher::kHalfBridgeButton,
+    .toolboxName = "半桥变换器",
+};
 
 }  // namespace
 

@@ -96,14 +96,14 @@ TEST_F(CalcProgramTest, CaptionsAndMessagesWithLineBreaks) {
   Outcome r = calc({"dcdc", "--captions"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.lines[0], "title\tDC-DC变换器   <界面:自定义   公式:内置>");
-  EXPECT_TRUE(r.has("caption\t1265\tVin min"));
-  EXPECT_TRUE(r.has("caption\t1250\tVout"));
-  EXPECT_TRUE(r.has("caption\t1266\t最高输入电压(V)"));
+  EXPECT_TRUE(r.has("caption\t1265\t1\tVin min"));
+  EXPECT_TRUE(r.has("caption\t1250\t3\tVout"));
+  EXPECT_TRUE(r.has("caption\t1266\t2\t最高输入电压(V)"));
   dir.write("DC-DC Interface.txt", "abc\n#");
   r = calc({"dcdc"});
   EXPECT_TRUE(r.has(
       "message\t错误\t自定义界面文本内缺少 = 或者 =位置出错 \\n所以程序仍然使用内置界面！！"));
-  EXPECT_FALSE(r.has("caption\t1265\t最低输入电压(V)"));  // captions only when asked
+  EXPECT_FALSE(r.has("caption\t1265\t1\t最低输入电压(V)"));  // captions only when asked
 }
 
 TEST_F(CalcProgramTest, JsonHoldsTheSameAsOneObject) {
@@ -118,7 +118,7 @@ TEST_F(CalcProgramTest, JsonHoldsTheSameAsOneObject) {
                    "\\n所以程序仍然使用内置界面！！\",\"icon\":\"error\"}"),
             std::string::npos);
   EXPECT_NE(j.find("{\"name\":\"L\",\"text\":\"95.1087\"}"), std::string::npos);
-  EXPECT_NE(j.find("{\"id\":1265,\"text\":\"最低输入电压(V)\"}"), std::string::npos);
+  EXPECT_NE(j.find("{\"id\":1265,\"number\":1,\"text\":\"最低输入电压(V)\"}"), std::string::npos);
   EXPECT_TRUE(j.ends_with(",\"written\":true}"));
 }
 

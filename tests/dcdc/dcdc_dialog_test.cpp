@@ -7,8 +7,10 @@
 
 #include "designs/dcdc.h"
 #include "designs/registry.h"
+#include "support/field_ids.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
+#include "tables/dcdc_table.h"
 
 namespace tarnex {
 namespace {
@@ -17,12 +19,39 @@ using namespace dcdc;
 using testing::RecordingHost;
 using testing::TempFolder;
 
+// Fields of the DC-DC table used below.
+const int kVinMin = testing::fieldId(dcdcTable(), "VinMin");
+const int kVsw = testing::fieldId(dcdcTable(), "Vsw");
+const int kAe = testing::fieldId(dcdcTable(), "Ae");
+const int kVo = testing::fieldId(dcdcTable(), "Vo");
+const int kBpk = testing::fieldId(dcdcTable(), "Bpk");
+const int kL = testing::fieldId(dcdcTable(), "L");
+const int kIpk = testing::fieldId(dcdcTable(), "Ipk");
+const int kIrms = testing::fieldId(dcdcTable(), "Irms");
+const int kDL = testing::fieldId(dcdcTable(), "DL");
+const int kNL = testing::fieldId(dcdcTable(), "NL");
+const int kTon = testing::fieldId(dcdcTable(), "Ton");
+const int kDuty = testing::fieldId(dcdcTable(), "Duty");
+const int kIswrms = testing::fieldId(dcdcTable(), "Iswrms");
+const int kVswm = testing::fieldId(dcdcTable(), "Vswm");
+const int kIdrms = testing::fieldId(dcdcTable(), "Idrms");
+const int kVdm = testing::fieldId(dcdcTable(), "Vdm");
+const int kCo = testing::fieldId(dcdcTable(), "Co");
+const int kVc = testing::fieldId(dcdcTable(), "Vc");
+
 const char* const kFormulaFiles[] = {"CCM Buck cfg.txt",       "CCM Boost cfg.txt",
                                      "CCM Buck-Boost cfg.txt", "DCM Buck cfg.txt",
                                      "DCM Boost cfg.txt",      "DCM Buck-Boost cfg.txt"};
 const int kOutputs[] = {kL,      kIpk,  kIrms,  kDL,  kNL, kTon, kDuty,
                         kIswrms, kVswm, kIdrms, kVdm, kCo, kVc};
 constexpr const char* kTitleBuiltIn = "DC-DC变换器   <界面:系统   公式:内置>";
+
+// The one picture a window paints now, if it paints exactly one.
+std::optional<Picture> onePicture(const Form& form) {
+  const std::vector<Picture> pictures = form.pictures();
+  if (pictures.size() != 1) return std::nullopt;
+  return pictures.front();
+}
 
 class DcDcDialogTest : public ::testing::Test {
  protected:
@@ -120,14 +149,14 @@ TEST_F(DcDcDialogTest, DisabledFieldStillMustHoldANumber) {
 
 TEST_F(DcDcDialogTest, TopologyChangeBlanksRepaintsAndMovesThePicture) {
   CDcDcDlg& d = open();
-  ASSERT_TRUE(d.picture());
-  EXPECT_EQ(d.picture()->resource, "bitmap167");
-  EXPECT_EQ(d.picture()->x, 369);
+  ASSERT_TRUE(onePicture(d));
+  EXPECT_EQ(onePicture(d)->resource, "bitmap167");
+  EXPECT_EQ(onePicture(d)->x, 369);
   d.command(kCalculateButton);
   d.select(kTopologyList, 1);
   EXPECT_EQ(outputTexts(), std::vector<std::string>(13, ""));
   EXPECT_EQ(host.repaints, 1);
-  const Picture boost = *d.picture();
+  const Picture boost = *onePicture(d);
   EXPECT_EQ(boost.resource, "bitmap168");
   EXPECT_EQ(boost.frameId, kDrawingFrame);
   EXPECT_EQ(boost.x, 370);
@@ -135,8 +164,8 @@ TEST_F(DcDcDialogTest, TopologyChangeBlanksRepaintsAndMovesThePicture) {
   EXPECT_EQ(boost.sourceWidth, 217 + 2);
   EXPECT_EQ(boost.sourceHeight, 115 + 10);
   d.select(kTopologyList, 2);
-  EXPECT_EQ(d.picture()->resource, "bitmap169");
-  EXPECT_EQ(d.picture()->sourceHeight, 105 + 10);
+  EXPECT_EQ(onePicture(d)->resource, "bitmap169");
+  EXPECT_EQ(onePicture(d)->sourceHeight, 105 + 10);
   // An entry that does not exist changes nothing.
   d.select(kTopologyList, 3);
   EXPECT_EQ(d.control(kTopologyList)->selection, 2);
@@ -270,8 +299,8 @@ TEST_F(DcDcDialogTest, FileThatCannotBeOpenedKeepsTheTemplateTitleAndRetries) {
 TEST(DesignRegistry, BuildsIndependentDcDcWindows) {
   const auto list = designs();
   ASSERT_FALSE(list.empty());
-  EXPECT_EQ(list[0].key, "dcdc");
-  EXPECT_EQ(list[0].launcherButton, 1016);
+  EXPECT_EQ(list[0].key(), "dcdc");
+  EXPECT_EQ(list[0].launcherButton(), 1016);
   TempFolder dir;
   RecordingHost host;
   const std::unique_ptr<Form> a = makeDesign("dcdc", host, dir.folder());

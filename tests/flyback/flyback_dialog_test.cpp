@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "designs/flyback.h"
+#include "support/field_ids.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
+#include "tables/flyback_table.h"
 
 namespace tarnex {
 namespace {
@@ -20,12 +22,37 @@ using namespace flyback;
 using testing::RecordingHost;
 using testing::TempFolder;
 
+// Fields of the flyback table used below (the others have named ids of the window).
+const int kBsat = testing::fieldId(flybackTable(), "Bsat");
+const int kCin = testing::fieldId(flybackTable(), "Cin");
+const int kCo = testing::fieldId(flybackTable(), "Co");
+const int kDp = testing::fieldId(flybackTable(), "Dp");
+const int kDs = testing::fieldId(flybackTable(), "Ds");
+const int kIdm = testing::fieldId(flybackTable(), "Idm");
+const int kIin = testing::fieldId(flybackTable(), "Iin");
+const int kIpks = testing::fieldId(flybackTable(), "Ipks");
+const int kIrmsp = testing::fieldId(flybackTable(), "Irmsp");
+const int kIrmss = testing::fieldId(flybackTable(), "Irmss");
+const int kIswe = testing::fieldId(flybackTable(), "Iswe");
+const int kLs = testing::fieldId(flybackTable(), "Ls");
+const int kNp = testing::fieldId(flybackTable(), "Np");
+const int kNs = testing::fieldId(flybackTable(), "Ns");
+const int kPer = testing::fieldId(flybackTable(), "Per");
+const int kPo = testing::fieldId(flybackTable(), "Po");
+const int kTon = testing::fieldId(flybackTable(), "Ton");
+const int kVcm = testing::fieldId(flybackTable(), "Vcm");
+const int kVdf = testing::fieldId(flybackTable(), "Vdf");
+const int kVdm = testing::fieldId(flybackTable(), "Vdm");
+const int kVo = testing::fieldId(flybackTable(), "Vo");
+const int kZc = testing::fieldId(flybackTable(), "Zc");
+const int kF = testing::fieldId(flybackTable(), "f");
+
 constexpr const char* kCcmFile = "CCM反激变换器 cfg.txt";
 constexpr const char* kDcmFile = "DCM反激变换器 cfg.txt";
 constexpr const char* kInterfaceFile = "Flyback Interface.txt";
 
-constexpr int kOutputs[] = {kLp,  kLs,  kNp,    kNs,   kDp,  kDs,  kZc, kIin, kIpkp, kIrmsp, kIswe,
-                            kTon, kCin, kIrmss, kIpks, kVdm, kIdm, kCo, kVcm, kClk,  kRlk};
+const int kOutputs[] = {kLp,  kLs,  kNp,    kNs,   kDp,  kDs,  kZc, kIin, kIpkp, kIrmsp, kIswe,
+                        kTon, kCin, kIrmss, kIpks, kVdm, kIdm, kCo, kVcm, kClk,  kRlk};
 
 std::string box(const std::string& text) {
   return std::string(kProgramName) + "|" + text;
@@ -88,8 +115,9 @@ TEST_F(FlybackDialog, OpensInCcmWithBlankResultsAndCoreData) {
   const std::pair<int, const char*> buttons[] = {
       {kCoreButton, "core"}, {kVerifyButton, "verify"}, {kSnubberButton, "snubber"}};
   for (const auto& [id, key] : buttons) EXPECT_EQ(dlg->control(id)->key, key);
-  const auto pic = dlg->picture();
-  ASSERT_TRUE(pic.has_value());
+  const std::vector<Picture> pictures = dlg->pictures();
+  ASSERT_EQ(pictures.size(), 1u);
+  const Picture* pic = &pictures.front();
   EXPECT_EQ(pic->resource, "bitmap166");
   EXPECT_EQ(pic->frameId, kDrawingFrame);
   EXPECT_EQ(std::make_pair(pic->x, pic->y), std::make_pair(432, 20));

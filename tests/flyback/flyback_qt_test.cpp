@@ -9,6 +9,7 @@
 #include "designs/flyback.h"
 #include "form_view.h"
 #include "launcher.h"
+#include "support/field_ids.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
 
@@ -31,7 +32,7 @@ void FlybackWindowTest::dcmVerificationFromTheLauncher() {
   testing::RecordingHost desktop;
   qt::Launcher launcher(tmp.folder(), desktop);
 
-  launcher.button(qt::kFlybackButton)->click();
+  launcher.button(launcher::kFlybackButton)->click();
   QCOMPARE(launcher.designWindows().size(), std::size_t{1});
   qt::FormView* view = launcher.designWindows().back();
   QCOMPARE(view->windowTitle(), QString::fromUtf8("反激变换器 Flyback   <界面:系统   公式:内置>"));
@@ -55,11 +56,11 @@ void FlybackWindowTest::dcmVerificationFromTheLauncher() {
   const auto shown = [view](int id) {
     return qobject_cast<QLineEdit*>(view->widgetFor(id))->text();
   };
-  QCOMPARE(shown(kTon), QStringLiteral("2.12733"));
+  QCOMPARE(shown(testing::fieldId(flybackTable(), "Ton")), QStringLiteral("2.12733"));
   QCOMPARE(shown(kLp), QStringLiteral("51.9974"));
   QCOMPARE(shown(kIpkp), QStringLiteral("5.2065"));
-  QCOMPARE(shown(kNs), QStringLiteral("1"));
-  QCOMPARE(shown(kNp), QStringLiteral("15"));
+  QCOMPARE(shown(testing::fieldId(flybackTable(), "Ns")), QStringLiteral("1"));
+  QCOMPARE(shown(testing::fieldId(flybackTable(), "Np")), QStringLiteral("15"));
   QCOMPARE(shown(kVe), QString());
   QCOMPARE(shown(kRlk), QString());
   QVERIFY(desktop.messages.empty());

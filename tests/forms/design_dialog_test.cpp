@@ -10,6 +10,9 @@
 
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
+#include "tables/dcdc_table.h"
+#include "tables/fullbridge_table.h"
+#include "tables/rcc_table.h"
 
 namespace tarnex {
 namespace {
@@ -24,22 +27,29 @@ constexpr int kVinMin = 1030, kVinMax = 1040, kVo = 1047, kAe = 1057, kL = 1031,
 constexpr const char* kFile = "CCM Buck cfg.txt";
 constexpr const char* kIncomplete = "请输入完整的设计条件！";
 
-// A window with one command whose built-in computation is a probe, and a second, "check",
-// without a default button, to try the Enter key.
+// The DC-DC window's table with one command, the default button or not (to try the Enter
+// key).
+const DialogTable& probeTable(bool withDefault) {
+  static constexpr ButtonRow kDefault[] = {{kCalculateButton, "计算(&C)", "calc", 0, true}};
+  static constexpr ButtonRow kPlain[] = {{kCalculateButton, "check", "check"}};
+  static const DialogTable kWith = [] {
+    DialogTable t = dcdcTable();
+    t.buttons = kDefault;
+    return t;
+  }();
+  static const DialogTable kWithout = [] {
+    DialogTable t = dcdcTable();
+    t.buttons = kPlain;
+    return t;
+  }();
+  return withDefault ? kWith : kWithout;
+}
+
+// A window whose one command's built-in computation is a probe.
 class ProbeDialog : public DesignDialog {
  public:
   ProbeDialog(Host& host, const Folder& folder, bool withDefault = true)
-      : DesignDialog(host, folder, dcdcTable(), DesignOptions{kFile, {1306}}) {
-    Control note;
-    note.id = 1306;
-    note.kind = ControlKind::Note;
-    add(note);
-    Control button;
-    button.id = kCalculateButton;
-    button.kind = ControlKind::Button;
-    button.isDefault = withDefault;
-    add(button);
-  }
+      : DesignDialog(host, folder, probeTable(withDefault)) {}
 
   void command(int id) override {
     if (id == kCalculateButton) {
@@ -203,25 +213,13 @@ TEST_F(DesignDialogTest, ReturnRequestsClose) {
   EXPECT_TRUE(d.closeRequested());
 }
 
-TEST_F(DesignDialogTest, OwnMessagesAndOutputText) {
+TEST_F(DesignDialogTest, OwnMessagesHaveNoIconAndTheProgramsName) {
   ProbeDialog& d = open();
   d.showOwned("x");
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].caption, "Tarnex");
   EXPECT_EQ(host.messages[0].icon, Icon::None);
   EXPECT_TRUE(host.messages[0].owned);
-  d.setOutputsText("0");
-  int zeros = 0;
-  for (const FieldRow& row : dcdcTable().fields) zeros += d.text(row.controlId) == "0";
-  EXPECT_EQ(zeros, 13);
-}
-
-TEST_F(DesignDialogTest, FieldValuesOutsideTheTableAreIgnored) {
-  ProbeDialog& d = open();
-  d.setValue(9999, 5.0f);
-  EXPECT_EQ(d.value(9999), 0.0f);
-  d.setValue(kAe, 7.5f);
-  EXPECT_EQ(d.value(kAe), 7.5f);
 }
 
 // --- title markers and the formula step ------------------------------------------------
@@ -334,18 +332,18 @@ TEST_F(DesignDialogTest, AppliedCaptionsReachTheLabelsOfTheirNumbers) {
 }
 
 TEST(TitleMarkers, RingingChokeWindowHasItsOwnSpacing) {
-  EXPECT_EQ(titleMarkersFor("rcc").systemCaptions, "  <界面:系统");
-  EXPECT_EQ(titleMarkersFor("rcc").customCaptions, "  <界面:自定义");
-  EXPECT_EQ(titleMarkersFor("rcc").builtInFormulas, "   公式:内置>");
-  EXPECT_EQ(titleMarkersFor("rcc").customFormulas, "    公式:自定义>");
-  EXPECT_EQ(titleMarkersFor("fullbridge").systemCaptions, "   <界面:系统");
-  EXPECT_EQ(titleMarkersFor("dcdc").customFormulas, "   公式:自定义>");
+  EXPECT_EQ(rccTable().markers->systemCaptions, "  <界面:系统");
+  EXPECT_EQ(rccTable().markers->customCaptions, "  <界面:自定义");
+  EXPECT_EQ(rccTable().markers->builtInFormulas, "   公式:内置>");
+  EXPECT_EQ(rccTable().markers->customFormulas, "    公式:自定义>");
+  EXPECT_EQ(fullBridgeTable().markers->systemCaptions, "   <界面:系统");
+  EXPECT_EQ(dcdcTable().markers->customFormulas, "   公式:自定义>");
 }
 
 TEST_F(DesignDialogTest, WindowTakesTheMarkersOfItsTable) {
   dir.write("RCC Interface.txt", "#");
   dir.write("RCC cfg.txt", "x = 1;\n#");
-  DesignDialog rcc(host, dir.folder(), rccTable(), DesignOptions{"RCC cfg.txt", {}});
+  DesignDialog rcc(host, dir.folder(), rccTable());
   rcc.open();
   EXPECT_EQ(rcc.title(), "Ringing Choke Coverter  <界面:系统    公式:自定义>");
   EXPECT_EQ(rcc.key(), "rcc");

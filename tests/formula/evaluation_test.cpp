@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "formula_fixture.h"
+#include "tables/dcdc_table.h"
 
 namespace tarnex::testing {
 namespace {

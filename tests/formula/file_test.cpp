@@ -7,10 +7,18 @@
 #include <filesystem>
 #include <string>
 
+#include "designs/registry.h"
 #include "formula/formula.h"
 #include "formula_fixture.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
+#include "tables/dcdc_table.h"
+#include "tables/flyback_table.h"
+#include "tables/forward_table.h"
+#include "tables/fullbridge_table.h"
+#include "tables/halfbridge_table.h"
+#include "tables/pushpull_table.h"
+#include "tables/rcc_table.h"
 
 namespace tarnex::testing {
 namespace {
@@ -28,14 +36,14 @@ TEST_P(MissingEndMarker, IsAppendedOnceWithOneWarning) {
   TableFields fields(dcdcTable());
   RecordingHost host;
 
-  EXPECT_TRUE(runFormulaFile(temp.folder(), kBuck, fields, host));
+  EXPECT_TRUE(runFormulaFile(temp.folder(), kBuck, &dcdcTable(), fields, host));
   EXPECT_EQ(host.summary(), std::vector<std::string>{kWarning});
   EXPECT_EQ(temp.read(kBuck), GetParam() + "#");
   EXPECT_EQ(host.messages[0].icon, Icon::Warning);
   EXPECT_FALSE(host.messages[0].owned);
 
   host.clear();
-  EXPECT_TRUE(runFormulaFile(temp.folder(), kBuck, fields, host));
+  EXPECT_TRUE(runFormulaFile(temp.folder(), kBuck, &dcdcTable(), fields, host));
   EXPECT_TRUE(host.messages.empty());
   EXPECT_EQ(temp.read(kBuck), GetParam() + "#");
 }
@@ -107,7 +115,7 @@ TEST(Opening, AFileThatCannotBeOpenedIsReportedAndFails) {
   std::filesystem::create_directory(temp.path(kBuck));  // a folder where the file should be
   TableFields fields(dcdcTable());
   RecordingHost host;
-  EXPECT_FALSE(runFormulaFile(temp.folder(), kBuck, fields, host));
+  EXPECT_FALSE(runFormulaFile(temp.folder(), kBuck, &dcdcTable(), fields, host));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].caption, kProgramName);
   EXPECT_NE(host.messages[0].text.find(kBuck), std::string::npos);
@@ -117,7 +125,7 @@ TEST(Opening, AMissingFileIsCreatedWithItsEndMarker) {
   TempFolder temp;
   TableFields fields(dcdcTable());
   RecordingHost host;
-  EXPECT_TRUE(runFormulaFile(temp.folder(), kBuck, fields, host));
+  EXPECT_TRUE(runFormulaFile(temp.folder(), kBuck, &dcdcTable(), fields, host));
   EXPECT_EQ(host.summary(), std::vector<std::string>{kWarning});
   EXPECT_EQ(temp.read(kBuck), "#");
 }
@@ -139,7 +147,8 @@ TEST_P(PinnedRun, ReadsOneAndRestoresThePinnedFields) {
   TableFields fields(dcdcTable());
   RecordingHost host;
   const std::array<int, 3> pinned{1057, 1044, 1057};  // Ae, f, and Ae listed twice
-  EXPECT_EQ(runFormulaFilePinned(temp.folder(), kBuck, fields, host, pinned), GetParam().ok);
+  EXPECT_EQ(runFormulaFilePinned(temp.folder(), kBuck, &dcdcTable(), fields, host, pinned),
+            GetParam().ok);
   EXPECT_EQ(fields.named("L"), GetParam().lValue);
   EXPECT_EQ(fields.named("Ae"), 23.0f);
   EXPECT_EQ(fields.named("f"), 150.0f);

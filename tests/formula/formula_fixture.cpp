@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/number_text.h"
+#include "designs/registry.h"
 #include "formula/formula.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
@@ -53,7 +54,7 @@ RunOutcome runFormulaBytes(std::string_view bytes, TableFields& fields, std::str
   temp.write(fileName, bytes);
   RecordingHost host;
   RunOutcome outcome;
-  outcome.ok = runFormulaFile(temp.folder(), fileName, fields, host);
+  outcome.ok = runFormulaFile(temp.folder(), fileName, bindingTableFor(fileName), fields, host);
   outcome.messages = host.summary();
   outcome.fileAfter = temp.read(fileName);
   return outcome;

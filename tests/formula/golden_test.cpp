@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/number_text.h"
+#include "designs/registry.h"
 #include "formula/formula.h"
 #include "formula_fixture.h"
 

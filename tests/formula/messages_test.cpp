@@ -6,6 +6,7 @@
 #include <string>
 
 #include "formula_fixture.h"
+#include "tables/dcdc_table.h"
 
 namespace tarnex::testing {
 namespace {

@@ -8,7 +8,14 @@
 #include <vector>
 
 #include "base/number_text.h"
+#include "tables/dcdc_table.h"
 #include "tables/field_table.h"
+#include "tables/flyback_table.h"
+#include "tables/forward_table.h"
+#include "tables/fullbridge_table.h"
+#include "tables/halfbridge_table.h"
+#include "tables/pushpull_table.h"
+#include "tables/rcc_table.h"
 
 namespace tarnex {
 namespace {
@@ -139,7 +146,7 @@ TEST_P(TableTest, ResultFieldsAreExactlyTheResetOnesAndOpenBlank) {
   const DialogTable& t = c.table();
   std::set<int> outputs;
   for (const FieldRow& row : t.fields) {
-    if (row.output) {
+    if (row.role == FieldRole::Result) {
       outputs.insert(row.controlId);
       EXPECT_EQ(row.opening, "") << row.name << " is a result but opens with a number";
     } else if (!row.opening.empty()) {
@@ -158,7 +165,6 @@ TEST_P(TableTest, EveryFieldSitsInANamedGroup) {
     if (g.caption == "设计条件") {
       EXPECT_EQ(g.color, kRed);
     }
-    EXPECT_EQ(g.colored, g.color != Rgb{}) << g.id;
   }
   for (const FieldRow& row : t.fields)
     EXPECT_EQ(groups.count(row.groupId), 1u) << row.name << " in group " << row.groupId;

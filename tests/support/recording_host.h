@@ -12,6 +12,9 @@ class RecordingHost : public Host {
  public:
   void showMessage(const Message& message) override { messages.push_back(message); }
   void runProgress() override { ++progressRuns; }
+  // A modal dialog or sheet is opened, noted by its title and closed at once.
+  void runDialog(Form& dialog) override;
+  void runSheet(Sheet& sheet) override;
   void openInDesktop(const std::string& path, bool minimized) override {
     opened.push_back(path);
     lastMinimized = minimized;
@@ -24,6 +27,7 @@ class RecordingHost : public Host {
 
   std::vector<Message> messages;
   std::vector<std::string> opened;
+  std::vector<std::string> dialogs;  // titles of the modal dialogs and sheets run
   bool lastMinimized = false;
   int progressRuns = 0;
   int repaints = 0;

@@ -1,0 +1,107 @@
+#pragma once
+// A window of numeric fields: one single-precision number per edit field of its table, the
+// data exchange between fields and numbers, the set-up that runs in the first exchange, and
+// the pieces every calculate command is made of (results set to "0" for the read, the
+// window's incomplete-input message, the progress window, the write-back). The design windows
+// add their files on top; a compensation page uses it as it stands, with its exchange flag.
+
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/field_values.h"
+#include "forms/table_form.h"
+
+namespace tarnex {
+
+// The framework's message for a field that does not read as a number.
+inline constexpr const char* kNotANumber = "请键入一个数。";
+
+// A field of a window bound to a member of a procedure's inputs or results, by the field's
+// formula name. TARNEX_BIND(DcDcInputs, VinMin) binds the field "VinMin" to
+// DcDcInputs::VinMin, so that the name and the member cannot differ.
+template <class S>
+struct Bound {
+  std::string_view name;
+  float S::*member;
+};
+#define TARNEX_BIND(S, m) \
+  ::tarnex::Bound<S> {    \
+#m, &S::m             \
+  }
+
+class FieldForm : public TableForm, public FieldValues {
+ public:
+  FieldForm(Host& host, const DialogTable& table);
+
+  // FieldValues: ids outside the table read as 0 and are not stored.
+  float value(int controlId) const override;
+  void setValue(int controlId, float value) override;
+
+  // The first data exchange: writes every value into its field, then the set-up.
+  void open() override;
+  // With a default button Enter presses it; without one Enter checks every field (with the
+  // framework's message on a bad one) and the window stays open, so no input is lost.
+  void enterKey() override;
+  // Leaving a page of a sheet is a data exchange (a read).
+  bool leavePage() override { return readFields(); }
+
+  bool setUpDone() const { return setUp_; }
+  // Whether the last calculate command wrote its results into the fields.
+  bool lastCalculationWritten() const { return lastWritten_; }
+
+  // The numbers of `binds` read into a procedure's inputs, and a procedure's results stored.
+  template <class S, std::size_t N>
+  S bound(const Bound<S> (&binds)[N]) const {
+    S s{};
+    for (const Bound<S>& b : binds) s.*b.member = value(idOf(b.name));
+    return s;
+  }
+  template <class S, std::size_t N>
+  void store(const S& s, const Bound<S> (&binds)[N]) {
+    for (const Bound<S>& b : binds) setValue(idOf(b.name), s.*b.member);
+  }
+
+ protected:
+  // Data exchange in table order. Both count as a data exchange: while the set-up has not
+  // completed, it runs after them (after a successful read only).
+  void writeFields();
+  bool readFields();
+  // Whether an exchange moves values (a compensation page moves them only during its own
+  // commands), and what ends every completed exchange.
+  virtual bool exchangeMovesValues() const { return true; }
+  virtual void exchangeDone() {}
+
+  // The set-up of the first data exchange. The default empties the results, refills the
+  // lists and marks the set-up done.
+  virtual void runSetUp();
+  void markSetUp() { setUp_ = true; }
+
+  void setOutputsText(std::string_view text);
+  void setFieldsText(std::span<const int> ids, std::string_view text);
+  // A window's own message: no icon, the program's name as caption, owned by the window.
+  void showOwned(std::string text);
+
+  // The last steps of a calculation: blank the results, the progress window, write every
+  // value back into its field.
+  void showResults(std::span<const int> results);
+  void setWritten(bool written) { lastWritten_ = written; }
+
+  // Every result row's control id, in table order.
+  const std::vector<int>& outputIds() const { return outputIds_; }
+  // The control id of a formula name of the table; a name the table lacks is a fault of the
+  // window's code.
+  int idOf(std::string_view name) const;
+
+ private:
+  int indexOf(int controlId) const;
+
+  std::vector<float> values_;
+  std::vector<int> outputIds_;
+  bool setUp_ = false;
+  bool lastWritten_ = false;
+};
+
+}  // namespace tarnex

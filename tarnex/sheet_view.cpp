@@ -1,0 +1,67 @@
+#include "sheet_view.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "form_view.h"
+#include "ui_metrics.h"
+
+namespace tarnex::qt {
+
+SheetView::SheetView(Sheet& sheet, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint),
+      sheet_(sheet),
+      tabs_(new QTabWidget(this)) {
+  setWindowTitle(toQString(sheet.title()));
+  for (std::size_t i = 0; i < sheet.size(); ++i) {
+    Form& form = sheet.page(i);
+    auto* page = new FormWidget(form, tabs_);
+    pages_.push_back(page);
+    tabs_->addTab(page, toQString(form.title()));
+  }
+  auto* buttons = new QDialogButtonBox(this);
+  buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
+  buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(tabs_, &QTabWidget::currentChanged, this, &SheetView::onTabChanged);
+  connect(this, &QDialog::finished, this, [this] { sheet_.close(); });
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(tabs_);
+  layout->addWidget(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+int SheetView::runModal() {
+  sheet_.open();
+  sync();
+  ensurePolished();
+  layout()->activate();
+  adjustSize();
+  if (QWidget* owner = parentWidget(); owner && owner->isVisible()) {
+    move(owner->window()->frameGeometry().center() - rect().center());
+  }
+  return exec();
+}
+
+void SheetView::sync() {
+  for (FormWidget* page : pages_) page->sync();
+}
+
+void SheetView::onTabChanged(int index) {
+  if (index < 0) return;
+  const auto wanted = static_cast<std::size_t>(index);
+  if (!sheet_.show(wanted)) {
+    // The page shown refused to be left: it stays in front.
+    const QSignalBlocker blocker(tabs_);
+    tabs_->setCurrentIndex(static_cast<int>(sheet_.current()));
+  }
+  pages_[sheet_.current()]->afterAction();
+}
+
+}  // namespace tarnex::qt

@@ -1,0 +1,39 @@
+#pragma once
+// A sheet of the core (the loop-compensation sheet, the toolbox) as a modal window: one tab
+// per page and the standard OK and Cancel, which close it without applying anything.
+
+#include <QDialog>
+#include <vector>
+
+#include "forms/sheet.h"
+
+class QTabWidget;
+
+namespace tarnex::qt {
+
+class FormWidget;
+
+class SheetView : public QDialog {
+  Q_OBJECT
+
+ public:
+  SheetView(Sheet& sheet, QWidget* owner);
+
+  // Opens the first page and runs the sheet; returns when it has closed.
+  int runModal();
+
+  Sheet& sheet() { return sheet_; }
+  QTabWidget* tabs() const { return tabs_; }
+  FormWidget* page(std::size_t index) const { return pages_.at(index); }
+  // Brings the widgets of every page in line with their forms.
+  void sync();
+
+ private:
+  void onTabChanged(int index);
+
+  Sheet& sheet_;
+  QTabWidget* tabs_;
+  std::vector<FormWidget*> pages_;
+};
+
+}  // namespace tarnex::qt
