@@ -1,0 +1,341 @@
+// The procedures of the forward, ringing choke, push-pull, half-bridge and full-bridge windows
+// against worked designs, walked through the same checks.
+//
+// Expected values are compared as the window shows them, with six significant digits. They
+// were worked by hand from the design equations (double arithmetic, each field rounded to
+// single precision):
+//
+// Forward, opening values (90/270 V, 5 V 50 A, 200 kHz, 83 %, 0.6 V, Dmax 0.35, 1500 GS,
+// 600 cmil/A, Kw 0.3) with Ae 100 mm²:
+//   Ap = (250·100/83)·600·506.7 / (0.3·200·1500·1000) = 1.01747 cm⁴
+//   Vmin = 127.26, Np0 = 127.26·0.35·5·1e4/(100·1500) = 14.847, n = 127.26·0.35/5.6 = 7.95375,
+//   Ns0 = 1.86667 → 2, Np1 = 15.9075 → 16, Irmsp = 250/(83·0.35·1.2726)·√0.35 = 4.0007,
+//   Irmss = √0.35·50 = 29.5804, Vs = 381.78/n = 48, Dmin = 5.6/48, Lo = 42.4·0.58333/20
+// Forward, 176/264 V, 12 V 10 A, 100 kHz, 85 %, 0.7 V, Dmax 0.45, 2000 GS, 500, Kw 0.35, Ae 81:
+//   Ap = (120·100/85)·500·506.7/(0.35·100·2000·1000) = 0.510958, Vmin = 248.864,
+//   Np0 = 248.864·4.5·1e4/(81·2000) = 69.1289, n = 248.864·0.45/12.7 = 8.81802,
+//   Ns0 = 7.83951 → 8, Np1 = 70.5441 → 71, Vs = 373.296/n = 42.3333, Dmin = 0.3,
+//   Lo = (42.3333 − 12.7)·3/4 = 22.225
+// Ringing choke, opening values (90/260 V, 5 V, 1/0.1 A, 60 kHz, 75 %, 600/150 V, 1.5 V,
+// 0.6 V, 2500 GS, Ae 19.2, 500 cmil/A):
+//   n = (600 − 150 − 367.64)·5/7/5.6 = 10.5051, Iin = 6.6667/127.26 = 0.052386,
+//   D = Iin/(1/n + Iin) = 0.354973, Vp = 125.76, Lp = D²·Vp²·1000/600 = 3321.42,
+//   Ipkp = 125.76·D/60000/(Lp·1e-6) = 0.224007, Np0 = 5.91622·90·14140/48000 = 156.854,
+//   Ns0 = 14.9312 → 15, Np1 = 157.577 → 158, Dl = 0.160014, fMax = 1041.93 kHz
+// Ringing choke, 85/265 V, 12 V, 0.5/0.05 A, 50 kHz, 80 %, 700/100 V, 1 V, 0.7 V, 2000 GS,
+// Ae 32, 400 cmil/A:
+//   n = (600 − 374.71)·5/7/12.7 = 12.671, Iin = 7.5/120.19 = 0.062401, D = 0.612609,
+//   Lp = D²·119.19²·1000/600 = 8885.76, Np0 = 12.2522·85·14140/64000 = 230.092,
+//   Ns0 = 18.159 → 19, Np1 = 240.749 → 241, fMax = 1491.31
+// Push-pull, opening values (90 V, 12 V 20 A, 100 kHz, 80 %, 0.6 V, Dmax 0.8, DB 1600 GS,
+// 500 cmil/A, Ae 144):
+//   Ton = 4, Np0 = 4·90·141.4/4608 = 11.0469, n = 127.26/15.6 = 8.15769, Ns0 = 1.35417 → 2,
+//   Np1 = 16.3154 → 16, Ipk = 300/101.808 = 2.94672, Irmsp = Ipk·√0.4, Lo = 2.4·10/8 = 3
+// Push-pull, 100 V, 24 V 10 A, 50 kHz, 85 %, 0.8 V, Dmax 0.7, DB 1500, 400 cmil/A, Ae 200:
+//   Ton = 7, Np0 = 7·100·141.4/6000 = 16.4967, n = 141.4/35.0857 = 4.03013,
+//   Ns0 = 4.09333 → 5, Np1 = 20.1507 → 20, Lo = 7.2·20/4 = 36
+// Half-bridge, opening values (90 V, 12 V 50 A, 100 kHz, 90 %, 0.6 V, Dmax 0.8, DB 1600,
+// 500 cmil/A, Ae 144); the primary sees Vh = 63.63 V:
+//   Np0 = 63.63·4·100/4608 = 5.52344, n = 63.63/15.6 = 4.07885, Ns0 = 1.35417 → 2,
+//   Np1 = 8.15769 → 8, Irmsp = √0.8·666.667/50.904 = 11.7139, Irmss = √0.4·50, Lo = 1.2
+// Half-bridge, 180 V, 5 V 40 A, 80 kHz, 80 %, 0.5 V, Dmax 0.75, DB 1500, 450 cmil/A, Ae 120:
+//   Ton = 4.6875, Vh = 127.26, Np0 = 16.5703, n = 127.26/7.16667 = 17.7572,
+//   Ns0 = 0.93316 → 1, Np1 = 17.7572 → 18, Irmsp = √0.75·250/(180·0.75·0.707) = 2.26839
+// Full-bridge, opening values as the half-bridge; the primary sees Vdc = 127.26 V:
+//   Np0 = 11.0469, n = 127.26/15.6 = 8.15769, Ns0 = 1.35417 → 2, Np1 = 16.3154 → 16,
+//   Irmsp = √0.8·666.667/101.808 = 5.85695; without the diode drop n = 127.26/15 = 8.484,
+//   Ns0 = 1.30208 → 2, Np1 = 16.968 → 17
+// Full-bridge, 200 V, 48 V 20 A, 60 kHz, 92 %, 1 V, Dmax 0.8, DB 1200, 400 cmil/A, Ae 250:
+//   Ton = 6.66667, Np0 = 6.66667·282.8·100/6000 = 31.4222, n = 282.8/61 = 4.63607,
+//   Ns0 = 6.77778 → 7, Np1 = 32.4525 → 32, Irmsp = √0.8·1043.48/226.24 = 4.12533, Lo = 20
+//
+// Vout is what the secondary gives at Dmax and low line with the unrounded turns: a
+// transformer that cannot reach Vo is caught there. hint and coreHint count the notices of a
+// run; impossible marks a design refused for want of switch headroom.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <limits>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "designs/forward_procedures.h"
+#include "designs/fullbridge_procedures.h"
+#include "designs/halfbridge_procedures.h"
+#include "designs/pushpull_procedures.h"
+#include "designs/rcc_procedures.h"
+
+namespace tarnex {
+namespace {
+
+constexpr float kInf = std::numeric_limits<float>::infinity();
+
+// Inputs in the order of each window's field table.
+ForwardInputs forwardOpening() {
+  return {90, 270, 5, 50, 200, 83, 0.6f, 0.35f, 1500, 600, 0.3f, 100};
+}
+RccInputs rccOpening() {
+  return {90, 260, 5, 1, 0.1f, 60, 75, 600, 150, 1.5f, 0.6f, 2500, 19.2f, 500};
+}
+// The ringing choke converter's opening values with another switch rating and margin.
+RccInputs rccRating(float Vswm, float Vswr, float VacMax) {
+  RccInputs in = rccOpening();
+  in.Vswm = Vswm;
+  in.Vswr = Vswr;
+  in.VacMax = VacMax;
+  return in;
+}
+template <class Inputs>
+Inputs bridgeOpening(float Io, float Eff) {
+  return {90, 260, 12, Io, 100, Eff, 0.6f, 0.8f, 1600, 500, 144};
+}
+
+// Every result and intermediate of one run, by name.
+using Sheet = std::map<std::string, double>;
+
+void addTurns(Sheet& s, const TransformerTurns& t) {
+  s["Ns0"] = t.Ns0;
+  s["Np1"] = t.Np1;
+}
+
+Sheet sheetOf(const ForwardInputs& in) {
+  const ForwardCoreEstimate core = forwardAreaProduct(in);
+  const ForwardDesign d = forwardVerify(in);
+  Sheet s{{"Ap", core.Ap}, {"Np0", d.Np0},     {"n", d.n},       {"Ns", d.Ns},
+          {"Np", d.Np},    {"Irmsp", d.Irmsp}, {"Dp", d.Dp},     {"Irmss", d.Irmss},
+          {"Ds", d.Ds},    {"Vs", d.Vs},       {"Dmin", d.Dmin}, {"Lo", d.Lo}};
+  addTurns(s, d.turns);
+  // The secondary pulses average Vo + Vdf over Dmax.
+  s["Vout"] = d.Vmin * d.turns.Ns / d.turns.Np1 * in.Dmax - in.Vdf;
+  s["coreHint"] = double(core.notices.size());
+  s["hint"] = double(d.notices.size());
+  return s;
+}
+
+Sheet sheetOf(const RccInputs& in) {
+  const RccDesign d = designRcc(in);
+  Sheet s{{"n", d.n},       {"D", d.D},         {"Lp", d.Lp},       {"Ls", d.Ls}, {"Ipkp", d.Ipkp},
+          {"Ipks", d.Ipks}, {"Irmsp", d.Irmsp}, {"Irmss", d.Irmss}, {"Dp", d.Dp}, {"Ds", d.Ds},
+          {"Np0", d.Np0},   {"Ns", d.Ns},       {"Np", d.Np},       {"Dl", d.Dl}, {"fMax", d.fMax}};
+  addTurns(s, d.turns);
+  s["impossible"] = d.ending == RccEnding::Impossible;
+  return s;
+}
+
+// The three symmetric converters: the secondary gives (Vprimary·Ns/Np − Vdf)·Dmax.
+template <class Inputs, class Design>
+Sheet bridgeSheet(const Inputs& in, const Design& d, double Vprimary) {
+  Sheet s{{"Np0", d.Np0},     {"n", d.n},   {"Ns", d.Ns},       {"Np", d.Np}, {"Dp", d.Dp},
+          {"Irmsp", d.Irmsp}, {"Ds", d.Ds}, {"Irmss", d.Irmss}, {"Lo", d.Lo}, {"Ton", d.Ton}};
+  addTurns(s, d.turns);
+  s["Vout"] = (Vprimary * d.turns.Ns / d.turns.Np1 - in.Vdf) * in.Dmax;
+  return s;
+}
+Sheet sheetOf(const PushPullInputs& in) {
+  const PushPullDesign d = designPushPull(in);
+  Sheet s = bridgeSheet(in, d, d.Vmin);
+  s["Ipk"] = d.Ipk;
+  s["hint"] = double(d.notices.size());
+  return s;
+}
+Sheet sheetOf(const HalfBridgeInputs& in) {
+  const HalfBridgeDesign d = designHalfBridge(in);
+  return bridgeSheet(in, d, d.Vh);
+}
+Sheet sheetOf(const FullBridgeInputs& in) {
+  const FullBridgeDesign d = designFullBridge(in);
+  return bridgeSheet(in, d, d.Vdc);
+}
+
+// A run of the procedures on the given inputs, or on them after one change.
+template <class Inputs>
+std::function<Sheet()> run(Inputs in) {
+  return [in] { return sheetOf(in); };
+}
+template <class Inputs, class Change>
+std::function<Sheet()> run(Inputs in, Change change) {
+  change(in);
+  return run(in);
+}
+
+// The field text of a value: six significant digits ("nan" whatever the sign of the NaN).
+std::string sixDigits(double value) {
+  if (std::isnan(value)) return "nan";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6g", value);
+  return text;
+}
+
+struct Reference {
+  const char* label;
+  std::function<Sheet()> run;
+  const char* expect;  // "name=text name=text ...", the text as the window shows it
+};
+
+void PrintTo(const Reference& r, std::ostream* os) {
+  *os << r.label;
+}
+
+class ReferenceDesign : public ::testing::TestWithParam<Reference> {};
+
+TEST_P(ReferenceDesign, ShowsTheWorkedValues) {
+  const Sheet sheet = GetParam().run();
+  std::istringstream words(GetParam().expect);
+  for (std::string word; words >> word;) {
+    const std::string name = word.substr(0, word.find('='));
+    const auto it = sheet.find(name);
+    ASSERT_NE(it, sheet.end()) << name;
+    EXPECT_EQ(name + "=" + sixDigits(it->second), word);
+  }
+}
+
+// Values from the hand computations in the file header.
+INSTANTIATE_TEST_SUITE_P(
+    Windows, ReferenceDesign,
+    ::testing::Values(
+        Reference{"ForwardOpening", run(forwardOpening()),
+                  "Ap=1.01747 Np0=14.847 n=7.95375 Ns0=1.86667 Ns=2 Np1=15.9075 Np=16 "
+                  "Irmsp=4.0007 Dp=1.24445 Irmss=29.5804 Ds=3.38386 Vs=48 Dmin=0.116667 "
+                  "Lo=1.23667 Vout=5 coreHint=0 hint=0"},
+        Reference{"ForwardHighLine",
+                  run(ForwardInputs{176, 264, 12, 10, 100, 85, 0.7f, 0.45f, 2000, 500, 0.35f, 81}),
+                  "Ap=0.510958 Np0=69.1289 n=8.81802 Ns0=7.83951 Ns=8 Np1=70.5441 Np=71 "
+                  "Vs=42.3333 Dmin=0.3 Lo=22.225 Vout=12"},
+        Reference{"RccOpening", run(rccOpening()),
+                  "n=10.5051 D=0.354973 Lp=3321.42 Ls=30.097 Ipkp=0.224007 Ipks=2.35322 "
+                  "Irmss=1.24512 Irmsp=0.0879264 Dp=0.168414 Ds=0.63376 Np0=156.854 "
+                  "Ns0=14.9312 Ns=15 Np1=157.577 Np=158 Dl=0.160014 fMax=1041.93 impossible=0"},
+        Reference{
+            "RccWideInput",
+            run(RccInputs{85, 265, 12, 0.5f, 0.05f, 50, 80, 700, 100, 1, 0.7f, 2000, 32, 400}),
+            "n=12.671 D=0.612609 Lp=8885.76 Ipkp=0.164346 Np0=230.092 Ns=19 Np=241 "
+            "fMax=1491.31"},
+        Reference{"PushPullOpening", run(bridgeOpening<PushPullInputs>(20, 80)),
+                  "Ton=4 Np0=11.0469 n=8.15769 Ns0=1.35417 Ns=2 Np1=16.3154 Np=16 Ipk=2.94672 "
+                  "Irmsp=1.86367 Irmss=12.6491 Lo=3 Vout=12 hint=0"},
+        Reference{"PushPullLowFrequency",
+                  run(PushPullInputs{100, 240, 24, 10, 50, 85, 0.8f, 0.7f, 1500, 400, 200}),
+                  "Ton=7 Np0=16.4967 n=4.03013 Ns=5 Np=20 Lo=36 Vout=24"},
+        // The primary sees half the input: turns ratio and secondary are taken from Vh.
+        Reference{"HalfBridgeOpening", run(bridgeOpening<HalfBridgeInputs>(50, 90)),
+                  "Np0=5.52344 n=4.07885 Ns0=1.35417 Ns=2 Np1=8.15769 Np=8 Dp=1.94388 "
+                  "Ds=3.19389 Irmsp=11.7139 Irmss=31.6228 Lo=1.2 Vout=12"},
+        Reference{"HalfBridgeLowVoltage",
+                  run(HalfBridgeInputs{180, 264, 5, 40, 80, 80, 0.5f, 0.75f, 1500, 450, 120}),
+                  "Ton=4.6875 Np0=16.5703 n=17.7572 Ns0=0.93316 Ns=1 Np=18 Irmsp=2.26839 Vout=5"},
+        // The diode drop adds to what the secondary must give.
+        Reference{"FullBridgeOpening", run(bridgeOpening<FullBridgeInputs>(50, 90)),
+                  "Np0=11.0469 n=8.15769 Ns0=1.35417 Ns=2 Np1=16.3154 Np=16 Dp=1.37453 "
+                  "Ds=3.19389 Irmsp=5.85695 Irmss=31.6228 Lo=1.2 Vout=12"},
+        Reference{"FullBridgeWithoutDiodeDrop",
+                  run(bridgeOpening<FullBridgeInputs>(50, 90), [](auto& in) { in.Vdf = 0; }),
+                  "n=8.484 Ns0=1.30208 Ns=2 Np=17 Vout=12"},
+        Reference{"FullBridgeHighVoltage",
+                  run(FullBridgeInputs{200, 264, 48, 20, 60, 92, 1, 0.8f, 1200, 400, 250}),
+                  "Ton=6.66667 Np0=31.4222 n=4.63607 Ns0=6.77778 Ns=7 Np=32 Irmsp=4.12533 Lo=20 "
+                  "Vout=48"},
+
+        // Duty-cycle hints at their thresholds; they stop nothing. The forward reset winding
+        // needs Dmax below 0.5; a push-pull above 0.8 keeps too little dead time (0.8 itself,
+        // the opening value, passes).
+        // n = 127.26·0.5/5.6 = 11.3625, Np1 = 22.725 → 23, Vs = 33.6, Lo = 28·0.83333/20
+        Reference{"ForwardDmaxHalf", run(forwardOpening(), [](auto& in) { in.Dmax = 0.5f; }),
+                  "coreHint=1 hint=1 Np=23 Lo=1.16667"},
+        Reference{"ForwardDmaxBelowHalf", run(forwardOpening(), [](auto& in) { in.Dmax = 0.49f; }),
+                  "coreHint=0 hint=0"},
+        Reference{"PushPullDmaxAbove",
+                  run(bridgeOpening<PushPullInputs>(20, 80), [](auto& in) { in.Dmax = 0.81f; }),
+                  "hint=1 Lo=2.85"},  // 2.28·10/8
+
+        // No switch headroom left for the reflected voltage: no design at all.
+        Reference{"RccRatingBelowPeak",  // 450 − 150 − 381.78 V
+                  run(rccRating(450, 150, 270)), "impossible=1 n=0 Lp=0 Np=0 fMax=0"},
+        Reference{"RccNoHeadroom", run(rccRating(100, 100, 0)), "impossible=1 n=0 Lp=0"},
+        Reference{"RccUndefinedHeadroom",  // ∞ − ∞
+                  run(rccRating(kInf, kInf, 260)), "impossible=1 n=0 Lp=0"},
+        Reference{"RccSmallHeadroom",  // 450 − 150 − 282.8 = 17.2 V, n = 17.2·5/7/5.6
+                  run(rccRating(450, 150, 200)), "impossible=0 n=2.19388"},
+
+        // Zero inputs are not refused: the results are the IEEE values, and a count that
+        // cannot be rounded is kept as computed, never forced into an integer.
+        Reference{"ForwardZeroAe", run(forwardOpening(), [](auto& in) { in.Ae = 0; }),
+                  "Np0=inf Ns=inf Np=inf Lo=1.23667"},
+        Reference{"ForwardZeroFrequency", run(forwardOpening(), [](auto& in) { in.f = 0; }),
+                  "Ap=inf Ns=inf Np=inf Lo=inf"},
+        // n = Vmin / ∞ = 0, so Ns0 = 0/0.
+        Reference{"ForwardZeroDmax", run(forwardOpening(), [](auto& in) { in.Dmax = 0; }),
+                  "n=0 Ns=nan Np=nan Irmsp=nan Lo=nan"},
+        Reference{"RccZeroMinimumLoad", run(rccOpening(), [](auto& in) { in.IoMin = 0; }),
+                  "Dl=nan fMax=nan Np=158"},
+        Reference{"RccZeroFrequency", run(rccOpening(), [](auto& in) { in.fMin = 0; }),
+                  "Lp=inf Ipkp=nan Ns=inf Np=inf fMax=0"},
+        Reference{"PushPullZeroFluxSwing",
+                  run(bridgeOpening<PushPullInputs>(20, 80), [](auto& in) { in.DB = 0; }),
+                  "Np0=inf Ns=inf Np=inf"},
+        Reference{"PushPullZeroDmax",
+                  run(bridgeOpening<PushPullInputs>(20, 80), [](auto& in) { in.Dmax = 0; }),
+                  "Ns=nan Np=nan Irmsp=nan hint=0"},
+        // n = Vh / 0: Ns0 = 0, then Np1 = ∞ × 0.
+        Reference{
+            "HalfBridgeZeroOutput",
+            run(bridgeOpening<HalfBridgeInputs>(50, 90), [](auto& in) { in.Vo = in.Vdf = 0; }),
+            "n=inf Ns=0 Np=nan"},
+        Reference{"FullBridgeZeroFrequency",
+                  run(bridgeOpening<FullBridgeInputs>(50, 90), [](auto& in) { in.f = 0; }),
+                  "Ton=inf Ns=inf Np=inf Lo=inf"},
+        Reference{"FullBridgeZeroLoad",
+                  run(bridgeOpening<FullBridgeInputs>(50, 90), [](auto& in) { in.Io = 0; }),
+                  "Irmss=0 Lo=inf"}),
+    [](const ::testing::TestParamInfo<Reference>& p) { return p.param.label; });
+
+struct Rounding {
+  const char* label;
+  TransformerTurns (*turns)(double Np0, double n);
+  double Np0, n;
+  double Ns, Np;
+};
+
+void PrintTo(const Rounding& r, std::ostream* os) {
+  *os << r.label;
+}
+
+class TurnsRounding : public ::testing::TestWithParam<Rounding> {};
+
+TEST_P(TurnsRounding, EachWindowRoundsByItsRules) {
+  const TransformerTurns t = GetParam().turns(GetParam().Np0, GetParam().n);
+  EXPECT_EQ(t.Ns, GetParam().Ns);
+  EXPECT_EQ(t.Np, GetParam().Np);
+}
+
+// Raw counts chosen so that Np0 / n and n × Ns are exact (Ns0 and Np1 in the comments).
+INSTANTIATE_TEST_SUITE_P(
+    Edges, TurnsRounding,
+    ::testing::Values(
+        // Forward: both to nearest with an exact half going down; below a half gives none.
+        Rounding{"ForwardNsHalf", forwardTurns, 25, 10, 2, 20},         // 2.5 → 2
+        Rounding{"ForwardNsAboveHalf", forwardTurns, 25.1, 10, 3, 30},  // 2.51 → 3
+        Rounding{"ForwardNsBelowHalf", forwardTurns, 4.9, 10, 0, 0},    // 0.49 → 0, Np 0
+        Rounding{"ForwardNpHalf", forwardTurns, 15.5, 7.75, 2, 15},     // Np1 15.5 → 15
+        // Ringing choke: Ns up on any fraction, Np to nearest with a half going down.
+        Rounding{"RccNsWhole", rccTurns, 28, 2, 14, 28},        // 14 stays
+        Rounding{"RccNsFraction", rccTurns, 28.02, 2, 15, 30},  // 14.01 → 15
+        Rounding{"RccNpHalf", rccTurns, 14.5, 7.25, 2, 14},     // Np1 14.5 → 14
+        // Push-pull, half-bridge, full-bridge: Ns up, Np to nearest with a half going up.
+        Rounding{"PushPullNpHalf", pushPullTurns, 7.5, 3.75, 2, 8},              // 7.5 → 8
+        Rounding{"PushPullNpBelowHalf", pushPullTurns, 2 * 3.745, 3.745, 2, 7},  // 7.49 → 7
+        Rounding{"HalfBridgeNsWhole", halfBridgeTurns, 6, 2, 3, 6},              // 3.0 stays
+        Rounding{"HalfBridgeNsFraction", halfBridgeTurns, 6.0002, 2, 4, 8},      // 3.0001 → 4
+        Rounding{"HalfBridgeNpHalf", halfBridgeTurns, 8.5, 4.25, 2, 9},          // 8.5 → 9
+        Rounding{"HalfBridgeNpBelowHalf", halfBridgeTurns, 2 * 4.24995, 4.24995, 2, 8},
+        Rounding{"FullBridgeNsWhole", fullBridgeTurns, 15, 5, 3, 15},          // 3.0 stays
+        Rounding{"FullBridgeNsFraction", fullBridgeTurns, 15.0005, 5, 4, 20},  // 3.0001 → 4
+        Rounding{"FullBridgeNpHalf", fullBridgeTurns, 17.5, 8.75, 2, 18},      // 17.5 → 18
+        Rounding{"FullBridgeNpBelowHalf", fullBridgeTurns, 2 * 8.74995, 8.74995, 2, 17}),
+    [](const ::testing::TestParamInfo<Rounding>& p) { return p.param.label; });
+
+}  // namespace
+}  // namespace tarnex
