@@ -79,8 +79,8 @@ TypeIINetwork flybackNetwork(const TypeIIInputs& in) {
   const double fc = in.fc;
   n.fp1 = in.fp1;
   n.fz1 = in.fz1;
-  // Past the ESR zero the stage is flat at Gesr; the network's flat band R2/R1 ends at its
-  // pole fp1, above which it falls by 20·log(fc/fp1) at fc.
+  // Past the ESR zero the stage is flat at Gesr. The network's flat gain R2/R1 is set so that,
+  // falling at 20 dB per decade past its pole fp1, it makes up for Gesr at fc.
   const double v = fc / in.fp1;
   n.gainNeeded = 20 * std::log10(v) - in.Gesr;
   n.R2 = toSingle(in.R1 * wholeDbRatio(n.gainNeeded));
@@ -98,8 +98,8 @@ TypeIINetwork flybackNetwork(const TypeIIInputs& in) {
 CurrentModeResults currentModeCompensation(const CurrentModeInputs& in) {
   CurrentModeResults r;
   const double RL = double{in.Vo} / in.Io;
-  // The sensed current rises at Vin/L·Ri on the switch; the compensation ramp adds Vse per
-  // period. Q is their ratio, plus one, less one half.
+  // The compensation ramp, as a current slope Vse·fsw/Ri, over the inductor current's on-slope
+  // Vin/L; plus one, less one half.
   r.Q = (double{in.Vse} * in.fsw * 1000 / in.Ri) / (in.Vin / (in.L * 0.000001)) + 1.0 - 0.5;
   const double Dp = 1 - double{in.D};
   // The modulator with its sampling gain and the load appear to the output capacitor as one

@@ -39,10 +39,9 @@ void expectShown(const R& r, const std::vector<Shown<R>>& expected) {
   for (const auto& e : expected) EXPECT_EQ(shown(e.get(r)), e.text) << e.name;
 }
 
-#define SHOWN(R, m, text)                            \
-  Shown<R> {                                         \
-#m, [](const R& r) { return double{r.m}; }, text \
-  }
+// clang-format off
+#define SHOWN(R, m, text) Shown<R>{#m, [](const R& r) { return double{r.m}; }, text}
+// clang-format on
 
 // ---------------------------------------------------------------------------------------------
 // Current mode.
@@ -70,17 +69,6 @@ TEST(CurrentModeCompensation, OpeningValuesWithOpAmp) {
   in.type = CurrentModeAmplifier::OpAmp;
   expectShown(currentModeCompensation(in), {SHOWN(CM, fEA, "8533.33"), SHOWN(CM, C1, "0.00396829"),
                                             SHOWN(CM, R2, "333109"), SHOWN(CM, C2, "0.000183423")});
-}
-
-// Without a type the stage is still characterised; the network stays at 0.
-TEST(CurrentModeCompensation, NoTypeLeavesTheNetworkAtZero) {
-  CurrentModeInputs in = currentModeOpening();
-  in.type = CurrentModeAmplifier::None;
-  const CM r = currentModeCompensation(in);
-  EXPECT_EQ(shown(r.fEA), "8533.33");
-  EXPECT_EQ(r.C1, 0);
-  EXPECT_EQ(r.R2, 0);
-  EXPECT_EQ(r.C2, 0);
 }
 
 // All zeros: 0/0 gives undefined values throughout, without undefined behaviour.
@@ -153,19 +141,9 @@ INSTANTIATE_TEST_SUITE_P(Bands, FlybackEfficiency,
                                            EtaCase{20, 0.8}, EtaCase{30, 0.8},
                                            EtaCase{30.01, 0.85}));
 
-// Po = 3 A × 5 V = 15 W reaches the procedure's gain: G0 goes with √η, so against the 50 W
-// example (η 0.85) Gesr changes by 10·log(0.8/0.85) = −0.263289 dB.
-TEST(TypeIICompensation, FlybackBetween10And20WattsUses08) {
-  TypeIIInputs in = typeIIOpening(TypeIIKind::DcmFlyback);
-  in.Iomax = 3;
-  const S2 s = typeIIControlToOutput(in);
-  EXPECT_EQ(s.eta, 0.8);
-  EXPECT_NEAR(s.Gesr - (-24.9591), -0.263289, 2e-4);
-}
-
 // Mend of the gain truncation: a stage above 0 dB at the crossover needs attenuation, R2 < R1.
 // Forward, Vramp 0.01: Gesr = 20·log(500) + 20·log(0.5) − 40·log(2.60483/1.03821) = 31.9791;
-// Gfc = 31.9791 − 20·log(20/2.60483) = 14.2727, trunc(−14.2727) = −14,
+// Gfc = 31.9791 − 20·log(20/2.60483) = 14.2741, trunc(−14.2741) = −14,
 // R2 = 1000·10^(−0.7) = 199.526 (the unmended |trunc| gives 10^0.7·1000 = 5011.87).
 // DCM flyback, Vramp 0.01: Gesr = −24.95907 + 20·log(300) = 24.58336; 20·log(20/80) − 24.58336
 // = −36.6246, trunc −36, R2 = 1000·10^(−1.8) = 15.8489.
@@ -214,34 +192,20 @@ TEST(TypeIICompensation, Step4WithoutStep2ComputesWithZeros) {
 // PMwant −10: 272.58 allowed, k = 1 already meets it: fz1 = fp1 = fc, PM = 360 − 270 − 97.4205.
 // PMwant 90: 172.58 allowed, below what any k gives: k = 0, fz1 infinite, fp1 0, C1 0, C2
 // infinite, PM = −97.4205.
-TEST(TypeIICompensation, RatioSearchStopsAtOne) {
+TEST(TypeIICompensation, RatioSearchLimits) {
   TypeIIInputs in = afterStep2(typeIIOpening(TypeIIKind::Forward));
   in.PMwant = -10;
-  const S4 n = typeIINetwork(in);
+  S4 n = typeIINetwork(in);
   EXPECT_EQ(n.k, 1);
   expectShown(n, {SHOWN(S4, fz1, "20"), SHOWN(S4, fp1, "20"), SHOWN(S4, PM, "-7.42052")});
-}
-
-TEST(TypeIICompensation, RatioSearchFindsNoneUpTo10000) {
-  TypeIIInputs in = afterStep2(typeIIOpening(TypeIIKind::Forward));
   in.PMwant = 90;
-  const S4 n = typeIINetwork(in);
+  n = typeIINetwork(in);
   EXPECT_EQ(n.k, 0);
   EXPECT_EQ(n.fz1, kInf);
   EXPECT_EQ(n.fp1, 0);
   EXPECT_EQ(n.C1, 0);
   EXPECT_EQ(n.C2, kInf);
   EXPECT_EQ(shown(n.PM), "-97.4205");
-}
-
-// No kind selected: nothing is computed, the pole and zero fields stay as they were.
-TEST(TypeIICompensation, NoKindComputesNothing) {
-  TypeIIInputs in = typeIIOpening(TypeIIKind::None);
-  EXPECT_EQ(typeIIControlToOutput(in).Gesr, 0);
-  const S4 n = typeIINetwork(in);
-  EXPECT_EQ(n.R2, 0);
-  EXPECT_EQ(n.fp1, 80);
-  EXPECT_EQ(n.fz1, 5);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -263,20 +227,14 @@ TEST(TypeIIICompensation, OpeningValues) {
                SHOWN(T3, R3, "1.19052")});
 }
 
-// GdB 0: k = 1 and the integrator crosses at fc.
-TEST(TypeIIICompensation, ZeroGainPutsTheIntegratorAtTheCrossover) {
+// GdB 0: k = 1 and the integrator crosses at fc. fz2 = fp1: C2 = 0 and R3 infinite.
+TEST(TypeIIICompensation, EdgeCases) {
   TypeIIIInputs in = typeIIIOpening();
   in.GdB = 0;
+  in.fz2 = in.fp1;
   const T3 r = typeIIINetwork(in);
   EXPECT_EQ(r.k, 1);
   EXPECT_EQ(shown(r.fEA), "50");
-}
-
-// fz2 = fp1: C2 = 0 and R3 infinite.
-TEST(TypeIIICompensation, CoincidentZeroAndPoleGiveNoC2) {
-  TypeIIIInputs in = typeIIIOpening();
-  in.fz2 = in.fp1;
-  const T3 r = typeIIINetwork(in);
   EXPECT_EQ(r.C2, 0);
   EXPECT_EQ(r.R3, kInf);
 }
