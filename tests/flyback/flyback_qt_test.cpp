@@ -10,6 +10,7 @@
 #include "form_view.h"
 #include "launcher.h"
 #include "support/field_ids.h"
+#include "support/modal_guard.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
 
@@ -20,6 +21,13 @@ class FlybackWindowTest : public QObject {
 
  private slots:
   void dcmVerificationFromTheLauncher();
+  void cleanup() {
+    const QStringList unexpected = guard_.takeUnexpected();
+    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
+  }
+
+ private:
+  testing::ModalGuard guard_;
 };
 
 void FlybackWindowTest::dcmVerificationFromTheLauncher() {

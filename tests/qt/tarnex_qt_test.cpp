@@ -26,6 +26,7 @@
 #include "qt_host.h"
 #include "startup/startup.h"
 #include "startup_windows.h"
+#include "support/modal_guard.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
 
@@ -150,6 +151,7 @@ class TarnexQtTest : public QObject {
 
   testing::RecordingHost desktop_;
   std::unique_ptr<Launcher> launcher_;
+  testing::ModalGuard guard_;
 
  private slots:
   void init() {
@@ -162,7 +164,18 @@ class TarnexQtTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(launcher_.get()));
   }
 
-  void cleanup() { launcher_.reset(); }
+  void cleanup() {
+    launcher_.reset();
+    const QStringList unexpected = guard_.takeUnexpected();
+    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
+  }
+
+  void unexpectedModalWindowIsClosedAndReported() {
+    testing::ModalGuard quick(100);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("注意"), QStringLiteral("x"));
+    box.exec();  // returns only because the guard closes it
+    QCOMPARE(quick.takeUnexpected(), QStringList{QStringLiteral("注意: x")});
+  }
 
   void launcherButtonsFollowTheRegistry() {
     QCOMPARE(launcher_->windowTitle(), QStringLiteral("Tarnex V3.2 Programmable "));
