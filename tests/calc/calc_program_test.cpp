@@ -168,9 +168,22 @@ TEST(CalcProgram, ListNamesDialogsCommandsListsAndFields) {
   EXPECT_TRUE(r.has("entry\tdcdc\ttopology\tbuck-boost\tbuck-boost"));
   EXPECT_TRUE(r.has("field\tdcdc\tAe\t磁芯面积Ae(mm2)\tmm²\tinput"));
   EXPECT_TRUE(r.has("field\tdcdc\tVc\t输出电容耐压>(V)\tV\toutput"));
+  // The core estimate is an output of its command, though the frame does not reset it.
+  EXPECT_TRUE(r.has("field\tflyback\tVe\t磁芯体积Ve(mm3)\tmm³\toutput"));
   const Outcome j = runCalc(dir, {"--list", "--json"});
   ASSERT_EQ(j.lines.size(), 1u);
   EXPECT_NE(j.lines[0].find("{\"key\":\"dcm\",\"text\":\"断续(DCM)\"}"), std::string::npos);
+}
+
+TEST(CalcProgram, HelpPrintsTheUsageAndSucceeds) {
+  TempFolder dir;
+  for (const char* option : {"--help", "-h"}) {
+    const Outcome r = runCalc(dir, {option});
+    EXPECT_EQ(r.status, 0) << option;
+    ASSERT_FALSE(r.lines.empty());
+    EXPECT_TRUE(r.has("  tarnex-calc --list [--json]")) << option;
+    EXPECT_EQ(r.err, "");
+  }
 }
 
 }  // namespace
