@@ -2,10 +2,8 @@
 
 #include "designs/dcdc.h"
 #include "designs/flyback.h"
+#include "tables/bridge_tables.h"
 #include "tables/forward_table.h"
-#include "tables/fullbridge_table.h"
-#include "tables/halfbridge_table.h"
-#include "tables/pushpull_table.h"
 #include "tables/rcc_table.h"
 
 namespace tarnex {

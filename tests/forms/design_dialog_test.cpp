@@ -10,8 +10,8 @@
 
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
+#include "tables/bridge_tables.h"
 #include "tables/dcdc_table.h"
-#include "tables/fullbridge_table.h"
 #include "tables/rcc_table.h"
 
 namespace tarnex {

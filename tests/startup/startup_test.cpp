@@ -14,13 +14,11 @@
 
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
+#include "tables/bridge_tables.h"
 #include "tables/dcdc_table.h"
 #include "tables/field_table.h"
 #include "tables/flyback_table.h"
 #include "tables/forward_table.h"
-#include "tables/fullbridge_table.h"
-#include "tables/halfbridge_table.h"
-#include "tables/pushpull_table.h"
 #include "tables/rcc_table.h"
 
 namespace tarnex {

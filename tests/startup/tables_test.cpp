@@ -8,13 +8,11 @@
 #include <vector>
 
 #include "base/number_text.h"
+#include "tables/bridge_tables.h"
 #include "tables/dcdc_table.h"
 #include "tables/field_table.h"
 #include "tables/flyback_table.h"
 #include "tables/forward_table.h"
-#include "tables/fullbridge_table.h"
-#include "tables/halfbridge_table.h"
-#include "tables/pushpull_table.h"
 #include "tables/rcc_table.h"
 
 namespace tarnex {
