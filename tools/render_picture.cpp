@@ -23,6 +23,7 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QRectF>
+#include <QSaveFile>
 #include <QStringList>
 #include <QSvgRenderer>
 #include <algorithm>
@@ -169,12 +170,21 @@ int main(int argc, char** argv) {
     return kExitDrawing;
   }
 
-  QImageWriter writer(options->target, format);
+  // Written through a temporary file that replaces the target only when complete, so a
+  // failed run never leaves a truncated picture that a build would take as up to date.
+  QSaveFile file(options->target);
+  if (!file.open(QIODevice::WriteOnly)) {
+    std::fprintf(stderr, "render_picture: %s: %s\n", qPrintable(options->target),
+                 qPrintable(file.errorString()));
+    return kExitWrite;
+  }
+  QImageWriter writer(&file, format);
   if (jpeg) writer.setQuality(92);
   const QImage out = jpeg ? image.convertToFormat(QImage::Format_RGB32) : image;
-  if (!writer.write(out)) {
-    std::fprintf(stderr, "render_picture: %s: %s\n", qPrintable(options->target),
-                 qPrintable(writer.errorString()));
+  if (!writer.write(out) || !file.commit()) {
+    const QString why =
+        writer.error() != QImageWriter::UnknownError ? writer.errorString() : file.errorString();
+    std::fprintf(stderr, "render_picture: %s: %s\n", qPrintable(options->target), qPrintable(why));
     return kExitWrite;
   }
   return 0;
