@@ -102,7 +102,9 @@ struct FlybackDesign {
 FlybackDesign flybackVerifyCcm(const FlybackInputs& in);
 FlybackDesign flybackVerifyDcm(const FlybackInputs& in);
 
-// RCD clamp for the leakage-inductance energy.
+// RCD clamp for the leakage-inductance energy. The clamp holds Vc, the headroom above the
+// input peak, and the primary reflects 5/7 of it; the resistor burns the leakage energy
+// ½·Llk·Ipkp²·f raised by Vc / (Vc − Vr) = 7/2, so R = Vc² / P = (4/7)·Vc² / (Llk·Ipkp²·f).
 struct FlybackSnubber {
   float Rlk = 0;  // clamp resistor, kΩ
   float Clk = 0;  // clamp capacitor, nF

@@ -165,8 +165,9 @@ TEST_P(FlybackVerify, ShowsTheDesignThenTheClamp) {
 }
 
 // The clamp reads Lp and Ipkp back from their fields, as displayed with six digits: with
-// Lp 429.206 µH and Ipkp 2.26523 A, Rlk = 118.22³·4/7000 / (0.05·2.26523²·429.206·0.15)
-// = 57.1588 kΩ (57.1585 from the unrounded design).
+// Lp 429.206 µH and Ipkp 2.26523 A, Rlk = 118.22²·4/7000 / (0.05·2.26523²·429.206·0.15)
+// = 0.483495 kΩ (0.483493 from the unrounded design), Clk = 10000 / (Rlk·150) = 137.885 nF;
+// in DCM, with 51.9974 µH and 5.2065 A, Rlk = 0.755456 kΩ and Clk = 88.2469 nF.
 INSTANTIATE_TEST_SUITE_P(
     ReferenceCore, FlybackVerify,
     ::testing::Values(ModeCase{"Ccm",
@@ -178,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 {kCin, "135.949"},   {kIrmss, "20.1104"}, {kIpks, "34.1577"},
                                 {kVdm, "36.3822"},   {kIdm, "40.2207"},   {kCo, "1068.77"},
                                 {kVcm, "6"},         {kAe, "100"},        {kLe, "60"}},
-                               {{kRlk, "57.1588"}, {kClk, "1.16634"}}},
+                               {{kRlk, "0.483495"}, {kClk, "137.885"}}},
                       ModeCase{"Dcm",
                                1,
                                {{kTon, "2.12733"},
@@ -191,7 +192,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 {kVdm, "45.4778"},
                                 {kZc, "0.513765"},
                                 {kCo, "1343.64"}},
-                               {{kRlk, "89.31"}, {kClk, "0.746463"}}}),
+                               {{kRlk, "0.755456"}, {kClk, "88.2469"}}}),
     [](const ::testing::TestParamInfo<ModeCase>& p) { return std::string(p.param.name); });
 
 struct EstimateCase {
