@@ -175,6 +175,36 @@ TEST(FlybackSnubber, AfterEachVerification) {
   EXPECT_NEAR(s.Clk, 88.2470, 2e-3);
 }
 
+struct HeadroomCase {
+  std::string name;
+  float Vswm, Vswr, VacMax;
+  bool left;
+};
+
+void PrintTo(const HeadroomCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class SwitchHeadroom : public ::testing::TestWithParam<HeadroomCase> {};
+
+// Vswm − Vswr − 1.414·VacMax must be above zero, or the turns ratio n is not positive.
+TEST_P(SwitchHeadroom, LeftOnlyAboveZero) {
+  const HeadroomCase& c = GetParam();
+  FlybackInputs in = referenceDesign();
+  in.Vswm = c.Vswm;
+  in.Vswr = c.Vswr;
+  in.VacMax = c.VacMax;
+  EXPECT_EQ(flybackHeadroom(in), c.left);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SwitchHeadroom,
+    ::testing::Values(HeadroomCase{"Reference", 600, 100, 270, true},   // 118.22 V left
+                      HeadroomCase{"LowRating", 450, 100, 270, false},  // 450 − 100 − 381.78 < 0
+                      HeadroomCase{"NothingLeft", 100, 100, 0, false},  // exactly 0
+                      HeadroomCase{"NotANumber", std::nanf(""), 100, 270, false}),
+    [](const ::testing::TestParamInfo<HeadroomCase>& p) { return p.param.name; });
+
 struct Rounding {
   double raw;
   double up;
