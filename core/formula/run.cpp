@@ -21,9 +21,9 @@ class FormulaRun {
       : folder_(folder), fileName_(fileName), values_(values), host_(host) {}
 
   bool run() {
-    const std::optional<std::string> bytes = formula::loadFormulaFile(folder_, fileName_, host_);
-    if (!bytes) return false;
-    std::optional<formula::Diagnostic> error = checkAndEvaluate(formula::formulaText(*bytes));
+    const std::optional<std::string> text = formula::loadFormulaText(folder_, fileName_, host_);
+    if (!text) return false;
+    std::optional<formula::Diagnostic> error = checkAndEvaluate(*text);
     if (!error) return true;
     host_.showMessage(formula::formatDiagnostic(*error));
     return false;

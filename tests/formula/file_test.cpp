@@ -2,8 +2,10 @@
 // by CR, CR LF and LF, files that cannot be opened, pinned fields and the binding tables.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <array>
+#include <csignal>
 #include <filesystem>
 #include <string>
 
@@ -111,6 +113,38 @@ TEST(Opening, AFileThatCannotBeOpenedIsReportedAndFails) {
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].caption, kProgramName);
   EXPECT_NE(host.messages[0].text.find(kBuck), std::string::npos);
+}
+
+TEST(Opening, ATextBeyondTheLimitIsRefusedAndNothingAppended) {
+  TableFields fields(dcdcTable());
+  const std::string blanks(kMaxTextBytes + 1, ' ');
+  const RunOutcome outcome = runFormulaBytes(blanks, fields);
+  EXPECT_FALSE(outcome.ok);
+  EXPECT_EQ(outcome.messages,
+            std::vector<std::string>{"Tarnex|文件“CCM Buck cfg.txt”在结束符 '#' 之前的内容超过 1 "
+                                     "MB，不像是手写的文本，程序不读取它。"});
+  EXPECT_EQ(outcome.fileAfter.size(), blanks.size());
+}
+
+TEST(Opening, AnEndMarkerThatCannotBeWrittenIsReportedAsAWrite) {
+  TempFolder temp;
+  temp.write(kBuck, "L = 1;");
+  TableFields fields(dcdcTable());
+  RecordingHost host;
+  // A file-size limit of the current length makes the append fail (EFBIG).
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 6;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool ok = runFormulaFile(temp.folder(), kBuck, fields, host);
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldSignal);
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(host.summary(), std::vector<std::string>{
+                                "Tarnex|无法写入文件“CCM Buck cfg.txt”：文件超出了允许的大小。"});
+  EXPECT_EQ(temp.read(kBuck), "L = 1;");
 }
 
 TEST(Opening, AMissingFileIsCreatedWithItsEndMarker) {

@@ -196,6 +196,20 @@ TEST(InterfaceFile, EndMarkerThatCannotBeWrittenIsNotReportedAsWritten) {
   EXPECT_EQ(dir.read("B.txt"), "1=a;");
 }
 
+TEST(InterfaceFile, TextBeyondTheLimitIsRefusedAndNothingAppended) {
+  TempFolder dir;
+  const std::string blanks(kMaxTextBytes + 1, ' ');
+  dir.write("C.txt", blanks);
+  RecordingHost host;
+  const auto result = applyInterfaceFile(dir.folder(), "C.txt", 18, host);
+  ASSERT_TRUE(result.has_value());
+  EXPECT_FALSE(result->applied);
+  EXPECT_EQ(host.summary(),
+            std::vector<std::string>{"Tarnex|文件“C.txt”在结束符 '#' 之前的内容超过 "
+                                     "1 MB，不像是手写的文本，程序不读取它。"});
+  EXPECT_EQ(dir.read("C.txt").size(), blanks.size());
+}
+
 TEST(InterfaceFile, MessageTableHoldsEveryTextShown) {
   std::vector<std::string> known;
   for (const Message& m : interfaceFileMessages()) known.push_back(m.caption + "|" + m.text);
