@@ -241,6 +241,9 @@ CalcEnd DesignDialog::calculate(const Calculation& calc) {
     showOwned(std::string(calc.incompleteMessage));
     return CalcEnd::Incomplete;
   }
+  // The read retried the set-up, and a file it needs has failed again and been reported:
+  // the command ends here, so that one cause shows one box.
+  if (!setUp_) return CalcEnd::FileError;
   const std::optional<bool> useFile = inUseForCalculation(calc.formulaFile);
   if (!useFile) return CalcEnd::FileError;
   if (!*useFile) {

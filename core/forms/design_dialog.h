@@ -38,7 +38,7 @@ const TitleMarkers& titleMarkersFor(std::string_view tableKey);
 // How a calculate command ended.
 enum class CalcEnd {
   Incomplete,  // a field did not read as a number: incomplete-input message shown
-  FileError,   // the formula file could not be opened (reported)
+  FileError,   // a file of the set-up or the formula file could not be opened (reported)
   Stopped,     // the built-in computation stopped with a message of its own
   RunFailed,   // the formula file's run failed (the runner showed why); nothing written
   Written,     // results written into the fields (after the progress window)

@@ -168,6 +168,19 @@ TEST_F(CalcProgramTest, EndMarkersBeyondAFileSizeLimitAreReported) {
   EXPECT_EQ(dir.read("CCM Buck cfg.txt"), "L = 1;");
 }
 
+// A symbolic link that points at itself: one Chinese message when the window opens and one
+// for the calculation, not one for every time the calculation touches the file.
+TEST_F(CalcProgramTest, AFileErrorIsReportedOncePerCommand) {
+  std::filesystem::remove(dir.path("CCM Buck cfg.txt"));
+  std::filesystem::create_symlink("CCM Buck cfg.txt", dir.path("CCM Buck cfg.txt"));
+  const Outcome r = calc({"dcdc"});
+  EXPECT_EQ(r.status, 1);
+  const std::string loop =
+      "message\tTarnex\t无法打开文件“CCM Buck cfg.txt”：符号链接的层数太多，可能是循环链接。";
+  EXPECT_EQ(std::count(r.lines.begin(), r.lines.end(), loop), 2);
+  EXPECT_EQ(r.lines.size(), 1u + 2u + 27u);
+}
+
 TEST(CalcProgram, MissingFolderIsAUsageError) {
   TempFolder dir;
   const Outcome r = runCalc(dir, {"dcdc", "--dir", dir.path("nowhere").string()});

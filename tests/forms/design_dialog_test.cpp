@@ -364,14 +364,15 @@ TEST_F(DesignDialogTest, UnopenableInterfaceFileAbandonsTheSetUp) {
   d.command(kCalculateButton);
   EXPECT_EQ(d.end, CalcEnd::Incomplete);
   EXPECT_EQ(d.prepared, 1);
-  // Still unopenable: the read and the write-back each try again and report again; the
-  // calculation itself goes on.
+  // Still unopenable: the read tries the set-up again and reports once; the command ends
+  // there instead of reporting the same file again at the write-back.
   d.setText(kVinMin, "18");
   host.clear();
   d.command(kCalculateButton);
-  EXPECT_EQ(d.prepared, 3);
-  EXPECT_EQ(host.messages.size(), 2u);
-  EXPECT_EQ(d.end, CalcEnd::Written);
+  EXPECT_EQ(d.prepared, 2);
+  EXPECT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(d.end, CalcEnd::FileError);
+  EXPECT_EQ(d.builtInRuns, 0);
   EXPECT_FALSE(d.setUpDone());
 }
 
