@@ -23,22 +23,14 @@ class FormulaRun {
   bool run() {
     const std::optional<std::string> text = formula::loadFormulaText(folder_, fileName_, host_);
     if (!text) return false;
-    std::optional<formula::Diagnostic> error = checkAndEvaluate(*text);
+    const std::optional<formula::Diagnostic> error =
+        checkAndEvaluate(*text, bindingTableFor(fileName_), values_);
     if (!error) return true;
     host_.showMessage(formula::formatDiagnostic(*error));
     return false;
   }
 
  private:
-  std::optional<formula::Diagnostic> checkAndEvaluate(std::string_view text) {
-    std::vector<formula::Token> tokens;
-    if (auto error = formula::translate(text, tokens)) return error;
-    if (auto error = formula::checkStatements(tokens)) return error;
-    formula::Program program;
-    if (auto error = formula::prepare(tokens, bindingTableFor(fileName_), program)) return error;
-    return formula::Machine(program, values_).run();
-  }
-
   const Folder& folder_;
   std::string_view fileName_;
   FieldValues& values_;
@@ -68,6 +60,16 @@ class PinnedFields {
 };
 
 }  // namespace
+
+std::optional<formula::Diagnostic> checkAndEvaluate(std::string_view text, const DialogTable* table,
+                                                    FieldValues& values) {
+  std::vector<formula::Token> tokens;
+  if (auto error = formula::translate(text, tokens)) return error;
+  if (auto error = formula::checkStatements(tokens)) return error;
+  formula::Program program;
+  if (auto error = formula::prepare(tokens, table, program)) return error;
+  return formula::Machine(program, values).run();
+}
 
 bool runFormulaFile(const Folder& folder, std::string_view fileName, FieldValues& values,
                     Host& host) {
