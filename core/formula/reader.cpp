@@ -96,7 +96,11 @@ class Reader {
     ++pos_;
     switch (c) {
       case ' ':
-      case '\n':  // outside a comment only CR counts a line
+        break;
+      case '\n':
+        // A line ends at CR, at LF, or at the pair CR LF, which counts once: files written
+        // on Windows (CR LF) and on Linux (LF) number their lines alike.
+        if (pos_ < 2 || text_[pos_ - 2] != '\r') append(TokenKind::LineEnd, "char13linechg");
         break;
       case '\r':
         append(TokenKind::LineEnd, "char13linechg");

@@ -1,5 +1,5 @@
 // The formula file on disk and the run around the language: the end marker, line counting
-// by CR, CR LF and LF, files that cannot be opened, pinned fields and the binding tables.
+// by CR, LF and CR LF, files that cannot be opened, pinned fields and the binding tables.
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -94,13 +94,23 @@ INSTANTIATE_TEST_SUITE_P(
     Endings, LineCounting,
     ::testing::Values(LineCase{"Cr", "L = 1;\rIpk = 2;\rIrms = X;", 3},
                       LineCase{"CrLf", "L = 1;\r\nIpk = 2;\r\nIrms = X;", 3},
-                      LineCase{"LfOnly", "L = 1;\nIpk = 2;\nIrms = X;", 1},
-                      // With LF alone only the LF that ends a comment counts.
-                      LineCase{"LfOnlyWithComments", "// a\nL = 1;\n// b\nIrms = X;", 3},
+                      // Files saved on Linux: every LF ends a line, and CR LF counts once.
+                      LineCase{"LfOnly", "L = 1;\nIpk = 2;\nIrms = X;", 3},
+                      LineCase{"LfOnlyWithComments", "// a\nL = 1;\n// b\nIrms = X;", 4},
+                      LineCase{"LfBlankLines", "L = 1;\n\n\nIrms = X;", 4},
+                      LineCase{"CrLfThenLf", "L = 1;\r\nIpk = 2;\nIrms = X;", 3},
+                      LineCase{"CommentEndingInCrLf", "// a\r\nL = 1;\r\nIrms = X;", 3},
                       LineCase{"CommentAtEndOfStatement", "L = 1; // a\r\nIrms = X;", 2},
                       LineCase{"InsidePowArguments", "L = pow(2,\r\n3) + pow(X, 2);", 2},
                       LineCase{"WrittenLineEndWord", "L = 1; char13linechg Irms = X;", 2}),
     [](const ::testing::TestParamInfo<LineCase>& param) { return param.param.name; });
+
+TEST(LineEnds, ADeclarationBeforeALineEndAndTheMarkerPasses) {
+  for (const char* text : {"float x;\n", "float x;\r\n", "float x;\r"}) {
+    TableFields fields(dcdcTable());
+    EXPECT_TRUE(runFormulaText(text, fields).ok) << text;
+  }
+}
 
 // --- Opening ---------------------------------------------------------------------------------
 
