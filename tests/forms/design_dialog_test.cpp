@@ -253,7 +253,9 @@ INSTANTIATE_TEST_SUITE_P(
                       MarkerCase{"Empty", "", "   公式:内置>", true, false},
                       MarkerCase{"OneByte", "\n", "   公式:内置>", true, false},
                       MarkerCase{"TwoBytes", "\n#", "   公式:内置>", true, false},
-                      MarkerCase{"InUse", "L = 1;\n#", "   公式:自定义>", false, false}),
+                      MarkerCase{"InUse", "L = 1;\n#", "   公式:自定义>", false, false},
+                      MarkerCase{"ByteOrderMarkThenMarker", "\xEF\xBB\xBF#L = 1;", "   公式:内置>",
+                                 true, true}),
     [](const ::testing::TestParamInfo<MarkerCase>& p) { return p.param.label; });
 
 TEST_F(DesignDialogTest, FormulaFileComputesInsteadOfTheBuiltIn) {
@@ -321,7 +323,14 @@ INSTANTIATE_TEST_SUITE_P(
         InterfaceCase{"Applied", "1=VinMin;\r\n27=Vc>;\r\n#", "   <界面:自定义", "VinMin", 0},
         InterfaceCase{"BlanksOnly", " \r\n#", "   <界面:自定义", "最低输入电压(V)", 0},
         InterfaceCase{"EmptyGetsItsMarker", "", "   <界面:系统", "最低输入电压(V)", 1},
-        InterfaceCase{"OutOfRange", "28=x;\n#", "   <界面:系统", "最低输入电压(V)", 1}),
+        InterfaceCase{"OutOfRange", "28=x;\n#", "   <界面:系统", "最低输入电压(V)", 1},
+        // An editor's UTF-8 byte-order mark is neither the first byte nor part of an entry.
+        InterfaceCase{"ByteOrderMarkThenMarker", "\xEF\xBB\xBF#1=abc;", "   <界面:系统",
+                      "最低输入电压(V)", 0},
+        InterfaceCase{"ByteOrderMarkThenEntries",
+                      "\xEF\xBB\xBF"
+                      "1=VinMin;\n#",
+                      "   <界面:自定义", "VinMin", 0}),
     [](const ::testing::TestParamInfo<InterfaceCase>& p) { return p.param.label; });
 
 TEST_F(DesignDialogTest, AppliedCaptionsReachTheLabelsOfTheirNumbers) {

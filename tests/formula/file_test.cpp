@@ -71,6 +71,17 @@ TEST(EndMarker, EmptyTextAssignsNothing) {
   EXPECT_EQ(fields.all(), before);
 }
 
+TEST(EndMarker, AByteOrderMarkIsNoPartOfTheText) {
+  TableFields fields(dcdcTable());
+  const RunOutcome good = runFormulaText("\xEF\xBB\xBFL = 2;\r\n", fields);
+  EXPECT_TRUE(good.ok);
+  EXPECT_TRUE(good.messages.empty());
+  EXPECT_EQ(fields.named("L"), 2.0f);
+  // An error in the first line is the error itself, not an illegal character.
+  EXPECT_EQ(runFormulaText("\xEF\xBB\xBF+", fields).messages,
+            std::vector<std::string>{"公式解析错误|Error:第1行开始出现运算符，计算终止!"});
+}
+
 // --- Line numbers ----------------------------------------------------------------------------
 
 struct LineCase {

@@ -107,6 +107,21 @@ const FileCase kFiles[] = {
      true,
      {{1, "a\uFFFDb\uFFFD c"}}},
     {"LoneLeadByteAtCaptionEnd", "1=\xCA;#", {}, true, {{1, "\uFFFD"}}},
+    // A UTF-8 byte-order mark is skipped and makes the captions UTF-8 (the bad byte is not
+    // taken for the start of a GBK pair).
+    {"ByteOrderMarkSkipped",
+     "\xEF\xBB\xBF"
+     "1=a;#",
+     {},
+     true,
+     {{1, "a"}}},
+    {"ByteOrderMarkThenMarkerIsOff", "\xEF\xBB\xBF#1=a;", {}, false, {}},
+    {"ByteOrderMarkMeansUtf8",
+     "\xEF\xBB\xBF"
+     "1=\xC3\xA9\xFF;#",
+     {},
+     true,
+     {{1, "é\uFFFD"}}},
     // Limits.
     {"HundredEntries", repeat("1=a;", 100) + "#", {}, true, {{1, "a"}}},
     {"HundredAndOneEntries", repeat("1=a;", 101) + "#", {kTooMany}, false, {}},
