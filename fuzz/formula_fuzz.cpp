@@ -1,12 +1,14 @@
 // Feeds arbitrary bytes to the formula interpreter as the text of a DC-DC formula file, in
 // memory: translation, checks, preparation and evaluation as a calculate command runs them,
 // without the file around them (file_fuzz covers that). The run must end in success or in a
-// diagnostic whose box is one of the interpreter's own, at a line the text has.
+// diagnostic whose box is one of the interpreter's own, at a line the text has; a text
+// that holds no statement must do nothing.
 
 #include <cstdint>
 #include <string_view>
 
 #include "formula/formula.h"
+#include "formula/reader.h"
 #include "formula/source.h"
 #include "fuzz_support.h"
 
@@ -35,6 +37,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   fuzz::DialogNumbers numbers;
   const auto error = tarnex::checkAndEvaluate(text, &tarnex::dcdcTable(), numbers);
+  // A text without a statement is not run at all by the file run: running it must indeed
+  // do nothing.
+  if (!tarnex::formula::holdsStatement(text)) {
+    check(!error && numbers.unchanged(), "a text without a statement did something");
+  }
   if (error) {
     fuzz::FormulaHost host;
     host.showMessage(tarnex::formula::formatDiagnostic(*error));

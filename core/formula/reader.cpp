@@ -313,4 +313,21 @@ std::optional<Diagnostic> translate(std::string_view text, std::vector<Token>& t
   return Reader(text, tokens).run();
 }
 
+bool holdsStatement(std::string_view text) {
+  bool comment = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '#') break;
+    if (comment) {
+      comment = c != '\n';
+    } else if (c == '/' && i + 1 < text.size() && text[i + 1] == '/') {
+      comment = true;
+      ++i;
+    } else if (c != ' ' && c != '\r' && c != '\n') {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace tarnex::formula

@@ -20,14 +20,15 @@ class FormulaRun {
   FormulaRun(const Folder& folder, std::string_view fileName, FieldValues& values, Host& host)
       : folder_(folder), fileName_(fileName), values_(values), host_(host) {}
 
-  bool run() {
+  FormulaOutcome run() {
     const std::optional<std::string> text = formula::loadFormulaText(folder_, fileName_, host_);
-    if (!text) return false;
+    if (!text) return FormulaOutcome::Failed;
+    if (!formula::holdsStatement(*text)) return FormulaOutcome::NoStatements;
     const std::optional<formula::Diagnostic> error =
         checkAndEvaluate(*text, bindingTableFor(fileName_), values_);
-    if (!error) return true;
+    if (!error) return FormulaOutcome::Computed;
     host_.showMessage(formula::formatDiagnostic(*error));
-    return false;
+    return FormulaOutcome::Failed;
   }
 
  private:
@@ -71,15 +72,27 @@ std::optional<formula::Diagnostic> checkAndEvaluate(std::string_view text, const
   return formula::Machine(program, values).run();
 }
 
+FormulaOutcome runFormula(const Folder& folder, std::string_view fileName, FieldValues& values,
+                          Host& host, std::span<const int> pinnedControlIds) {
+  const PinnedFields pinned(values, pinnedControlIds);
+  return FormulaRun(folder, fileName, values, host).run();
+}
+
 bool runFormulaFile(const Folder& folder, std::string_view fileName, FieldValues& values,
                     Host& host) {
-  return FormulaRun(folder, fileName, values, host).run();
+  return runFormula(folder, fileName, values, host) != FormulaOutcome::Failed;
 }
 
 bool runFormulaFilePinned(const Folder& folder, std::string_view fileName, FieldValues& values,
                           Host& host, std::span<const int> pinnedControlIds) {
-  const PinnedFields pinned(values, pinnedControlIds);
-  return runFormulaFile(folder, fileName, values, host);
+  return runFormula(folder, fileName, values, host, pinnedControlIds) != FormulaOutcome::Failed;
+}
+
+bool formulaFileHoldsStatement(const UserFile& file) {
+  const MarkedText read = file.readUntil('#');
+  if (read.status == MarkedText::Status::TooLong || read.status == MarkedText::Status::ReadError)
+    return true;
+  return formula::holdsStatement(withoutByteOrderMark(read.text));
 }
 
 }  // namespace tarnex

@@ -82,6 +82,41 @@ TEST(EndMarker, AByteOrderMarkIsNoPartOfTheText) {
             std::vector<std::string>{"公式解析错误|Error:第1行开始出现运算符，计算终止!"});
 }
 
+// --- Outcome -------------------------------------------------------------------------------
+
+struct OutcomeCase {
+  const char* name;
+  std::string bytes;
+  FormulaOutcome outcome;
+};
+
+class RunOutcomes : public ::testing::TestWithParam<OutcomeCase> {};
+
+// A text with nothing but blanks, line ends and comments computes nothing: the dialog then
+// uses its built-in procedure. The missing end marker is still appended with its warning.
+TEST_P(RunOutcomes, TellNoStatementsFromComputedAndFailed) {
+  TempFolder temp;
+  temp.write(kBuck, GetParam().bytes);
+  TableFields fields(dcdcTable());
+  RecordingHost host;
+  EXPECT_EQ(runFormula(temp.folder(), kBuck, fields, host), GetParam().outcome);
+  const bool marker = GetParam().bytes.find('#') != std::string::npos;
+  EXPECT_EQ(temp.read(kBuck), marker ? GetParam().bytes : GetParam().bytes + "#");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, RunOutcomes,
+    ::testing::Values(OutcomeCase{"Empty", "", FormulaOutcome::NoStatements},
+                      OutcomeCase{"BareLineEnd", "\n", FormulaOutcome::NoStatements},
+                      OutcomeCase{"BlanksAndComments", " \r\n// 注释 = ;\r\n  #L = 1;",
+                                  FormulaOutcome::NoStatements},
+                      OutcomeCase{"ByteOrderMarkAndLineEnd", "\xEF\xBB\xBF\n#",
+                                  FormulaOutcome::NoStatements},
+                      OutcomeCase{"Statement", "// 注释\nL = 1;\n#", FormulaOutcome::Computed},
+                      OutcomeCase{"Tab", "\t\n#", FormulaOutcome::Failed},
+                      OutcomeCase{"SlashAlone", "/\n#", FormulaOutcome::Failed}),
+    [](const ::testing::TestParamInfo<OutcomeCase>& p) { return p.param.name; });
+
 // --- Line numbers ----------------------------------------------------------------------------
 
 struct LineCase {
