@@ -219,7 +219,7 @@ std::optional<int> DesignDialog::firstByte(std::string_view fileName) {
 std::optional<bool> DesignDialog::inUseForTitle(std::string_view fileName) {
   std::optional<UserFile> file = UserFile::openOrReport(folder_, fileName, host());
   if (!file) return std::nullopt;
-  return file->firstByte() != '#' && file->length() > 2;
+  return file->firstByte() != '#' && file->length() > 2 && formulaFileHoldsStatement(*file);
 }
 
 std::optional<bool> DesignDialog::inUseForCalculation(std::string_view fileName) {
@@ -246,12 +246,15 @@ CalcEnd DesignDialog::calculate(const Calculation& calc) {
   if (!setUp_) return CalcEnd::FileError;
   const std::optional<bool> useFile = inUseForCalculation(calc.formulaFile);
   if (!useFile) return CalcEnd::FileError;
-  if (!*useFile) {
-    if (!calc.builtIn()) return CalcEnd::Stopped;
-  } else {
-    const bool ok = runFormulaFilePinned(folder_, calc.formulaFile, *this, host(), calc.pinned);
-    if (!ok && !calc.writeBackAfterFailedRun) return CalcEnd::RunFailed;
+  // A file without a statement (emptied, or saved as a bare line end) computes with the
+  // built-in procedure, as one switched off by '#' does.
+  bool builtIn = !*useFile;
+  if (*useFile) {
+    const FormulaOutcome run = runFormula(folder_, calc.formulaFile, *this, host(), calc.pinned);
+    if (run == FormulaOutcome::Failed && !calc.writeBackAfterFailedRun) return CalcEnd::RunFailed;
+    builtIn = run == FormulaOutcome::NoStatements;
   }
+  if (builtIn && !calc.builtIn()) return CalcEnd::Stopped;
   showResults(results);
   return CalcEnd::Written;
 }

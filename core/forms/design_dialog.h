@@ -141,7 +141,7 @@ class DesignDialog : public Form, public FieldValues {
 
   // File helpers (create when missing, never truncate; failures reported through the host).
   std::optional<int> firstByte(std::string_view fileName);
-  // First byte not '#' and longer than 2 bytes.
+  // First byte not '#', longer than 2 bytes, and a statement in the text.
   std::optional<bool> inUseForTitle(std::string_view fileName);
   // First byte not '#'.
   std::optional<bool> inUseForCalculation(std::string_view fileName);

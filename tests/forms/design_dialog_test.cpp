@@ -237,7 +237,7 @@ struct MarkerCase {
 class FormulaMarkerTest : public DesignDialogTest,
                           public ::testing::WithParamInterface<MarkerCase> {};
 
-TEST_P(FormulaMarkerTest, TitleByLengthAndFirstByteCalculationByFirstByte) {
+TEST_P(FormulaMarkerTest, TitleAndCalculationFollowTheFile) {
   const MarkerCase& c = GetParam();
   dir.write(kFile, c.formulaFile);
   ProbeDialog& d = open();
@@ -249,13 +249,17 @@ TEST_P(FormulaMarkerTest, TitleByLengthAndFirstByteCalculationByFirstByte) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, FormulaMarkerTest,
-    ::testing::Values(MarkerCase{"SwitchedOff", "#L = 1;", "   公式:内置>", true, true},
-                      MarkerCase{"Empty", "", "   公式:内置>", true, false},
-                      MarkerCase{"OneByte", "\n", "   公式:内置>", true, false},
-                      MarkerCase{"TwoBytes", "\n#", "   公式:内置>", true, false},
-                      MarkerCase{"InUse", "L = 1;\n#", "   公式:自定义>", false, false},
-                      MarkerCase{"ByteOrderMarkThenMarker", "\xEF\xBB\xBF#L = 1;", "   公式:内置>",
-                                 true, true}),
+    ::testing::Values(
+        MarkerCase{"SwitchedOff", "#L = 1;", "   公式:内置>", true, true},
+        // No statement before the end marker (an emptied file, a bare line
+        // end, blanks and comments): built-in title and computation.
+        MarkerCase{"Empty", "", "   公式:内置>", true, true},
+        MarkerCase{"OneByte", "\n", "   公式:内置>", true, true},
+        MarkerCase{"TwoBytes", "\n#", "   公式:内置>", true, true},
+        MarkerCase{"BlanksAndComments", " \r\n// 注释\n\n#L = 1;", "   公式:内置>", true, true},
+        MarkerCase{"OneShortStatement", "a;", "   公式:内置>", true, false},
+        MarkerCase{"InUse", "L = 1;\n#", "   公式:自定义>", false, false},
+        MarkerCase{"ByteOrderMarkThenMarker", "\xEF\xBB\xBF#L = 1;", "   公式:内置>", true, true}),
     [](const ::testing::TestParamInfo<MarkerCase>& p) { return p.param.label; });
 
 TEST_F(DesignDialogTest, FormulaFileComputesInsteadOfTheBuiltIn) {
