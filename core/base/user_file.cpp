@@ -160,8 +160,7 @@ std::optional<UserFile> UserFile::open(const Folder& folder, std::string_view na
     errorText = notRegularText(name, st.st_mode);
     return std::nullopt;
   }
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  // O_NONBLOCK may stay: reads and writes of a regular file never block on it.
   return file;
 }
 
