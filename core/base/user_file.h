@@ -59,4 +59,15 @@ class UserFile {
 // The message text for a file that could not be opened, e.g. for tests and hosts.
 std::string fileErrorText(std::string_view name, int errorNumber);
 
+// Creates the file `name` holding `content`, but only when no file of that name exists: the
+// file is created exclusively, so that a file that exists, or appears meanwhile, is neither
+// opened for writing nor changed. True when it was created, false when a file (or folder) of
+// that name was there already; nullopt, with `errorText` set, when it could not be created
+// or written (a file left half-written is removed again).
+std::optional<bool> createUserFile(const Folder& folder, std::string_view name,
+                                   std::string_view content, std::string& errorText);
+
+// The message text for a working folder that could not be created or entered.
+std::string folderErrorText(std::string_view dir, int errorNumber);
+
 }  // namespace tarnex
