@@ -29,7 +29,8 @@ void setUpApplication(QApplication& app) {
 }
 
 void runStartup(const Folder& folder, Host& host) {
-  if (!prepareWorkingFolder(folder, host)) return;
+  const std::filesystem::path programDir(QCoreApplication::applicationDirPath().toStdString());
+  if (!prepareWorkingFolder(folder, host, programDir)) return;
   {
     LoadingDialog loading;
     loading.exec();
