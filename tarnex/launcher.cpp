@@ -15,6 +15,7 @@
 #include "designs/registry.h"
 #include "form_view.h"
 #include "launcher_areas.h"
+#include "startup/startup.h"
 #include "toolbox/toolbox.h"
 #include "ui_metrics.h"
 

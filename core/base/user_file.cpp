@@ -266,4 +266,41 @@ bool UserFile::writeAt(std::int64_t offset, char byte) {
   return n == 1;
 }
 
+// --- files created with a content -------------------------------------------------------
+
+std::optional<bool> createUserFile(const Folder& folder, std::string_view name,
+                                   std::string_view content, std::string& errorText) {
+  const std::filesystem::path p = folder.path(name);
+  int fd;
+  do {
+    fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0 && errno == EEXIST) return false;
+  if (fd < 0) {
+    errorText = fileErrorText(name, errno);
+    return std::nullopt;
+  }
+  std::size_t written = 0;
+  int error = 0;
+  while (written < content.size()) {
+    const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error = n < 0 ? errno : ENOSPC;
+      break;
+    }
+    written += static_cast<std::size_t>(n);
+  }
+  if (::close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
+  if (error == 0) return true;
+  // Only this call created the file: a half-written one would pass for the user's own.
+  ::unlink(p.c_str());
+  errorText = fileErrorText(name, error);
+  return std::nullopt;
+}
+
+std::string folderErrorText(std::string_view dir, int errorNumber) {
+  return "无法使用工作文件夹“" + std::string(dir) + "”：" + systemErrorText(errorNumber);
+}
+
 }  // namespace tarnex

@@ -112,4 +112,15 @@ std::string_view withoutByteOrderMark(std::string_view text);
 // Whether `text` begins with a UTF-8 byte-order mark.
 bool hasByteOrderMark(std::string_view text);
 
+// Creates the file `name` holding `content`, but only when no file of that name exists: the
+// file is created exclusively, so that a file that exists, or appears meanwhile, is neither
+// opened for writing nor changed. True when it was created, false when a file (or folder) of
+// that name was there already; nullopt, with `errorText` set, when it could not be created
+// or written (a file left half-written is removed again).
+std::optional<bool> createUserFile(const Folder& folder, std::string_view name,
+                                   std::string_view content, std::string& errorText);
+
+// The message text for a working folder that could not be created or entered.
+std::string folderErrorText(std::string_view dir, int errorNumber);
+
 }  // namespace tarnex
