@@ -1,10 +1,10 @@
 #include "designs/flyback.h"
 
-#include <algorithm>
-#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "forms/empty_fields.h"
 
 namespace tarnex {
 
@@ -58,35 +58,6 @@ constexpr Bound<FlybackDesign> kDesign[] = {
 constexpr Bound<FlybackSnubber> kSnubber[] = {
     TARNEX_BIND(FlybackSnubber, Rlk),
     TARNEX_BIND(FlybackSnubber, Clk),
-};
-
-// The core fields (Ve, Ae, Le) the user may leave empty: an empty field does not read as a
-// number, so a command fills it with "0" for the read and empties it again afterwards, so
-// that no estimate or core data appears that the user did not give.
-class EmptyFields {
- public:
-  EmptyFields(Form& form, std::initializer_list<int> ids) : form_(form) {
-    for (int id : ids) {
-      if (form_.text(id).empty()) empty_.push_back(id);
-    }
-  }
-  bool wasEmpty(int id) const {
-    return std::find(empty_.begin(), empty_.end(), id) != empty_.end();
-  }
-  // Writes "0" into those of `ids` that were empty.
-  void fillZero(std::initializer_list<int> ids) { setWhereEmpty(ids, "0"); }
-  // Empties again those of `ids` that were empty.
-  void reblank(std::initializer_list<int> ids) { setWhereEmpty(ids, ""); }
-
- private:
-  void setWhereEmpty(std::initializer_list<int> ids, const char* text) {
-    for (int id : ids) {
-      if (wasEmpty(id)) form_.setText(id, text);
-    }
-  }
-
-  Form& form_;
-  std::vector<int> empty_;
 };
 
 }  // namespace
