@@ -49,8 +49,10 @@ class FieldForm : public TableForm, public FieldValues {
   bool leavePage() override { return readFields(); }
 
   bool setUpDone() const { return setUp_; }
-  // Whether the last calculate command wrote its results into the fields.
+  // Whether the last calculate command wrote its results into the fields, and how many
+  // commands have written theirs so far (also those that show no progress window).
   bool lastCalculationWritten() const { return lastWritten_; }
+  int calculationsWritten() const { return writtenCount_; }
 
   // The numbers of `binds` read into a procedure's inputs, and a procedure's results stored.
   template <class S, std::size_t N>
@@ -87,7 +89,10 @@ class FieldForm : public TableForm, public FieldValues {
   // The last steps of a calculation: blank the results, the progress window, write every
   // value back into its field.
   void showResults(std::span<const int> results);
-  void setWritten(bool written) { lastWritten_ = written; }
+  void setWritten(bool written) {
+    lastWritten_ = written;
+    if (written) ++writtenCount_;
+  }
 
   // Every result row's control id, in table order.
   const std::vector<int>& outputIds() const { return outputIds_; }
@@ -102,6 +107,7 @@ class FieldForm : public TableForm, public FieldValues {
   std::vector<int> outputIds_;
   bool setUp_ = false;
   bool lastWritten_ = false;
+  int writtenCount_ = 0;
 };
 
 }  // namespace tarnex

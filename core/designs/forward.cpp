@@ -1,0 +1,138 @@
+#include "designs/forward.h"
+
+#include <optional>
+
+#include "forms/empty_fields.h"
+
+namespace tarnex {
+
+using namespace forward;
+
+namespace {
+
+// Texts of the window, exactly as shown.
+constexpr const char* kCoreIncomplete = "请输入完整的设计条件！！";
+constexpr const char* kVerifyIncomplete = "请输入完整的设计条件!";
+constexpr const char* kNeedCore = "请先输入你选择的磁芯参数！";
+
+constexpr Bound<ForwardInputs> kInputs[] = {
+    TARNEX_BIND(ForwardInputs, VacMin), TARNEX_BIND(ForwardInputs, VacMax),
+    TARNEX_BIND(ForwardInputs, Vo),     TARNEX_BIND(ForwardInputs, Io),
+    TARNEX_BIND(ForwardInputs, f),      TARNEX_BIND(ForwardInputs, Eff),
+    TARNEX_BIND(ForwardInputs, Vdf),    TARNEX_BIND(ForwardInputs, Dmax),
+    TARNEX_BIND(ForwardInputs, Bpk),    TARNEX_BIND(ForwardInputs, Cmil),
+    TARNEX_BIND(ForwardInputs, Kw),     TARNEX_BIND(ForwardInputs, Ae),
+};
+
+constexpr Bound<ForwardDesign> kDesign[] = {
+    TARNEX_BIND(ForwardDesign, Np),    TARNEX_BIND(ForwardDesign, Ns),
+    TARNEX_BIND(ForwardDesign, Dp),    TARNEX_BIND(ForwardDesign, Ds),
+    TARNEX_BIND(ForwardDesign, Irmsp), TARNEX_BIND(ForwardDesign, Irmss),
+    TARNEX_BIND(ForwardDesign, Lo),
+};
+
+}  // namespace
+
+CForwardDlg::CForwardDlg(Host& host, const Folder& folder)
+    : DesignDialog(host, folder, forwardTable()) {}
+
+void CForwardDlg::runSetUp() {
+  // The window counts as set up from the start, even if a file below cannot be opened.
+  markSetUp();
+  DesignDialog::runSetUp();
+}
+
+// No estimate has been made and no core chosen yet.
+void CForwardDlg::prepare() {
+  const int unknown[] = {kAp, kAe};
+  setFieldsText(unknown, "");
+}
+
+void CForwardDlg::command(int id) {
+  switch (id) {
+    case kCoreButton:
+      computeCore();
+      return;
+    case kVerifyButton:
+      verify();
+      return;
+    default:
+      DesignDialog::command(id);
+  }
+}
+
+void CForwardDlg::showNotices(const std::vector<ForwardNotice>& notices) {
+  for (ForwardNotice notice : notices) {
+    switch (notice) {
+      case ForwardNotice::DutyAtHalf:
+        showOwned(kForwardDutyHint);
+        break;
+    }
+  }
+}
+
+// The estimate needs no core. Its frame is its own: the built-in estimate shows the progress
+// window before its hint, a formula file runs without it, and either way every number is
+// written back, the outputs then emptied (they were read as "0").
+void CForwardDlg::computeCore() {
+  setWritten(false);
+  setOutputsText("0");
+  EmptyFields empty(*this, {kAp, kAe});
+  empty.fillZero({kAp, kAe});
+  if (!readFields()) {
+    setOutputsText("");
+    setText(kAp, "");
+    empty.reblank({kAe});
+    showOwned(kCoreIncomplete);
+    return;
+  }
+  empty.reblank({kAe});
+  const std::optional<bool> useFile = inUseForCalculation(formulaFile());
+  if (!useFile) return;
+  if (*useFile) {
+    // A formula reads Ae = 1, and what it assigns to Ae is dropped, so that the same file can
+    // tell the estimate from the verification. What it computed is shown even after an error.
+    const int pinned[] = {kAe};
+    runFormula(formulaFile(), pinned);
+  } else {
+    setOutputsText("");
+    setText(kAp, "");
+    host().runProgress();
+    const ForwardCoreEstimate est = forwardAreaProduct(bound(kInputs));
+    showNotices(est.notices);
+    setValue(kAp, est.Ap);
+  }
+  writeFields();
+  setWritten(true);
+  empty.reblank({kAe});
+  setOutputsText("");
+}
+
+void CForwardDlg::verify() {
+  EmptyFields empty(*this, {kAp, kAe});
+  if (empty.wasEmpty(kAe)) {
+    setWritten(false);
+    setOutputsText("");
+    showOwned(kNeedCore);
+    return;
+  }
+  empty.fillZero({kAp});
+
+  Calculation calc;
+  calc.formulaFile = formulaFile();
+  calc.incompleteMessage = kVerifyIncomplete;
+  // A formula reads Ap = 1 during the verification, and what it assigns to Ap is dropped.
+  calc.pinned = {kAp};
+  calc.afterRead = [&](bool) { empty.reblank({kAp}); };
+  calc.builtIn = [&] {
+    const ForwardDesign d = forwardVerify(bound(kInputs));
+    showNotices(d.notices);
+    store(d, kDesign);
+    return true;
+  };
+  calculate(calc);
+  // The estimate is its own command's result: what was read as "0" is no estimate.
+  empty.reblank({kAp});
+}
+
+}  // namespace tarnex
