@@ -1,6 +1,6 @@
 // The forward, ringing choke, push-pull, half-bridge and full-bridge windows in the desktop
-// program: each opened from its launcher button, its first command clicked with the opening
-// values. Reference numbers: isolated_procedures_test.cpp.
+// program: each opened from its launcher button, its first command pressed by Enter on the
+// focused button with the opening values. Reference numbers: isolated_procedures_test.cpp.
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -89,9 +89,15 @@ void DesignWindowsTest::firstCommandFromTheLauncher() {
   QVERIFY(edit != nullptr);
   QCOMPARE(edit->text(), QString());
 
-  // The progress window runs modally and closes itself.
-  qobject_cast<QPushButton*>(view->widgetFor(command))->click();
+  // Enter presses the focused button; the progress window runs modally and closes itself.
+  auto* press = qobject_cast<QPushButton*>(view->widgetFor(command));
+  press->setFocus();
+  QTest::keyClick(press, Qt::Key_Return);
   QCOMPARE(edit->text(), shown);
+  // Only the calculate button is the default; the forward window has none, focused or not.
+  for (QPushButton* b : view->findChildren<QPushButton*>()) {
+    QCOMPARE(b->isDefault(), b == press && command == kCalculateButton);
+  }
   auto* other = qobject_cast<QLineEdit*>(launcher.designWindows().back()->widgetFor(id));
   QCOMPARE(other->text(), QString());
   for (qt::FormView* w : launcher.designWindows()) w->close();
