@@ -7,21 +7,12 @@ namespace {
 // The three windows' incomplete-input message, exactly as shown.
 constexpr const char* kIncomplete = " 请输入完整的设计条件！！";
 
+// The same names in the three windows.
 constexpr Bound<BridgeInputs> kInputs[] = {
-    TARNEX_BIND(BridgeInputs, VacMin), TARNEX_BIND(BridgeInputs, VacMax),
-    TARNEX_BIND(BridgeInputs, Vo),     TARNEX_BIND(BridgeInputs, Io),
-    TARNEX_BIND(BridgeInputs, f),      TARNEX_BIND(BridgeInputs, Eff),
-    TARNEX_BIND(BridgeInputs, Vdf),    TARNEX_BIND(BridgeInputs, Dmax),
-    TARNEX_BIND(BridgeInputs, DB),     TARNEX_BIND(BridgeInputs, Cmil),
-    TARNEX_BIND(BridgeInputs, Ae),
-};
+    TARNEX_BINDS(BridgeInputs, VacMin, VacMax, Vo, Io, f, Eff, Vdf, Dmax, DB, Cmil, Ae)};
 
 constexpr Bound<BridgeDesign> kDesign[] = {
-    TARNEX_BIND(BridgeDesign, Np),    TARNEX_BIND(BridgeDesign, Ns),
-    TARNEX_BIND(BridgeDesign, Dp),    TARNEX_BIND(BridgeDesign, Ds),
-    TARNEX_BIND(BridgeDesign, Irmsp), TARNEX_BIND(BridgeDesign, Irmss),
-    TARNEX_BIND(BridgeDesign, Lo),
-};
+    TARNEX_BINDS(BridgeDesign, Np, Ns, Dp, Ds, Irmsp, Irmss, Lo)};
 
 }  // namespace
 
@@ -29,22 +20,12 @@ BridgeDialog::BridgeDialog(Host& host, const Folder& folder, const DialogTable& 
                            BridgeProcedure procedure)
     : DesignDialog(host, folder, table), procedure_(procedure) {}
 
-void BridgeDialog::runSetUp() {
-  // The window counts as set up from the start, even if a file below cannot be opened.
-  markSetUp();
-  DesignDialog::runSetUp();
-}
-
 void BridgeDialog::command(int id) {
-  if (id != kCalculateButton) {
+  if (id == kCalculateButton) {
+    calculate(kIncomplete, [this] { return builtIn(); });
+  } else {
     DesignDialog::command(id);
-    return;
   }
-  Calculation calc;
-  calc.formulaFile = formulaFile();
-  calc.incompleteMessage = kIncomplete;
-  calc.builtIn = [this] { return builtIn(); };
-  calculate(calc);
 }
 
 bool BridgeDialog::builtIn() {

@@ -16,7 +16,6 @@ class BridgeDialog : public DesignDialog {
  protected:
   BridgeDialog(Host& host, const Folder& folder, const DialogTable& table,
                BridgeProcedure procedure);
-  void runSetUp() override;
 
  private:
   bool builtIn();

@@ -43,6 +43,23 @@ void finish(const BridgeInputs& in, BridgeDesign& d, double Irmsp) {
   d.Lo = toSingle((Vo - Vo * Dmax) * (0.001 / in.f) * 1000000 / (Io * kRipple));
 }
 
+// The half- and full-bridge primaries see `share` of the rectified input's peak across the
+// whole primary: the capacitors of the half-bridge split it (0.707 of Vac), the diagonals of
+// the full-bridge put all of it there (1.414 of Vac).
+BridgeDesign bridgeDesign(const BridgeInputs& in, double share) {
+  BridgeDesign d;
+  const double Dmax = in.Dmax;
+  const double VacMin = in.VacMin;
+  const double DB = in.DB;
+  const double Ae = in.Ae;
+  d.Ton = onTime(in);
+  d.Vp = VacMin * share;
+  d.Np0 = d.Vp * d.Ton * 100 / ((DB * Ae + DB * Ae) * 0.01);
+  // The primary carries the input power from Vp during Dmax.
+  finish(in, d, std::sqrt(Dmax) * in.Vo * in.Io * 100 / in.Eff / (VacMin * Dmax * share));
+  return d;
+}
+
 }  // namespace
 
 TransformerTurns bridgeTurns(double Np0, double n) {
@@ -65,34 +82,11 @@ BridgeDesign designPushPull(const BridgeInputs& in) {
 }
 
 BridgeDesign designHalfBridge(const BridgeInputs& in) {
-  BridgeDesign d;
-  const double Dmax = in.Dmax;
-  const double VacMin = in.VacMin;
-  const double DB = in.DB;
-  const double Ae = in.Ae;
-  // The capacitors split the input: the primary sees half the rectified input,
-  // 1.414 / 2 = 0.707 of Vac.
-  d.Ton = onTime(in);
-  d.Vp = VacMin * kInvSqrt2;
-  d.Np0 = d.Vp * d.Ton * 100 / ((DB * Ae + DB * Ae) * 0.01);
-  // The primary carries the input power from Vp during Dmax.
-  finish(in, d, std::sqrt(Dmax) * in.Io * in.Vo * 100 / in.Eff / (VacMin * Dmax * kInvSqrt2));
-  return d;
+  return bridgeDesign(in, kInvSqrt2);
 }
 
 BridgeDesign designFullBridge(const BridgeInputs& in) {
-  BridgeDesign d;
-  const double Dmax = in.Dmax;
-  const double VacMin = in.VacMin;
-  const double DB = in.DB;
-  const double Ae = in.Ae;
-  // Each diagonal puts the whole rectified input across the primary.
-  d.Ton = onTime(in);
-  d.Vp = VacMin * kSqrt2;
-  d.Np0 = d.Ton * d.Vp * 100 / ((DB * Ae + DB * Ae) * 0.01);
-  // The primary carries the input power from Vp during Dmax.
-  finish(in, d, std::sqrt(Dmax) * in.Vo * in.Io * 100 / in.Eff / (VacMin * Dmax * kSqrt2));
-  return d;
+  return bridgeDesign(in, kSqrt2);
 }
 
 }  // namespace tarnex

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "designs/core_design_texts.h"
 #include "forms/empty_fields.h"
 
 namespace tarnex {
@@ -12,11 +13,9 @@ using namespace flyback;
 
 namespace {
 
-// Texts of the window, exactly as shown.
-constexpr const char* kCoreIncomplete = "请输入完整的设计条件！！";
-constexpr const char* kVerifyIncomplete = "请输入完整的设计条件!";
+// Texts of the window, exactly as shown (the estimate's and the verification's are shared
+// with the forward window).
 constexpr const char* kSnubberIncomplete = " 请输入完整的设计条件!";
-constexpr const char* kNeedCore = "请先输入你选择的磁芯参数！";
 constexpr const char* kNeedInductance = "没有足够的信息，请先计算电感量！";
 constexpr const char* kDeadTimeHint =
     "提示：死区时间建议设置大于工作周期的20%，以保证工作于断续模式 ！";

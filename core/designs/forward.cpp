@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "designs/core_design_texts.h"
 #include "forms/empty_fields.h"
 
 namespace tarnex {
@@ -10,37 +11,18 @@ using namespace forward;
 
 namespace {
 
-// Texts of the window, exactly as shown.
-constexpr const char* kCoreIncomplete = "请输入完整的设计条件！！";
-constexpr const char* kVerifyIncomplete = "请输入完整的设计条件!";
-constexpr const char* kNeedCore = "请先输入你选择的磁芯参数！";
-
+// The design conditions and the chosen core: both commands read all of them.
 constexpr Bound<ForwardInputs> kInputs[] = {
-    TARNEX_BIND(ForwardInputs, VacMin), TARNEX_BIND(ForwardInputs, VacMax),
-    TARNEX_BIND(ForwardInputs, Vo),     TARNEX_BIND(ForwardInputs, Io),
-    TARNEX_BIND(ForwardInputs, f),      TARNEX_BIND(ForwardInputs, Eff),
-    TARNEX_BIND(ForwardInputs, Vdf),    TARNEX_BIND(ForwardInputs, Dmax),
-    TARNEX_BIND(ForwardInputs, Bpk),    TARNEX_BIND(ForwardInputs, Cmil),
-    TARNEX_BIND(ForwardInputs, Kw),     TARNEX_BIND(ForwardInputs, Ae),
-};
+    TARNEX_BINDS(ForwardInputs, VacMin, VacMax, Vo, Io, f, Eff, Vdf, Dmax, Bpk, Cmil, Kw, Ae)};
 
+// What the verification shows; the estimate Ap is its own command's.
 constexpr Bound<ForwardDesign> kDesign[] = {
-    TARNEX_BIND(ForwardDesign, Np),    TARNEX_BIND(ForwardDesign, Ns),
-    TARNEX_BIND(ForwardDesign, Dp),    TARNEX_BIND(ForwardDesign, Ds),
-    TARNEX_BIND(ForwardDesign, Irmsp), TARNEX_BIND(ForwardDesign, Irmss),
-    TARNEX_BIND(ForwardDesign, Lo),
-};
+    TARNEX_BINDS(ForwardDesign, Np, Ns, Dp, Ds, Irmsp, Irmss, Lo)};
 
 }  // namespace
 
 CForwardDlg::CForwardDlg(Host& host, const Folder& folder)
     : DesignDialog(host, folder, forwardTable()) {}
-
-void CForwardDlg::runSetUp() {
-  // The window counts as set up from the start, even if a file below cannot be opened.
-  markSetUp();
-  DesignDialog::runSetUp();
-}
 
 // No estimate has been made and no core chosen yet.
 void CForwardDlg::prepare() {

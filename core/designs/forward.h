@@ -19,7 +19,6 @@ class CForwardDlg : public DesignDialog {
   void command(int id) override;
 
  protected:
-  void runSetUp() override;
   void prepare() override;
 
  private:

@@ -15,9 +15,6 @@ class CRccDlg : public DesignDialog {
 
   void command(int id) override;
 
- protected:
-  void runSetUp() override;
-
  private:
   bool builtIn();
 };

@@ -32,6 +32,22 @@ struct Bound {
 #m, &S::m             \
   }
 
+// One binding per member named: TARNEX_BINDS(DcDcInputs, VinMin, Vo) is
+// TARNEX_BIND(DcDcInputs, VinMin), TARNEX_BIND(DcDcInputs, Vo). Each rescan of the expansion
+// binds one more member; three levels of four rescans allow 64.
+#define TARNEX_BINDS(S, ...) __VA_OPT__(TARNEX_RESCAN_(TARNEX_BINDS_NEXT_(S, __VA_ARGS__)))
+#define TARNEX_BINDS_NEXT_(S, m, ...) \
+  TARNEX_BIND(S, m) __VA_OPT__(, TARNEX_BINDS_AGAIN_ TARNEX_PARENS_(S, __VA_ARGS__))
+#define TARNEX_BINDS_AGAIN_() TARNEX_BINDS_NEXT_
+#define TARNEX_PARENS_ ()
+#define TARNEX_RESCAN_(...) \
+  TARNEX_RESCAN1_(TARNEX_RESCAN1_(TARNEX_RESCAN1_(TARNEX_RESCAN1_(__VA_ARGS__))))
+#define TARNEX_RESCAN1_(...) \
+  TARNEX_RESCAN2_(TARNEX_RESCAN2_(TARNEX_RESCAN2_(TARNEX_RESCAN2_(__VA_ARGS__))))
+#define TARNEX_RESCAN2_(...) \
+  TARNEX_RESCAN3_(TARNEX_RESCAN3_(TARNEX_RESCAN3_(TARNEX_RESCAN3_(__VA_ARGS__))))
+#define TARNEX_RESCAN3_(...) __VA_ARGS__
+
 class FieldForm : public TableForm, public FieldValues {
  public:
   FieldForm(Host& host, const DialogTable& table);
