@@ -2,17 +2,20 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <array>
+#include <filesystem>
 
 #include "about_dialog.h"
 #include "designs/registry.h"
 #include "form_view.h"
 #include "launcher_areas.h"
+#include "toolbox/toolbox.h"
 #include "ui_metrics.h"
 
 namespace tarnex::qt {
@@ -63,6 +66,8 @@ Launcher::Launcher(const Folder& folder, Host& desktop, QWidget* parent)
     } else if (const DesignInfo* design = designOfButton(id)) {
       const std::string_view key = design->key();
       connect(b, &QPushButton::clicked, this, [this, key] { openDesign(key); });
+    } else if (id == launcher::kToolboxButton) {
+      connect(b, &QPushButton::clicked, this, &Launcher::openToolbox);
     } else {
       // "谐振LLC" is never available; the other buttons wait for their windows.
       b->setEnabled(false);
@@ -100,6 +105,13 @@ FormView* Launcher::openDesign(std::string_view key) {
   designs_.emplace_back(view);
   view->start();
   return view;
+}
+
+void Launcher::openToolbox() {
+  const std::filesystem::path pictures =
+      std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / "Code";
+  const std::unique_ptr<Sheet> toolbox = makeToolbox(desktop_, folder_, pictures);
+  desktop_.runSheet(*toolbox);
 }
 
 void Launcher::showAbout() {
