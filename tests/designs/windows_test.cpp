@@ -258,9 +258,6 @@ TEST_F(WindowPaths, ForwardEstimateAndVerificationKeepTheirOwnFields) {
   EXPECT_TRUE(host.messages.empty());
   // Hand computation: Np0 = 14.847, n = 7.95375, Ns 1.86667 → 2, Np 15.9075 → 16.
   EXPECT_EQ(text("Np"), "16");
-  EXPECT_EQ(text("Ns"), "2");
-  EXPECT_EQ(text("Irmsp"), "4.0007");
-  EXPECT_EQ(text("Ds"), "3.38386");
   EXPECT_EQ(text("Lo"), "1.23667");
   EXPECT_EQ(text("Ap"), "");
 
@@ -409,18 +406,6 @@ TEST_F(WindowPaths, RccWithoutSwitchHeadroomShowsNoDesign) {
   EXPECT_EQ(host.progressRuns, 1);
   for (const char* name : {"Lp", "Np", "Ns", "fMax"}) EXPECT_EQ(text(name), "") << name;
   EXPECT_EQ(text("Vswm"), "450");
-}
-
-// Zero inputs are not refused: the fields show the IEEE results, turns included.
-TEST_F(WindowPaths, ZeroFrequencyShowsInfiniteResults) {
-  open("fullbridge");
-  type("f", "0");
-  form->command(kCalculateButton);
-  EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(text("Np"), "inf");
-  EXPECT_EQ(text("Ns"), "inf");
-  EXPECT_EQ(text("Lo"), "inf");
-  EXPECT_EQ(text("Irmss"), "31.6228");
 }
 
 }  // namespace
