@@ -4,7 +4,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
-#include <filesystem>
+#include <optional>
 
 #include "drawings.h"
 #include "launcher.h"
@@ -43,10 +43,12 @@ void runStartup(const Folder& folder, Host& host) {
 int runProgram(int argc, char** argv) {
   QApplication app(argc, argv);
   setUpApplication(app);
-  const Folder folder(std::filesystem::current_path());
   QtHost host;
-  Launcher launcher(folder, host);
-  runStartup(folder, host);
+  // A working folder deleted under the program's feet: say so and end.
+  const std::optional<Folder> folder = currentFolder(host);
+  if (!folder) return 1;
+  Launcher launcher(*folder, host);
+  runStartup(*folder, host);
   // From here the sheets and boxes of the launcher open over it.
   host.setWindow(&launcher);
   QObject::connect(&launcher, &QDialog::finished, &app, &QApplication::quit);

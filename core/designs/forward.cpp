@@ -69,14 +69,19 @@ void CForwardDlg::computeCore() {
     return;
   }
   empty.reblank({kAe});
+  // The read retried the set-up, and a file it needs has failed again and been reported.
+  if (!setUpDone()) return;
   const std::optional<bool> useFile = inUseForCalculation(formulaFile());
   if (!useFile) return;
+  // A file without a statement computes with the built-in estimate, as one switched off does.
+  bool builtIn = !*useFile;
   if (*useFile) {
     // A formula reads Ae = 1, and what it assigns to Ae is dropped, so that the same file can
     // tell the estimate from the verification. What it computed is shown even after an error.
     const int pinned[] = {kAe};
-    runFormula(formulaFile(), pinned);
-  } else {
+    builtIn = runFormula(formulaFile(), pinned) == FormulaOutcome::NoStatements;
+  }
+  if (builtIn) {
     setOutputsText("");
     setText(kAp, "");
     host().runProgress();

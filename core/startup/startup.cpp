@@ -1,6 +1,7 @@
 #include "startup/startup.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -69,15 +70,16 @@ bool prepareWorkingFolder(const Folder& folder, Host& host) {
 bool needsWelcome(const Folder& folder, Host& host) {
   const auto file = UserFile::openOrReport(folder, kSystemFile, host);
   if (!file) return false;
-  return file->firstByte() != static_cast<unsigned char>(kWelcomeMark);
+  // "System.cfg" holds a mark, not a text: its byte 0 counts as it stands.
+  return file->firstRawByte() != static_cast<unsigned char>(kWelcomeMark);
 }
 
 bool markWelcomeSeen(const Folder& folder, Host& host) {
   auto file = UserFile::openOrReport(folder, kSystemFile, host);
   if (!file) return false;
+  errno = 0;
   if (file->writeAt(0, kWelcomeMark)) return true;
-  host.showMessage(Message{kProgramName, "无法写入文件“" + std::string(kSystemFile) + "”。",
-                           Icon::Warning, false});
+  reportFileError(host, fileErrorText(FileAction::Write, kSystemFile, errno != 0 ? errno : EIO));
   return false;
 }
 

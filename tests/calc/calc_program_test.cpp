@@ -1,6 +1,8 @@
 // tarnex-calc run as a program on a working folder: its lines and its exit status.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -150,6 +152,35 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"UnknownOption", {"dcdc", "--xml"}, "unknown option --xml"},
                       UsageCase{"NoDialog", {}, "usage:"}),
     [](const ::testing::TestParamInfo<UsageCase>& p) { return p.param.label; });
+
+// Under a file-size limit the missing end markers cannot be appended. The program must say
+// so instead of dying of SIGXFSZ; this test leaves the signal at its default, so the child
+// does too unless it ignores it itself.
+TEST_F(CalcProgramTest, EndMarkersBeyondAFileSizeLimitAreReported) {
+  dir.write("DC-DC Interface.txt", "1=abc;");
+  dir.write("CCM Buck cfg.txt", "L = 1;");
+  const Outcome r = testing::runProgram(
+      "prlimit", {"--fsize=6", TARNEX_CALC_PROGRAM, "dcdc", "--dir", dir.folder().dir().string()},
+      dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.has(
+      "message\t错误\t界面文本内未发现结束符，且无法写入结束符 '#'，\\n程序仍然使用内置界面！"));
+  EXPECT_TRUE(r.has("message\tTarnex\t无法写入文件“CCM Buck cfg.txt”：文件超出了允许的大小。"));
+  EXPECT_EQ(dir.read("CCM Buck cfg.txt"), "L = 1;");
+}
+
+// A symbolic link that points at itself: one Chinese message when the window opens and one
+// for the calculation, not one for every time the calculation touches the file.
+TEST_F(CalcProgramTest, AFileErrorIsReportedOncePerCommand) {
+  std::filesystem::remove(dir.path("CCM Buck cfg.txt"));
+  std::filesystem::create_symlink("CCM Buck cfg.txt", dir.path("CCM Buck cfg.txt"));
+  const Outcome r = calc({"dcdc"});
+  EXPECT_EQ(r.status, 1);
+  const std::string loop =
+      "message\tTarnex\t无法打开文件“CCM Buck cfg.txt”：符号链接的层数太多，可能是循环链接。";
+  EXPECT_EQ(std::count(r.lines.begin(), r.lines.end(), loop), 2);
+  EXPECT_EQ(r.lines.size(), 1u + 2u + 27u);
+}
 
 TEST(CalcProgram, MissingFolderIsAUsageError) {
   TempFolder dir;

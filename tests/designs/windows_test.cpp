@@ -322,6 +322,17 @@ TEST_F(WindowPaths, ForwardFormulaEstimateRunsWithoutProgressAndAeAtOne) {
   EXPECT_EQ(text("Ae"), "100");
 }
 
+// A file that holds only a comment computes with the built-in estimate, progress window
+// included.
+TEST_F(WindowPaths, ForwardEstimateByAFileWithoutStatementsIsBuiltIn) {
+  dir.write("正激变换器 cfg.txt", "// none yet\r\n#");
+  open("forward");
+  form->command(forward::kCoreButton);
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(host.progressRuns, 1);
+  EXPECT_EQ(text("Ap"), "1.01747");
+}
+
 TEST_F(WindowPaths, ForwardFormulaVerificationReadsApAtOne) {
   dir.write("正激变换器 cfg.txt", "Np = Ap * 7;\r\nAp = 5;\r\n#");
   open("forward");
