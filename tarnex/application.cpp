@@ -32,11 +32,12 @@ void setUpApplication(QApplication& app) {
   QApplication::setApplicationName(QStringLiteral("Tarnex"));
 }
 
-void runStartup(const Folder& folder, Host& host) {
+void runStartup(const Folder& folder, Host& host, const std::function<void()>& whileLoading) {
   const std::filesystem::path programDir(QCoreApplication::applicationDirPath().toStdString());
   if (!prepareWorkingFolder(folder, host, programDir)) return;
   {
     LoadingDialog loading;
+    loading.setWhileLoading(whileLoading);
     loading.exec();
   }
   if (needsWelcome(folder, host)) {
@@ -65,7 +66,7 @@ bool enterWorkingFolder(const QStringList& arguments) {
 
 }  // namespace
 
-int runProgram(int argc, char** argv) {
+int runProgram(int argc, char** argv, const std::function<void(QWidget& launcher)>& launcherReady) {
   QApplication app(argc, argv);
   setUpApplication(app);
   if (!enterWorkingFolder(QApplication::arguments())) return 1;
@@ -74,11 +75,12 @@ int runProgram(int argc, char** argv) {
   const std::optional<Folder> folder = currentFolder(host);
   if (!folder) return 1;
   Launcher launcher(*folder, host);
-  runStartup(*folder, host);
+  runStartup(*folder, host, [&launcher] { launcher.prepareToShow(); });
   // From here the sheets and boxes of the launcher open over it.
   host.setWindow(&launcher);
   QObject::connect(&launcher, &QDialog::finished, &app, &QApplication::quit);
   centreOnScreen(&launcher);
+  if (launcherReady) launcherReady(launcher);
   launcher.show();
   return QApplication::exec();
 }

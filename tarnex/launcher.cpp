@@ -45,8 +45,7 @@ Launcher::Launcher(const Folder& folder, Host& desktop, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       folder_(folder),
-      desktop_(desktop),
-      background_("bitmap213") {
+      desktop_(desktop) {
   const DialogTable& table = launcherTable();
   const DialogUnits du = unitsForDialogFont(table.fontPoints);
   setFont(dialogFont(table.fontPoints));
@@ -120,14 +119,32 @@ void Launcher::showAbout() {
   about.exec();
 }
 
-void Launcher::paintEvent(QPaintEvent* event) {
-  QDialog::paintEvent(event);
-  QPainter painter(this);
+void Launcher::prepareToShow() {
+  ensurePolished();
+  for (const auto& [id, button] : buttons_) button->ensurePolished();
+  face();
+}
+
+const QPixmap& Launcher::face() {
+  const qreal ratio = devicePixelRatioF();
+  if (face_.isNull() || face_.devicePixelRatio() != ratio) {
+    QPixmap face(size() * ratio);
+    face.setDevicePixelRatio(ratio);
+    face.fill(palette().color(QPalette::Window));
+    QPainter painter(&face);
+    paintFace(painter);
+    face_ = face;
+  }
+  return face_;
+}
+
+void Launcher::paintFace(QPainter& painter) {
   // The background is stretched a little beyond the client area on every side but the top.
-  const QSize bitmap = background_.size();
-  background_.paintStretched(painter, QRect(-5, 0, width() + 10, height() + 10),
-                             QSize(bitmap.width() + 4, bitmap.height() + 9),
-                             palette().color(QPalette::Window));
+  const Drawing background("bitmap213");
+  const QSize bitmap = background.size();
+  background.paintStretched(painter, QRect(-5, 0, width() + 10, height() + 10),
+                            QSize(bitmap.width() + 4, bitmap.height() + 9),
+                            palette().color(QPalette::Window));
 
   painter.setFont(kaiFont(10));
   painter.setPen(QColor(0, 0, 255));
@@ -146,6 +163,12 @@ void Launcher::paintEvent(QPaintEvent* event) {
   painter.setPen(QPen(QColor(0, 0, 255), 1));
   painter.drawLine(13, 138, 107, 138);
   painter.drawLine(13, 154, 107, 154);
+}
+
+void Launcher::paintEvent(QPaintEvent* event) {
+  QDialog::paintEvent(event);
+  QPainter painter(this);
+  painter.drawPixmap(0, 0, face());
 }
 
 void Launcher::mouseReleaseEvent(QMouseEvent* event) {

@@ -4,6 +4,7 @@
 // About box and the help document.
 
 #include <QDialog>
+#include <QPixmap>
 #include <QPointer>
 #include <map>
 #include <string_view>
@@ -34,6 +35,9 @@ class Launcher : public QDialog {
   std::vector<FormView*> designWindows() const;
   // Opens a new design window of a registered key at the launcher's client origin.
   FormView* openDesign(std::string_view key);
+  // Does ahead what the first showing would do (style the buttons, render the painted face),
+  // so that it can run while the loading window takes its time.
+  void prepareToShow();
 
  public slots:
   void showAbout();
@@ -50,7 +54,11 @@ class Launcher : public QDialog {
  private:
   Folder folder_;
   Host& desktop_;
-  Drawing background_;
+  // The painted face (background picture, texts, frame lines) never changes: it is rendered
+  // once into this pixmap.
+  const QPixmap& face();
+  void paintFace(QPainter& painter);
+  QPixmap face_;
   std::map<int, QPushButton*> buttons_;
   std::vector<QPointer<FormView>> designs_;
 };

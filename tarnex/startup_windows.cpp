@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QProgressBar>
+#include <QTimer>
+#include <utility>
 
 #include "startup/startup.h"
 #include "ui_metrics.h"
@@ -44,6 +46,10 @@ LoadingDialog::LoadingDialog(int tickMs, QWidget* parent)
   bar_->setRange(0, 100);
   bar_->setTextVisible(false);
   bar_->setValue(animation_.counter());
+}
+
+void LoadingDialog::started() {
+  if (whileLoading_) QTimer::singleShot(0, this, std::exchange(whileLoading_, {}));
 }
 
 bool LoadingDialog::tick() {

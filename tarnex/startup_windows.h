@@ -2,6 +2,8 @@
 // The two windows of the start-up: the loading window (CLoadingDlg) and the welcome window
 // (CWelcomeDlg). Both are captionless popups with a thin border, centred on the screen.
 
+#include <functional>
+
 #include "base/host.h"
 #include "base/user_file.h"
 #include "forms/animations.h"
@@ -20,15 +22,20 @@ class LoadingDialog : public TimedPopup {
 
   const LoadingAnimation& animation() const { return animation_; }
   QProgressBar* bar() const { return bar_; }
+  // Work done once while the window shows (the launcher's preparation), right after it has
+  // started ticking.
+  void setWhileLoading(std::function<void()> work) { whileLoading_ = std::move(work); }
 
  protected:
   bool finished() const override { return animation_.finished(); }
   bool tick() override;
+  void started() override;
   void paintContent(QPainter& painter) override;
 
  private:
   LoadingAnimation animation_;
   QProgressBar* bar_;
+  std::function<void()> whileLoading_;
 };
 
 class WelcomeDialog : public TimedPopup {
