@@ -13,6 +13,7 @@
 #include "designs/registry.h"
 #include "form_view.h"
 #include "launcher_areas.h"
+#include "loop/loop_sheet.h"
 #include "ui_metrics.h"
 
 namespace tarnex::qt {
@@ -42,6 +43,7 @@ Launcher::Launcher(const Folder& folder, Host& desktop, QWidget* parent)
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       folder_(folder),
       desktop_(desktop),
+      host_(this),
       background_("bitmap213") {
   const DialogTable& table = launcherTable();
   const DialogUnits du = unitsForDialogFont(table.fontPoints);
@@ -63,6 +65,8 @@ Launcher::Launcher(const Folder& folder, Host& desktop, QWidget* parent)
     } else if (const DesignInfo* design = designOfButton(id)) {
       const std::string_view key = design->key();
       connect(b, &QPushButton::clicked, this, [this, key] { openDesign(key); });
+    } else if (id == launcher::kLoopButton) {
+      connect(b, &QPushButton::clicked, this, &Launcher::runLoopSheet);
     } else {
       // "谐振LLC" is never available; the other buttons wait for their windows.
       b->setEnabled(false);
@@ -100,6 +104,12 @@ FormView* Launcher::openDesign(std::string_view key) {
   designs_.emplace_back(view);
   view->start();
   return view;
+}
+
+void Launcher::runLoopSheet() {
+  // Built for this run and destroyed with it: nothing survives from one opening to the next.
+  const std::unique_ptr<Sheet> sheet = makeLoopSheet(host_);
+  host_.runSheet(*sheet);
 }
 
 void Launcher::showAbout() {

@@ -12,6 +12,7 @@
 #include "base/host.h"
 #include "base/user_file.h"
 #include "drawings.h"
+#include "qt_host.h"
 #include "tables/launcher_table.h"
 
 class QPushButton;
@@ -34,6 +35,8 @@ class Launcher : public QDialog {
   std::vector<FormView*> designWindows() const;
   // Opens a new design window of a registered key at the launcher's client origin.
   FormView* openDesign(std::string_view key);
+  // Runs a new loop-compensation sheet modally over the launcher; returns when it closed.
+  void runLoopSheet();
 
  public slots:
   void showAbout();
@@ -48,6 +51,9 @@ class Launcher : public QDialog {
  private:
   Folder folder_;
   Host& desktop_;
+  // Serves the modal sheets run over the launcher: their messages, progress windows and
+  // hint dialogs open over the sheet.
+  QtHost host_;
   Drawing background_;
   std::map<int, QPushButton*> buttons_;
   std::vector<QPointer<FormView>> designs_;

@@ -11,15 +11,24 @@
 
 namespace tarnex::qt {
 
+namespace {
+
+// What the sheet adds around a page: its margins, the tab bar and frame, the row of OK and
+// Cancel.
+constexpr QSize kSheetChrome(30, 100);
+
+}  // namespace
+
 SheetView::SheetView(Sheet& sheet, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowCloseButtonHint),
       sheet_(sheet),
       tabs_(new QTabWidget(this)) {
   setWindowTitle(toQString(sheet.title()));
+  const QSize room = usableSize(owner) - kSheetChrome;
   for (std::size_t i = 0; i < sheet.size(); ++i) {
     Form& form = sheet.page(i);
-    auto* page = new FormWidget(form, tabs_);
+    auto* page = new FormWidget(form, tabs_, room);
     pages_.push_back(page);
     tabs_->addTab(page, toQString(form.title()));
   }
