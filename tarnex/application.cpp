@@ -47,6 +47,8 @@ int runProgram(int argc, char** argv) {
   QtHost host;
   Launcher launcher(folder, host);
   runStartup(folder, host);
+  // From here the sheets and boxes of the launcher open over it.
+  host.setWindow(&launcher);
   QObject::connect(&launcher, &QDialog::finished, &app, &QApplication::quit);
   centreOnScreen(&launcher);
   launcher.show();

@@ -40,6 +40,8 @@ class Launcher : public QDialog {
 
  public slots:
   void showAbout();
+  // Runs the toolbox sheet modally over the launcher.
+  void openToolbox();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

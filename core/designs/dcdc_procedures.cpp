@@ -75,7 +75,9 @@ void ccmInductorStage(const DcDcInputs& in, DcDcOutputs& o) {
   o.NL = toSingle(roundTurnsHalfDown(
       toSingle(vOn * o.Ton * 10000.0 / ((2.0 * r * in.Bpk / (r + 2.0)) * in.Ae))));
   o.Iswrms = toSingle(il * std::sqrt((1.0 + r * r * kTwelfth) * o.Duty));
-  o.Idrms = toSingle(in.IoMax * std::sqrt(1.0 - o.Duty));
+  // The diode carries the inductor current IL during the off-time, 1 − Duty of the period: its
+  // mean is then IL·(1 − Duty) = IoMax, and its RMS IL·√(1 − Duty) is never below that mean.
+  o.Idrms = toSingle(il * std::sqrt(1.0 - o.Duty));
 }
 
 DcDcResult ccmBoost(const DcDcInputs& in) {

@@ -21,6 +21,8 @@ constexpr const char* kNeedInductance = "没有足够的信息，请先计算电
 constexpr const char* kDeadTimeHint =
     "提示：死区时间建议设置大于工作周期的20%，以保证工作于断续模式 ！";
 constexpr const char* kFluxWarning = "注意：实际磁通密度峰值已经超过最大值！";
+// The switch rating leaves nothing for the reflected voltage (flybackHeadroom).
+constexpr const char* kImpossible = "设计条件不正确，请检查！";
 // Captions of the estimate: the group, its field's label and the note under it.
 constexpr const char* kCcmEstimateCaption = "估算所需磁芯体积Ve=Ae*Le";
 constexpr const char* kDcmEstimateCaption = "估算所需磁芯面积乘积Ae*Aw";
@@ -213,6 +215,12 @@ void CFlybackDlg::computeCore() {
   };
   calc.builtIn = [&] {
     const FlybackInputs in = bound(kInputs);
+    // The DCM area product needs the turns ratio; the CCM volume does not.
+    if (current == FlybackMode::Dcm && !flybackHeadroom(in)) {
+      setText(kVe, "");
+      showOwned(kImpossible);
+      return false;
+    }
     const FlybackCoreEstimate est =
         current == FlybackMode::Ccm ? flybackCcmCoreVolume(in) : flybackDcmAreaProduct(in);
     showNotices(est.notices);
@@ -245,6 +253,11 @@ void CFlybackDlg::verify() {
   calc.afterRead = [&](bool) { empty.reblank({kVe}); };
   calc.builtIn = [&] {
     const FlybackInputs in = bound(kInputs);
+    if (!flybackHeadroom(in)) {
+      setOutputsText("");
+      showOwned(kImpossible);
+      return false;
+    }
     const FlybackDesign d =
         current == FlybackMode::Ccm ? flybackVerifyCcm(in) : flybackVerifyDcm(in);
     showNotices(d.notices);
@@ -274,7 +287,14 @@ void CFlybackDlg::computeSnubber() {
   // The last step of a design: what a formula computed before an error is still shown.
   calc.writeBackAfterFailedRun = true;
   calc.builtIn = [&] {
-    store(flybackSnubber(bound(kInputs), value(kLp), value(kIpkp)), kSnubber);
+    const FlybackInputs in = bound(kInputs);
+    if (!flybackHeadroom(in)) {
+      const int clamp[] = {kRlk, kClk};
+      setFieldsText(clamp, "");
+      showOwned(kImpossible);
+      return false;
+    }
+    store(flybackSnubber(in, value(kLp), value(kIpkp)), kSnubber);
     return true;
   };
   calculate(calc);

@@ -17,8 +17,15 @@ constexpr double kCmilPerCm2 = 197353;
 constexpr double kMu0 = 2.51327408e-5;
 // 1.414² / 100: peak of the low-line input squared, with Eff taken from percent.
 constexpr double kDcmInductance = 0.01999396;
-// 4/7000: clamp energy balance for a clamp voltage taking the same 5/7 share.
+// 4/7000: the clamp's power balance R = (4/7)·Vc² / (Llk·Ipkp²·f) with a reflected voltage of
+// 5/7 of the clamp voltage, and Llk·f in µH·kHz and R in kΩ (a factor 1/1000).
 constexpr double kClampShare = 0.0005714285714285714;
+
+// What the switch rating leaves after the margin and the peak of the highest input: the
+// clamp voltage, of which the reflected voltage takes 5/7.
+double headroomOf(const FlybackInputs& in) {
+  return double{in.Vswm} - in.Vswr - acPeak(in.VacMax);
+}
 
 double vminOf(const FlybackInputs& in) {
   return acPeak(in.VacMin);
@@ -52,7 +59,12 @@ void finishTurns(FlybackDesign& d) {
 }  // namespace
 
 double flybackTurnsRatio(const FlybackInputs& in) {
-  return (double{in.Vswm} - in.Vswr - acPeak(in.VacMax)) * kReflectedShare / (in.Vo + in.Vdf);
+  return headroomOf(in) * kReflectedShare / (in.Vo + in.Vdf);
+}
+
+bool flybackHeadroom(const FlybackInputs& in) {
+  const double headroom = headroomOf(in);
+  return headroom > 0;  // false for NaN too
 }
 
 FlybackTurns flybackTurns(double Np0, double n) {
@@ -179,9 +191,10 @@ FlybackDesign flybackVerifyDcm(const FlybackInputs& in) {
 
 FlybackSnubber flybackSnubber(const FlybackInputs& in, float Lp, float Ipkp) {
   FlybackSnubber s;
-  const double Vc = double{in.Vswm} - in.Vswr - acPeak(in.VacMax);  // left for the clamp
+  const double Vc = headroomOf(in);  // the clamp voltage
   const double ipk = Ipkp;
-  s.Rlk = toSingle(Vc * Vc * Vc * kClampShare / (in.Per * 0.01 * ipk * ipk * Lp * in.f * 0.001));
+  // A resistance: volts squared over the power the clamp must burn.
+  s.Rlk = toSingle(Vc * Vc * kClampShare / (in.Per * 0.01 * ipk * ipk * Lp * in.f * 0.001));
   s.Clk = toSingle(Vc * 1000000000 / (double{s.Rlk} * in.f * Vc * 100000));
   return s;
 }

@@ -45,6 +45,12 @@ enum class FlybackNotice {
 // leaves after the margin and the peak of the highest input.
 double flybackTurnsRatio(const FlybackInputs& in);
 
+// Whether the switch rating leaves any voltage above the margin and the peak of the highest
+// input (Vswm − Vswr − 1.414·VacMax > 0). Without it there is nothing for the reflected and
+// the clamp voltage: n ≤ 0, and the turns, on-time, wire and clamp that follow are
+// meaningless. False as well when the headroom is not a number.
+bool flybackHeadroom(const FlybackInputs& in);
+
 // Whole turns from a raw primary count.
 struct FlybackTurns {
   double Ns0 = 0;  // raw secondary turns, Np0 / n
@@ -102,7 +108,9 @@ struct FlybackDesign {
 FlybackDesign flybackVerifyCcm(const FlybackInputs& in);
 FlybackDesign flybackVerifyDcm(const FlybackInputs& in);
 
-// RCD clamp for the leakage-inductance energy.
+// RCD clamp for the leakage-inductance energy. The clamp holds Vc, the headroom above the
+// input peak, and the primary reflects 5/7 of it; the resistor burns the leakage energy
+// ½·Llk·Ipkp²·f raised by Vc / (Vc − Vr) = 7/2, so R = Vc² / P = (4/7)·Vc² / (Llk·Ipkp²·f).
 struct FlybackSnubber {
   float Rlk = 0;  // clamp resistor, kΩ
   float Clk = 0;  // clamp capacitor, nF

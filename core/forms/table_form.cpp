@@ -31,7 +31,7 @@ TableForm::TableForm(Host& host, const DialogTable& table) : Form(host), table_(
     group.rect = g.rect;
   }
   for (const ListRow& l : table.lists) {
-    caption(l.labelId, l.caption, l.groupId, l.id);
+    if (!l.caption.empty()) caption(l.labelId, l.caption, l.groupId, l.id);
     Control& list = add(makeControl(l.id, ControlKind::DropList, "", l.groupId));
     list.entries = entryTexts(l, false);
     list.entryKeys = entryTexts(l, true);

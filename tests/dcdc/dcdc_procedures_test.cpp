@@ -97,7 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
         // above IL: Ipk = 1.2·2 = 2.4 A (1.2 A if it were taken above the load current).
         // Irms = 2·√(1 + 0.16/12) = 2.01329 A, DL = √(2.01329·400)·0.0254 = 0.720805 mm,
         // NL = 6·5·10⁴/((0.8·2500/2.4)·23) = 15.65 → 16, Iswrms = 2·√(1.01333·0.5) = 1.42361,
-        // Idrms = √0.5, Co = (10 − 5)·1/0.05 = 100 µF, ratings 1.2·12 = 14.4 V.
+        // Co = (10 − 5)·1/0.05 = 100 µF, ratings 1.2·12 = 14.4 V. The diode carries IL while
+        // the switch is off: Idrms = 2·√0.5 = 1.41421 A, above its mean, the 1 A load.
         ProcedureCase{"CcmBoostByHand",
                       DcDcTopology::Boost,
                       DcDcMode::Ccm,
@@ -110,13 +111,14 @@ INSTANTIATE_TEST_SUITE_P(
                        {"DL", &DcDcOutputs::DL, 0.720805},
                        {"NL", &DcDcOutputs::NL, 16},
                        {"Iswrms", &DcDcOutputs::Iswrms, 1.42361},
-                       {"Idrms", &DcDcOutputs::Idrms, 0.707107},
+                       {"Idrms", &DcDcOutputs::Idrms, 1.41421},
                        {"Vswm", &DcDcOutputs::Vswm, 14.4},
                        {"Vdm", &DcDcOutputs::Vdm, 14.4},
                        {"Co", &DcDcOutputs::Co, 100},
                        {"Vc", &DcDcOutputs::Vc, 14.4}}},
         // Buck-boost 12 V to 12 V: Duty = 12/24 = 0.5, IL = 2 A, L = 12·5/(2·0.4) = 75 µH,
-        // Ipk = 1.2·IL = 2.4 A, NL = 12·5·10⁴/(833.3·23) = 31.3 → 31, ratings 1.2·(12 + 12).
+        // Ipk = 1.2·IL = 2.4 A, NL = 12·5·10⁴/(833.3·23) = 31.3 → 31, ratings 1.2·(12 + 12),
+        // Idrms = IL·√(1 − Duty) = 2·√0.5 = 1.41421 A.
         ProcedureCase{"CcmBuckBoostByHand",
                       DcDcTopology::BuckBoost,
                       DcDcMode::Ccm,
@@ -125,8 +127,18 @@ INSTANTIATE_TEST_SUITE_P(
                        {"L", &DcDcOutputs::L, 75},
                        {"Ipk", &DcDcOutputs::Ipk, 2.4},
                        {"NL", &DcDcOutputs::NL, 31},
+                       {"Idrms", &DcDcOutputs::Idrms, 1.41421},
                        {"Vswm", &DcDcOutputs::Vswm, 28.8},
                        {"Vdm", &DcDcOutputs::Vdm, 28.8}}},
+        // Boost 5 V to 12 V at 1 A with the form's drops: Duty = (12 − 5 + 0.5)/(12 − 1.5 + 0.5)
+        // = 0.681818, IL = 1/(1 − Duty) = 3.14286 A, Idrms = IL·√0.318182 = 1.77281 A (not
+        // 1·√0.318182 = 0.564 A, which would lie below the diode's 1 A mean).
+        ProcedureCase{
+            "CcmBoostFiveToTwelve",
+            DcDcTopology::Boost,
+            DcDcMode::Ccm,
+            DcDcInputs{.VinMin = 5, .VinMax = 5},
+            {{"Duty", &DcDcOutputs::Duty, 0.681818}, {"Idrms", &DcDcOutputs::Idrms, 1.77281}}},
         // DCM boost 6 V to 12 V, 20 % dead time: Ton = 0.8·10·6/12 = 4 µs, Duty 0.4,
         // L = 36·0.16·10⁶/(6·1·100·2000) = 4.8 µH, Ipk = 6·4/4.8 = 5 A, D1 = D2 = 0.4,
         // Irms = 5·√(0.8/3) = 2.58199, Iswrms = Idrms = 5·√(0.4/3) = 1.82574,

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,6 +45,7 @@ const int kVcm = testing::fieldId(flybackTable(), "Vcm");
 const int kVdf = testing::fieldId(flybackTable(), "Vdf");
 const int kVdm = testing::fieldId(flybackTable(), "Vdm");
 const int kVo = testing::fieldId(flybackTable(), "Vo");
+const int kVswm = testing::fieldId(flybackTable(), "Vswm");
 const int kZc = testing::fieldId(flybackTable(), "Zc");
 const int kF = testing::fieldId(flybackTable(), "f");
 
@@ -165,8 +167,9 @@ TEST_P(FlybackVerify, ShowsTheDesignThenTheClamp) {
 }
 
 // The clamp reads Lp and Ipkp back from their fields, as displayed with six digits: with
-// Lp 429.206 µH and Ipkp 2.26523 A, Rlk = 118.22³·4/7000 / (0.05·2.26523²·429.206·0.15)
-// = 57.1588 kΩ (57.1585 from the unrounded design).
+// Lp 429.206 µH and Ipkp 2.26523 A, Rlk = 118.22²·4/7000 / (0.05·2.26523²·429.206·0.15)
+// = 0.483495 kΩ (0.483493 from the unrounded design), Clk = 10000 / (Rlk·150) = 137.885 nF;
+// in DCM, with 51.9974 µH and 5.2065 A, Rlk = 0.755456 kΩ and Clk = 88.2469 nF.
 INSTANTIATE_TEST_SUITE_P(
     ReferenceCore, FlybackVerify,
     ::testing::Values(ModeCase{"Ccm",
@@ -178,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 {kCin, "135.949"},   {kIrmss, "20.1104"}, {kIpks, "34.1577"},
                                 {kVdm, "36.3822"},   {kIdm, "40.2207"},   {kCo, "1068.77"},
                                 {kVcm, "6"},         {kAe, "100"},        {kLe, "60"}},
-                               {{kRlk, "57.1588"}, {kClk, "1.16634"}}},
+                               {{kRlk, "0.483495"}, {kClk, "137.885"}}},
                       ModeCase{"Dcm",
                                1,
                                {{kTon, "2.12733"},
@@ -191,7 +194,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 {kVdm, "45.4778"},
                                 {kZc, "0.513765"},
                                 {kCo, "1343.64"}},
-                               {{kRlk, "89.31"}, {kClk, "0.746463"}}}),
+                               {{kRlk, "0.755456"}, {kClk, "88.2469"}}}),
     [](const ::testing::TestParamInfo<ModeCase>& p) { return std::string(p.param.name); });
 
 struct EstimateCase {
@@ -331,6 +334,73 @@ TEST_F(FlybackDialog, FluxWarningComesBeforeTheResults) {
             std::vector<std::string>{box("注意：实际磁通密度峰值已经超过最大值！")});
   EXPECT_EQ(host.progressRuns, 1);
   EXPECT_EQ(text(kNp), "45");
+}
+
+struct HeadroomCase {
+  const char* name;
+  int modeIndex;
+  std::vector<int> before;   // commands run with the opening values
+  int button;                // then run again without headroom
+  std::vector<int> blanked;  // its outputs
+};
+
+void PrintTo(const HeadroomCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class FlybackNoHeadroom : public FlybackDialog,
+                          public ::testing::WithParamInterface<HeadroomCase> {};
+
+// A 450 V switch with 100 V margin at 270 V AC leaves 450 − 100 − 1.414·270 = −31.78 V for the
+// reflected voltage: the command that needs the turns ratio refuses and writes nothing.
+TEST_P(FlybackNoHeadroom, RefusesTheCommandAndBlanksItsOutputs) {
+  const HeadroomCase& c = GetParam();
+  open();
+  dlg->select(kModeList, c.modeIndex);
+  typeCore();
+  for (int button : c.before) dlg->command(button);
+  ASSERT_TRUE(host.messages.empty()) << host.summary().front();
+  for (int id : c.blanked) ASSERT_NE(text(id), "") << "field " << id;
+  const int runs = host.progressRuns;
+  const std::string lp = text(kLp);
+
+  type(kVswm, "450");
+  dlg->command(c.button);
+  ASSERT_EQ(host.summary(), std::vector<std::string>{box("设计条件不正确，请检查！")});
+  EXPECT_EQ(host.messages[0].icon, Icon::None);
+  EXPECT_TRUE(host.messages[0].owned);
+  EXPECT_EQ(host.progressRuns, runs);
+  for (int id : c.blanked) EXPECT_EQ(text(id), "") << "field " << id;
+  // The clamp leaves the verified design on display.
+  if (c.button == kSnubberButton) {
+    EXPECT_EQ(text(kLp), lp);
+  }
+  EXPECT_EQ(text(kVswm), "450");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Vswm450, FlybackNoHeadroom,
+    ::testing::Values(
+        HeadroomCase{"DcmEstimate", 1, {kCoreButton}, kCoreButton, {kVe}},
+        HeadroomCase{"CcmVerify",
+                     0,
+                     {kVerifyButton, kSnubberButton},
+                     kVerifyButton,
+                     std::vector<int>(std::begin(kOutputs), std::end(kOutputs))},
+        HeadroomCase{"DcmVerify",
+                     1,
+                     {kVerifyButton, kSnubberButton},
+                     kVerifyButton,
+                     std::vector<int>(std::begin(kOutputs), std::end(kOutputs))},
+        HeadroomCase{"Clamp", 0, {kVerifyButton, kSnubberButton}, kSnubberButton, {kRlk, kClk}}),
+    [](const ::testing::TestParamInfo<HeadroomCase>& p) { return std::string(p.param.name); });
+
+TEST_F(FlybackDialog, CcmEstimateNeedsNoHeadroom) {
+  open();
+  type(kVswm, "450");
+  dlg->command(kCoreButton);
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(text(kVe), "6166.67");  // the volume depends on Po, Eff, f and r only
 }
 
 struct IncompleteCase {

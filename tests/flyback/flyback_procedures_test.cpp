@@ -11,7 +11,9 @@
 //        Ns0 = 2.579 → 3, Np1 = 45.237 → 45, Bact = 2160.6 GS, Zc = 0.562883 mm
 //   DCM: Ton = 6.667·84.44·0.8/(84.44 + 127.26) = 2.12733 µs, Lp = 51.9974 µH,
 //        Ipkp = 5.20650 A, Np0 = 10.829, Ns0 = 0.718 → 1, Np1 = 15.079 → 15
-//   Snubber after CCM: Vc = 118.22 V, Rlk = 57.1585 kΩ, Clk = 1.16635 nF
+//   Snubber after CCM: Vc = 118.22 V, Rlk = (4/7)·Vc² / (0.05·Lp·Ipkp²·f)
+//        = 4/7000·118.22² / (0.05·2.26523²·429.206·0.15) = 0.483493 kΩ,
+//        Clk = 10000 / (Rlk·f) = 137.886 nF
 
 #include "designs/flyback_procedures.h"
 
@@ -162,14 +164,46 @@ TEST(FlybackSnubber, AfterEachVerification) {
   const FlybackInputs in = referenceDesign();
   const FlybackDesign ccm = flybackVerifyCcm(in);
   FlybackSnubber s = flybackSnubber(in, ccm.Lp, ccm.Ipkp);
-  EXPECT_NEAR(s.Rlk, 57.1585, 1e-3);  // Vc³·4/7000 / (0.05·Ipkp²·Lp·0.15)
-  EXPECT_NEAR(s.Clk, 1.16635, 1e-4);  // 10000 / (Rlk·f)
+  // Header: a resistance, Vc²·4/7000 / (0.05·Ipkp²·Lp·0.15) in kΩ; the clamp settles near Vc.
+  EXPECT_NEAR(s.Rlk, 0.483493, 2e-6);
+  EXPECT_NEAR(s.Clk, 137.886, 2e-3);  // 10000 / (Rlk·f)
 
+  // DCM: 4/7000·118.22² / (0.05·5.20650²·51.9974·0.15) = 0.755456 kΩ, Clk = 88.2470 nF.
   const FlybackDesign dcm = flybackVerifyDcm(in);
   s = flybackSnubber(in, dcm.Lp, dcm.Ipkp);
-  EXPECT_NEAR(s.Rlk, 89.3102, 2e-3);
-  EXPECT_NEAR(s.Clk, 0.746462, 1e-5);
+  EXPECT_NEAR(s.Rlk, 0.755456, 2e-6);
+  EXPECT_NEAR(s.Clk, 88.2470, 2e-3);
 }
+
+struct HeadroomCase {
+  std::string name;
+  float Vswm, Vswr, VacMax;
+  bool left;
+};
+
+void PrintTo(const HeadroomCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class SwitchHeadroom : public ::testing::TestWithParam<HeadroomCase> {};
+
+// Vswm − Vswr − 1.414·VacMax must be above zero, or the turns ratio n is not positive.
+TEST_P(SwitchHeadroom, LeftOnlyAboveZero) {
+  const HeadroomCase& c = GetParam();
+  FlybackInputs in = referenceDesign();
+  in.Vswm = c.Vswm;
+  in.Vswr = c.Vswr;
+  in.VacMax = c.VacMax;
+  EXPECT_EQ(flybackHeadroom(in), c.left);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SwitchHeadroom,
+    ::testing::Values(HeadroomCase{"Reference", 600, 100, 270, true},   // 118.22 V left
+                      HeadroomCase{"LowRating", 450, 100, 270, false},  // 450 − 100 − 381.78 < 0
+                      HeadroomCase{"NothingLeft", 100, 100, 0, false},  // exactly 0
+                      HeadroomCase{"NotANumber", std::nanf(""), 100, 270, false}),
+    [](const ::testing::TestParamInfo<HeadroomCase>& p) { return p.param.name; });
 
 struct Rounding {
   double raw;

@@ -26,6 +26,7 @@ std::vector<std::string> RecordingHost::summary() const {
 void RecordingHost::clear() {
   messages.clear();
   opened.clear();
+  openedMinimized.clear();
   dialogs.clear();
   progressRuns = 0;
   repaints = 0;

@@ -17,6 +17,7 @@ class RecordingHost : public Host {
   void runSheet(Sheet& sheet) override;
   void openInDesktop(const std::string& path, bool minimized) override {
     opened.push_back(path);
+    openedMinimized.push_back(minimized);
     lastMinimized = minimized;
   }
   void repaint() override { ++repaints; }
@@ -27,6 +28,7 @@ class RecordingHost : public Host {
 
   std::vector<Message> messages;
   std::vector<std::string> opened;
+  std::vector<bool> openedMinimized;
   std::vector<std::string> dialogs;  // titles of the modal dialogs and sheets run
   bool lastMinimized = false;
   int progressRuns = 0;
