@@ -158,6 +158,12 @@ class Panels {
   double logLo_ = 0, logHi_ = 1;
 };
 
+// A number with four significant digits in fixed notation: 19984, 18.04, 0.5127.
+QString fourDigits(double v) {
+  const int magnitude = v > 0 ? static_cast<int>(std::floor(std::log10(v))) : 0;
+  return QString::number(v, 'f', std::clamp(3 - magnitude, 0, 6));
+}
+
 // A short text beside a marker, kept inside the panel.
 void drawNote(QPainter& p, const QRect& panel, QPointF at, const QString& text) {
   const QRectF box = p.fontMetrics().boundingRect(text).adjusted(-3, -1, 3, 1);
@@ -248,7 +254,8 @@ void BodePlotWidget::paintEvent(QPaintEvent*) {
     p.drawEllipse(atPhase, 3, 3);
     p.setBrush(Qt::NoBrush);
     drawNote(p, panels.gain(), atGain,
-             QStringLiteral("穿越频率 %1 ").arg(c->f, 0, 'g', 4) + toQString(plot->unit));
+             QStringLiteral("穿越频率 ") + fourDigits(c->f) + QStringLiteral(" ") +
+                 toQString(plot->unit));
     drawNote(p, panels.phase(), atPhase,
              QStringLiteral("相位裕量 %1°").arg(c->phaseMargin, 0, 'f', 1));
   }

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyleOptionGroupBox>
+#include <QTextLayout>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -40,9 +41,10 @@ constexpr int kPictureWidth = 250;  // width of a circuit picture's frame
 // them, up to kLargePictureWidth.
 constexpr int kLargeDrawing = 400;
 constexpr int kLargePictureWidth = 420;
+constexpr int kPictureGroupChrome = 42;  // caption and margins of a group box holding a picture
 // Width of a Bode plot beside the pictures, from what it needs to what it can use.
 constexpr int kMinPlotWidth = 340;
-constexpr int kMaxPlotWidth = 560;
+constexpr int kMaxPlotWidth = 640;
 // A column of groups grows up to this height (less on a lower screen): windows stay wide
 // and low, so that they open below the launcher's top on a 768-pixel screen.
 constexpr int kMaxColumnHeight = 480;
@@ -156,6 +158,39 @@ class PictureWidget : public QFrame {
   std::map<std::string, std::shared_ptr<const Drawing>> drawings_;
 };
 
+// A text of several lines placed in its rectangle (a hint dialog's): wrapped within the width
+// with lines as high as the font's pixel size, as the Song face sets them, so that as many
+// lines fit into the rectangle as it was made for; the CJK faces that stand in for it would
+// otherwise add half a line of leading to each. Blanks are kept: a run of them pushes the
+// following words to the next line.
+class PlacedNote : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    QTextLayout layout(text(), font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    const int lineHeight = QFontInfo(font()).pixelSize() + 1;
+    const qreal ascent = QFontMetricsF(font()).ascent();
+    layout.beginLayout();
+    for (int y = 0;; y += lineHeight) {
+      QTextLine line = layout.createLine();
+      if (!line.isValid()) break;
+      line.setLineWidth(width());
+      // The baseline 7/8 of the line down, where the Song face puts it.
+      line.setPosition(QPointF(0, y + lineHeight * 7.0 / 8 - ascent));
+    }
+    layout.endLayout();
+    layout.draw(&painter, QPointF(0, 0));
+  }
+};
+
 int usableHeight(const QWidget* widget) {
   return usableSize(widget).height();
 }
@@ -203,7 +238,9 @@ QWidget* FormWidget::makeWidget(const Control& c, QWidget* parent) {
     case ControlKind::Label:
     case ControlKind::Note:
     case ControlKind::ClickStatic: {
-      auto* label = new QLabel(parent);
+      auto* label = c.kind == ControlKind::Note && placedByTable(form_)
+                        ? new PlacedNote(toQString(c.text), parent)
+                        : new QLabel(toQString(c.text), parent);
       label->setTextFormat(Qt::PlainText);
       if (c.kind != ControlKind::Label) label->setWordWrap(true);
       if (c.kind == ControlKind::ClickStatic) {
@@ -219,13 +256,13 @@ QWidget* FormWidget::makeWidget(const Control& c, QWidget* parent) {
       break;
     }
     case ControlKind::Group: {
-      auto* box = new CaptionBox(parent);
+      auto* box = new CaptionBox(toQString(c.text), parent);
       if (c.color) box->setCaptionColor(toQColor(*c.color));
       w = box;
       break;
     }
     case ControlKind::Button: {
-      auto* button = new QPushButton(parent);
+      auto* button = new QPushButton(toQString(c.text), parent);
       // Enter presses the focused button; the form's default button is the dialog's.
       button->setAutoDefault(true);
       button->setDefault(c.isDefault);
@@ -394,14 +431,13 @@ void FormWidget::layOutByTable() {
   const int columnHeight = room_.height() > 0
                                ? room_.height() - kGroupChrome
                                : std::min(kMaxColumnHeight, usableHeight(this) - 2 * kGroupChrome);
-  int fieldsWidth = 0;
   for (int count : splitIntoColumns(heights, columnHeight)) {
     auto* column = new QVBoxLayout;
     outer->addLayout(column);
     for (int i = 0; i < count; ++i) column->addWidget(fieldBlocks[next++].widget);
     column->addStretch(1);
-    fieldsWidth += column->sizeHint().width() + outer->spacing();
   }
+  const int fieldsWidth = outer->sizeHint().width();
 
   // The side column: pictures, note groups, loose controls and the buttons at the bottom.
   const bool plots = form_.plotsBode();
@@ -440,9 +476,11 @@ void FormWidget::layOutByTable() {
   if (plots) {
     // The Bode plot takes the rest of the width the window has, and its height.
     plot_ = new BodePlotWidget(form_, this);
-    const int rest = room_.width() - fieldsWidth - sideWidth - outer->spacing() -
-                     outer->contentsMargins().left() - outer->contentsMargins().right();
-    const int height = room_.height() > 0 ? room_.height() : kMaxColumnHeight;
+    const QMargins margins = outer->contentsMargins();
+    const int rest = room_.width() - fieldsWidth - sideWidth - outer->spacing() - margins.left() -
+                     margins.right();
+    const int height =
+        room_.height() > 0 ? room_.height() - margins.top() - margins.bottom() : kMaxColumnHeight;
     plot_->setFixedSize(std::clamp(rest, kMinPlotWidth, kMaxPlotWidth), height);
     outer->addWidget(plot_, 0, Qt::AlignTop);
   }
@@ -460,8 +498,9 @@ int FormWidget::pictureColumnWidth(const std::vector<PictureWidget*>& filling, s
     large = large || p->drawingWidth() > kLargeDrawing;
   }
   if (!large || room_.height() <= 0) return kPictureWidth;
-  const int groupsChrome = static_cast<int>(groups) * kGroupChrome;
-  int width = static_cast<int>((room_.height() - groupsChrome) / inverseAspects) + 16;
+  // Each group adds its caption and margins; the window its own margins.
+  const int chrome = static_cast<int>(groups) * kPictureGroupChrome + 16;
+  int width = static_cast<int>((room_.height() - chrome) / inverseAspects) + 16;
   if (widthLeft > 0) width = std::min(width, widthLeft);
   return std::clamp(width, kPictureWidth, kLargePictureWidth);
 }

@@ -15,7 +15,7 @@ namespace {
 
 // What the sheet adds around a page: its margins, the tab bar and frame, the row of OK and
 // Cancel.
-constexpr QSize kSheetChrome(30, 100);
+constexpr QSize kSheetChrome(30, 110);
 
 }  // namespace
 
