@@ -1,6 +1,7 @@
 // The four hint dialogs of the compensation pages: fixed texts placed in dialog units of the
 // 11-point dialog font, and one button that closes the dialog. Runs of blanks inside the
 // texts (and at their ends) are part of them: they push the following words to the next line.
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -14,6 +15,21 @@ namespace {
 // The id of a group box that has none of its own.
 constexpr int kHintGroup = 0xFFFF;
 
+// A hint dialog: its caption, its size in dialog units of the 11-point font, its texts, its
+// one button and the group box around the texts where it has one.
+constexpr DialogTable hint(int dialogId, std::string_view key, std::string_view caption, Rect size,
+                           std::span<const StaticRow> statics, std::span<const ButtonRow> buttons,
+                           std::span<const GroupRow> groups) {
+  return DialogTable{.dialogId = dialogId,
+                     .key = key,
+                     .titleName = caption,
+                     .groups = groups,
+                     .buttons = buttons,
+                     .statics = statics,
+                     .fontPoints = 11,
+                     .size = size};
+}
+
 // Hint dialog 200.
 constexpr std::string_view kText200_1 =
     "仅给出了DCM反激和正激类拓扑的补偿计算，配合用Saber仿真来获得准确的参数，程序中需要自己放置零极"
@@ -22,18 +38,9 @@ constexpr std::string_view kText200_1 =
 constexpr StaticRow kStatics200[] = {
     {0, StaticKind::Note, kText200_1, 0, {}, {7, 13, 207, 43}},
 };
-constexpr ButtonRow kButtons200[] = {
-    {kOkButton, "了解！", "", 0, true, {81, 55, 50, 14}},
-};
-constexpr DialogTable kHint200{
-    .dialogId = 200,
-    .key = "hint200",
-    .titleName = "说明",
-    .buttons = kButtons200,
-    .statics = kStatics200,
-    .fontPoints = 11,
-    .size = {0, 0, 218, 76},
-};
+constexpr ButtonRow kButtons200[] = {{kOkButton, "了解！", "", 0, true, {81, 55, 50, 14}}};
+constexpr DialogTable kHint200 =
+    hint(200, "hint200", "说明", {0, 0, 218, 76}, kStatics200, kButtons200, {});
 
 // Hint dialog 201.
 constexpr std::string_view kText201_1 = "1 在开环增益为1的频率处，系统总开环相位延迟小于360°";
@@ -55,19 +62,9 @@ constexpr StaticRow kStatics201[] = {
 constexpr GroupRow kGroups201[] = {
     {kHintGroup, "电路稳定的增益准则:", {}, {7, 7, 229, 103}},
 };
-constexpr ButtonRow kButtons201[] = {
-    {kOkButton, "知道了！", "", 0, true, {97, 112, 50, 14}},
-};
-constexpr DialogTable kHint201{
-    .dialogId = 201,
-    .key = "hint201",
-    .titleName = "提示：",
-    .groups = kGroups201,
-    .buttons = kButtons201,
-    .statics = kStatics201,
-    .fontPoints = 11,
-    .size = {0, 0, 243, 133},
-};
+constexpr ButtonRow kButtons201[] = {{kOkButton, "知道了！", "", 0, true, {97, 112, 50, 14}}};
+constexpr DialogTable kHint201 =
+    hint(201, "hint201", "提示：", {0, 0, 243, 133}, kStatics201, kButtons201, kGroups201);
 
 // Hint dialog 202.
 constexpr std::string_view kText202_1 =
@@ -83,19 +80,9 @@ constexpr StaticRow kStatics202[] = {
 constexpr GroupRow kGroups202[] = {
     {kHintGroup, "", {}, {7, 7, 182, 76}},
 };
-constexpr ButtonRow kButtons202[] = {
-    {kOkButton, "知道了！", "", 0, true, {72, 85, 50, 14}},
-};
-constexpr DialogTable kHint202{
-    .dialogId = 202,
-    .key = "hint202",
-    .titleName = "提示：",
-    .groups = kGroups202,
-    .buttons = kButtons202,
-    .statics = kStatics202,
-    .fontPoints = 11,
-    .size = {0, 0, 196, 106},
-};
+constexpr ButtonRow kButtons202[] = {{kOkButton, "知道了！", "", 0, true, {72, 85, 50, 14}}};
+constexpr DialogTable kHint202 =
+    hint(202, "hint202", "提示：", {0, 0, 196, 106}, kStatics202, kButtons202, kGroups202);
 
 // Hint dialog 208.
 constexpr std::string_view kText208_1 =
@@ -121,18 +108,9 @@ constexpr StaticRow kStatics208[] = {
     {0, StaticKind::Note, kText208_3, 0, {}, {7, 59, 254, 21}},
     {0, StaticKind::Note, kText208_4, 0, {}, {7, 80, 254, 56}},
 };
-constexpr ButtonRow kButtons208[] = {
-    {kOkButton, "知道了！", "", 0, true, {105, 138, 50, 14}},
-};
-constexpr DialogTable kHint208{
-    .dialogId = 208,
-    .key = "hint208",
-    .titleName = "提示：",
-    .buttons = kButtons208,
-    .statics = kStatics208,
-    .fontPoints = 11,
-    .size = {0, 0, 268, 159},
-};
+constexpr ButtonRow kButtons208[] = {{kOkButton, "知道了！", "", 0, true, {105, 138, 50, 14}}};
+constexpr DialogTable kHint208 =
+    hint(208, "hint208", "提示：", {0, 0, 268, 159}, kStatics208, kButtons208, {});
 }  // namespace
 
 const DialogTable& hintTable(int dialogId) {
