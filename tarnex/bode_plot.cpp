@@ -44,6 +44,7 @@ struct Range {
 Range roundedRange(double lo, double hi, double step, double mustShow) {
   lo = std::min(lo, mustShow);
   hi = std::max(hi, mustShow);
+  if (!std::isfinite(lo) || !std::isfinite(hi)) return Range{0, step, step};
   while ((hi - lo) / step > 8) step *= 2;
   Range r;
   r.step = step;
