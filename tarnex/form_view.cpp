@@ -218,6 +218,13 @@ QWidget* FormWidget::plotWidget() const {
   return plot_;
 }
 
+void FormWidget::claimDefaultButton() {
+  for (const Control& c : form_.controls()) {
+    if (c.kind != ControlKind::Button || !c.isDefault) continue;
+    if (auto* button = qobject_cast<QPushButton*>(widgetFor(c.id))) button->setDefault(true);
+  }
+}
+
 QWidget* FormWidget::widgetFor(int id) const {
   const auto it = widgets_.find(id);
   return it == widgets_.end() ? nullptr : it->second;

@@ -45,6 +45,9 @@ class FormWidget : public QWidget {
   void repaintPictures();
   // The Bode plot of a form that designs a loop, or nullptr.
   QWidget* plotWidget() const;
+  // Makes the form's default button the default of the window it is shown in (a page of a
+  // sheet, when it comes to the front), so that Enter presses it.
+  void claimDefaultButton();
 
  signals:
   void closeRequested();

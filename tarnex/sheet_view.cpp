@@ -49,6 +49,7 @@ SheetView::SheetView(Sheet& sheet, QWidget* owner)
 int SheetView::runModal() {
   sheet_.open();
   sync();
+  if (!pages_.empty()) pages_[sheet_.current()]->claimDefaultButton();
   ensurePolished();
   layout()->activate();
   adjustSize();
@@ -70,6 +71,7 @@ void SheetView::onTabChanged(int index) {
     const QSignalBlocker blocker(tabs_);
     tabs_->setCurrentIndex(static_cast<int>(sheet_.current()));
   }
+  pages_[sheet_.current()]->claimDefaultButton();
   pages_[sheet_.current()]->afterAction();
 }
 
