@@ -18,6 +18,8 @@
 #include "loop/bode.h"
 #include "loop/loop_sheet.h"
 #include "output.h"
+#include "startup/startup.h"
+#include "startup/working_folder.h"
 #include "tables/field_table.h"
 
 namespace tarnex::calc {
@@ -86,16 +88,17 @@ const char* kHelp =
     "  tarnex-calc --list [--json]\n"
     "  tarnex-calc --help\n"
     "\n"
-    "Opens the window DIALOG on the formula and interface files of DIR (default: the current\n"
-    "folder) exactly as the desktop program does, selects the list entries, types the field\n"
-    "texts, presses the buttons named by COMMAND in order (default: the window's default\n"
-    "button) and prints, tab-separated, the title, every message box and every field as\n"
-    "displayed afterwards.\n"
+    "Opens the window DIALOG on the formula and interface files of the working folder exactly\n"
+    "as the desktop program does, selects the list entries, types the field texts, presses the\n"
+    "buttons named by COMMAND in order (default: the window's default button) and prints,\n"
+    "tab-separated, the title, every message box and every field as displayed afterwards.\n"
+    "The working folder is DIR, else $TARNEX_HOME, else ~/Tarnex, the desktop program's; it is\n"
+    "created and filled like at the desktop program's first start when files are missing.\n"
     "\n"
     "  --list      every dialog with its commands, lists, entries and fields (input/output)\n"
     "  --json      one JSON object instead of tab-separated lines\n"
     "  --captions  also the captions, with the number an interface file uses for each\n"
-    "  --dir DIR   the working folder\n"
+    "  --dir DIR   the working folder instead of $TARNEX_HOME or ~/Tarnex\n"
     "  --bode      a loop-compensation page: the Bode plot of the last calculation, as rows\n"
     "              of frequency, gain (dB) and phase (degrees) for each trace, and the\n"
     "              crossover with its phase margin\n"
@@ -448,15 +451,8 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
     printList(o, out);
     return kWritten;
   }
-  std::error_code ec;
-  const std::filesystem::path dir =
-      o.dir ? std::filesystem::path(*o.dir) : std::filesystem::current_path(ec);
-  if (ec || !std::filesystem::is_directory(dir, ec)) {
-    err << "tarnex-calc: no such folder: " << dir.string() << '\n';
-    return kUsage;
-  }
   CalcHost host;
-  const Folder folder(dir);
+  const Folder folder(workingFolderPath(o.dir));
   std::unique_ptr<Form> form = makeDesign(o.dialog, host, folder);
   if (!form) form = makeLoopPage(o.dialog, host);
   if (!form) {
@@ -473,6 +469,16 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
     err << "tarnex-calc: dialog '" << o.dialog << "' has no Bode plot\n";
     return kUsage;
   }
+
+  // The desktop's first start, without its loading and welcome windows: the folder and its
+  // files are made when missing, so that every window starts from its built-in design.
+  if (const std::optional<std::string> error = makeWorkingFolder(folder.dir())) {
+    err << "tarnex-calc: " << *error << '\n';
+    return kUsage;
+  }
+  std::error_code ec;
+  prepareWorkingFolder(folder, host,
+                       std::filesystem::read_symlink("/proc/self/exe", ec).parent_path());
 
   // As the desktop does: open, then the user's choices, typing and buttons.
   form->open();

@@ -5,8 +5,10 @@
 //               [--captions] [--bode]
 //   tarnex-calc --list [--json]
 //
-// Opens the window DIALOG on the files of DIR (default: the current folder) exactly as the
-// desktop does, selects the list entries (running their handlers), types the field texts,
+// Opens the window DIALOG on the files of the working folder exactly as the desktop does (DIR,
+// else $TARNEX_HOME, else ~/Tarnex; created and filled like at the desktop's first start, its
+// "System.cfg" created empty but never marked), selects the list entries (running their
+// handlers), types the field texts,
 // presses the buttons named by COMMAND in order (default: the window's default button) and
 // prints the title, every message box in the order shown and every field as displayed. DIALOG
 // is a design window or a page of the loop-compensation sheet; --bode adds a page's Bode plot.

@@ -11,6 +11,7 @@ std::string tabLine(const Row& row) {
   for (const std::string& col : row.columns) {
     line += '\t';
     for (char c : col) {
+      const auto u = static_cast<unsigned char>(c);
       switch (c) {
         case '\n':
           line += "\\n";
@@ -21,8 +22,18 @@ std::string tabLine(const Row& row) {
         case '\t':
           line += "\\t";
           break;
+        case '\\':
+          line += "\\\\";
+          break;
         default:
-          line += c;
+          // Any other control byte (a NUL in a caption, say) as JSON writes it.
+          if (u < 0x20 || u == 0x7F) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", u);
+            line += buf;
+          } else {
+            line += c;
+          }
       }
     }
   }

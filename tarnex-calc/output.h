@@ -13,7 +13,9 @@ struct Row {
   std::vector<std::string> columns;
 };
 
-// Line breaks, carriage returns and tabs inside a column are written as \n, \r and \t.
+// Inside a column, line breaks, carriage returns, tabs and backslashes are written as \n,
+// \r, \t and \\, every other control byte (0x00-0x1F, 0x7F) as \u00XX with lower-case hex
+// digits, as in JSON; so no column holds a raw control byte and every text reads back.
 std::string tabLine(const Row& row);
 
 // A JSON string literal (quotes included); invalid UTF-8 bytes become U+FFFD.

@@ -3,13 +3,17 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QTranslator>
 #include <filesystem>
+#include <optional>
+#include <string>
 
 #include "drawings.h"
 #include "launcher.h"
 #include "qt_host.h"
 #include "startup/startup.h"
+#include "startup/working_folder.h"
 #include "startup_windows.h"
 #include "ui_metrics.h"
 
@@ -29,7 +33,8 @@ void setUpApplication(QApplication& app) {
 }
 
 void runStartup(const Folder& folder, Host& host) {
-  if (!prepareWorkingFolder(folder, host)) return;
+  const std::filesystem::path programDir(QCoreApplication::applicationDirPath().toStdString());
+  if (!prepareWorkingFolder(folder, host, programDir)) return;
   {
     LoadingDialog loading;
     loading.exec();
@@ -40,13 +45,36 @@ void runStartup(const Folder& folder, Host& host) {
   }
 }
 
+namespace {
+
+// Makes the working folder the process's working directory; false after a message box when
+// it cannot be created or entered.
+bool enterWorkingFolder(const QStringList& arguments) {
+  std::optional<std::string> dirOption;
+  const qsizetype dir = arguments.indexOf(QStringLiteral("--dir"));
+  if (dir > 0 && dir + 1 < arguments.size()) dirOption = arguments[dir + 1].toStdString();
+  const std::filesystem::path folder = workingFolderPath(dirOption);
+  std::optional<std::string> error = makeWorkingFolder(folder);
+  std::error_code ec;
+  if (!error) std::filesystem::current_path(folder, ec);
+  if (ec) error = folderErrorText(folder.string(), ec.value());
+  if (!error) return true;
+  QMessageBox::critical(nullptr, QString::fromUtf8(kProgramName), QString::fromStdString(*error));
+  return false;
+}
+
+}  // namespace
+
 int runProgram(int argc, char** argv) {
   QApplication app(argc, argv);
   setUpApplication(app);
-  const Folder folder(std::filesystem::current_path());
+  if (!enterWorkingFolder(QApplication::arguments())) return 1;
   QtHost host;
-  Launcher launcher(folder, host);
-  runStartup(folder, host);
+  // A working folder deleted under the program's feet: say so and end.
+  const std::optional<Folder> folder = currentFolder(host);
+  if (!folder) return 1;
+  Launcher launcher(*folder, host);
+  runStartup(*folder, host);
   // From here the sheets and boxes of the launcher open over it.
   host.setWindow(&launcher);
   QObject::connect(&launcher, &QDialog::finished, &app, &QApplication::quit);

@@ -16,6 +16,7 @@
 #include "form_view.h"
 #include "launcher_areas.h"
 #include "loop/loop_sheet.h"
+#include "startup/startup.h"
 #include "toolbox/toolbox.h"
 #include "ui_metrics.h"
 

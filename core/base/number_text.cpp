@@ -2,8 +2,8 @@
 
 #include <locale.h>
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <limits>
 
@@ -46,9 +46,12 @@ std::string formatFieldValue(float value) {
   if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
   // Negative zero would show as "-0", which the field rules then refuse to read back.
   if (value == 0.0f) return "0";
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*g", 6, static_cast<double>(value));
-  std::string text(buf);
+  // to_chars in the general format with a precision is the printf conversion "%.6g" of the
+  // same double, byte for byte, without the locale and the parsing of a format string.
+  char buf[32];
+  const std::to_chars_result written = std::to_chars(
+      buf, buf + sizeof buf, static_cast<double>(value), std::chars_format::general, 6);
+  std::string text(buf, written.ptr);
   // The dialog convention writes the exponent with at least three digits: 2e+006.
   const auto e = text.find('e');
   if (e != std::string::npos && e + 2 < text.size()) {

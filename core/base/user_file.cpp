@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -14,31 +15,72 @@ namespace tarnex {
 
 namespace {
 
-// Short texts for the errors a user meets with files of the working folder; any other
-// error falls back to the C library's text.
-std::string systemErrorText(int errorNumber) {
-  switch (errorNumber) {
-    case EACCES:
-    case EPERM:
-      return "拒绝访问。";
-    case EROFS:
-      return "文件所在的文件系统是只读的。";
-    case ENOSPC:
-      return "磁盘空间不足。";
-    case ENOENT:
-    case ENOTDIR:
-      return "找不到指定的路径。";
-    case EISDIR:
-      return "同名的文件夹已存在。";
-    case ENAMETOOLONG:
-      return "文件名太长。";
-    case EMFILE:
-    case ENFILE:
-      return "打开的文件太多。";
-    default:
-      return std::strerror(errorNumber);
+struct ErrorRow {
+  int number;
+  std::string_view text;
+};
+
+// The reasons a user can meet with the files of the working folder, in the words the
+// message boxes use. Anything else is named by its number.
+constexpr std::array kSystemErrors{
+    ErrorRow{EACCES, "拒绝访问。"},
+    ErrorRow{EPERM, "拒绝访问。"},
+    ErrorRow{EROFS, "文件所在的文件系统是只读的。"},
+    ErrorRow{ENOSPC, "磁盘空间不足。"},
+    ErrorRow{EDQUOT, "超出了磁盘配额。"},
+    ErrorRow{EFBIG, "文件超出了允许的大小。"},
+    ErrorRow{ENOENT, "找不到指定的路径。"},
+    ErrorRow{ENOTDIR, "路径中有一部分不是文件夹。"},
+    ErrorRow{EISDIR, "同名的文件夹已存在。"},
+    ErrorRow{ENAMETOOLONG, "文件名太长。"},
+    ErrorRow{ELOOP, "符号链接的层数太多，可能是循环链接。"},
+    ErrorRow{EMFILE, "程序打开的文件太多。"},
+    ErrorRow{ENFILE, "系统打开的文件太多。"},
+    ErrorRow{ESPIPE, "它不是普通文件，无法定位读写。"},
+    ErrorRow{ENXIO, "找不到对应的设备或地址。"},
+    ErrorRow{ENODEV, "找不到对应的设备。"},
+    ErrorRow{EIO, "读写磁盘时出错。"},
+    ErrorRow{ETXTBSY, "文件正作为程序运行，不能写入。"},
+    ErrorRow{EBUSY, "文件或设备正忙。"},
+    ErrorRow{EAGAIN, "文件暂时不可用，请稍后再试。"},
+    ErrorRow{EINTR, "操作被中断。"},
+    ErrorRow{ENOMEM, "内存不足。"},
+    ErrorRow{EOVERFLOW, "文件太大，无法处理。"},
+    ErrorRow{ESTALE, "网络文件已失效，请重新打开所在的文件夹。"},
+    ErrorRow{EINVAL, "文件所在的文件系统不支持这种操作。"},
+};
+
+std::string_view actionText(FileAction action) {
+  switch (action) {
+    case FileAction::Open:
+      break;
+    case FileAction::Read:
+      return "无法读取文件“";
+    case FileAction::Write:
+      return "无法写入文件“";
   }
+  return "无法打开文件“";
 }
+
+// A folder, device, pipe or socket where a user file should be.
+std::string notRegularText(std::string_view name, mode_t mode) {
+  if (S_ISDIR(mode)) return fileErrorText(name, EISDIR);
+  std::string_view what = "一个特殊文件";
+  if (S_ISFIFO(mode)) what = "一个管道";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) what = "一个设备";
+  if (S_ISSOCK(mode)) what = "一个套接字";
+  return "无法打开文件“" + std::string(name) + "”：它不是普通文件，而是" + std::string(what) + "。";
+}
+
+ssize_t preadFully(int fd, void* buf, std::size_t size, off_t offset) {
+  ssize_t n;
+  do {
+    n = ::pread(fd, buf, size, offset);
+  } while (n < 0 && errno == EINTR);
+  return n;
+}
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
 
@@ -46,30 +88,87 @@ std::filesystem::path Folder::path(std::string_view bareName) const {
   return dir_ / std::filesystem::path(std::u8string(bareName.begin(), bareName.end()));
 }
 
+std::optional<Folder> currentFolder(Host& host) {
+  std::error_code ec;
+  std::filesystem::path dir = std::filesystem::current_path(ec);
+  if (!ec) return Folder(std::move(dir));
+  host.showMessage(Message{kProgramName,
+                           "无法使用当前的工作文件夹：" + systemErrorText(ec.value()) +
+                               "\n它可能已被删除。请在一个存在的文件夹中重新启动程序。",
+                           Icon::Error, false});
+  return std::nullopt;
+}
+
+std::string systemErrorText(int errorNumber) {
+  for (const ErrorRow& row : kSystemErrors) {
+    if (row.number == errorNumber) return std::string(row.text);
+  }
+  return "系统错误（错误号 " + std::to_string(errorNumber) + "）。";
+}
+
+std::string fileErrorText(FileAction action, std::string_view name, int errorNumber) {
+  return std::string(actionText(action)) + std::string(name) + "”：" + systemErrorText(errorNumber);
+}
+
 std::string fileErrorText(std::string_view name, int errorNumber) {
-  return "无法打开文件“" + std::string(name) + "”：" + systemErrorText(errorNumber);
+  return fileErrorText(FileAction::Open, name, errorNumber);
+}
+
+std::string textTooLongText(std::string_view name) {
+  return "文件“" + std::string(name) + "”在结束符 '#' 之前的内容超过 " +
+         std::to_string(kMaxTextBytes / (1024 * 1024)) + " MB，不像是手写的文本，程序不读取它。";
+}
+
+void reportFileError(Host& host, std::string text) {
+  host.showMessage(Message{kProgramName, std::move(text), Icon::Warning, false});
+}
+
+bool hasByteOrderMark(std::string_view text) {
+  return text.starts_with(kByteOrderMark);
+}
+
+std::string_view withoutByteOrderMark(std::string_view text) {
+  return hasByteOrderMark(text) ? text.substr(kByteOrderMark.size()) : text;
 }
 
 std::optional<UserFile> UserFile::open(const Folder& folder, std::string_view name,
                                        std::string& errorText) {
   const std::filesystem::path p = folder.path(name);
+  // Anything but a regular file is refused before it is opened: opening a device may act on
+  // it, and a pipe or a device such as /dev/zero would block or never end a read.
+  struct stat st {};
+  if (::stat(p.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    errorText = notRegularText(name, st.st_mode);
+    return std::nullopt;
+  }
   // O_CREAT without O_TRUNC: a missing file is created empty, an existing one kept whole.
+  // O_NONBLOCK and O_NOCTTY guard the open in case the path changed since the check.
   int fd;
   do {
-    fd = ::open(p.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    fd = ::open(p.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0644);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
     errorText = fileErrorText(name, errno);
     return std::nullopt;
   }
-  return UserFile(fd);
+  UserFile file(fd);
+  if (::fstat(fd, &st) != 0) {
+    errorText = fileErrorText(name, errno);
+    return std::nullopt;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    errorText = notRegularText(name, st.st_mode);
+    return std::nullopt;
+  }
+  // O_NONBLOCK may stay: reads and writes of a regular file never block on it.
+  return file;
 }
 
 std::optional<UserFile> UserFile::openOrReport(const Folder& folder, std::string_view name,
                                                Host& host) {
   std::string error;
   auto file = open(folder, name, error);
-  if (!file) host.showMessage(Message{kProgramName, error, Icon::Warning, false});
+  if (!file) reportFileError(host, std::move(error));
   return file;
 }
 
@@ -88,8 +187,17 @@ UserFile::~UserFile() {
 }
 
 int UserFile::firstByte() const {
+  unsigned char bytes[4] = {};
+  const ssize_t n = preadFully(fd_, bytes, sizeof bytes, 0);
+  if (n <= 0) return 0;
+  const std::string_view head(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(n));
+  if (!hasByteOrderMark(head)) return bytes[0];
+  return n > 3 ? bytes[3] : 0;
+}
+
+int UserFile::firstRawByte() const {
   unsigned char byte = 0;
-  if (::pread(fd_, &byte, 1, 0) != 1) return 0;
+  if (preadFully(fd_, &byte, 1, 0) != 1) return 0;
   return byte;
 }
 
@@ -104,13 +212,45 @@ std::string UserFile::readAll() const {
   char buf[8192];
   off_t offset = 0;
   for (;;) {
-    const ssize_t n = ::pread(fd_, buf, sizeof buf, offset);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = preadFully(fd_, buf, sizeof buf, offset);
     if (n <= 0) break;
     data.append(buf, static_cast<std::size_t>(n));
     offset += n;
   }
   return data;
+}
+
+MarkedText UserFile::readUntil(char marker, std::size_t limit) const {
+  MarkedText out;
+  char buf[16384];
+  off_t offset = 0;
+  for (;;) {
+    const ssize_t n = preadFully(fd_, buf, sizeof buf, offset);
+    if (n < 0) {
+      out.status = MarkedText::Status::ReadError;
+      out.error = errno;
+      return out;
+    }
+    if (n == 0) {
+      out.status = MarkedText::Status::NoMarker;
+      return out;
+    }
+    const auto size = static_cast<std::size_t>(n);
+    const void* hit = std::memchr(buf, marker, size);
+    const std::size_t before =
+        hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - buf) : size;
+    if (before > limit - out.text.size()) {
+      out.text.append(buf, limit - out.text.size());
+      out.status = MarkedText::Status::TooLong;
+      return out;
+    }
+    out.text.append(buf, before);
+    if (hit) {
+      out.status = MarkedText::Status::Marker;
+      return out;
+    }
+    offset += n;
+  }
 }
 
 bool UserFile::append(char byte) {
@@ -124,6 +264,43 @@ bool UserFile::writeAt(std::int64_t offset, char byte) {
     n = ::pwrite(fd_, &byte, 1, static_cast<off_t>(offset));
   } while (n < 0 && errno == EINTR);
   return n == 1;
+}
+
+// --- files created with a content -------------------------------------------------------
+
+std::optional<bool> createUserFile(const Folder& folder, std::string_view name,
+                                   std::string_view content, std::string& errorText) {
+  const std::filesystem::path p = folder.path(name);
+  int fd;
+  do {
+    fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0 && errno == EEXIST) return false;
+  if (fd < 0) {
+    errorText = fileErrorText(name, errno);
+    return std::nullopt;
+  }
+  std::size_t written = 0;
+  int error = 0;
+  while (written < content.size()) {
+    const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error = n < 0 ? errno : ENOSPC;
+      break;
+    }
+    written += static_cast<std::size_t>(n);
+  }
+  if (::close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
+  if (error == 0) return true;
+  // Only this call created the file: a half-written one would pass for the user's own.
+  ::unlink(p.c_str());
+  errorText = fileErrorText(name, error);
+  return std::nullopt;
+}
+
+std::string folderErrorText(std::string_view dir, int errorNumber) {
+  return "无法使用工作文件夹“" + std::string(dir) + "”：" + systemErrorText(errorNumber);
 }
 
 }  // namespace tarnex

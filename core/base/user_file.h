@@ -2,7 +2,10 @@
 // The user files of the working folder: formula files, interface files and "System.cfg".
 // They are opened so that a missing file is created empty and an existing one is never
 // shortened; the only writes are appending one byte and overwriting one byte in place.
+// Only regular files are opened: a device, a pipe or a socket in their place is refused
+// before a byte is read, so that no read blocks or runs without end.
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -25,10 +28,33 @@ class Folder {
   std::filesystem::path dir_;
 };
 
+// The program's current working folder. When it cannot be had (the folder was deleted
+// while the program was starting from it, say), the reason is reported through `host` and
+// the result is nullopt.
+std::optional<Folder> currentFolder(Host& host);
+
+// The most a formula or interface text may hold before its end marker. Such files are a
+// few kilobytes; anything near this size is not a text a user wrote by hand.
+inline constexpr std::size_t kMaxTextBytes = 1024 * 1024;
+
+// The bytes of a user file before its end marker, as readUntil() found them.
+struct MarkedText {
+  enum class Status {
+    Marker,     // the marker was found; `text` holds the bytes before it
+    NoMarker,   // the file ended first; `text` holds the whole file
+    TooLong,    // more than the limit before the marker (or the end); `text` is cut there
+    ReadError,  // reading failed; `error` holds the errno
+  };
+  Status status = Status::NoMarker;
+  std::string text;
+  int error = 0;
+};
+
 class UserFile {
  public:
-  // Opens for reading and writing; creates the file when missing; never truncates.
-  // On failure returns nullopt and sets `errorText` to the system's text for the error.
+  // Opens for reading and writing; creates the file when missing; never truncates. A path
+  // that names anything but a regular file is refused. On failure returns nullopt and sets
+  // `errorText` to the message naming the file and the reason.
   static std::optional<UserFile> open(const Folder& folder, std::string_view name,
                                       std::string& errorText);
   // As open(), but reports a failure through the host (message box, warning icon, the
@@ -42,11 +68,17 @@ class UserFile {
   UserFile& operator=(const UserFile&) = delete;
   ~UserFile();
 
-  // The first byte as 0..255; an empty file counts as 0.
+  // The first byte of the text as 0..255: a leading UTF-8 byte-order mark is skipped, as
+  // editors write one in front of the text. An empty text counts as 0.
   int firstByte() const;
+  // The byte at offset 0 as it stands (for "System.cfg", which is no text); empty: 0.
+  int firstRawByte() const;
   std::int64_t length() const;
   std::string readAll() const;
-  // Appends one byte at the end; false on a write error.
+  // Reads in chunks up to the first `marker`: the bytes after it are never read, and at most
+  // `limit` bytes are kept.
+  MarkedText readUntil(char marker, std::size_t limit = kMaxTextBytes) const;
+  // Appends one byte at the end; false on a write error (errno tells why).
   bool append(char byte);
   // Overwrites one byte at `offset` (extends the file only when offset == length()).
   bool writeAt(std::int64_t offset, char byte);
@@ -56,7 +88,39 @@ class UserFile {
   int fd_ = -1;
 };
 
-// The message text for a file that could not be opened, e.g. for tests and hosts.
+// What was being done to a file when it failed; the message says which.
+enum class FileAction { Open, Read, Write };
+
+// The reason for a failed system call on a file, in Chinese: one sentence for each error a
+// user can meet with the files of the working folder.
+std::string systemErrorText(int errorNumber);
+
+// The message for a failed file operation, naming the file: "无法打开文件“<name>”：<reason>"
+// (or 无法读取 / 无法写入).
+std::string fileErrorText(FileAction action, std::string_view name, int errorNumber);
+// As above for a file that could not be opened.
 std::string fileErrorText(std::string_view name, int errorNumber);
+// The message for a text that holds more than kMaxTextBytes before its end marker.
+std::string textTooLongText(std::string_view name);
+
+// Shows a file's message as file errors are shown: unowned box, warning icon, the program's
+// name as caption.
+void reportFileError(Host& host, std::string text);
+
+// `text` without a leading UTF-8 byte-order mark.
+std::string_view withoutByteOrderMark(std::string_view text);
+// Whether `text` begins with a UTF-8 byte-order mark.
+bool hasByteOrderMark(std::string_view text);
+
+// Creates the file `name` holding `content`, but only when no file of that name exists: the
+// file is created exclusively, so that a file that exists, or appears meanwhile, is neither
+// opened for writing nor changed. True when it was created, false when a file (or folder) of
+// that name was there already; nullopt, with `errorText` set, when it could not be created
+// or written (a file left half-written is removed again).
+std::optional<bool> createUserFile(const Folder& folder, std::string_view name,
+                                   std::string_view content, std::string& errorText);
+
+// The message text for a working folder that could not be created or entered.
+std::string folderErrorText(std::string_view dir, int errorNumber);
 
 }  // namespace tarnex

@@ -75,7 +75,7 @@ std::optional<int> DesignDialog::firstByte(std::string_view fileName) {
 std::optional<bool> DesignDialog::inUseForTitle(std::string_view fileName) {
   std::optional<UserFile> file = UserFile::openOrReport(folder_, fileName, host());
   if (!file) return std::nullopt;
-  return file->firstByte() != '#' && file->length() > 2;
+  return file->firstByte() != '#' && file->length() > 2 && formulaFileHoldsStatement(*file);
 }
 
 std::optional<bool> DesignDialog::inUseForCalculation(std::string_view fileName) {
@@ -84,8 +84,8 @@ std::optional<bool> DesignDialog::inUseForCalculation(std::string_view fileName)
   return *first != '#';
 }
 
-bool DesignDialog::runFormula(std::string_view fileName, std::span<const int> pinned) {
-  return runFormulaFilePinned(folder_, fileName, &form(), *this, host(), pinned);
+FormulaOutcome DesignDialog::runFormula(std::string_view fileName, std::span<const int> pinned) {
+  return tarnex::runFormula(folder_, fileName, &form(), *this, host(), pinned);
 }
 
 CalcEnd DesignDialog::calculate(const Calculation& calc) {
@@ -101,13 +101,20 @@ CalcEnd DesignDialog::calculate(const Calculation& calc) {
     showOwned(std::string(calc.incompleteMessage));
     return CalcEnd::Incomplete;
   }
+  // The read retried the set-up, and a file it needs has failed again and been reported:
+  // the command ends here, so that one cause shows one box.
+  if (!setUpDone()) return CalcEnd::FileError;
   const std::optional<bool> useFile = inUseForCalculation(calc.formulaFile);
   if (!useFile) return CalcEnd::FileError;
-  if (!*useFile) {
-    if (!calc.builtIn()) return CalcEnd::Stopped;
-  } else if (!runFormula(calc.formulaFile, calc.pinned) && !calc.writeBackAfterFailedRun) {
-    return CalcEnd::RunFailed;
+  // A file without a statement (emptied, or saved as a bare line end) computes with the
+  // built-in procedure, as one switched off by '#' does.
+  bool builtIn = !*useFile;
+  if (*useFile) {
+    const FormulaOutcome run = runFormula(calc.formulaFile, calc.pinned);
+    if (run == FormulaOutcome::Failed && !calc.writeBackAfterFailedRun) return CalcEnd::RunFailed;
+    builtIn = run == FormulaOutcome::NoStatements;
   }
+  if (builtIn && !calc.builtIn()) return CalcEnd::Stopped;
   showResults(results);
   return CalcEnd::Written;
 }

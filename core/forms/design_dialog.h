@@ -15,13 +15,14 @@
 #include "base/host.h"
 #include "base/user_file.h"
 #include "forms/field_form.h"
+#include "formula/formula.h"
 
 namespace tarnex {
 
 // How a calculate command ended.
 enum class CalcEnd {
   Incomplete,  // a field did not read as a number: incomplete-input message shown
-  FileError,   // the formula file could not be opened (reported)
+  FileError,   // a file of the set-up or the formula file could not be opened (reported)
   Stopped,     // the built-in computation stopped with a message of its own
   RunFailed,   // the formula file's run failed (the runner showed why); nothing written
   Written,     // results written into the fields (after the progress window)
@@ -79,13 +80,14 @@ class DesignDialog : public FieldForm {
 
   // File helpers (create when missing, never truncate; failures reported through the host).
   std::optional<int> firstByte(std::string_view fileName);
-  // First byte not '#' and longer than 2 bytes.
+  // First byte not '#', longer than 2 bytes, and a statement in the text.
   std::optional<bool> inUseForTitle(std::string_view fileName);
   // First byte not '#'.
   std::optional<bool> inUseForCalculation(std::string_view fileName);
   // Runs the formula file on the window's numbers with `pinned` fields set to 1 during the
-  // run; the runner shows its own messages. True on success.
-  bool runFormula(std::string_view fileName, std::span<const int> pinned);
+  // run; the runner shows its own messages. A file without statements computes nothing and
+  // says so (the command then uses the built-in procedure).
+  FormulaOutcome runFormula(std::string_view fileName, std::span<const int> pinned);
 
   // The calculate frame.
   CalcEnd calculate(const Calculation& calc);

@@ -96,7 +96,11 @@ class Reader {
     ++pos_;
     switch (c) {
       case ' ':
-      case '\n':  // outside a comment only CR counts a line
+        break;
+      case '\n':
+        // A line ends at CR, at LF, or at the pair CR LF, which counts once: files written
+        // on Windows (CR LF) and on Linux (LF) number their lines alike.
+        if (pos_ < 2 || text_[pos_ - 2] != '\r') append(TokenKind::LineEnd, "char13linechg");
         break;
       case '\r':
         append(TokenKind::LineEnd, "char13linechg");
@@ -307,6 +311,23 @@ std::optional<Diagnostic> translate(std::string_view text, std::vector<Token>& t
   tokens.clear();
   tokens.reserve(std::min<std::size_t>(text.size() + 1, kMaxTokens));
   return Reader(text, tokens).run();
+}
+
+bool holdsStatement(std::string_view text) {
+  bool comment = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '#') break;
+    if (comment) {
+      comment = c != '\n';
+    } else if (c == '/' && i + 1 < text.size() && text[i + 1] == '/') {
+      comment = true;
+      ++i;
+    } else if (c != ' ' && c != '\r' && c != '\n') {
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace tarnex::formula

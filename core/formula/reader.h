@@ -15,4 +15,8 @@ namespace tarnex::formula {
 // read so far.
 std::optional<Diagnostic> translate(std::string_view text, std::vector<Token>& tokens);
 
+// Whether `text` holds a statement: any byte but blanks, line ends and comments before the
+// first '#'. A text without one computes nothing.
+bool holdsStatement(std::string_view text);
+
 }  // namespace tarnex::formula

@@ -21,25 +21,17 @@ class FormulaRun {
              FieldValues& values, Host& host)
       : folder_(folder), fileName_(fileName), bindings_(bindings), values_(values), host_(host) {}
 
-  bool run() {
-    const std::optional<std::string> bytes = formula::loadFormulaFile(folder_, fileName_, host_);
-    if (!bytes) return false;
-    std::optional<formula::Diagnostic> error = checkAndEvaluate(formula::formulaText(*bytes));
-    if (!error) return true;
+  FormulaOutcome run() {
+    const std::optional<std::string> text = formula::loadFormulaText(folder_, fileName_, host_);
+    if (!text) return FormulaOutcome::Failed;
+    if (!formula::holdsStatement(*text)) return FormulaOutcome::NoStatements;
+    const std::optional<formula::Diagnostic> error = checkAndEvaluate(*text, bindings_, values_);
+    if (!error) return FormulaOutcome::Computed;
     host_.showMessage(formula::formatDiagnostic(*error));
-    return false;
+    return FormulaOutcome::Failed;
   }
 
  private:
-  std::optional<formula::Diagnostic> checkAndEvaluate(std::string_view text) {
-    std::vector<formula::Token> tokens;
-    if (auto error = formula::translate(text, tokens)) return error;
-    if (auto error = formula::checkStatements(tokens)) return error;
-    formula::Program program;
-    if (auto error = formula::prepare(tokens, bindings_, program)) return error;
-    return formula::Machine(program, values_).run();
-  }
-
   const Folder& folder_;
   std::string_view fileName_;
   const DialogTable* bindings_;
@@ -71,16 +63,40 @@ class PinnedFields {
 
 }  // namespace
 
+std::optional<formula::Diagnostic> checkAndEvaluate(std::string_view text, const DialogTable* table,
+                                                    FieldValues& values) {
+  std::vector<formula::Token> tokens;
+  if (auto error = formula::translate(text, tokens)) return error;
+  if (auto error = formula::checkStatements(tokens)) return error;
+  formula::Program program;
+  if (auto error = formula::prepare(tokens, table, program)) return error;
+  return formula::Machine(program, values).run();
+}
+
+FormulaOutcome runFormula(const Folder& folder, std::string_view fileName,
+                          const DialogTable* bindings, FieldValues& values, Host& host,
+                          std::span<const int> pinnedControlIds) {
+  const PinnedFields pinned(values, pinnedControlIds);
+  return FormulaRun(folder, fileName, bindings, values, host).run();
+}
+
 bool runFormulaFile(const Folder& folder, std::string_view fileName, const DialogTable* bindings,
                     FieldValues& values, Host& host) {
-  return FormulaRun(folder, fileName, bindings, values, host).run();
+  return runFormula(folder, fileName, bindings, values, host) != FormulaOutcome::Failed;
 }
 
 bool runFormulaFilePinned(const Folder& folder, std::string_view fileName,
                           const DialogTable* bindings, FieldValues& values, Host& host,
                           std::span<const int> pinnedControlIds) {
-  const PinnedFields pinned(values, pinnedControlIds);
-  return runFormulaFile(folder, fileName, bindings, values, host);
+  return runFormula(folder, fileName, bindings, values, host, pinnedControlIds) !=
+         FormulaOutcome::Failed;
+}
+
+bool formulaFileHoldsStatement(const UserFile& file) {
+  const MarkedText read = file.readUntil('#');
+  if (read.status == MarkedText::Status::TooLong || read.status == MarkedText::Status::ReadError)
+    return true;
+  return formula::holdsStatement(withoutByteOrderMark(read.text));
 }
 
 }  // namespace tarnex

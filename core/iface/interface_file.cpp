@@ -4,9 +4,9 @@
 //   3=Vo(V);
 //   #
 //
-// The reader works on the bytes of the whole file: it makes sure the file holds an end
-// marker, parses the entries with a small state machine, checks the numbers, and only when
-// every entry is sound hands back the captions. The first parse error ends the reading;
+// The reader makes sure the file holds an end marker and reads the text before it; then it
+// parses the entries with a small state machine, checks the numbers, and only when every
+// entry is sound hands back the captions. The first parse error ends the reading;
 // every message is one row of the message table.
 #include "iface/interface_file.h"
 
@@ -82,8 +82,8 @@ class Reader {
  private:
   enum class State { Start, BetweenEntries, Number, Caption, Complete, Failed };
 
-  // The byte at `pos`. Past the end the file reads as its end marker: the reader never
-  // runs beyond the data, even if the file lost its '#' after the check.
+  // The byte at `pos`. Past the end the text reads as its end marker: the text handed in
+  // is the part of the file before its first '#'.
   char at(std::size_t pos) const { return pos < bytes_.size() ? bytes_[pos] : kEndMarker; }
   State fail(Msg msg) {
     show(msg);
@@ -228,36 +228,53 @@ std::string decodeCaption(std::string_view bytes, bool utf8) {
   return utf8 ? decodeUtf8(bytes) : decodeGbk(bytes);
 }
 
+InterfaceFileResult readInterfaceText(std::string_view text, int relabelCount, Host& host) {
+  InterfaceFileResult result;
+  // Editors on Linux may put a byte-order mark in front of a UTF-8 text: it is no entry,
+  // and it tells the encoding.
+  const bool marked = hasByteOrderMark(text);
+  text = withoutByteOrderMark(text);
+  Reader reader(text, host);
+  if (!reader.parse()) return result;
+  std::vector<int> numbers;
+  if (!reader.checkNumbers(relabelCount, numbers)) return result;
+
+  const bool utf8 = marked || isUtf8File(text);
+  for (std::size_t i = 0; i < numbers.size(); ++i)
+    result.captions[numbers[i]] = decodeCaption(reader.entries()[i].caption, utf8);
+  result.applied = true;
+  return result;
+}
+
 std::optional<InterfaceFileResult> applyInterfaceFile(const Folder& folder,
                                                       std::string_view fileName, int relabelCount,
                                                       Host& host) {
   std::optional<UserFile> file = UserFile::openOrReport(folder, fileName, host);
   if (!file) return std::nullopt;
 
-  InterfaceFileResult result;
-  std::string bytes = file->readAll();
-  // The end marker: a file without any '#' gets one appended, the only write the reader
-  // makes. The file is never shortened or rewritten.
-  if (bytes.find(kEndMarker) == std::string::npos) {
-    if (!file->append(kEndMarker)) {
-      host.showMessage(kMessages[static_cast<int>(Msg::EndMarkerNotWritten)]);
-      return result;
-    }
-    bytes += kEndMarker;
-    host.showMessage(kMessages[static_cast<int>(Msg::NoEndMarker)]);
+  // Only the text before the end marker is read; what follows it is the user's notes.
+  const MarkedText read = file->readUntil(kEndMarker);
+  switch (read.status) {
+    case MarkedText::Status::Marker:
+      break;
+    case MarkedText::Status::NoMarker:
+      // A file without any '#' gets one appended, the only write the reader makes. The
+      // file is never shortened or rewritten.
+      if (!file->append(kEndMarker)) {
+        host.showMessage(kMessages[static_cast<int>(Msg::EndMarkerNotWritten)]);
+        return InterfaceFileResult{};
+      }
+      host.showMessage(kMessages[static_cast<int>(Msg::NoEndMarker)]);
+      break;
+    case MarkedText::Status::TooLong:
+      reportFileError(host, textTooLongText(fileName));
+      return InterfaceFileResult{};
+    case MarkedText::Status::ReadError:
+      reportFileError(host, fileErrorText(FileAction::Read, fileName, read.error));
+      return std::nullopt;
   }
   file.reset();  // the file is closed before the entries are checked
-
-  Reader reader(bytes, host);
-  if (!reader.parse()) return result;
-  std::vector<int> numbers;
-  if (!reader.checkNumbers(relabelCount, numbers)) return result;
-
-  const bool utf8 = isUtf8File(bytes);
-  for (std::size_t i = 0; i < numbers.size(); ++i)
-    result.captions[numbers[i]] = decodeCaption(reader.entries()[i].caption, utf8);
-  result.applied = true;
-  return result;
+  return readInterfaceText(read.text, relabelCount, host);
 }
 
 }  // namespace tarnex

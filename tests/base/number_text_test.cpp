@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <ostream>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace tarnex {
 namespace {
@@ -81,6 +87,42 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"1e39", true, std::numeric_limits<float>::infinity()},
                       ParseCase{"-1e39", true, -std::numeric_limits<float>::infinity()},
                       ParseCase{"inf", true, std::numeric_limits<float>::infinity()}));
+
+// The field text is the C library's "%.6g" of the value widened to double, with the exponent
+// padded to three digits. Compared over every kind of float: powers of ten, ties at the
+// seventh digit (whole numbers ending in 5 and 50, exact in single precision), subnormals
+// and a fixed-seed sample of bit patterns.
+std::string printfFieldText(float value) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.6g", static_cast<double>(value));
+  std::string text(buf);
+  const auto e = text.find('e');
+  if (e != std::string::npos) {
+    while (text.size() - (e + 2) < 3) text.insert(e + 2, "0");
+  }
+  return text;
+}
+
+TEST(FormatFieldValue, AgreesWithPrintfOverEveryKindOfFloat) {
+  std::vector<float> values;
+  for (int k = -45; k <= 38; ++k) values.push_back(std::pow(10.0f, static_cast<float>(k)));
+  for (int n = 1000005; n < 10000000; n += 70) values.push_back(static_cast<float>(n));
+  for (int n = 10000050; n < 16777216; n += 1000) values.push_back(static_cast<float>(n));
+  std::mt19937 random(20240611);
+  std::uniform_int_distribution<std::uint32_t> bits;
+  for (int i = 0; i < 200000; ++i) {
+    std::uint32_t pattern = bits(random);
+    if (i % 8 == 0) pattern &= 0x807FFFFFu;  // a subnormal
+    values.push_back(std::bit_cast<float>(pattern));
+  }
+  int compared = 0;
+  for (const float v : values) {
+    if (!std::isfinite(v) || v == 0.0f) continue;  // written "inf", "nan" and "0" (table above)
+    ASSERT_EQ(formatFieldValue(v), printfFieldText(v)) << std::bit_cast<std::uint32_t>(v);
+    ++compared;
+  }
+  EXPECT_GT(compared, 200000);
+}
 
 TEST(ParseFieldText, ReadsBackWhatFormattingWrote) {
   for (float v : {0.0f, 1.0f, 95.1087f, 2e6f, 1e-5f, -7.5f, 3.4e38f}) {

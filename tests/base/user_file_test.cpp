@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <filesystem>
+
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
 
@@ -69,6 +72,151 @@ TEST(UserFile, ReportsAMissingFolder) {
   EXPECT_FALSE(UserFile::openOrReport(missing, "RCC cfg.txt", host).has_value());
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, "无法打开文件“RCC cfg.txt”：找不到指定的路径。");
+}
+
+// --- Special files -----------------------------------------------------------------------
+
+struct SpecialCase {
+  const char* name;
+  void (*make)(const std::filesystem::path& at);
+  const char* text;
+};
+
+class SpecialFile : public ::testing::TestWithParam<SpecialCase> {};
+
+// A pipe or a device in place of a user file would block the first read or never end it;
+// it is refused before a byte is read, and nothing is written to it.
+TEST_P(SpecialFile, IsRefusedWithItsOwnText) {
+  TempFolder dir;
+  GetParam().make(dir.path("RCC cfg.txt"));
+  RecordingHost host;
+  EXPECT_FALSE(UserFile::openOrReport(dir.folder(), "RCC cfg.txt", host).has_value());
+  EXPECT_EQ(host.summary(),
+            std::vector<std::string>{std::string("Tarnex|无法打开文件“RCC cfg.txt”：") +
+                                     GetParam().text});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, SpecialFile,
+    ::testing::Values(
+        SpecialCase{"Fifo",
+                    [](const std::filesystem::path& at) { ASSERT_EQ(mkfifo(at.c_str(), 0644), 0); },
+                    "它不是普通文件，而是一个管道。"},
+        SpecialCase{"LinkToDevZero",
+                    [](const std::filesystem::path& at) {
+                      std::filesystem::create_symlink("/dev/zero", at);
+                    },
+                    "它不是普通文件，而是一个设备。"},
+        SpecialCase{
+            "SymlinkLoop",
+            [](const std::filesystem::path& at) { std::filesystem::create_symlink(at, at); },
+            "符号链接的层数太多，可能是循环链接。"},
+        SpecialCase{"Folder",
+                    [](const std::filesystem::path& at) { std::filesystem::create_directory(at); },
+                    "同名的文件夹已存在。"}),
+    [](const ::testing::TestParamInfo<SpecialCase>& p) { return p.param.name; });
+
+// --- Reading up to the end marker ----------------------------------------------------------
+
+struct ReadCase {
+  const char* name;
+  std::string bytes;
+  MarkedText::Status status;
+  std::string text;
+};
+
+class ReadUntil : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(ReadUntil, KeepsOnlyTheTextBeforeTheMarker) {
+  TempFolder dir;
+  dir.write("A.txt", GetParam().bytes);
+  std::string error;
+  const auto file = UserFile::open(dir.folder(), "A.txt", error);
+  ASSERT_TRUE(file.has_value()) << error;
+  const MarkedText read = file->readUntil('#', 8);
+  EXPECT_EQ(read.status, GetParam().status);
+  EXPECT_EQ(read.text, GetParam().text);
+}
+
+// The limit is 8 bytes here; the text beyond it is cut at 8.
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ReadUntil,
+    ::testing::Values(
+        ReadCase{"Empty", "", MarkedText::Status::NoMarker, ""},
+        ReadCase{"NoMarker", "L = 1;", MarkedText::Status::NoMarker, "L = 1;"},
+        ReadCase{"NotesAfterMarker", "L=1;#" + std::string(100, 'x'), MarkedText::Status::Marker,
+                 "L=1;"},
+        ReadCase{"MarkerFirst", "#L=1;", MarkedText::Status::Marker, ""},
+        ReadCase{"LimitThenMarker", "12345678#", MarkedText::Status::Marker, "12345678"},
+        ReadCase{"OneBeyondTheLimit", "123456789#", MarkedText::Status::TooLong, "12345678"},
+        ReadCase{"LongWithoutMarker", std::string(20000, ' '), MarkedText::Status::TooLong,
+                 "        "}),
+    [](const ::testing::TestParamInfo<ReadCase>& p) { return p.param.name; });
+
+// --- First byte ------------------------------------------------------------------------------
+
+struct FirstByteCase {
+  std::string bytes;
+  int first;
+};
+
+class FirstByte : public ::testing::TestWithParam<FirstByteCase> {};
+
+// The first byte decides whether a file is switched off; an editor's byte-order mark in
+// front of the '#' does not hide it.
+TEST_P(FirstByte, SkipsAByteOrderMark) {
+  TempFolder dir;
+  dir.write("A.txt", GetParam().bytes);
+  std::string error;
+  const auto file = UserFile::open(dir.folder(), "A.txt", error);
+  ASSERT_TRUE(file.has_value()) << error;
+  EXPECT_EQ(file->firstByte(), GetParam().first);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bytes, FirstByte,
+                         ::testing::Values(FirstByteCase{"#", '#'},
+                                           FirstByteCase{"\xEF\xBB\xBF#", '#'},
+                                           FirstByteCase{"\xEF\xBB\xBF", 0},
+                                           FirstByteCase{"\xEF\xBB\xBFL", 'L'},
+                                           FirstByteCase{"\xEF\xBB#", 0xEF}));
+
+// --- Error texts -----------------------------------------------------------------------------
+
+// Every reason a user can meet with a file of the working folder has its own Chinese
+// sentence, not the C library's English text or the fallback with the bare number.
+TEST(FileErrorText, SaysWhatFailedAndWhyInChinese) {
+  for (int e : {ELOOP, ESPIPE, ENOSPC, EDQUOT, EROFS, EISDIR, ENOTDIR, ENAMETOOLONG, EMFILE, ENFILE,
+                EACCES, EPERM, ENOENT, EIO, EFBIG, ENXIO}) {
+    const std::string reason = systemErrorText(e);
+    EXPECT_EQ(reason.find("错误号"), std::string::npos) << e;
+    EXPECT_EQ(reason.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"),
+              std::string::npos)
+        << reason;
+  }
+  EXPECT_EQ(fileErrorText(FileAction::Write, "A.txt", ENOSPC),
+            "无法写入文件“A.txt”：磁盘空间不足。");
+  EXPECT_EQ(fileErrorText(FileAction::Read, "A.txt", EIO), "无法读取文件“A.txt”：读写磁盘时出错。");
+  EXPECT_EQ(systemErrorText(12345), "系统错误（错误号 12345）。");
+}
+
+// --- Working folder --------------------------------------------------------------------------
+
+TEST(CurrentFolder, ADeletedFolderIsReportedInsteadOfThrown) {
+  const std::filesystem::path before = std::filesystem::current_path();
+  const std::filesystem::path gone = std::filesystem::temp_directory_path() / "tarnex-gone-XXXXXX";
+  std::string pattern = gone.string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  ASSERT_EQ(chdir(pattern.c_str()), 0);
+  ASSERT_EQ(rmdir(pattern.c_str()), 0);
+  RecordingHost host;
+  const std::optional<Folder> folder = currentFolder(host);
+  ASSERT_EQ(chdir(before.c_str()), 0);
+  EXPECT_FALSE(folder.has_value());
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text,
+            "无法使用当前的工作文件夹：找不到指定的路径。\n它可能已被删除。请在一个存在的文件夹中"
+            "重新启动程序。");
+  EXPECT_EQ(host.messages[0].icon, Icon::Error);
 }
 
 }  // namespace

@@ -37,10 +37,14 @@ INSTANTIATE_TEST_SUITE_P(
                       EscapeCase{"\xed\xa0\x80", "\"\\ufffd\\ufffd\\ufffd\""},  // surrogate
                       EscapeCase{"\xc0\xaf", "\"\\ufffd\\ufffd\""}));           // overlong
 
-TEST(TabLine, JoinsColumnsAndEscapesBreaks) {
+TEST(TabLine, JoinsColumnsAndEscapesControlBytes) {
   EXPECT_EQ(tabLine({"message", {"错误", "a\nb\tc\r"}}), "message\t错误\ta\\nb\\tc\\r");
   EXPECT_EQ(tabLine({"field", {"L", ""}}), "field\tL\t");
   EXPECT_EQ(tabLine({"title", {}}), "title");
+  // A caption 1=a<NUL>b; of an interface file: no raw control byte reaches the output.
+  EXPECT_EQ(tabLine({"caption", {"1265", std::string("a\0b\x1f\x7f", 5)}}),
+            "caption\t1265\ta\\u0000b\\u001f\\u007f");
+  EXPECT_EQ(tabLine({"field", {"a\\nb"}}), "field\ta\\\\nb");
 }
 
 }  // namespace

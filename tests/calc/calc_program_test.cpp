@@ -1,9 +1,16 @@
 // tarnex-calc run as a program on a working folder: its lines and its exit status.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "base/number_text.h"
+#include "designs/dcdc_procedures.h"
+#include "startup/startup.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
 
@@ -150,11 +157,95 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"NoDialog", {}, "usage:"}),
     [](const ::testing::TestParamInfo<UsageCase>& p) { return p.param.label; });
 
-TEST(CalcProgram, MissingFolderIsAUsageError) {
+// Without --dir the working folder is $TARNEX_HOME, else ~/Tarnex; it is created and filled
+// like at the desktop's first start, and the current folder is left alone.
+struct FolderCase {
+  const char* label;
+  std::vector<std::string> env;  // for env(1), "@" standing for the home folder
+  std::vector<std::string> options;
+  const char* folder;  // the working folder below the home folder
+};
+
+void PrintTo(const FolderCase& c, std::ostream* os) {
+  *os << c.label;
+}
+
+class CalcFolderTest : public ::testing::TestWithParam<FolderCase> {};
+
+TEST_P(CalcFolderTest, FillsTheWorkingFolderAndGivesTheBuiltInDesign) {
+  const FolderCase& c = GetParam();
+  TempFolder log, cwd, home;
+  auto expand = [&](std::string s) {
+    if (const auto at = s.find('@'); at != std::string::npos)
+      s.replace(at, 1, home.folder().dir().string());
+    return s;
+  };
+  std::vector<std::string> args = {"-C", cwd.folder().dir().string()};
+  for (const std::string& e : c.env) args.push_back(expand(e));
+  args.insert(args.end(), {TARNEX_CALC_PROGRAM, "dcdc", "Vo=5"});
+  for (const std::string& o : c.options) args.push_back(expand(o));
+  const Outcome r = testing::runProgram("/usr/bin/env", args, log);
+
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.lines[0], "title\tDC-DC变换器   <界面:系统   公式:内置>");
+  DcDcInputs in;  // the window's opening values
+  in.Vo = 5;
+  EXPECT_TRUE(r.has("field\tL\t" +
+                    formatFieldValue(designDcDc(DcDcTopology::Buck, DcDcMode::Ccm, in).out.L)));
+  EXPECT_TRUE(std::none_of(r.lines.begin(), r.lines.end(),
+                           [](const std::string& l) { return l.starts_with("message"); }));
+  EXPECT_TRUE(std::filesystem::is_empty(cwd.folder().dir()));
+  const Folder folder(home.path(c.folder));
+  for (std::string_view name : startupFiles()) {
+    std::ifstream file(folder.path(name), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), initialContent(name)) << name;
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(folder.path("System.cfg")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Default, CalcFolderTest,
+    ::testing::Values(FolderCase{"TarnexHome", {"TARNEX_HOME=@/work/tarnex"}, {}, "work/tarnex"},
+                      FolderCase{"Home", {"-u", "TARNEX_HOME", "HOME=@"}, {}, "Tarnex"},
+                      FolderCase{"DirOption", {"TARNEX_HOME=@/work"}, {"--dir", "@/own"}, "own"}),
+    [](const ::testing::TestParamInfo<FolderCase>& p) { return p.param.label; });
+
+// Under a file-size limit the missing end markers cannot be appended. The program must say
+// so instead of dying of SIGXFSZ; this test leaves the signal at its default, so the child
+// does too unless it ignores it itself.
+TEST_F(CalcProgramTest, EndMarkersBeyondAFileSizeLimitAreReported) {
+  dir.write("DC-DC Interface.txt", "1=abc;");
+  dir.write("CCM Buck cfg.txt", "L = 1;");
+  const Outcome r = testing::runProgram(
+      "prlimit", {"--fsize=6", TARNEX_CALC_PROGRAM, "dcdc", "--dir", dir.folder().dir().string()},
+      dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.has(
+      "message\t错误\t界面文本内未发现结束符，且无法写入结束符 '#'，\\n程序仍然使用内置界面！"));
+  EXPECT_TRUE(r.has("message\tTarnex\t无法写入文件“CCM Buck cfg.txt”：文件超出了允许的大小。"));
+  EXPECT_EQ(dir.read("CCM Buck cfg.txt"), "L = 1;");
+}
+
+// A symbolic link that points at itself: one Chinese message for each step that meets it (the
+// start-up work on the working folder, the window's opening, the calculation), not one for
+// every time a step touches the file.
+TEST_F(CalcProgramTest, AFileErrorIsReportedOncePerCommand) {
+  std::filesystem::remove(dir.path("CCM Buck cfg.txt"));
+  std::filesystem::create_symlink("CCM Buck cfg.txt", dir.path("CCM Buck cfg.txt"));
+  const Outcome r = calc({"dcdc"});
+  EXPECT_EQ(r.status, 1);
+  const std::string loop =
+      "message\tTarnex\t无法打开文件“CCM Buck cfg.txt”：符号链接的层数太多，可能是循环链接。";
+  EXPECT_EQ(std::count(r.lines.begin(), r.lines.end(), loop), 3);
+  EXPECT_EQ(r.lines.size(), 1u + 3u + 27u);
+}
+
+TEST(CalcProgram, FolderThatCannotBeMadeIsAnError) {
   TempFolder dir;
-  const Outcome r = runCalc(dir, {"dcdc", "--dir", dir.path("nowhere").string()});
+  dir.write("plain", "x");
+  const Outcome r = runCalc(dir, {"dcdc", "--dir", dir.path("plain/below").string()});
   EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("no such folder"), std::string::npos);
+  EXPECT_NE(r.err.find("无法使用工作文件夹"), std::string::npos) << r.err;
 }
 
 TEST(CalcProgram, ListNamesDialogsCommandsListsAndFields) {

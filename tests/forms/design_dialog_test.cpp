@@ -235,7 +235,7 @@ struct MarkerCase {
 class FormulaMarkerTest : public DesignDialogTest,
                           public ::testing::WithParamInterface<MarkerCase> {};
 
-TEST_P(FormulaMarkerTest, TitleByLengthAndFirstByteCalculationByFirstByte) {
+TEST_P(FormulaMarkerTest, TitleAndCalculationFollowTheFile) {
   const MarkerCase& c = GetParam();
   dir.write(kFile, c.formulaFile);
   ProbeDialog& d = open();
@@ -247,11 +247,17 @@ TEST_P(FormulaMarkerTest, TitleByLengthAndFirstByteCalculationByFirstByte) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, FormulaMarkerTest,
-    ::testing::Values(MarkerCase{"SwitchedOff", "#L = 1;", "   公式:内置>", true, true},
-                      MarkerCase{"Empty", "", "   公式:内置>", true, false},
-                      MarkerCase{"OneByte", "\n", "   公式:内置>", true, false},
-                      MarkerCase{"TwoBytes", "\n#", "   公式:内置>", true, false},
-                      MarkerCase{"InUse", "L = 1;\n#", "   公式:自定义>", false, false}),
+    ::testing::Values(
+        MarkerCase{"SwitchedOff", "#L = 1;", "   公式:内置>", true, true},
+        // No statement before the end marker (an emptied file, a bare line
+        // end, blanks and comments): built-in title and computation.
+        MarkerCase{"Empty", "", "   公式:内置>", true, true},
+        MarkerCase{"OneByte", "\n", "   公式:内置>", true, true},
+        MarkerCase{"TwoBytes", "\n#", "   公式:内置>", true, true},
+        MarkerCase{"BlanksAndComments", " \r\n// 注释\n\n#L = 1;", "   公式:内置>", true, true},
+        MarkerCase{"OneShortStatement", "a;", "   公式:内置>", true, false},
+        MarkerCase{"InUse", "L = 1;\n#", "   公式:自定义>", false, false},
+        MarkerCase{"ByteOrderMarkThenMarker", "\xEF\xBB\xBF#L = 1;", "   公式:内置>", true, true}),
     [](const ::testing::TestParamInfo<MarkerCase>& p) { return p.param.label; });
 
 TEST_F(DesignDialogTest, FormulaFileComputesInsteadOfTheBuiltIn) {
@@ -319,7 +325,14 @@ INSTANTIATE_TEST_SUITE_P(
         InterfaceCase{"Applied", "1=VinMin;\r\n27=Vc>;\r\n#", "   <界面:自定义", "VinMin", 0},
         InterfaceCase{"BlanksOnly", " \r\n#", "   <界面:自定义", "最低输入电压(V)", 0},
         InterfaceCase{"EmptyGetsItsMarker", "", "   <界面:系统", "最低输入电压(V)", 1},
-        InterfaceCase{"OutOfRange", "28=x;\n#", "   <界面:系统", "最低输入电压(V)", 1}),
+        InterfaceCase{"OutOfRange", "28=x;\n#", "   <界面:系统", "最低输入电压(V)", 1},
+        // An editor's UTF-8 byte-order mark is neither the first byte nor part of an entry.
+        InterfaceCase{"ByteOrderMarkThenMarker", "\xEF\xBB\xBF#1=abc;", "   <界面:系统",
+                      "最低输入电压(V)", 0},
+        InterfaceCase{"ByteOrderMarkThenEntries",
+                      "\xEF\xBB\xBF"
+                      "1=VinMin;\n#",
+                      "   <界面:自定义", "VinMin", 0}),
     [](const ::testing::TestParamInfo<InterfaceCase>& p) { return p.param.label; });
 
 TEST_F(DesignDialogTest, AppliedCaptionsReachTheLabelsOfTheirNumbers) {
@@ -362,14 +375,15 @@ TEST_F(DesignDialogTest, UnopenableInterfaceFileAbandonsTheSetUp) {
   d.command(kCalculateButton);
   EXPECT_EQ(d.end, CalcEnd::Incomplete);
   EXPECT_EQ(d.prepared, 1);
-  // Still unopenable: the read and the write-back each try again and report again; the
-  // calculation itself goes on.
+  // Still unopenable: the read tries the set-up again and reports once; the command ends
+  // there instead of reporting the same file again at the write-back.
   d.setText(kVinMin, "18");
   host.clear();
   d.command(kCalculateButton);
-  EXPECT_EQ(d.prepared, 3);
-  EXPECT_EQ(host.messages.size(), 2u);
-  EXPECT_EQ(d.end, CalcEnd::Written);
+  EXPECT_EQ(d.prepared, 2);
+  EXPECT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(d.end, CalcEnd::FileError);
+  EXPECT_EQ(d.builtInRuns, 0);
   EXPECT_FALSE(d.setUpDone());
 }
 

@@ -1,9 +1,11 @@
 // The formula file on disk and the run around the language: the end marker, line counting
-// by CR, CR LF and LF, files that cannot be opened, pinned fields and the binding tables.
+// by CR, LF and CR LF, files that cannot be opened, pinned fields and the binding tables.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <array>
+#include <csignal>
 #include <filesystem>
 #include <string>
 
@@ -75,6 +77,52 @@ TEST(EndMarker, EmptyTextAssignsNothing) {
   EXPECT_EQ(fields.all(), before);
 }
 
+TEST(EndMarker, AByteOrderMarkIsNoPartOfTheText) {
+  TableFields fields(dcdcTable());
+  const RunOutcome good = runFormulaText("\xEF\xBB\xBFL = 2;\r\n", fields);
+  EXPECT_TRUE(good.ok);
+  EXPECT_TRUE(good.messages.empty());
+  EXPECT_EQ(fields.named("L"), 2.0f);
+  // An error in the first line is the error itself, not an illegal character.
+  EXPECT_EQ(runFormulaText("\xEF\xBB\xBF+", fields).messages,
+            std::vector<std::string>{"公式解析错误|Error:第1行开始出现运算符，计算终止!"});
+}
+
+// --- Outcome -------------------------------------------------------------------------------
+
+struct OutcomeCase {
+  const char* name;
+  std::string bytes;
+  FormulaOutcome outcome;
+};
+
+class RunOutcomes : public ::testing::TestWithParam<OutcomeCase> {};
+
+// A text with nothing but blanks, line ends and comments computes nothing: the dialog then
+// uses its built-in procedure. The missing end marker is still appended with its warning.
+TEST_P(RunOutcomes, TellNoStatementsFromComputedAndFailed) {
+  TempFolder temp;
+  temp.write(kBuck, GetParam().bytes);
+  TableFields fields(dcdcTable());
+  RecordingHost host;
+  EXPECT_EQ(runFormula(temp.folder(), kBuck, &dcdcTable(), fields, host), GetParam().outcome);
+  const bool marker = GetParam().bytes.find('#') != std::string::npos;
+  EXPECT_EQ(temp.read(kBuck), marker ? GetParam().bytes : GetParam().bytes + "#");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, RunOutcomes,
+    ::testing::Values(OutcomeCase{"Empty", "", FormulaOutcome::NoStatements},
+                      OutcomeCase{"BareLineEnd", "\n", FormulaOutcome::NoStatements},
+                      OutcomeCase{"BlanksAndComments", " \r\n// 注释 = ;\r\n  #L = 1;",
+                                  FormulaOutcome::NoStatements},
+                      OutcomeCase{"ByteOrderMarkAndLineEnd", "\xEF\xBB\xBF\n#",
+                                  FormulaOutcome::NoStatements},
+                      OutcomeCase{"Statement", "// 注释\nL = 1;\n#", FormulaOutcome::Computed},
+                      OutcomeCase{"Tab", "\t\n#", FormulaOutcome::Failed},
+                      OutcomeCase{"SlashAlone", "/\n#", FormulaOutcome::Failed}),
+    [](const ::testing::TestParamInfo<OutcomeCase>& p) { return p.param.name; });
+
 // --- Line numbers ----------------------------------------------------------------------------
 
 struct LineCase {
@@ -98,13 +146,23 @@ INSTANTIATE_TEST_SUITE_P(
     Endings, LineCounting,
     ::testing::Values(LineCase{"Cr", "L = 1;\rIpk = 2;\rIrms = X;", 3},
                       LineCase{"CrLf", "L = 1;\r\nIpk = 2;\r\nIrms = X;", 3},
-                      LineCase{"LfOnly", "L = 1;\nIpk = 2;\nIrms = X;", 1},
-                      // With LF alone only the LF that ends a comment counts.
-                      LineCase{"LfOnlyWithComments", "// a\nL = 1;\n// b\nIrms = X;", 3},
+                      // Files saved on Linux: every LF ends a line, and CR LF counts once.
+                      LineCase{"LfOnly", "L = 1;\nIpk = 2;\nIrms = X;", 3},
+                      LineCase{"LfOnlyWithComments", "// a\nL = 1;\n// b\nIrms = X;", 4},
+                      LineCase{"LfBlankLines", "L = 1;\n\n\nIrms = X;", 4},
+                      LineCase{"CrLfThenLf", "L = 1;\r\nIpk = 2;\nIrms = X;", 3},
+                      LineCase{"CommentEndingInCrLf", "// a\r\nL = 1;\r\nIrms = X;", 3},
                       LineCase{"CommentAtEndOfStatement", "L = 1; // a\r\nIrms = X;", 2},
                       LineCase{"InsidePowArguments", "L = pow(2,\r\n3) + pow(X, 2);", 2},
                       LineCase{"WrittenLineEndWord", "L = 1; char13linechg Irms = X;", 2}),
     [](const ::testing::TestParamInfo<LineCase>& param) { return param.param.name; });
+
+TEST(LineEnds, ADeclarationBeforeALineEndAndTheMarkerPasses) {
+  for (const char* text : {"float x;\n", "float x;\r\n", "float x;\r"}) {
+    TableFields fields(dcdcTable());
+    EXPECT_TRUE(runFormulaText(text, fields).ok) << text;
+  }
+}
 
 // --- Opening ---------------------------------------------------------------------------------
 
@@ -117,6 +175,38 @@ TEST(Opening, AFileThatCannotBeOpenedIsReportedAndFails) {
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].caption, kProgramName);
   EXPECT_NE(host.messages[0].text.find(kBuck), std::string::npos);
+}
+
+TEST(Opening, ATextBeyondTheLimitIsRefusedAndNothingAppended) {
+  TableFields fields(dcdcTable());
+  const std::string blanks(kMaxTextBytes + 1, ' ');
+  const RunOutcome outcome = runFormulaBytes(blanks, fields);
+  EXPECT_FALSE(outcome.ok);
+  EXPECT_EQ(outcome.messages,
+            std::vector<std::string>{"Tarnex|文件“CCM Buck cfg.txt”在结束符 '#' 之前的内容超过 1 "
+                                     "MB，不像是手写的文本，程序不读取它。"});
+  EXPECT_EQ(outcome.fileAfter.size(), blanks.size());
+}
+
+TEST(Opening, AnEndMarkerThatCannotBeWrittenIsReportedAsAWrite) {
+  TempFolder temp;
+  temp.write(kBuck, "L = 1;");
+  TableFields fields(dcdcTable());
+  RecordingHost host;
+  // A file-size limit of the current length makes the append fail (EFBIG).
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 6;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool ok = runFormulaFile(temp.folder(), kBuck, &dcdcTable(), fields, host);
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldSignal);
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(host.summary(), std::vector<std::string>{
+                                "Tarnex|无法写入文件“CCM Buck cfg.txt”：文件超出了允许的大小。"});
+  EXPECT_EQ(temp.read(kBuck), "L = 1;");
 }
 
 TEST(Opening, AMissingFileIsCreatedWithItsEndMarker) {

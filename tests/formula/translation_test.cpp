@@ -36,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TranslationCase{"a = pow(pow(2,2),x+1);",
                                       "a = pow pow 2 , 2 endpow , x 1 + endpow ; #"},
                       TranslationCase{"a = 1;\r\nb = 2; // 注释\nc", "a = 1 ; ¶ b = 2 ; ¶ c #"},
-                      TranslationCase{"a = 1;\nb = 2;\n", "a = 1 ; b = 2 ; #"},
+                      TranslationCase{"a = 1;\nb = 2;\n", "a = 1 ; ¶ b = 2 ; ¶ #"},
+                      TranslationCase{"a = 1;\r\n\r\n", "a = 1 ; ¶ ¶ #"},
                       TranslationCase{"float x;\rx = 1.5;", "float x ; ¶ x = 1.5 ; #"},
                       TranslationCase{"", "#"}));
 

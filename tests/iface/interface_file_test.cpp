@@ -107,6 +107,21 @@ const FileCase kFiles[] = {
      true,
      {{1, "a\uFFFDb\uFFFD c"}}},
     {"LoneLeadByteAtCaptionEnd", "1=\xCA;#", {}, true, {{1, "\uFFFD"}}},
+    // A UTF-8 byte-order mark is skipped and makes the captions UTF-8 (the bad byte is not
+    // taken for the start of a GBK pair).
+    {"ByteOrderMarkSkipped",
+     "\xEF\xBB\xBF"
+     "1=a;#",
+     {},
+     true,
+     {{1, "a"}}},
+    {"ByteOrderMarkThenMarkerIsOff", "\xEF\xBB\xBF#1=a;", {}, false, {}},
+    {"ByteOrderMarkMeansUtf8",
+     "\xEF\xBB\xBF"
+     "1=\xC3\xA9\xFF;#",
+     {},
+     true,
+     {{1, "é\uFFFD"}}},
     // Limits.
     {"HundredEntries", repeat("1=a;", 100) + "#", {}, true, {{1, "a"}}},
     {"HundredAndOneEntries", repeat("1=a;", 101) + "#", {kTooMany}, false, {}},
@@ -194,6 +209,20 @@ TEST(InterfaceFile, EndMarkerThatCannotBeWrittenIsNotReportedAsWritten) {
             std::vector<std::string>{
                 "错误|界面文本内未发现结束符，且无法写入结束符 '#'，\n程序仍然使用内置界面！"});
   EXPECT_EQ(dir.read("B.txt"), "1=a;");
+}
+
+TEST(InterfaceFile, TextBeyondTheLimitIsRefusedAndNothingAppended) {
+  TempFolder dir;
+  const std::string blanks(kMaxTextBytes + 1, ' ');
+  dir.write("C.txt", blanks);
+  RecordingHost host;
+  const auto result = applyInterfaceFile(dir.folder(), "C.txt", 18, host);
+  ASSERT_TRUE(result.has_value());
+  EXPECT_FALSE(result->applied);
+  EXPECT_EQ(host.summary(),
+            std::vector<std::string>{"Tarnex|文件“C.txt”在结束符 '#' 之前的内容超过 "
+                                     "1 MB，不像是手写的文本，程序不读取它。"});
+  EXPECT_EQ(dir.read("C.txt").size(), blanks.size());
 }
 
 TEST(InterfaceFile, MessageTableHoldsEveryTextShown) {

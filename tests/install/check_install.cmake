@@ -24,6 +24,18 @@ if(NOT status EQUAL 0)
   list(APPEND failures "bin/tarnex-calc --list fails: ${status}")
 endif()
 
+# The help document lies in share/tarnex (when it was built), from where the first start of
+# either program copies it into the working folder.
+set(help "${PREFIX}/share/tarnex/Tarnex V3.2帮助.chm")
+if(EXISTS "${help}")
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env "TARNEX_HOME=${PREFIX}/home"
+                          "${PREFIX}/bin/tarnex-calc" dcdc
+                  OUTPUT_QUIET ERROR_QUIET RESULT_VARIABLE status)
+  if(NOT status EQUAL 0 OR NOT EXISTS "${PREFIX}/home/Tarnex V3.2帮助.chm")
+    list(APPEND failures "bin/tarnex-calc does not copy the help document into its working folder")
+  endif()
+endif()
+
 # The file names are the ones the toolbox hands to the desktop.
 foreach(picture DC-DC变换器 反激变换器 RCC变换器 正激变换器 推挽变换器 半桥变换器 全桥变换器)
   set(file "${PREFIX}/bin/Code/${picture}.JPG")

@@ -1,5 +1,6 @@
-// The start-up work on the working folder: the files it creates and in which order, that it
-// never shortens a file, how it stops at the first file it cannot open, and the welcome mark.
+// The start-up work on the working folder: the files it creates and in which order, what it
+// writes into them, that it never changes a file that exists, the help document, how it stops
+// at the first file it cannot open, and the welcome mark.
 #include "startup/startup.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "designs/registry.h"
+#include "iface/interface_file.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
 #include "tables/bridge_tables.h"
@@ -64,27 +67,88 @@ TEST(StartupFiles, EveryWindowFindsItsInterfaceFile) {
         << t->interfaceFile;
 }
 
-TEST(PrepareWorkingFolder, CreatesEveryFileEmptyInAnEmptyFolder) {
-  TempFolder dir;
-  RecordingHost host;
-  EXPECT_TRUE(prepareWorkingFolder(dir.folder(), host));
-  EXPECT_TRUE(host.messages.empty());
-  for (std::string_view name : kOrder) {
-    EXPECT_TRUE(dir.exists(name)) << name;
-    EXPECT_EQ(dir.read(name), "") << name;
-  }
+std::size_t fileCount(const TempFolder& dir) {
   std::size_t count = 0;
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.folder().dir()))
     ++count;
-  EXPECT_EQ(count, kOrder.size());
+  return count;
+}
+
+TEST(PrepareWorkingFolder, CreatesEveryFileSwitchedOffWithItsContent) {
+  TempFolder dir;
+  RecordingHost host;
+  EXPECT_TRUE(prepareWorkingFolder(dir.folder(), host, {}));
+  EXPECT_TRUE(host.messages.empty());
+  for (std::string_view name : startupFiles()) {
+    const std::string bytes = dir.read(name);
+    EXPECT_EQ(bytes, initialContent(name)) << name;
+    // The end marker first: the window keeps its built-in procedure and captions.
+    EXPECT_TRUE(bytes.starts_with("#")) << name;
+    EXPECT_TRUE(bytes.ends_with("\r\n#\r\n")) << name;
+  }
+  EXPECT_TRUE(dir.exists("System.cfg"));
+  EXPECT_EQ(dir.read("System.cfg"), "");  // never marked by the start-up itself
+  EXPECT_EQ(fileCount(dir), kOrder.size());
 }
 
 TEST(PrepareWorkingFolder, NeverShortensOrChangesExistingFiles) {
   TempFolder dir;
-  for (std::string_view name : kOrder) dir.write(name, "1=a;\n#" + std::string(name));
+  // Empty files too stay empty: only a file the start-up creates gets content.
+  auto before = [](std::size_t i) {
+    return i % 2 == 0 ? std::string() : "1=a;\n#" + std::string(kOrder[i]);
+  };
+  for (std::size_t i = 0; i < kOrder.size(); ++i) dir.write(kOrder[i], before(i));
   RecordingHost host;
-  EXPECT_TRUE(prepareWorkingFolder(dir.folder(), host));
-  for (std::string_view name : kOrder) EXPECT_EQ(dir.read(name), "1=a;\n#" + std::string(name));
+  EXPECT_TRUE(prepareWorkingFolder(dir.folder(), host, {}));
+  for (std::size_t i = 0; i < kOrder.size(); ++i) EXPECT_EQ(dir.read(kOrder[i]), before(i));
+}
+
+// Number k of the list names the k-th caption of the relabel list, so that the list put in use
+// as it stands (its first line deleted) sets every caption to what it already was.
+TEST(InitialContent, InterfaceFileListsTheCaptionsByTheirNumbers) {
+  for (const DesignInfo& d : designs()) {
+    const DialogTable& t = *d.table;
+    const std::string content = initialContent(t.interfaceFile);
+    ASSERT_TRUE(content.starts_with("#")) << t.interfaceFile;
+    TempFolder dir;
+    dir.write(t.interfaceFile, content.substr(content.find("\r\n") + 2));
+    RecordingHost host;
+    const int n = static_cast<int>(relabelList(t).size());
+    const auto result = applyInterfaceFile(dir.folder(), t.interfaceFile, n, host);
+    ASSERT_TRUE(result && result->applied) << t.interfaceFile;
+    EXPECT_TRUE(host.messages.empty()) << t.interfaceFile;
+    EXPECT_EQ(result->captions.size(), static_cast<std::size_t>(n));
+    for (const FieldRow& row : t.fields) {
+      if (row.relabel > 0) {
+        EXPECT_EQ(result->captions.at(row.relabel), row.caption);
+      }
+    }
+  }
+  // The entry as a user copies it above the marker.
+  EXPECT_NE(initialContent("DC-DC Interface.txt").find("\r\n3=输出电压(V);\r\n"),
+            std::string::npos);
+}
+
+// The help document comes from beside the program (the build tree) or from ../share/tarnex
+// (an installed tree), only into a working folder that has none.
+TEST(PrepareWorkingFolder, CopiesTheHelpDocumentWhenMissing) {
+  for (const char* shippedIn : {"bin", "share/tarnex", ""}) {
+    TempFolder tree;
+    std::filesystem::create_directories(tree.path("bin"));
+    if (*shippedIn) {
+      std::filesystem::create_directories(tree.path(shippedIn));
+      tree.write(std::string(shippedIn) + "/" + std::string(kHelpDocument), "ITSF help");
+    }
+    TempFolder dir, kept;
+    kept.write(kHelpDocument, "own copy");
+    RecordingHost host;
+    EXPECT_TRUE(prepareWorkingFolder(dir.folder(), host, tree.path("bin")));
+    EXPECT_TRUE(prepareWorkingFolder(kept.folder(), host, tree.path("bin")));
+    EXPECT_TRUE(host.messages.empty());  // a missing document is not reported
+    EXPECT_EQ(dir.read(kHelpDocument), *shippedIn ? "ITSF help" : "") << shippedIn;
+    EXPECT_EQ(dir.exists(kHelpDocument), *shippedIn != '\0') << shippedIn;
+    EXPECT_EQ(kept.read(kHelpDocument), "own copy");
+  }
 }
 
 // A folder of the same name blocks one file. The files before it are created, none after it,
@@ -97,7 +161,7 @@ TEST_P(BlockedFileTest, StopsAtTheFirstFileThatCannotBeOpened) {
   TempFolder dir;
   std::filesystem::create_directory(dir.path(kOrder[blocked]));
   RecordingHost host;
-  EXPECT_FALSE(prepareWorkingFolder(dir.folder(), host));
+  EXPECT_FALSE(prepareWorkingFolder(dir.folder(), host, {}));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].caption, kProgramName);
   EXPECT_NE(host.messages[0].text.find(kOrder[blocked]), std::string::npos);
@@ -114,7 +178,7 @@ TEST(PrepareWorkingFolder, FolderBelowAPlainFileIsReportedOnce) {
   dir.write("plain", "x");
   const Folder below(dir.path("plain"));  // ENOTDIR, even for the superuser
   RecordingHost host;
-  EXPECT_FALSE(prepareWorkingFolder(below, host));
+  EXPECT_FALSE(prepareWorkingFolder(below, host, {}));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, fileErrorText("CCM Boost cfg.txt", ENOTDIR));
   EXPECT_EQ(host.messages[0].icon, Icon::Warning);

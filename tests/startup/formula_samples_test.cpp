@@ -1,0 +1,283 @@
+// The formula samples the start-up writes into new formula files. Put in use as a user does
+// (the first line, which begins with the end marker, deleted), each sample computes what its
+// window's built-in procedure computes, command by command, in every field the formula
+// language can compute. The expected values are the built-in procedures' own, run on the same
+// numbers (the procedures' tests check those against worked examples).
+//
+// Tolerance: a relative 1e-4. The samples compute in single precision (ε ≈ 6e-8 per
+// operation), the procedures in double with single-precision results; chains of about 30
+// operations with mild cancellation (the clamp headroom 600 − 100 − 1.414·270, the DCM diode
+// share 2·Io/Ipk − D1) stay below 1e-5. A real slip is larger: 1.414 written as √2, or 0.707
+// as 1/√2, already moves a result by 1.5e-4.
+#include "startup/formula_samples.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/number_text.h"
+#include "designs/dcdc_procedures.h"
+#include "designs/flyback_procedures.h"
+#include "designs/forward_procedures.h"
+#include "designs/fullbridge_procedures.h"
+#include "designs/halfbridge_procedures.h"
+#include "designs/pushpull_procedures.h"
+#include "designs/rcc_procedures.h"
+#include "designs/registry.h"
+#include "formula/formula.h"
+#include "startup/startup.h"
+#include "support/recording_host.h"
+#include "support/temp_folder.h"
+
+namespace tarnex {
+namespace {
+
+using testing::RecordingHost;
+using testing::TempFolder;
+
+using Values = std::map<std::string_view, double>;
+
+// A window's numbers, opening with the opening texts of its table (a blank field as 0).
+class Fields : public FieldValues {
+ public:
+  explicit Fields(const DialogTable& table) : table_(table) {
+    for (const FieldRow& row : table.fields)
+      values_[row.controlId] = row.opening.empty() ? 0.0f : parseFieldText(row.opening).value();
+  }
+  float value(int controlId) const override { return values_.at(controlId); }
+  void setValue(int controlId, float v) override { values_[controlId] = v; }
+  float operator()(std::string_view name) const { return value(id(name)); }
+  int id(std::string_view name) const { return findField(table_, name)->controlId; }
+
+ private:
+  const DialogTable& table_;
+  std::map<int, float> values_;
+};
+
+// What the built-in procedure shows, and what the sample gives instead of rounded turns.
+struct Expected {
+  Values shown;
+  Values raw = {};  // the turns before rounding: the samples write Ns = Np0 / n, Np = n·Ns
+};
+
+#define READ(m) in.m = v(#m)
+#define OUT(m) \
+  { #m, d.m }
+#define RAW_TURNS       \
+  {                     \
+    {"Np", d.Np0}, {    \
+      "Ns", d.turns.Ns0 \
+    }                   \
+  }
+
+DcDcInputs dcdcInputs(const Fields& v) {
+  DcDcInputs in;
+  READ(VinMin), READ(VinMax), READ(Vo), READ(IoMax), READ(Vsw), READ(Vdf), READ(f);
+  READ(Ptd), READ(r), READ(Bpk), READ(Bsat), READ(Cmil), READ(Vopp), READ(Ae);
+  return in;
+}
+
+FlybackInputs flybackInputs(const Fields& v) {
+  FlybackInputs in;
+  READ(Po), READ(Vo), READ(Eff), READ(VacMin), READ(VacMax), READ(Vswm), READ(Vswr), READ(f);
+  READ(Vdf), READ(r), READ(Ptd), READ(Cmil), READ(Vopp), READ(Ae), READ(Le), READ(Bpk);
+  READ(Bsat), READ(Per);
+  return in;
+}
+
+ForwardInputs forwardInputs(const Fields& v) {
+  ForwardInputs in;
+  READ(VacMin), READ(VacMax), READ(Vo), READ(Io), READ(f), READ(Eff), READ(Vdf), READ(Dmax);
+  READ(Bpk), READ(Cmil), READ(Kw), READ(Ae);
+  return in;
+}
+
+RccInputs rccInputs(const Fields& v) {
+  RccInputs in;
+  READ(VacMin), READ(VacMax), READ(Vo), READ(IoMax), READ(IoMin), READ(fMin), READ(Eff);
+  READ(Vswm), READ(Vswr), READ(Vsw), READ(Vdf), READ(Bpk), READ(Ae), READ(Cmil);
+  return in;
+}
+
+// Push-pull, half-bridge and full-bridge read the same names.
+template <typename In>
+In bridgeInputs(const Fields& v) {
+  In in;
+  READ(VacMin), READ(VacMax), READ(Vo), READ(Io), READ(f), READ(Eff), READ(Vdf), READ(Dmax);
+  READ(DB), READ(Cmil), READ(Ae);
+  return in;
+}
+
+template <DcDcTopology T, DcDcMode M>
+Expected dcdc(const Fields& v) {
+  const DcDcOutputs d = designDcDc(T, M, dcdcInputs(v)).out;
+  return {{OUT(L), OUT(Ipk), OUT(Irms), OUT(DL), OUT(NL), OUT(Ton), OUT(Duty), OUT(Iswrms),
+           OUT(Vswm), OUT(Idrms), OUT(Vdm), OUT(Co), OUT(Vc)}};
+}
+
+template <FlybackCoreEstimate (*estimate)(const FlybackInputs&)>
+Expected flybackCore(const Fields& v) {
+  const FlybackCoreEstimate d = estimate(flybackInputs(v));
+  return {{OUT(Ve)}};
+}
+
+template <FlybackDesign (*verify)(const FlybackInputs&)>
+Expected flybackVerify(const Fields& v) {
+  const FlybackDesign d = verify(flybackInputs(v));
+  return {{OUT(Lp), OUT(Ls), OUT(Np), OUT(Ns), OUT(Dp), OUT(Ds), OUT(Zc), OUT(Iin), OUT(Ipkp),
+           OUT(Irmsp), OUT(Iswe), OUT(Ton), OUT(Cin), OUT(Irmss), OUT(Ipks), OUT(Vdm), OUT(Idm),
+           OUT(Co), OUT(Vcm)},
+          RAW_TURNS};
+}
+
+// The clamp from the inductance and peak current that the verification put into the fields.
+template <FlybackDesign (*verify)(const FlybackInputs&)>
+Expected flybackClamp(const Fields& v) {
+  const FlybackDesign design = verify(flybackInputs(v));
+  const FlybackSnubber d = flybackSnubber(flybackInputs(v), design.Lp, design.Ipkp);
+  return {{OUT(Rlk), OUT(Clk)}};
+}
+
+Expected forwardCore(const Fields& v) {
+  const ForwardCoreEstimate d = forwardAreaProduct(forwardInputs(v));
+  return {{OUT(Ap)}};
+}
+
+Expected rcc(const Fields& v) {
+  const RccDesign d = designRcc(rccInputs(v));
+  return {{OUT(Lp), OUT(Ls), OUT(Ipkp), OUT(Ipks), OUT(Irmsp), OUT(Irmss), OUT(Np), OUT(Ns),
+           OUT(Dp), OUT(Ds), OUT(fMax)},
+          RAW_TURNS};
+}
+
+// The forward's verification and the three bridges give the same results.
+template <auto design, auto inputs>
+Expected transformer(const Fields& v) {
+  const auto d = design(inputs(v));
+  return {{OUT(Np), OUT(Ns), OUT(Dp), OUT(Ds), OUT(Irmsp), OUT(Irmss), OUT(Lo)}, RAW_TURNS};
+}
+
+#undef READ
+#undef OUT
+#undef RAW_TURNS
+
+struct SampleCase {
+  const char* label;
+  std::string_view file;
+  std::vector<std::pair<std::string_view, float>> given;  // beyond the opening values
+  std::vector<std::string_view> pinned;                   // the command's pinned fields
+  Expected (*builtIn)(const Fields&);  // the command's results by the built-in procedure
+  // Results the sample cannot compute as the procedure does: the rounded turns (compared
+  // before rounding instead) and what uses them.
+  std::vector<std::string_view> notComputed = {};
+};
+
+void PrintTo(const SampleCase& c, std::ostream* os) {
+  *os << c.label;
+}
+
+using enum DcDcTopology;
+using enum DcDcMode;
+const std::vector<std::pair<std::string_view, float>> kCore = {{"Ae", 100}, {"Le", 60}};
+const std::vector<std::pair<std::string_view, float>> kForwardCore = {{"Ae", 100}};
+
+// No sample can show the procedures' hints (DC-DC saturation, flyback flux and dead time,
+// forward and push-pull duty cycle) or refuse impossible conditions (DC-DC input against
+// output, flyback and RCC switch headroom). The flyback's three commands run one file: the
+// core estimate with Ae = Le = 1 pinned, the verification with Ve = 1, the clamp with none;
+// the forward's two: the area product with Ae = 1, the verification with Ap = 1.
+// clang-format off
+const SampleCase kCases[] = {
+  {"CcmBuck",          "CCM Buck cfg.txt",       {},           {}, dcdc<Buck, Ccm>,      {"NL"}},
+  {"CcmBoost",         "CCM Boost cfg.txt",      {{"Vo", 30}}, {}, dcdc<Boost, Ccm>,     {"NL"}},
+  {"CcmBuckBoost",     "CCM Buck-Boost cfg.txt", {},           {}, dcdc<BuckBoost, Ccm>, {"NL"}},
+  {"DcmBuck",          "DCM Buck cfg.txt",       {},           {}, dcdc<Buck, Dcm>,      {"NL"}},
+  {"DcmBoost",         "DCM Boost cfg.txt",      {{"Vo", 30}}, {}, dcdc<Boost, Dcm>,     {"NL"}},
+  {"DcmBuckBoost",     "DCM Buck-Boost cfg.txt", {},           {}, dcdc<BuckBoost, Dcm>, {"NL"}},
+  {"CcmFlybackCore",   "CCM反激变换器 cfg.txt", kCore, {"Ae", "Le"},
+   flybackCore<flybackCcmCoreVolume>},
+  {"CcmFlybackVerify", "CCM反激变换器 cfg.txt", kCore, {"Ve"}, flybackVerify<flybackVerifyCcm>,
+   {"Np", "Ns", "Zc"}},
+  {"CcmFlybackClamp",  "CCM反激变换器 cfg.txt", kCore, {}, flybackClamp<flybackVerifyCcm>},
+  {"DcmFlybackCore",   "DCM反激变换器 cfg.txt", kCore, {"Ae", "Le"},
+   flybackCore<flybackDcmAreaProduct>},
+  {"DcmFlybackVerify", "DCM反激变换器 cfg.txt", kCore, {"Ve"}, flybackVerify<flybackVerifyDcm>,
+   {"Np", "Ns", "Zc"}},
+  {"DcmFlybackClamp",  "DCM反激变换器 cfg.txt", kCore, {}, flybackClamp<flybackVerifyDcm>},
+  {"ForwardCore",      "正激变换器 cfg.txt", kForwardCore, {"Ae"}, forwardCore},
+  {"ForwardVerify",    "正激变换器 cfg.txt", kForwardCore, {"Ap"},
+   transformer<forwardVerify, forwardInputs>, {"Np", "Ns"}},
+  {"Rcc",              "RCC cfg.txt", {}, {}, rcc, {"Np", "Ns"}},
+  {"PushPull",         "推挽变换器 cfg.txt", {}, {},
+   transformer<designPushPull, bridgeInputs<PushPullInputs>>, {"Np", "Ns"}},
+  {"HalfBridge",       "半桥变换器 cfg.txt", {}, {},
+   transformer<designHalfBridge, bridgeInputs<HalfBridgeInputs>>, {"Np", "Ns"}},
+  {"FullBridge",       "全桥变换器 cfg.txt", {}, {},
+   transformer<designFullBridge, bridgeInputs<FullBridgeInputs>>, {"Np", "Ns"}},
+};
+// clang-format on
+
+// The sample as the user puts it in use: its first line deleted. What remains must end with
+// the only end marker, on a line of its own, and use CR LF line ends throughout.
+std::string activated(std::string_view sample) {
+  EXPECT_TRUE(sample.starts_with("#"));
+  const std::string text(sample.substr(sample.find("\r\n") + 2));
+  EXPECT_TRUE(text.ends_with("\r\n#\r\n"));
+  EXPECT_EQ(text.find('#'), text.size() - 3);
+  for (std::size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1))
+    EXPECT_EQ(text[i - 1], '\r') << "line end at byte " << i;
+  return text;
+}
+
+class FormulaSampleTest : public ::testing::TestWithParam<SampleCase> {};
+
+TEST_P(FormulaSampleTest, ComputesWhatTheBuiltInProcedureComputes) {
+  const SampleCase& c = GetParam();
+  const DialogTable* table = bindingTableFor(c.file);
+  ASSERT_NE(table, nullptr);
+  Fields fields(*table);
+  for (const auto& [name, value] : c.given) fields.setValue(fields.id(name), value);
+  const Expected expected = c.builtIn(fields);
+
+  TempFolder dir;
+  dir.write(c.file, activated(initialContent(c.file)));
+  std::vector<int> pinned;
+  for (std::string_view name : c.pinned) pinned.push_back(fields.id(name));
+  RecordingHost host;
+  ASSERT_TRUE(runFormulaFilePinned(dir.folder(), c.file, table, fields, host, pinned));
+  EXPECT_TRUE(host.messages.empty());
+
+  auto expectClose = [&](std::string_view name, double want) {
+    EXPECT_NEAR(fields(name), want, 1e-4 * std::fabs(want)) << name;
+  };
+  for (const auto& [name, want] : expected.shown) {
+    if (std::find(c.notComputed.begin(), c.notComputed.end(), name) == c.notComputed.end())
+      expectClose(name, want);
+  }
+  for (const auto& [name, want] : expected.raw) expectClose(name, want);
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, FormulaSampleTest, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<SampleCase>& p) {
+                           return std::string(p.param.label);
+                         });
+
+TEST(FormulaSamples, OnePerFormulaFileAndEachTestedHere) {
+  const auto files = formulaFiles();
+  EXPECT_EQ(formulaSamples().size(), files.size());
+  for (const EmbeddedFile& sample : formulaSamples())
+    EXPECT_NE(std::find(files.begin(), files.end(), sample.name), files.end()) << sample.name;
+  for (std::string_view file : files) {
+    EXPECT_TRUE(std::any_of(std::begin(kCases), std::end(kCases), [file](const SampleCase& c) {
+      return c.file == file;
+    })) << file;
+  }
+}
+
+}  // namespace
+}  // namespace tarnex
