@@ -13,6 +13,7 @@
 #include "base/host.h"
 #include "base/user_file.h"
 #include "designs/registry.h"
+#include "forms/field_form.h"
 #include "forms/form.h"
 #include "forms/sheet.h"
 #include "loop/bode.h"
@@ -209,12 +210,12 @@ std::string listDialog(const DialogTable& t, std::vector<Row>& rows) {
   auto comma = [](const std::string& s) { return s.empty() ? "" : ","; };
   for (const ButtonRow& b : t.buttons) {
     if (b.key.empty()) continue;
+    const bool isDefault = b.isDefault || b.commandLineDefault;
     rows.push_back(
-        {"command",
-         {key, std::string(b.key), std::string(b.caption), b.isDefault ? "default" : ""}});
+        {"command", {key, std::string(b.key), std::string(b.caption), isDefault ? "default" : ""}});
     jCommands += comma(jCommands) + std::string("{\"key\":") + jsonString(b.key) +
                  ",\"text\":" + jsonString(b.caption) +
-                 ",\"default\":" + (b.isDefault ? "true" : "false") + "}";
+                 ",\"default\":" + (isDefault ? "true" : "false") + "}";
   }
   for (const ListRow& l : t.lists) {
     rows.push_back({"list", {key, std::string(l.key), std::string(l.caption)}});
@@ -289,10 +290,16 @@ std::variant<Plan, UsageError> plan(const Options& o, const Form& form) {
     const auto it =
         std::find_if(form.controls().begin(), form.controls().end(),
                      [](const Control& c) { return c.kind == ControlKind::Button && c.isDefault; });
-    if (it == form.controls().end()) {
+    if (it != form.controls().end()) {
+      p.buttons.push_back(it->id);
+    } else if (table) {
+      for (const ButtonRow& b : table->buttons) {
+        if (b.commandLineDefault) p.buttons.push_back(b.id);
+      }
+    }
+    if (p.buttons.empty()) {
       return UsageError{"dialog '" + o.dialog + "' has no default button: name a command"};
     }
-    p.buttons.push_back(it->id);
   }
   return p;
 }
@@ -484,11 +491,16 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
   form->open();
   for (const auto& [listId, index] : p.selections) form->select(listId, index);
   for (const auto& [id, text] : p.texts) form->setText(id, text);
+  // A command wrote its results when it showed the progress window, or, for one that writes
+  // them without it (the forward estimate by a formula file), when its window says so.
+  const auto* fields = dynamic_cast<const FieldForm*>(form.get());
   bool written = false;
   for (const int button : p.buttons) {
     const int before = host.progressRuns;
+    const int writtenBefore = fields ? fields->calculationsWritten() : 0;
     form->command(button);
-    written = host.progressRuns > before;
+    written = host.progressRuns > before ||
+              (fields != nullptr && fields->calculationsWritten() > writtenBefore);
   }
   printRun(o, *form, host, written, out);
   return written ? kWritten : kNotWritten;

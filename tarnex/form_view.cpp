@@ -90,6 +90,11 @@ bool isInput(ControlKind kind) {
   return kind == ControlKind::Edit || kind == ControlKind::DropList;
 }
 
+bool hasDefaultButton(const Form& form) {
+  return std::any_of(form.controls().begin(), form.controls().end(),
+                     [](const Control& c) { return c.kind == ControlKind::Button && c.isDefault; });
+}
+
 bool placedByTable(const Form& form) {
   const DialogTable* table = form.table();
   return table != nullptr && !table->size.empty();
@@ -270,8 +275,11 @@ QWidget* FormWidget::makeWidget(const Control& c, QWidget* parent) {
     }
     case ControlKind::Button: {
       auto* button = new QPushButton(toQString(c.text), parent);
-      // Enter presses the focused button; the form's default button is the dialog's.
-      button->setAutoDefault(true);
+      // Enter presses the focused button; the form's default button is the dialog's. In a
+      // window without one no button is auto-default: a dialog would make the first one
+      // it shows or focuses its default for good, and show it as one. FormView presses a
+      // focused button there itself.
+      button->setAutoDefault(hasDefaultButton(form_));
       button->setDefault(c.isDefault);
       button->setMinimumWidth(kEditWidth - 16);
       connect(button, &QPushButton::clicked, this, [this, id] {
@@ -693,9 +701,13 @@ void FormView::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      // Enter never closes a design window by itself: it goes to the form (its default
-      // button, or the check of every field).
+      // Enter never closes a design window by itself: it presses the focused button, or
+      // goes to the form (its default button, or the check of every field).
       event->accept();
+      if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+        button->click();
+        return;
+      }
       form().enterKey();
       body_->afterAction();
       return;

@@ -1,10 +1,11 @@
 #include "designs/flyback.h"
 
-#include <algorithm>
-#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "designs/core_design_texts.h"
+#include "forms/empty_fields.h"
 
 namespace tarnex {
 
@@ -12,11 +13,9 @@ using namespace flyback;
 
 namespace {
 
-// Texts of the window, exactly as shown.
-constexpr const char* kCoreIncomplete = "请输入完整的设计条件！！";
-constexpr const char* kVerifyIncomplete = "请输入完整的设计条件!";
+// Texts of the window, exactly as shown (the estimate's and the verification's are shared
+// with the forward window).
 constexpr const char* kSnubberIncomplete = " 请输入完整的设计条件!";
-constexpr const char* kNeedCore = "请先输入你选择的磁芯参数！";
 constexpr const char* kNeedInductance = "没有足够的信息，请先计算电感量！";
 constexpr const char* kDeadTimeHint =
     "提示：死区时间建议设置大于工作周期的20%，以保证工作于断续模式 ！";
@@ -60,35 +59,6 @@ constexpr Bound<FlybackDesign> kDesign[] = {
 constexpr Bound<FlybackSnubber> kSnubber[] = {
     TARNEX_BIND(FlybackSnubber, Rlk),
     TARNEX_BIND(FlybackSnubber, Clk),
-};
-
-// The core fields (Ve, Ae, Le) the user may leave empty: an empty field does not read as a
-// number, so a command fills it with "0" for the read and empties it again afterwards, so
-// that no estimate or core data appears that the user did not give.
-class EmptyFields {
- public:
-  EmptyFields(Form& form, std::initializer_list<int> ids) : form_(form) {
-    for (int id : ids) {
-      if (form_.text(id).empty()) empty_.push_back(id);
-    }
-  }
-  bool wasEmpty(int id) const {
-    return std::find(empty_.begin(), empty_.end(), id) != empty_.end();
-  }
-  // Writes "0" into those of `ids` that were empty.
-  void fillZero(std::initializer_list<int> ids) { setWhereEmpty(ids, "0"); }
-  // Empties again those of `ids` that were empty.
-  void reblank(std::initializer_list<int> ids) { setWhereEmpty(ids, ""); }
-
- private:
-  void setWhereEmpty(std::initializer_list<int> ids, const char* text) {
-    for (int id : ids) {
-      if (wasEmpty(id)) form_.setText(id, text);
-    }
-  }
-
-  Form& form_;
-  std::vector<int> empty_;
 };
 
 }  // namespace

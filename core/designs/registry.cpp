@@ -1,10 +1,10 @@
 #include "designs/registry.h"
 
+#include "designs/bridge.h"
 #include "designs/dcdc.h"
 #include "designs/flyback.h"
-#include "tables/bridge_tables.h"
-#include "tables/forward_table.h"
-#include "tables/rcc_table.h"
+#include "designs/forward.h"
+#include "designs/rcc.h"
 
 namespace tarnex {
 
@@ -19,10 +19,13 @@ std::unique_ptr<Form> build(Host& host, const Folder& folder) {
 
 std::span<const DesignInfo> designs() {
   static const DesignInfo kDesigns[] = {
-      {&dcdcTable(), &build<CDcDcDlg>}, {&flybackTable(), &build<CFlybackDlg>},
-      {&forwardTable(), nullptr},       {&halfBridgeTable(), nullptr},
-      {&rccTable(), nullptr},           {&pushPullTable(), nullptr},
-      {&fullBridgeTable(), nullptr},
+      {&dcdcTable(), &build<CDcDcDlg>},
+      {&flybackTable(), &build<CFlybackDlg>},
+      {&forwardTable(), &build<CForwardDlg>},
+      {&halfBridgeTable(), &build<CHalfBridgeDlg>},
+      {&rccTable(), &build<CRccDlg>},
+      {&pushPullTable(), &build<CPushPullDlg>},
+      {&fullBridgeTable(), &build<CFullBridgeDlg>},
   };
   return kDesigns;
 }

@@ -119,4 +119,12 @@ CalcEnd DesignDialog::calculate(const Calculation& calc) {
   return CalcEnd::Written;
 }
 
+CalcEnd DesignDialog::calculate(std::string_view incompleteMessage, std::function<bool()> builtIn) {
+  Calculation calc;
+  calc.formulaFile = formulaFile();
+  calc.incompleteMessage = incompleteMessage;
+  calc.builtIn = std::move(builtIn);
+  return calculate(calc);
+}
+
 }  // namespace tarnex

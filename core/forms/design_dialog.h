@@ -91,6 +91,9 @@ class DesignDialog : public FieldForm {
 
   // The calculate frame.
   CalcEnd calculate(const Calculation& calc);
+  // The frame of a window's one calculate command: every result, the formula file of the
+  // lists now selected, no pinned fields.
+  CalcEnd calculate(std::string_view incompleteMessage, std::function<bool()> builtIn);
 
  private:
   Folder folder_;

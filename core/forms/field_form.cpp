@@ -120,7 +120,7 @@ void FieldForm::showResults(std::span<const int> results) {
   setFieldsText(results, "");
   host().runProgress();
   writeFields();
-  lastWritten_ = true;
+  setWritten(true);
 }
 
 }  // namespace tarnex

@@ -32,6 +32,22 @@ struct Bound {
 #m, &S::m             \
   }
 
+// One binding per member named: TARNEX_BINDS(DcDcInputs, VinMin, Vo) is
+// TARNEX_BIND(DcDcInputs, VinMin), TARNEX_BIND(DcDcInputs, Vo). Each rescan of the expansion
+// binds one more member; three levels of four rescans allow 64.
+#define TARNEX_BINDS(S, ...) __VA_OPT__(TARNEX_RESCAN_(TARNEX_BINDS_NEXT_(S, __VA_ARGS__)))
+#define TARNEX_BINDS_NEXT_(S, m, ...) \
+  TARNEX_BIND(S, m) __VA_OPT__(, TARNEX_BINDS_AGAIN_ TARNEX_PARENS_(S, __VA_ARGS__))
+#define TARNEX_BINDS_AGAIN_() TARNEX_BINDS_NEXT_
+#define TARNEX_PARENS_ ()
+#define TARNEX_RESCAN_(...) \
+  TARNEX_RESCAN1_(TARNEX_RESCAN1_(TARNEX_RESCAN1_(TARNEX_RESCAN1_(__VA_ARGS__))))
+#define TARNEX_RESCAN1_(...) \
+  TARNEX_RESCAN2_(TARNEX_RESCAN2_(TARNEX_RESCAN2_(TARNEX_RESCAN2_(__VA_ARGS__))))
+#define TARNEX_RESCAN2_(...) \
+  TARNEX_RESCAN3_(TARNEX_RESCAN3_(TARNEX_RESCAN3_(TARNEX_RESCAN3_(__VA_ARGS__))))
+#define TARNEX_RESCAN3_(...) __VA_ARGS__
+
 class FieldForm : public TableForm, public FieldValues {
  public:
   FieldForm(Host& host, const DialogTable& table);
@@ -49,8 +65,10 @@ class FieldForm : public TableForm, public FieldValues {
   bool leavePage() override { return readFields(); }
 
   bool setUpDone() const { return setUp_; }
-  // Whether the last calculate command wrote its results into the fields.
+  // Whether the last calculate command wrote its results into the fields, and how many
+  // commands have written theirs so far (also those that show no progress window).
   bool lastCalculationWritten() const { return lastWritten_; }
+  int calculationsWritten() const { return writtenCount_; }
 
   // The numbers of `binds` read into a procedure's inputs, and a procedure's results stored.
   template <class S, std::size_t N>
@@ -87,7 +105,10 @@ class FieldForm : public TableForm, public FieldValues {
   // The last steps of a calculation: blank the results, the progress window, write every
   // value back into its field.
   void showResults(std::span<const int> results);
-  void setWritten(bool written) { lastWritten_ = written; }
+  void setWritten(bool written) {
+    lastWritten_ = written;
+    if (written) ++writtenCount_;
+  }
 
   // Every result row's control id, in table order.
   const std::vector<int>& outputIds() const { return outputIds_; }
@@ -102,6 +123,7 @@ class FieldForm : public TableForm, public FieldValues {
   std::vector<int> outputIds_;
   bool setUp_ = false;
   bool lastWritten_ = false;
+  int writtenCount_ = 0;
 };
 
 }  // namespace tarnex

@@ -22,52 +22,21 @@ constexpr const char* kOutputPole = "极点频率(KHz)";
 constexpr const char* kLcDoublePole = "LC双重极点(KHz)";
 
 constexpr Bound<CurrentModeInputs> kCurrentModeInputs[] = {
-    TARNEX_BIND(CurrentModeInputs, Vo), TARNEX_BIND(CurrentModeInputs, Io),
-    TARNEX_BIND(CurrentModeInputs, Co), TARNEX_BIND(CurrentModeInputs, ESR),
-    TARNEX_BIND(CurrentModeInputs, D),  TARNEX_BIND(CurrentModeInputs, Vin),
-    TARNEX_BIND(CurrentModeInputs, L),  TARNEX_BIND(CurrentModeInputs, Vse),
-    TARNEX_BIND(CurrentModeInputs, Ri), TARNEX_BIND(CurrentModeInputs, fsw),
-    TARNEX_BIND(CurrentModeInputs, fc), TARNEX_BIND(CurrentModeInputs, R1),
-    TARNEX_BIND(CurrentModeInputs, gm), TARNEX_BIND(CurrentModeInputs, Vref),
-};
+    TARNEX_BINDS(CurrentModeInputs, Vo, Io, Co, ESR, D, Vin, L, Vse, Ri, fsw, fc, R1, gm, Vref)};
 constexpr Bound<CurrentModeResults> kCurrentModeResults[] = {
-    TARNEX_BIND(CurrentModeResults, GdB), TARNEX_BIND(CurrentModeResults, C1),
-    TARNEX_BIND(CurrentModeResults, R2),  TARNEX_BIND(CurrentModeResults, C2),
-    TARNEX_BIND(CurrentModeResults, fp),  TARNEX_BIND(CurrentModeResults, fz),
-    TARNEX_BIND(CurrentModeResults, fEA),
-};
+    TARNEX_BINDS(CurrentModeResults, GdB, C1, R2, C2, fp, fz, fEA)};
 
 constexpr Bound<TypeIIInputs> kTypeIIInputs[] = {
-    TARNEX_BIND(TypeIIInputs, Vo),     TARNEX_BIND(TypeIIInputs, Iomax),
-    TARNEX_BIND(TypeIIInputs, Iomin),  TARNEX_BIND(TypeIIInputs, Vinmax),
-    TARNEX_BIND(TypeIIInputs, Vinmin), TARNEX_BIND(TypeIIInputs, fsw),
-    TARNEX_BIND(TypeIIInputs, Co),     TARNEX_BIND(TypeIIInputs, ESR),
-    TARNEX_BIND(TypeIIInputs, Vramp),  TARNEX_BIND(TypeIIInputs, Vref),
-    TARNEX_BIND(TypeIIInputs, L),      TARNEX_BIND(TypeIIInputs, Dmax),
-    TARNEX_BIND(TypeIIInputs, fpo),    TARNEX_BIND(TypeIIInputs, fesr),
-    TARNEX_BIND(TypeIIInputs, Gesr),   TARNEX_BIND(TypeIIInputs, fp1),
-    TARNEX_BIND(TypeIIInputs, fz1),    TARNEX_BIND(TypeIIInputs, fc),
-    TARNEX_BIND(TypeIIInputs, PMwant), TARNEX_BIND(TypeIIInputs, R1),
-};
-constexpr Bound<TypeIIStage> kTypeIIStage[] = {
-    TARNEX_BIND(TypeIIStage, fpo), TARNEX_BIND(TypeIIStage, fesr), TARNEX_BIND(TypeIIStage, Gesr)};
+    TARNEX_BINDS(TypeIIInputs, Vo, Iomax, Iomin, Vinmax, Vinmin, fsw, Co, ESR, Vramp, Vref, L, Dmax,
+                 fpo, fesr, Gesr, fp1, fz1, fc, PMwant, R1)};
+constexpr Bound<TypeIIStage> kTypeIIStage[] = {TARNEX_BINDS(TypeIIStage, fpo, fesr, Gesr)};
 constexpr Bound<TypeIINetwork> kTypeIINetwork[] = {
-    TARNEX_BIND(TypeIINetwork, C1),  TARNEX_BIND(TypeIINetwork, C2),
-    TARNEX_BIND(TypeIINetwork, R2),  TARNEX_BIND(TypeIINetwork, PM),
-    TARNEX_BIND(TypeIINetwork, fp1), TARNEX_BIND(TypeIINetwork, fz1),
-};
+    TARNEX_BINDS(TypeIINetwork, C1, C2, R2, PM, fp1, fz1)};
 
 constexpr Bound<TypeIIIInputs> kTypeIIIInputs[] = {
-    TARNEX_BIND(TypeIIIInputs, fp1), TARNEX_BIND(TypeIIIInputs, fp2),
-    TARNEX_BIND(TypeIIIInputs, fz1), TARNEX_BIND(TypeIIIInputs, fz2),
-    TARNEX_BIND(TypeIIIInputs, fc),  TARNEX_BIND(TypeIIIInputs, GdB),
-    TARNEX_BIND(TypeIIIInputs, R1),
-};
+    TARNEX_BINDS(TypeIIIInputs, fp1, fp2, fz1, fz2, fc, GdB, R1)};
 constexpr Bound<TypeIIIResults> kTypeIIIResults[] = {
-    TARNEX_BIND(TypeIIIResults, C1), TARNEX_BIND(TypeIIIResults, C2),
-    TARNEX_BIND(TypeIIIResults, C3), TARNEX_BIND(TypeIIIResults, R2),
-    TARNEX_BIND(TypeIIIResults, R3), TARNEX_BIND(TypeIIIResults, fEA),
-};
+    TARNEX_BINDS(TypeIIIResults, C1, C2, C3, R2, R3, fEA)};
 
 }  // namespace
 

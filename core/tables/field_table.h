@@ -96,6 +96,9 @@ struct ButtonRow {
   int groupId = 0;
   bool isDefault = false;  // Enter presses it
   Rect rect = {};
+  // The command-line program presses it when no command is named, in a window whose first
+  // step it is but that has no default button.
+  bool commandLineDefault = false;
 };
 
 enum class StaticKind {

@@ -51,9 +51,14 @@ constexpr GroupRow kGroups[] = {
     {kNoteGroup, "注意：", kPurple},
 };
 
-// No default button: Enter only checks the fields.
+// No default button: Enter only checks the fields. The command line starts a design with the
+// core estimate.
 constexpr ButtonRow kButtons[] = {
-    {kCoreButton, "计算磁芯(&C)", "core", kAreaProduct},
+    {.id = kCoreButton,
+     .caption = "计算磁芯(&C)",
+     .key = "core",
+     .groupId = kAreaProduct,
+     .commandLineDefault = true},
     {kVerifyButton, "验证(&R)", "verify", kCore},
     {kCloseButton, "返回(&B)", ""},
 };

@@ -10,6 +10,7 @@
 
 #include "base/number_text.h"
 #include "designs/dcdc_procedures.h"
+#include "designs/registry.h"
 #include "startup/startup.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
@@ -265,6 +266,83 @@ TEST(CalcProgram, ListNamesDialogsCommandsListsAndFields) {
   ASSERT_EQ(j.lines.size(), 1u);
   EXPECT_NE(j.lines[0].find("{\"key\":\"dcm\",\"text\":\"断续(DCM)\"}"), std::string::npos);
 }
+
+// The isolated windows, each with its first command and a path of its own. Reference numbers:
+// the hand-worked designs of tests/designs/isolated_procedures_test.cpp.
+struct WindowRun {
+  const char* label;
+  std::vector<std::string> args;
+  int status;
+  std::vector<std::string> lines;  // each must appear in the output
+  std::string formulaFile = {}, formula = {};
+};
+
+class CalcWindowTest : public ::testing::TestWithParam<WindowRun> {
+ protected:
+  void SetUp() override {
+    for (const DesignInfo& d : designs()) {
+      dir.write(d.table->interfaceFile, "#");
+      for (const FormulaFileRow& f : d.table->formulaFiles) dir.write(f.fileName, "#");
+    }
+  }
+  TempFolder dir;
+};
+
+TEST_P(CalcWindowTest, PrintsWhatTheWindowShows) {
+  const WindowRun& c = GetParam();
+  if (!c.formulaFile.empty()) dir.write(c.formulaFile, c.formula);
+  std::vector<std::string> args = c.args;
+  args.insert(args.end(), {"--dir", dir.folder().dir().string()});
+  const Outcome r = runCalc(dir, args);
+  EXPECT_EQ(r.status, c.status) << r.err;
+  for (const std::string& line : c.lines) {
+    const bool json = line.front() == '{';
+    const bool found =
+        json ? r.lines.size() == 1 && r.lines[0].find(line) != std::string::npos : r.has(line);
+    EXPECT_TRUE(found) << line;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, CalcWindowTest,
+    ::testing::Values(
+        // The forward window has no default button; the command line starts with the core.
+        WindowRun{"ForwardCore",
+                  {"forward"},
+                  0,
+                  {"title\t正激变换器 Forward   <界面:系统   公式:内置>", "field\tAp\t1.01747",
+                   "field\tNp\t", "field\tAe\t"}},
+        WindowRun{"ForwardCoreByFormula",
+                  {"forward", "core"},
+                  0,
+                  {"title\t正激变换器 Forward   <界面:系统   公式:自定义>", "field\tAp\t2"},
+                  "正激变换器 cfg.txt",
+                  "Ap = Ae * 2;\n#"},
+        WindowRun{"Rcc", {"rcc"}, 0, {"field\tNp\t158", "field\tfMax\t1041.93"}},
+        WindowRun{"RccNoHeadroom",
+                  {"rcc", "Vswm=450", "VacMax=270"},
+                  1,
+                  {"message\tTarnex\t设计条件不正确，请检查！", "field\tNp\t"}},
+        WindowRun{"PushPullHint",
+                  {"pushpull", "calc", "Dmax=0.81", "--json"},
+                  0,
+                  {"{\"caption\":\"Tarnex\",\"text\":\" "
+                   "建议留最大占空比设置为小于0.8，留0.2的余量！\",\"icon\":\"none\"}",
+                   "{\"name\":\"Lo\",\"text\":\"2.85\"}"}},
+        WindowRun{"HalfBridge", {"halfbridge"}, 0, {"field\tNp\t8", "field\tIrmsp\t11.7139"}},
+        WindowRun{"FullBridgeCaptions",
+                  {"fullbridge", "--captions"},
+                  0,
+                  {"field\tNp\t16", "caption\t1255\t8\t最大占空比(2桥臂)"}},
+        WindowRun{"List",
+                  {"--list"},
+                  0,
+                  {"command\tforward\tcore\t计算磁芯(&C)\tdefault",
+                   "command\tforward\tverify\t验证(&R)\t", "dialog\trcc\tRinging Choke Coverter",
+                   "command\tpushpull\tcalc\t计算(&C)\tdefault",
+                   "field\thalfbridge\tDB\t1/2△B(GS)\tgauss\tinput",
+                   "field\tfullbridge\tLo\t输出电感(uH)\tµH\toutput"}}),
+    [](const ::testing::TestParamInfo<WindowRun>& p) { return std::string(p.param.label); });
 
 // The compensation pages: several commands run in order on one page; --bode adds the plot of
 // the last calculation. Values at opening, forward type: step 2 gives fpo 1.03821, step 4

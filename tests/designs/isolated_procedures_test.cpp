@@ -63,10 +63,8 @@
 #include <sstream>
 #include <string>
 
+#include "designs/bridge_procedures.h"
 #include "designs/forward_procedures.h"
-#include "designs/fullbridge_procedures.h"
-#include "designs/halfbridge_procedures.h"
-#include "designs/pushpull_procedures.h"
 #include "designs/rcc_procedures.h"
 
 namespace tarnex {
@@ -89,8 +87,7 @@ RccInputs rccRating(float Vswm, float Vswr, float VacMax) {
   in.VacMax = VacMax;
   return in;
 }
-template <class Inputs>
-Inputs bridgeOpening(float Io, float Eff) {
+BridgeInputs bridgeOpening(float Io, float Eff) {
   return {90, 260, 12, Io, 100, Eff, 0.6f, 0.8f, 1600, 500, 144};
 }
 
@@ -126,29 +123,15 @@ Sheet sheetOf(const RccInputs& in) {
   return s;
 }
 
-// The three symmetric converters: the secondary gives (Vprimary·Ns/Np − Vdf)·Dmax.
-template <class Inputs, class Design>
-Sheet bridgeSheet(const Inputs& in, const Design& d, double Vprimary) {
-  Sheet s{{"Np0", d.Np0},     {"n", d.n},   {"Ns", d.Ns},       {"Np", d.Np}, {"Dp", d.Dp},
-          {"Irmsp", d.Irmsp}, {"Ds", d.Ds}, {"Irmss", d.Irmss}, {"Lo", d.Lo}, {"Ton", d.Ton}};
+// The three symmetric converters: the secondary gives (Vp·Ns/Np − Vdf)·Dmax.
+Sheet sheetOf(BridgeProcedure design, const BridgeInputs& in) {
+  const BridgeDesign d = design(in);
+  Sheet s{{"Np0", d.Np0}, {"n", d.n},         {"Ns", d.Ns},   {"Np", d.Np},
+          {"Dp", d.Dp},   {"Irmsp", d.Irmsp}, {"Ds", d.Ds},   {"Irmss", d.Irmss},
+          {"Lo", d.Lo},   {"Ton", d.Ton},     {"Ipk", d.Ipk}, {"hint", double(d.notices.size())}};
   addTurns(s, d.turns);
-  s["Vout"] = (Vprimary * d.turns.Ns / d.turns.Np1 - in.Vdf) * in.Dmax;
+  s["Vout"] = (d.Vp * d.turns.Ns / d.turns.Np1 - in.Vdf) * in.Dmax;
   return s;
-}
-Sheet sheetOf(const PushPullInputs& in) {
-  const PushPullDesign d = designPushPull(in);
-  Sheet s = bridgeSheet(in, d, d.Vmin);
-  s["Ipk"] = d.Ipk;
-  s["hint"] = double(d.notices.size());
-  return s;
-}
-Sheet sheetOf(const HalfBridgeInputs& in) {
-  const HalfBridgeDesign d = designHalfBridge(in);
-  return bridgeSheet(in, d, d.Vh);
-}
-Sheet sheetOf(const FullBridgeInputs& in) {
-  const FullBridgeDesign d = designFullBridge(in);
-  return bridgeSheet(in, d, d.Vdc);
 }
 
 // A run of the procedures on the given inputs, or on them after one change.
@@ -160,6 +143,14 @@ template <class Inputs, class Change>
 std::function<Sheet()> run(Inputs in, Change change) {
   change(in);
   return run(in);
+}
+std::function<Sheet()> run(BridgeProcedure design, BridgeInputs in) {
+  return [design, in] { return sheetOf(design, in); };
+}
+template <class Change>
+std::function<Sheet()> run(BridgeProcedure design, BridgeInputs in, Change change) {
+  change(in);
+  return run(design, in);
 }
 
 // The field text of a value: six significant digits ("nan" whatever the sign of the NaN).
@@ -214,30 +205,33 @@ INSTANTIATE_TEST_SUITE_P(
             run(RccInputs{85, 265, 12, 0.5f, 0.05f, 50, 80, 700, 100, 1, 0.7f, 2000, 32, 400}),
             "n=12.671 D=0.612609 Lp=8885.76 Ipkp=0.164346 Np0=230.092 Ns=19 Np=241 "
             "fMax=1491.31"},
-        Reference{"PushPullOpening", run(bridgeOpening<PushPullInputs>(20, 80)),
+        Reference{"PushPullOpening", run(designPushPull, bridgeOpening(20, 80)),
                   "Ton=4 Np0=11.0469 n=8.15769 Ns0=1.35417 Ns=2 Np1=16.3154 Np=16 Ipk=2.94672 "
                   "Irmsp=1.86367 Irmss=12.6491 Lo=3 Vout=12 hint=0"},
-        Reference{"PushPullLowFrequency",
-                  run(PushPullInputs{100, 240, 24, 10, 50, 85, 0.8f, 0.7f, 1500, 400, 200}),
-                  "Ton=7 Np0=16.4967 n=4.03013 Ns=5 Np=20 Lo=36 Vout=24"},
+        Reference{
+            "PushPullLowFrequency",
+            run(designPushPull, BridgeInputs{100, 240, 24, 10, 50, 85, 0.8f, 0.7f, 1500, 400, 200}),
+            "Ton=7 Np0=16.4967 n=4.03013 Ns=5 Np=20 Lo=36 Vout=24"},
         // The primary sees half the input: turns ratio and secondary are taken from Vh.
-        Reference{"HalfBridgeOpening", run(bridgeOpening<HalfBridgeInputs>(50, 90)),
+        Reference{"HalfBridgeOpening", run(designHalfBridge, bridgeOpening(50, 90)),
                   "Np0=5.52344 n=4.07885 Ns0=1.35417 Ns=2 Np1=8.15769 Np=8 Dp=1.94388 "
                   "Ds=3.19389 Irmsp=11.7139 Irmss=31.6228 Lo=1.2 Vout=12"},
         Reference{"HalfBridgeLowVoltage",
-                  run(HalfBridgeInputs{180, 264, 5, 40, 80, 80, 0.5f, 0.75f, 1500, 450, 120}),
+                  run(designHalfBridge,
+                      BridgeInputs{180, 264, 5, 40, 80, 80, 0.5f, 0.75f, 1500, 450, 120}),
                   "Ton=4.6875 Np0=16.5703 n=17.7572 Ns0=0.93316 Ns=1 Np=18 Irmsp=2.26839 Vout=5"},
         // The diode drop adds to what the secondary must give.
-        Reference{"FullBridgeOpening", run(bridgeOpening<FullBridgeInputs>(50, 90)),
+        Reference{"FullBridgeOpening", run(designFullBridge, bridgeOpening(50, 90)),
                   "Np0=11.0469 n=8.15769 Ns0=1.35417 Ns=2 Np1=16.3154 Np=16 Dp=1.37453 "
                   "Ds=3.19389 Irmsp=5.85695 Irmss=31.6228 Lo=1.2 Vout=12"},
         Reference{"FullBridgeWithoutDiodeDrop",
-                  run(bridgeOpening<FullBridgeInputs>(50, 90), [](auto& in) { in.Vdf = 0; }),
+                  run(designFullBridge, bridgeOpening(50, 90), [](auto& in) { in.Vdf = 0; }),
                   "n=8.484 Ns0=1.30208 Ns=2 Np=17 Vout=12"},
-        Reference{"FullBridgeHighVoltage",
-                  run(FullBridgeInputs{200, 264, 48, 20, 60, 92, 1, 0.8f, 1200, 400, 250}),
-                  "Ton=6.66667 Np0=31.4222 n=4.63607 Ns0=6.77778 Ns=7 Np=32 Irmsp=4.12533 Lo=20 "
-                  "Vout=48"},
+        Reference{
+            "FullBridgeHighVoltage",
+            run(designFullBridge, BridgeInputs{200, 264, 48, 20, 60, 92, 1, 0.8f, 1200, 400, 250}),
+            "Ton=6.66667 Np0=31.4222 n=4.63607 Ns0=6.77778 Ns=7 Np=32 Irmsp=4.12533 Lo=20 "
+            "Vout=48"},
 
         // Duty-cycle hints at their thresholds; they stop nothing. The forward reset winding
         // needs Dmax below 0.5; a push-pull above 0.8 keeps too little dead time (0.8 itself,
@@ -248,7 +242,7 @@ INSTANTIATE_TEST_SUITE_P(
         Reference{"ForwardDmaxBelowHalf", run(forwardOpening(), [](auto& in) { in.Dmax = 0.49f; }),
                   "coreHint=0 hint=0"},
         Reference{"PushPullDmaxAbove",
-                  run(bridgeOpening<PushPullInputs>(20, 80), [](auto& in) { in.Dmax = 0.81f; }),
+                  run(designPushPull, bridgeOpening(20, 80), [](auto& in) { in.Dmax = 0.81f; }),
                   "hint=1 Lo=2.85"},  // 2.28·10/8
 
         // No switch headroom left for the reflected voltage: no design at all.
@@ -274,21 +268,21 @@ INSTANTIATE_TEST_SUITE_P(
         Reference{"RccZeroFrequency", run(rccOpening(), [](auto& in) { in.fMin = 0; }),
                   "Lp=inf Ipkp=nan Ns=inf Np=inf fMax=0"},
         Reference{"PushPullZeroFluxSwing",
-                  run(bridgeOpening<PushPullInputs>(20, 80), [](auto& in) { in.DB = 0; }),
+                  run(designPushPull, bridgeOpening(20, 80), [](auto& in) { in.DB = 0; }),
                   "Np0=inf Ns=inf Np=inf"},
         Reference{"PushPullZeroDmax",
-                  run(bridgeOpening<PushPullInputs>(20, 80), [](auto& in) { in.Dmax = 0; }),
+                  run(designPushPull, bridgeOpening(20, 80), [](auto& in) { in.Dmax = 0; }),
                   "Ns=nan Np=nan Irmsp=nan hint=0"},
         // n = Vh / 0: Ns0 = 0, then Np1 = ∞ × 0.
         Reference{
             "HalfBridgeZeroOutput",
-            run(bridgeOpening<HalfBridgeInputs>(50, 90), [](auto& in) { in.Vo = in.Vdf = 0; }),
+            run(designHalfBridge, bridgeOpening(50, 90), [](auto& in) { in.Vo = in.Vdf = 0; }),
             "n=inf Ns=0 Np=nan"},
         Reference{"FullBridgeZeroFrequency",
-                  run(bridgeOpening<FullBridgeInputs>(50, 90), [](auto& in) { in.f = 0; }),
+                  run(designFullBridge, bridgeOpening(50, 90), [](auto& in) { in.f = 0; }),
                   "Ton=inf Ns=inf Np=inf Lo=inf"},
         Reference{"FullBridgeZeroLoad",
-                  run(bridgeOpening<FullBridgeInputs>(50, 90), [](auto& in) { in.Io = 0; }),
+                  run(designFullBridge, bridgeOpening(50, 90), [](auto& in) { in.Io = 0; }),
                   "Irmss=0 Lo=inf"}),
     [](const ::testing::TestParamInfo<Reference>& p) { return p.param.label; });
 
@@ -325,16 +319,12 @@ INSTANTIATE_TEST_SUITE_P(
         Rounding{"RccNsFraction", rccTurns, 28.02, 2, 15, 30},  // 14.01 → 15
         Rounding{"RccNpHalf", rccTurns, 14.5, 7.25, 2, 14},     // Np1 14.5 → 14
         // Push-pull, half-bridge, full-bridge: Ns up, Np to nearest with a half going up.
-        Rounding{"PushPullNpHalf", pushPullTurns, 7.5, 3.75, 2, 8},              // 7.5 → 8
-        Rounding{"PushPullNpBelowHalf", pushPullTurns, 2 * 3.745, 3.745, 2, 7},  // 7.49 → 7
-        Rounding{"HalfBridgeNsWhole", halfBridgeTurns, 6, 2, 3, 6},              // 3.0 stays
-        Rounding{"HalfBridgeNsFraction", halfBridgeTurns, 6.0002, 2, 4, 8},      // 3.0001 → 4
-        Rounding{"HalfBridgeNpHalf", halfBridgeTurns, 8.5, 4.25, 2, 9},          // 8.5 → 9
-        Rounding{"HalfBridgeNpBelowHalf", halfBridgeTurns, 2 * 4.24995, 4.24995, 2, 8},
-        Rounding{"FullBridgeNsWhole", fullBridgeTurns, 15, 5, 3, 15},          // 3.0 stays
-        Rounding{"FullBridgeNsFraction", fullBridgeTurns, 15.0005, 5, 4, 20},  // 3.0001 → 4
-        Rounding{"FullBridgeNpHalf", fullBridgeTurns, 17.5, 8.75, 2, 18},      // 17.5 → 18
-        Rounding{"FullBridgeNpBelowHalf", fullBridgeTurns, 2 * 8.74995, 8.74995, 2, 17}),
+        Rounding{"BridgeNpHalf", bridgeTurns, 7.5, 3.75, 2, 8},              // 7.5 → 8
+        Rounding{"BridgeNpBelowHalf", bridgeTurns, 2 * 3.745, 3.745, 2, 7},  // 7.49 → 7
+        Rounding{"BridgeNsWhole", bridgeTurns, 6, 2, 3, 6},                  // 3.0 stays
+        Rounding{"BridgeNsFraction", bridgeTurns, 6.0002, 2, 4, 8},          // 3.0001 → 4
+        Rounding{"BridgeNpHalfHigher", bridgeTurns, 17.5, 8.75, 2, 18},      // 17.5 → 18
+        Rounding{"BridgeNpBelowHalfHigher", bridgeTurns, 2 * 8.74995, 8.74995, 2, 17}),
     [](const ::testing::TestParamInfo<Rounding>& p) { return p.param.label; });
 
 }  // namespace

@@ -21,12 +21,10 @@
 #include <vector>
 
 #include "base/number_text.h"
+#include "designs/bridge_procedures.h"
 #include "designs/dcdc_procedures.h"
 #include "designs/flyback_procedures.h"
 #include "designs/forward_procedures.h"
-#include "designs/fullbridge_procedures.h"
-#include "designs/halfbridge_procedures.h"
-#include "designs/pushpull_procedures.h"
 #include "designs/rcc_procedures.h"
 #include "designs/registry.h"
 #include "formula/formula.h"
@@ -214,11 +212,11 @@ const SampleCase kCases[] = {
    transformer<forwardVerify, forwardInputs>, {"Np", "Ns"}},
   {"Rcc",              "RCC cfg.txt", {}, {}, rcc, {"Np", "Ns"}},
   {"PushPull",         "推挽变换器 cfg.txt", {}, {},
-   transformer<designPushPull, bridgeInputs<PushPullInputs>>, {"Np", "Ns"}},
+   transformer<designPushPull, bridgeInputs<BridgeInputs>>, {"Np", "Ns"}},
   {"HalfBridge",       "半桥变换器 cfg.txt", {}, {},
-   transformer<designHalfBridge, bridgeInputs<HalfBridgeInputs>>, {"Np", "Ns"}},
+   transformer<designHalfBridge, bridgeInputs<BridgeInputs>>, {"Np", "Ns"}},
   {"FullBridge",       "全桥变换器 cfg.txt", {}, {},
-   transformer<designFullBridge, bridgeInputs<FullBridgeInputs>>, {"Np", "Ns"}},
+   transformer<designFullBridge, bridgeInputs<BridgeInputs>>, {"Np", "Ns"}},
 };
 // clang-format on
 

@@ -1,0 +1,54 @@
+#include "designs/bridge.h"
+
+namespace tarnex {
+
+namespace {
+
+// The three windows' incomplete-input message, exactly as shown.
+constexpr const char* kIncomplete = " 请输入完整的设计条件！！";
+
+// The same names in the three windows.
+constexpr Bound<BridgeInputs> kInputs[] = {
+    TARNEX_BINDS(BridgeInputs, VacMin, VacMax, Vo, Io, f, Eff, Vdf, Dmax, DB, Cmil, Ae)};
+
+constexpr Bound<BridgeDesign> kDesign[] = {
+    TARNEX_BINDS(BridgeDesign, Np, Ns, Dp, Ds, Irmsp, Irmss, Lo)};
+
+}  // namespace
+
+BridgeDialog::BridgeDialog(Host& host, const Folder& folder, const DialogTable& table,
+                           BridgeProcedure procedure)
+    : DesignDialog(host, folder, table), procedure_(procedure) {}
+
+void BridgeDialog::command(int id) {
+  if (id == kCalculateButton) {
+    calculate(kIncomplete, [this] { return builtIn(); });
+  } else {
+    DesignDialog::command(id);
+  }
+}
+
+bool BridgeDialog::builtIn() {
+  const BridgeDesign d = procedure_(bound(kInputs));
+  // Hints stop nothing: they come before the progress window and the results.
+  for (BridgeNotice notice : d.notices) {
+    switch (notice) {
+      case BridgeNotice::DutyAboveLimit:
+        showOwned(kPushPullDutyHint);
+        break;
+    }
+  }
+  store(d, kDesign);
+  return true;
+}
+
+CPushPullDlg::CPushPullDlg(Host& host, const Folder& folder)
+    : BridgeDialog(host, folder, pushPullTable(), designPushPull) {}
+
+CHalfBridgeDlg::CHalfBridgeDlg(Host& host, const Folder& folder)
+    : BridgeDialog(host, folder, halfBridgeTable(), designHalfBridge) {}
+
+CFullBridgeDlg::CFullBridgeDlg(Host& host, const Folder& folder)
+    : BridgeDialog(host, folder, fullBridgeTable(), designFullBridge) {}
+
+}  // namespace tarnex
