@@ -1,6 +1,8 @@
 #include "calc.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -14,6 +16,8 @@
 #include "forms/field_form.h"
 #include "forms/form.h"
 #include "forms/sheet.h"
+#include "loop/bode.h"
+#include "loop/loop_sheet.h"
 #include "output.h"
 #include "startup/startup.h"
 #include "startup/working_folder.h"
@@ -62,6 +66,7 @@ struct Options {
   bool list = false;
   bool json = false;
   bool captions = false;
+  bool bode = false;
   std::optional<std::string> dir;
   std::string dialog;
   std::vector<std::string> commands;
@@ -74,13 +79,13 @@ struct UsageError {
 
 const char* kUsageLine =
     "usage: tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] "
-    "[--json] [--captions] | tarnex-calc --list [--json] | tarnex-calc --help";
+    "[--json] [--captions] [--bode] | tarnex-calc --list [--json] | tarnex-calc --help";
 
 const char* kHelp =
-    "tarnex-calc: the design windows of Tarnex without the desktop.\n"
+    "tarnex-calc: the design windows and loop-compensation pages of Tarnex without the desktop.\n"
     "\n"
     "  tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] [--json]\n"
-    "              [--captions]\n"
+    "              [--captions] [--bode]\n"
     "  tarnex-calc --list [--json]\n"
     "  tarnex-calc --help\n"
     "\n"
@@ -95,6 +100,9 @@ const char* kHelp =
     "  --json      one JSON object instead of tab-separated lines\n"
     "  --captions  also the captions, with the number an interface file uses for each\n"
     "  --dir DIR   the working folder instead of $TARNEX_HOME or ~/Tarnex\n"
+    "  --bode      a loop-compensation page: the Bode plot of the last calculation, as rows\n"
+    "              of frequency, gain (dB) and phase (degrees) for each trace, and the\n"
+    "              crossover with its phase margin\n"
     "\n"
     "Exit status: 0 when the last command wrote its results, 1 when it ended on a message\n"
     "without writing them, 2 for a usage error.\n";
@@ -111,6 +119,8 @@ std::variant<Options, UsageError> parse(std::span<const std::string> args) {
       o.json = true;
     } else if (a == "--captions") {
       o.captions = true;
+    } else if (a == "--bode") {
+      o.bode = true;
     } else if (a == "--dir") {
       if (i + 1 >= args.size()) return UsageError{"--dir needs a folder"};
       o.dir = args[++i];
@@ -140,6 +150,7 @@ std::string knownDialogs() {
   for (const DesignInfo& d : designs()) {
     if (d.make != nullptr) keys += (keys.empty() ? "" : ", ") + std::string(d.key());
   }
+  for (const LoopPageInfo& p : loopPages()) keys += ", " + std::string(p.key());
   return keys;
 }
 
@@ -237,6 +248,7 @@ void printList(const Options& o, std::ostream& out) {
     if (info.make == nullptr) continue;
     json += (json.empty() ? "" : ",") + listDialog(*info.table, rows);
   }
+  for (const LoopPageInfo& page : loopPages()) json += "," + listDialog(*page.table, rows);
   if (o.json) {
     out << "{\"dialogs\":[" << json << "]}\n";
   } else {
@@ -292,6 +304,64 @@ std::variant<Plan, UsageError> plan(const Options& o, const Form& form) {
   return p;
 }
 
+// --- the Bode plot of a compensation page -----------------------------------------------
+
+std::string number(double v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.6g", v);
+  return buf;
+}
+
+std::string jsonNumber(double v) {
+  return std::isfinite(v) ? number(v) : "null";
+}
+
+struct NamedTrace {
+  const char* name;
+  const BodeTrace& trace;
+};
+
+std::vector<NamedTrace> tracesOf(const BodePlot& plot) {
+  return {{"compensator", plot.compensator}, {"stage", plot.stage}, {"loop", plot.loop}};
+}
+
+// The unit, the crossover with its phase margin, and a row per point of every trace:
+// frequency, gain in dB, phase in degrees.
+void addBodeRows(const BodePlot& plot, std::vector<Row>& rows) {
+  rows.push_back({"plot", {std::string(plot.unit)}});
+  if (const auto& c = plot.crossover) {
+    rows.push_back({"crossover", {number(c->f), number(c->phaseMargin)}});
+  }
+  for (const NamedTrace& t : tracesOf(plot)) {
+    for (std::size_t i = 0; i < t.trace.gainDb.size(); ++i) {
+      rows.push_back(
+          {"bode",
+           {t.name, number(plot.f[i]), number(t.trace.gainDb[i]), number(t.trace.phaseDeg[i])}});
+    }
+  }
+}
+
+std::string bodeJson(const BodePlot& plot) {
+  std::string json = ",\"bodeUnit\":" + jsonString(plot.unit) + ",\"crossover\":";
+  if (const auto& c = plot.crossover) {
+    json += "{\"f\":" + jsonNumber(c->f) + ",\"phase\":" + jsonNumber(c->phaseDeg) +
+            ",\"phaseMargin\":" + jsonNumber(c->phaseMargin) + "}";
+  } else {
+    json += "null";
+  }
+  json += ",\"bode\":[";
+  bool first = true;
+  for (const NamedTrace& t : tracesOf(plot)) {
+    for (std::size_t i = 0; i < t.trace.gainDb.size(); ++i) {
+      json += std::string(first ? "" : ",") + "{\"trace\":\"" + t.name +
+              "\",\"f\":" + jsonNumber(plot.f[i]) + ",\"gain\":" + jsonNumber(t.trace.gainDb[i]) +
+              ",\"phase\":" + jsonNumber(t.trace.phaseDeg[i]) + "}";
+      first = false;
+    }
+  }
+  return json + "]";
+}
+
 void printRun(const Options& o, const Form& form, const CalcHost& host, bool written,
               std::ostream& out) {
   std::vector<Row> rows;
@@ -321,6 +391,8 @@ void printRun(const Options& o, const Form& form, const CalcHost& host, bool wri
     row.columns.insert(row.columns.end(), d.texts.begin(), d.texts.end());
     rows.push_back(std::move(row));
   }
+  const BodePlot* plot = o.bode ? form.bode() : nullptr;
+  if (plot) addBodeRows(*plot, rows);
   if (!o.json) {
     for (const Row& r : rows) out << tabLine(r) << '\n';
     for (const auto& [c, number] : labels) {
@@ -364,6 +436,7 @@ void printRun(const Options& o, const Form& form, const CalcHost& host, bool wri
     }
     json += "]";
   }
+  if (plot) json += bodeJson(*plot);
   json += std::string(",\"written\":") + (written ? "true" : "false") + "}";
   out << json << '\n';
 }
@@ -387,7 +460,8 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
   }
   CalcHost host;
   const Folder folder(workingFolderPath(o.dir));
-  const std::unique_ptr<Form> form = makeDesign(o.dialog, host, folder);
+  std::unique_ptr<Form> form = makeDesign(o.dialog, host, folder);
+  if (!form) form = makeLoopPage(o.dialog, host);
   if (!form) {
     err << "tarnex-calc: unknown dialog '" << o.dialog << "' (dialogs: " << knownDialogs() << ")\n";
     return kUsage;
@@ -398,6 +472,10 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
     return kUsage;
   }
   const Plan& p = std::get<Plan>(planned);
+  if (o.bode && !form->plotsBode()) {
+    err << "tarnex-calc: dialog '" << o.dialog << "' has no Bode plot\n";
+    return kUsage;
+  }
 
   // The desktop's first start, without its loading and welcome windows: the folder and its
   // files are made when missing, so that every window starts from its built-in design.

@@ -2,7 +2,7 @@
 // The command-line program:
 //
 //   tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] [--json]
-//               [--captions]
+//               [--captions] [--bode]
 //   tarnex-calc --list [--json]
 //
 // Opens the window DIALOG on the files of the working folder exactly as the desktop does (DIR,
@@ -10,7 +10,8 @@
 // "System.cfg" created empty but never marked), selects the list entries (running their
 // handlers), types the field texts,
 // presses the buttons named by COMMAND in order (default: the window's default button) and
-// prints the title, every message box in the order shown and every field as displayed.
+// prints the title, every message box in the order shown and every field as displayed. DIALOG
+// is a design window or a page of the loop-compensation sheet; --bode adds a page's Bode plot.
 //
 // Exit status: 0 when the last command wrote its results into the fields, 1 when it ended
 // on a message without writing them, 2 for a usage error (explained on one line of stderr).

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyleOptionGroupBox>
+#include <QTextLayout>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -21,6 +22,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "bode_plot.h"
 #include "column_split.h"
 #include "drawings.h"
 #include "ui_metrics.h"
@@ -35,6 +37,14 @@ constexpr int kInputHeight = 20;
 constexpr int kListWidth = 100;     // room for "连续(CCM)" beside the arrow
 constexpr int kGroupChrome = 30;    // caption and margins of a group box
 constexpr int kPictureWidth = 250;  // width of a circuit picture's frame
+// Drawings wider than this (diagrams with their formulas) take the room the window has for
+// them, up to kLargePictureWidth.
+constexpr int kLargeDrawing = 400;
+constexpr int kLargePictureWidth = 420;
+constexpr int kPictureGroupChrome = 42;  // caption and margins of a group box holding a picture
+// Width of a Bode plot beside the pictures, from what it needs to what it can use.
+constexpr int kMinPlotWidth = 340;
+constexpr int kMaxPlotWidth = 640;
 // A column of groups grows up to this height (less on a lower screen): windows stay wide
 // and low, so that they open below the launcher's top on a 768-pixel screen.
 constexpr int kMaxColumnHeight = 480;
@@ -96,17 +106,27 @@ bool placedByTable(const Form& form) {
 // source rectangle) and the frame they fill; each is stretched onto the frame.
 class PictureWidget : public QFrame {
  public:
-  PictureWidget(Form& form, int frameId, bool framed, QWidget* parent)
-      : QFrame(parent), form_(form), frameId_(frameId) {
+  // Paints the pictures of frame `frameId`, or only the drawing `only` among them.
+  PictureWidget(Form& form, int frameId, bool framed, QWidget* parent, std::string only = {})
+      : QFrame(parent), form_(form), frameId_(frameId), only_(std::move(only)) {
     if (framed) setFrameStyle(QFrame::Box | QFrame::Sunken);
   }
 
   int frameId() const { return frameId_; }
 
+  // The pixel width of the widest drawing this frame shows.
+  int drawingWidth() const {
+    int width = 0;
+    for (const Picture& p : form_.pictures()) {
+      if (shows(p)) width = std::max(width, p.sourceWidth);
+    }
+    return width;
+  }
+
   // Width over height of the first picture this frame shows, or 16/9.
   double aspect() const {
     for (const Picture& p : form_.pictures()) {
-      if (p.frameId == frameId_ && p.sourceWidth > 0 && p.sourceHeight > 0) {
+      if (shows(p) && p.sourceWidth > 0 && p.sourceHeight > 0) {
         return static_cast<double>(p.sourceWidth) / p.sourceHeight;
       }
     }
@@ -117,7 +137,7 @@ class PictureWidget : public QFrame {
   void paintEvent(QPaintEvent* event) override {
     QPainter painter(this);
     for (const Picture& p : form_.pictures()) {
-      if (p.frameId != frameId_) continue;
+      if (!shows(p)) continue;
       drawing(p.resource)
           ->paintStretched(painter, contentsRect(), QSize(p.sourceWidth, p.sourceHeight),
                            Qt::black);
@@ -126,6 +146,10 @@ class PictureWidget : public QFrame {
   }
 
  private:
+  bool shows(const Picture& p) const {
+    return p.frameId == frameId_ && (only_.empty() || p.resource == only_);
+  }
+
   // The drawings this window has shown stay loaded while it is open.
   const Drawing* drawing(const std::string& name) {
     auto it = drawings_.find(name);
@@ -135,16 +159,57 @@ class PictureWidget : public QFrame {
 
   Form& form_;
   int frameId_;
+  std::string only_;
   std::map<std::string, std::shared_ptr<const Drawing>> drawings_;
 };
 
+// A text of several lines placed in its rectangle (a hint dialog's): wrapped within the width
+// with lines as high as the font's pixel size, as the Song face sets them, so that as many
+// lines fit into the rectangle as it was made for; the CJK faces that stand in for it would
+// otherwise add half a line of leading to each. Blanks are kept: a run of them pushes the
+// following words to the next line.
+class PlacedNote : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    QTextLayout layout(text(), font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    const int lineHeight = QFontInfo(font()).pixelSize() + 1;
+    const qreal ascent = QFontMetricsF(font()).ascent();
+    layout.beginLayout();
+    for (int y = 0;; y += lineHeight) {
+      QTextLine line = layout.createLine();
+      if (!line.isValid()) break;
+      line.setLineWidth(width());
+      // The baseline 7/8 of the line down, where the Song face puts it.
+      line.setPosition(QPointF(0, y + lineHeight * 7.0 / 8 - ascent));
+    }
+    layout.endLayout();
+    layout.draw(&painter, QPointF(0, 0));
+  }
+};
+
 int usableHeight(const QWidget* widget) {
-  QScreen* screen =
-      widget && widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
-  return screen ? screen->availableGeometry().height() - kTitleBar - 2 * kBorder : 700;
+  return usableSize(widget).height();
 }
 
-FormWidget::FormWidget(Form& form, QWidget* parent) : QWidget(parent), form_(form) {
+QSize usableSize(const QWidget* widget) {
+  QScreen* screen =
+      widget && widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
+  if (screen == nullptr) return {1000, 700};
+  const QSize available = screen->availableGeometry().size();
+  return {available.width() - 2 * kBorder, available.height() - kTitleBar - 2 * kBorder};
+}
+
+FormWidget::FormWidget(Form& form, QWidget* parent, QSize room)
+    : QWidget(parent), form_(form), room_(room) {
   if (placedByTable(form_)) {
     layOutByRect();
   } else {
@@ -153,6 +218,17 @@ FormWidget::FormWidget(Form& form, QWidget* parent) : QWidget(parent), form_(for
 }
 
 FormWidget::~FormWidget() = default;
+
+QWidget* FormWidget::plotWidget() const {
+  return plot_;
+}
+
+void FormWidget::claimDefaultButton() {
+  for (const Control& c : form_.controls()) {
+    if (c.kind != ControlKind::Button || !c.isDefault) continue;
+    if (auto* button = qobject_cast<QPushButton*>(widgetFor(c.id))) button->setDefault(true);
+  }
+}
 
 QWidget* FormWidget::widgetFor(int id) const {
   const auto it = widgets_.find(id);
@@ -174,7 +250,9 @@ QWidget* FormWidget::makeWidget(const Control& c, QWidget* parent) {
     case ControlKind::Label:
     case ControlKind::Note:
     case ControlKind::ClickStatic: {
-      auto* label = new QLabel(parent);
+      auto* label = c.kind == ControlKind::Note && placedByTable(form_)
+                        ? new PlacedNote(toQString(c.text), parent)
+                        : new QLabel(toQString(c.text), parent);
       label->setTextFormat(Qt::PlainText);
       if (c.kind != ControlKind::Label) label->setWordWrap(true);
       if (c.kind == ControlKind::ClickStatic) {
@@ -190,13 +268,13 @@ QWidget* FormWidget::makeWidget(const Control& c, QWidget* parent) {
       break;
     }
     case ControlKind::Group: {
-      auto* box = new CaptionBox(parent);
+      auto* box = new CaptionBox(toQString(c.text), parent);
       if (c.color) box->setCaptionColor(toQColor(*c.color));
       w = box;
       break;
     }
     case ControlKind::Button: {
-      auto* button = new QPushButton(parent);
+      auto* button = new QPushButton(toQString(c.text), parent);
       // Enter presses the focused button; the form's default button is the dialog's. In a
       // window without one no button is auto-default: a dialog would make the first one
       // it shows or focuses its default for good, and show it as one. FormView presses a
@@ -236,12 +314,21 @@ QWidget* FormWidget::makeWidget(const Control& c, QWidget* parent) {
 void FormWidget::layOutByTable() {
   const std::vector<Control>& controls = form_.controls();
   std::set<int> groupIds;
+  // Frames the pictures fill, and pictures of a size of their own (the hands that lead from
+  // one group to the next), which stand above the group they lead to.
   std::set<int> pictureFrames;
+  std::map<int, std::vector<const PictureRow*>> leadsTo;
   for (const Control& c : controls) {
     if (c.kind == ControlKind::Group) groupIds.insert(c.id);
   }
   if (const DialogTable* table = form_.table()) {
-    for (const PictureRow& p : table->pictures) pictureFrames.insert(p.frameId);
+    for (const PictureRow& p : table->pictures) {
+      if (p.frameRect.empty()) {
+        pictureFrames.insert(p.frameId);
+      } else {
+        leadsTo[p.frameId].push_back(&p);
+      }
+    }
   }
   // The caption and the unit beside each input.
   std::map<int, const Control*> captionOf, unitOf;
@@ -294,15 +381,17 @@ void FormWidget::layOutByTable() {
   auto* outer = new QHBoxLayout(this);
   outer->setSpacing(8);
   outer->setContentsMargins(8, 8, 8, 8);
+  const DialogUnits du = unitsForDialogFont(form_.table() ? form_.table()->fontPoints : 9);
 
-  // Groups that hold fields or lists make the columns of numbers; the others (notes,
-  // pictures) go into the side column.
+  // Groups that hold fields or lists make the columns of numbers, each with the pictures
+  // that lead to it above it; the others (notes, pictures) go into the side column.
   struct Block {
-    QGroupBox* box;
+    QWidget* widget;
     int height;
   };
   std::vector<Block> fieldBlocks;
   std::vector<QGroupBox*> sideBlocks;
+  std::vector<PictureWidget*> filling;  // pictures that fill the width of their group
   for (const Control& g : controls) {
     if (g.kind != ControlKind::Group) continue;
     const std::vector<const Control*> members = membersOf(g.id);
@@ -317,30 +406,59 @@ void FormWidget::layOutByTable() {
       // A group box that holds a picture.
       auto* picture = new PictureWidget(form_, g.id, false, box);
       pictures_.push_back(picture);
+      filling.push_back(picture);
       grid->addWidget(picture, rows++, 0, 1, 3);
     }
     rows += fillRows(box, grid, members, false);
     const bool holdsFields = std::any_of(members.begin(), members.end(),
                                          [](const Control* m) { return isInput(m->kind); });
-    if (holdsFields) {
-      fieldBlocks.push_back({box, rows * kRowHeight + kGroupChrome});
-    } else {
+    if (!holdsFields) {
       sideBlocks.push_back(box);
+      continue;
     }
+    const auto leads = leadsTo.find(g.id);
+    if (leads == leadsTo.end()) {
+      fieldBlocks.push_back({box, rows * kRowHeight + kGroupChrome});
+      continue;
+    }
+    // The leading pictures at their places (dialog units) in a strip above the group.
+    auto* block = new QWidget(this);
+    auto* strip = new QWidget(block);
+    int stripHeight = 0;
+    for (const PictureRow* p : leads->second) {
+      auto* picture = new PictureWidget(form_, g.id, false, strip, std::string(p->drawing));
+      picture->setGeometry(du.rect(p->frameRect));
+      pictures_.push_back(picture);
+      stripHeight = std::max(stripHeight, picture->geometry().bottom() + 1);
+    }
+    strip->setFixedHeight(stripHeight);
+    auto* stack = new QVBoxLayout(block);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->addWidget(strip);
+    stack->addWidget(box);
+    fieldBlocks.push_back({block, rows * kRowHeight + kGroupChrome + stripHeight});
   }
 
+  // A window of its own stays low (kMaxColumnHeight); a page of a sheet uses its room.
   std::vector<int> heights;
   for (const Block& b : fieldBlocks) heights.push_back(b.height);
   std::size_t next = 0;
-  const int columnHeight = std::min(kMaxColumnHeight, usableHeight(this) - 2 * kGroupChrome);
+  const int columnHeight = room_.height() > 0
+                               ? room_.height() - kGroupChrome
+                               : std::min(kMaxColumnHeight, usableHeight(this) - 2 * kGroupChrome);
   for (int count : splitIntoColumns(heights, columnHeight)) {
     auto* column = new QVBoxLayout;
     outer->addLayout(column);
-    for (int i = 0; i < count; ++i) column->addWidget(fieldBlocks[next++].box);
+    for (int i = 0; i < count; ++i) column->addWidget(fieldBlocks[next++].widget);
     column->addStretch(1);
   }
+  const int fieldsWidth = outer->sizeHint().width();
 
   // The side column: pictures, note groups, loose controls and the buttons at the bottom.
+  const bool plots = form_.plotsBode();
+  const int sideWidth = pictureColumnWidth(
+      filling, sideBlocks.size(),
+      plots ? room_.width() - fieldsWidth - kMinPlotWidth - outer->spacing() : 0);
   auto* side = new QVBoxLayout;
   outer->addLayout(side);
   const std::vector<const Control*> loose = membersOf(0);
@@ -352,12 +470,11 @@ void FormWidget::layOutByTable() {
     side->addWidget(picture, 0, Qt::AlignTop | Qt::AlignHCenter);
   }
   for (QGroupBox* box : sideBlocks) {
-    box->setFixedWidth(kPictureWidth);
+    box->setFixedWidth(sideWidth);
     side->addWidget(box);
   }
-  for (PictureWidget* p : pictures_) {
-    if (p->frameStyle() != QFrame::NoFrame) continue;
-    const int width = kPictureWidth - 16;
+  for (PictureWidget* p : filling) {
+    const int width = sideWidth - 16;
     p->setFixedSize(width, static_cast<int>(width / std::max(p->aspect(), 0.2)));
   }
   auto* looseGrid = new QGridLayout;
@@ -370,7 +487,37 @@ void FormWidget::layOutByTable() {
     if (m->kind == ControlKind::Button) buttons->addWidget(makeWidget(*m, this));
   }
   side->addLayout(buttons);
+
+  if (plots) {
+    // The Bode plot takes the rest of the width the window has, and its height.
+    plot_ = new BodePlotWidget(form_, this);
+    const QMargins margins = outer->contentsMargins();
+    const int rest = room_.width() - fieldsWidth - sideWidth - outer->spacing() - margins.left() -
+                     margins.right();
+    const int height =
+        room_.height() > 0 ? room_.height() - margins.top() - margins.bottom() : kMaxColumnHeight;
+    plot_->setFixedSize(std::clamp(rest, kMinPlotWidth, kMaxPlotWidth), height);
+    outer->addWidget(plot_, 0, Qt::AlignTop);
+  }
   outer->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+int FormWidget::pictureColumnWidth(const std::vector<PictureWidget*>& filling, std::size_t groups,
+                                   int widthLeft) const {
+  // Circuit pictures take kPictureWidth. Larger drawings take the width at which their
+  // groups, stacked, fill the height of the window's room, within the width left for them.
+  double inverseAspects = 0;
+  bool large = false;
+  for (const PictureWidget* p : filling) {
+    inverseAspects += 1 / std::max(p->aspect(), 0.2);
+    large = large || p->drawingWidth() > kLargeDrawing;
+  }
+  if (!large || room_.height() <= 0) return kPictureWidth;
+  // Each group adds its caption and margins; the window its own margins.
+  const int chrome = static_cast<int>(groups) * kPictureGroupChrome + 16;
+  int width = static_cast<int>((room_.height() - chrome) / inverseAspects) + 16;
+  if (widthLeft > 0) width = std::min(width, widthLeft);
+  return std::clamp(width, kPictureWidth, kLargePictureWidth);
 }
 
 void FormWidget::layOutByRect() {
@@ -393,6 +540,7 @@ void FormWidget::sync() {
 
 void FormWidget::repaintPictures() {
   for (PictureWidget* p : pictures_) p->update();
+  if (plot_ != nullptr) plot_->update();
 }
 
 void FormWidget::syncControl(const Control& c) {

@@ -22,13 +22,15 @@
 namespace tarnex::qt {
 
 class PictureWidget;
+class BodePlotWidget;
 
 class FormWidget : public QWidget {
   Q_OBJECT
 
  public:
-  // Renders `form`; `host` is the host the form was built with (its repaints reach here).
-  FormWidget(Form& form, QWidget* parent);
+  // Renders `form`. `room`: the size a form laid out by its groups may take (a page of a
+  // sheet); empty for a window of its own, which stays low and keeps its pictures small.
+  FormWidget(Form& form, QWidget* parent, QSize room = {});
   ~FormWidget() override;
 
   Form& form() { return form_; }
@@ -39,8 +41,13 @@ class FormWidget : public QWidget {
   void sync();
   // After every action of the user: sync, the focus the form asked for, and a close request.
   void afterAction();
-  // Repaints the pictures (another topology, another kind).
+  // Repaints the pictures (another topology, another kind) and the Bode plot.
   void repaintPictures();
+  // The Bode plot of a form that designs a loop, or nullptr.
+  QWidget* plotWidget() const;
+  // Makes the form's default button the default of the window it is shown in (a page of a
+  // sheet, when it comes to the front), so that Enter presses it.
+  void claimDefaultButton();
 
  signals:
   void closeRequested();
@@ -55,11 +62,15 @@ class FormWidget : public QWidget {
   void layOutByRect();
   QWidget* makeWidget(const Control& c, QWidget* parent);
   void syncControl(const Control& c);
+  int pictureColumnWidth(const std::vector<PictureWidget*>& filling, std::size_t groups,
+                         int widthLeft) const;
 
   Form& form_;
+  QSize room_;
   std::map<int, QWidget*> widgets_;
   std::map<int, QLabel*> listCaptions_;  // captions of lists that carry their own
   std::vector<PictureWidget*> pictures_;
+  BodePlotWidget* plot_ = nullptr;
 };
 
 class FormView : public QDialog {
@@ -103,5 +114,7 @@ class FormView : public QDialog {
 // The largest height a window's layout may take on the screen of `widget` (the screen's
 // available height less the window frame), for laying out columns of groups.
 int usableHeight(const QWidget* widget);
+// The room a window may take on the screen of `widget`, less its frame and title bar.
+QSize usableSize(const QWidget* widget);
 
 }  // namespace tarnex::qt

@@ -15,6 +15,7 @@
 #include "designs/registry.h"
 #include "form_view.h"
 #include "launcher_areas.h"
+#include "loop/loop_sheet.h"
 #include "startup/startup.h"
 #include "toolbox/toolbox.h"
 #include "ui_metrics.h"
@@ -45,7 +46,8 @@ Launcher::Launcher(const Folder& folder, Host& desktop, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       folder_(folder),
-      desktop_(desktop) {
+      desktop_(desktop),
+      host_(this) {
   const DialogTable& table = launcherTable();
   const DialogUnits du = unitsForDialogFont(table.fontPoints);
   setFont(dialogFont(table.fontPoints));
@@ -66,6 +68,8 @@ Launcher::Launcher(const Folder& folder, Host& desktop, QWidget* parent)
     } else if (const DesignInfo* design = designOfButton(id)) {
       const std::string_view key = design->key();
       connect(b, &QPushButton::clicked, this, [this, key] { openDesign(key); });
+    } else if (id == launcher::kLoopButton) {
+      connect(b, &QPushButton::clicked, this, &Launcher::runLoopSheet);
     } else if (id == launcher::kToolboxButton) {
       connect(b, &QPushButton::clicked, this, &Launcher::openToolbox);
     } else {
@@ -105,6 +109,12 @@ FormView* Launcher::openDesign(std::string_view key) {
   designs_.emplace_back(view);
   view->start();
   return view;
+}
+
+void Launcher::runLoopSheet() {
+  // Built for this run and destroyed with it: nothing survives from one opening to the next.
+  const std::unique_ptr<Sheet> sheet = makeLoopSheet(host_);
+  host_.runSheet(*sheet);
 }
 
 void Launcher::openToolbox() {

@@ -13,6 +13,7 @@
 #include "base/host.h"
 #include "base/user_file.h"
 #include "drawings.h"
+#include "qt_host.h"
 #include "tables/launcher_table.h"
 
 class QPushButton;
@@ -38,6 +39,8 @@ class Launcher : public QDialog {
   // Does ahead what the first showing would do (style the buttons, render the painted face),
   // so that it can run while the loading window takes its time.
   void prepareToShow();
+  // Runs a new loop-compensation sheet modally over the launcher; returns when it closed.
+  void runLoopSheet();
 
  public slots:
   void showAbout();
@@ -54,6 +57,9 @@ class Launcher : public QDialog {
  private:
   Folder folder_;
   Host& desktop_;
+  // Serves the modal sheets run over the launcher: their messages, progress windows and
+  // hint dialogs open over the sheet.
+  QtHost host_;
   // The painted face (background picture, texts, frame lines) never changes: it is rendered
   // once into this pixmap.
   const QPixmap& face();

@@ -11,15 +11,24 @@
 
 namespace tarnex::qt {
 
+namespace {
+
+// What the sheet adds around a page: its margins, the tab bar and frame, the row of OK and
+// Cancel.
+constexpr QSize kSheetChrome(30, 110);
+
+}  // namespace
+
 SheetView::SheetView(Sheet& sheet, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowCloseButtonHint),
       sheet_(sheet),
       tabs_(new QTabWidget(this)) {
   setWindowTitle(toQString(sheet.title()));
+  const QSize room = usableSize(owner) - kSheetChrome;
   for (std::size_t i = 0; i < sheet.size(); ++i) {
     Form& form = sheet.page(i);
-    auto* page = new FormWidget(form, tabs_);
+    auto* page = new FormWidget(form, tabs_, room);
     pages_.push_back(page);
     tabs_->addTab(page, toQString(form.title()));
   }
@@ -40,6 +49,7 @@ SheetView::SheetView(Sheet& sheet, QWidget* owner)
 int SheetView::runModal() {
   sheet_.open();
   sync();
+  if (!pages_.empty()) pages_[sheet_.current()]->claimDefaultButton();
   ensurePolished();
   layout()->activate();
   adjustSize();
@@ -61,6 +71,7 @@ void SheetView::onTabChanged(int index) {
     const QSignalBlocker blocker(tabs_);
     tabs_->setCurrentIndex(static_cast<int>(sheet_.current()));
   }
+  pages_[sheet_.current()]->claimDefaultButton();
   pages_[sheet_.current()]->afterAction();
 }
 

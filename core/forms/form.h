@@ -66,6 +66,7 @@ struct Picture {
 };
 
 class Sheet;
+struct BodePlot;  // loop/bode.h
 
 class Form {
  public:
@@ -112,6 +113,12 @@ class Form {
 
   // The pictures to paint now, in painting order.
   virtual std::vector<Picture> pictures() const { return {}; }
+
+  // A form that plots the frequency response of the loop it designed: whether it shows a
+  // plot at all, and the plot of its last calculation that wrote its results (nullptr before
+  // one, or once those results were blanked).
+  virtual bool plotsBode() const { return false; }
+  virtual const BodePlot* bode() const { return nullptr; }
 
   Host& host() { return host_; }
 

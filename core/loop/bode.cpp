@@ -120,6 +120,7 @@ std::optional<LoopCrossover> findCrossover(const Axis& axis, const BodeTrace& lo
 
 BodePlot plotOf(Axis axis, const Transfer& stage, const Transfer& compensator) {
   BodePlot plot;
+  plot.unit = axis.hzPerUnit == 1 ? "Hz" : "kHz";
   if (axis.f.empty()) return plot;
   if (compensator) plot.compensator = traceOf(axis, compensator);
   if (stage) plot.stage = traceOf(axis, stage);

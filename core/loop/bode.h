@@ -15,6 +15,7 @@
 // and positive (a design computed from zeros, a negative capacitor) is left empty.
 
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "loop/compensation.h"
@@ -40,7 +41,8 @@ struct LoopCrossover {
 };
 
 struct BodePlot {
-  std::vector<double> f;  // log-spaced frequencies, in the unit of the page
+  std::string_view unit;  // the unit of the page's frequencies: "Hz" or "kHz"
+  std::vector<double> f;  // log-spaced frequencies, in that unit
   BodeTrace compensator;  // the amplifier's network, inversion left out
   BodeTrace stage;        // control to output; empty when the page does not model it
   BodeTrace loop;         // stage × compensator; empty without both

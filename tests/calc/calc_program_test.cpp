@@ -344,6 +344,47 @@ INSTANTIATE_TEST_SUITE_P(
                    "field\tfullbridge\tLo\t输出电感(uH)\tµH\toutput"}}),
     [](const ::testing::TestParamInfo<WindowRun>& p) { return std::string(p.param.label); });
 
+// The compensation pages: several commands run in order on one page; --bode adds the plot of
+// the last calculation. Values at opening, forward type: step 2 gives fpo 1.03821, step 4
+// R2 56234.1 and PM 45.0094; the plot has 401 points for each of its three traces.
+TEST(CalcProgram, LoopPageRunsItsStepsAndPrintsItsBodePlot) {
+  TempFolder dir;
+  const Outcome r = runCalc(dir, {"loop-type2", "step2", "step4", "--bode"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.lines[0], "title\t电压模式Ⅱ型补偿网络");
+  EXPECT_TRUE(r.has("field\tfpo\t1.03821"));
+  EXPECT_TRUE(r.has("field\tR2\t56234.1"));
+  EXPECT_TRUE(r.has("field\tPM\t45.0094"));
+  EXPECT_TRUE(r.has("plot\tkHz"));
+  int points = 0, crossovers = 0;
+  for (const std::string& line : r.lines) {
+    points += line.starts_with("bode\t") ? 1 : 0;
+    crossovers += line.starts_with("crossover\t") ? 1 : 0;
+  }
+  EXPECT_EQ(points, 3 * 401);
+  EXPECT_EQ(crossovers, 1);
+  // Step 2 alone: the stage without a network, so no loop and no crossover.
+  const Outcome j = runCalc(dir, {"loop-type2", "kind=flyback", "--bode", "--json"});
+  ASSERT_EQ(j.lines.size(), 1u);
+  EXPECT_NE(
+      j.lines[0].find("\"bodeUnit\":\"kHz\",\"crossover\":null,\"bode\":[{\"trace\":\"stage\""),
+      std::string::npos);
+}
+
+TEST(CalcProgram, LoopPagesAreListedAndRefuseWhatTheyLack) {
+  TempFolder dir;
+  const Outcome list = runCalc(dir, {"--list"});
+  EXPECT_TRUE(list.has("command\tloop-type2\tstep4\t计算(&K)\t"));
+  EXPECT_TRUE(list.has("entry\tloop-current\ttype\topamp\t普通运放"));
+  EXPECT_TRUE(list.has("field\tloop-type3\tfEA\t运放穿越频率(KHz)\tkHz\toutput"));
+  const Outcome r = runCalc(dir, {"loop-current", "R1=x"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.has("message\tTarnex\t   请输入完整的参数!  "));
+  const Outcome bode = runCalc(dir, {"dcdc", "--bode"});
+  EXPECT_EQ(bode.status, 2);
+  EXPECT_NE(bode.err.find("has no Bode plot"), std::string::npos);
+}
+
 TEST(CalcProgram, HelpPrintsTheUsageAndSucceeds) {
   TempFolder dir;
   for (const char* option : {"--help", "-h"}) {

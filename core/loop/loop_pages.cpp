@@ -1,0 +1,250 @@
+#include "loop/loop_pages.h"
+
+#include <string>
+#include <vector>
+
+#include "forms/table_form.h"
+
+namespace tarnex {
+
+namespace {
+
+// The incomplete-input messages; their blanks differ from page to page and step to step.
+constexpr const char* kCurrentModeIncomplete = "   请输入完整的参数!  ";
+constexpr const char* kStep2Incomplete = "  请输入完整的参数!  ";
+constexpr const char* kStep4Incomplete = " 请输入完整的参数! ";
+constexpr const char* kTypeIIIIncomplete = "  请输入完整的条件!  ";
+
+// The captions of the type II page that follow the kind.
+constexpr const char* kPrimaryInductance = "一次电感(μH)";
+constexpr const char* kOutputInductance = "输出电感(μH)";
+constexpr const char* kOutputPole = "极点频率(KHz)";
+constexpr const char* kLcDoublePole = "LC双重极点(KHz)";
+
+constexpr Bound<CurrentModeInputs> kCurrentModeInputs[] = {
+    TARNEX_BINDS(CurrentModeInputs, Vo, Io, Co, ESR, D, Vin, L, Vse, Ri, fsw, fc, R1, gm, Vref)};
+constexpr Bound<CurrentModeResults> kCurrentModeResults[] = {
+    TARNEX_BINDS(CurrentModeResults, GdB, C1, R2, C2, fp, fz, fEA)};
+
+constexpr Bound<TypeIIInputs> kTypeIIInputs[] = {
+    TARNEX_BINDS(TypeIIInputs, Vo, Iomax, Iomin, Vinmax, Vinmin, fsw, Co, ESR, Vramp, Vref, L, Dmax,
+                 fpo, fesr, Gesr, fp1, fz1, fc, PMwant, R1)};
+constexpr Bound<TypeIIStage> kTypeIIStage[] = {TARNEX_BINDS(TypeIIStage, fpo, fesr, Gesr)};
+constexpr Bound<TypeIINetwork> kTypeIINetwork[] = {
+    TARNEX_BINDS(TypeIINetwork, C1, C2, R2, PM, fp1, fz1)};
+
+constexpr Bound<TypeIIIInputs> kTypeIIIInputs[] = {
+    TARNEX_BINDS(TypeIIIInputs, fp1, fp2, fz1, fz2, fc, GdB, R1)};
+constexpr Bound<TypeIIIResults> kTypeIIIResults[] = {
+    TARNEX_BINDS(TypeIIIResults, C1, C2, C3, R2, R3, fEA)};
+
+}  // namespace
+
+// --- the exchange flag and what every page shares ---------------------------------------
+
+bool LoopPage::readForCommand(std::span<const int> results, std::string_view incomplete) {
+  setFieldsText(results, "0");
+  exchange_ = true;
+  if (readFields()) return true;
+  // A failed read leaves the flag set; the command clears it itself.
+  exchange_ = false;
+  setFieldsText(results, "");
+  setWritten(false);
+  dropPlot();
+  showOwned(std::string(incomplete));
+  return false;
+}
+
+void LoopPage::writeBack(std::span<const int> results) {
+  exchange_ = true;
+  showResults(results);
+}
+
+void LoopPage::showHint(int dialogId) {
+  TableForm hint(host(), hintTable(dialogId));
+  host().runDialog(hint);
+}
+
+// --- current mode ------------------------------------------------------------------------
+
+CICtrl::CICtrl(Host& host) : LoopPage(host, currentModeTable()) {}
+
+void CICtrl::runSetUp() {
+  LoopPage::runSetUp();  // blanks the results, fills the list, selects the amplifier
+  setEnabled(icctrl::kGm, true);
+}
+
+CurrentModeAmplifier CICtrl::amplifier() const {
+  switch (selectedEntry(icctrl::kTypeList)) {
+    case icctrl::kTransconductance:
+      return CurrentModeAmplifier::Transconductance;
+    case icctrl::kOpAmp:
+      return CurrentModeAmplifier::OpAmp;
+    default:
+      return CurrentModeAmplifier::None;
+  }
+}
+
+void CICtrl::command(int id) {
+  switch (id) {
+    case icctrl::kCalculate:
+      calculate();
+      break;
+    case icctrl::kEsrHint:
+      showHint(202);
+      break;
+    default:
+      LoopPage::command(id);
+  }
+}
+
+void CICtrl::select(int listId, int index) {
+  if (!setSelection(listId, index)) return;
+  // Only the transconductance amplifier has a gm; the results belong to the other type.
+  setEnabled(icctrl::kGm, index == icctrl::kTransconductance);
+  setOutputsText("");
+  dropPlot();
+  host().repaint();
+}
+
+void CICtrl::calculate() {
+  const CurrentModeAmplifier type = amplifier();
+  if (!readForCommand(outputIds(), kCurrentModeIncomplete)) return;
+  CurrentModeInputs in = bound(kCurrentModeInputs);
+  in.type = type;
+  const CurrentModeResults r = currentModeCompensation(in);
+  store(r, kCurrentModeResults);
+  writeBack(outputIds());
+  setPlot(currentModeBode(in, r));
+}
+
+// --- type II -----------------------------------------------------------------------------
+
+CVCtrl::CVCtrl(Host& host) : LoopPage(host, typeIITable()) {}
+
+void CVCtrl::runSetUp() {
+  LoopPage::runSetUp();  // blanks the results, fills the list, selects the forward type
+  for (int id : {vctrl::kFp1Label, vctrl::kFz1Label, vctrl::kFp1, vctrl::kFz1}) {
+    setEnabled(id, false);
+  }
+  setEnabled(vctrl::kL, true);
+  setEnabled(vctrl::kLLabel, true);
+}
+
+TypeIIKind CVCtrl::kind() const {
+  switch (selectedEntry(vctrl::kKindList)) {
+    case vctrl::kDcmFlyback:
+      return TypeIIKind::DcmFlyback;
+    case vctrl::kForward:
+      return TypeIIKind::Forward;
+    default:
+      return TypeIIKind::None;
+  }
+}
+
+// The DCM flyback places its pole and zero itself; the forward type asks for a phase margin
+// and computes them.
+void CVCtrl::enableForKind(int entry) {
+  const bool flyback = entry == vctrl::kDcmFlyback;
+  for (int id : {vctrl::kFp1Label, vctrl::kFz1Label, vctrl::kFp1, vctrl::kFz1}) {
+    setEnabled(id, flyback);
+  }
+  setEnabled(vctrl::kPmWant, !flyback);
+  setEnabled(vctrl::kPmWantLabel, !flyback);
+  setText(vctrl::kLLabel, flyback ? kPrimaryInductance : kOutputInductance);
+  setText(vctrl::kFpoLabel, flyback ? kOutputPole : kLcDoublePole);
+}
+
+void CVCtrl::command(int id) {
+  switch (id) {
+    case vctrl::kStep2:
+      controlToOutput();
+      break;
+    case vctrl::kStep4:
+      network();
+      break;
+    case vctrl::kOtherHint:
+      showHint(200);
+      break;
+    case vctrl::kCriteriaHint:
+      showHint(201);
+      break;
+    default:
+      LoopPage::command(id);
+  }
+}
+
+void CVCtrl::select(int listId, int index) {
+  if (!setSelection(listId, index)) return;
+  enableForKind(index);
+  setOutputsText("");
+  dropPlot();
+  host().repaint();
+}
+
+TypeIIInputs CVCtrl::inputs() const {
+  TypeIIInputs in = bound(kTypeIIInputs);
+  in.kind = kind();
+  return in;
+}
+
+void CVCtrl::controlToOutput() {
+  if (!readForCommand(outputIds(), kStep2Incomplete)) return;
+  TypeIIInputs in = inputs();
+  if (in.kind != TypeIIKind::None) {
+    const TypeIIStage s = typeIIControlToOutput(in);
+    store(s, kTypeIIStage);
+    in.fpo = s.fpo, in.fesr = s.fesr, in.Gesr = s.Gesr;
+  }
+  writeBack(outputIds());
+  // The network of step 4 belongs to the characteristic it was computed for.
+  setFieldsText(vctrl::kStep4Results, "");
+  // The stage alone, until step 4 adds the network.
+  setPlot(typeIIBode(in, TypeIINetwork{}));
+}
+
+void CVCtrl::network() {
+  // Step 4 reads the characteristic from the fields of step 2; blank ones count as 0 and
+  // stay blank.
+  std::vector<int> blank;
+  for (int id : vctrl::kStep2Results) {
+    if (text(id).empty()) blank.push_back(id);
+  }
+  setFieldsText(blank, "0");
+  if (readForCommand(vctrl::kStep4Results, kStep4Incomplete)) {
+    const TypeIIInputs in = inputs();
+    const TypeIINetwork n = typeIINetwork(in);
+    store(n, kTypeIINetwork);
+    writeBack(vctrl::kStep4Results);
+    setPlot(typeIIBode(in, n));
+  }
+  setFieldsText(blank, "");
+}
+
+// --- type III ----------------------------------------------------------------------------
+
+CType3::CType3(Host& host) : LoopPage(host, typeIIITable()) {}
+
+void CType3::command(int id) {
+  switch (id) {
+    case type3::kCalculate:
+      calculate();
+      break;
+    case type3::kHint:
+      showHint(208);
+      break;
+    default:
+      LoopPage::command(id);
+  }
+}
+
+void CType3::calculate() {
+  if (!readForCommand(outputIds(), kTypeIIIIncomplete)) return;
+  const TypeIIIInputs in = bound(kTypeIIIInputs);
+  const TypeIIIResults r = typeIIINetwork(in);
+  store(r, kTypeIIIResults);
+  writeBack(outputIds());
+  setPlot(typeIIIBode(in, r));
+}
+
+}  // namespace tarnex

@@ -1,0 +1,104 @@
+#pragma once
+// The three pages of the loop-compensation sheet as form models: the current-mode page
+// CICtrl, the voltage-mode type II page CVCtrl and the type III page CType3. Each is a field
+// form on its table whose data exchange moves values only while its exchange flag is set: at
+// the first exchange (which fills the fields and runs the set-up) and during its own
+// commands. The exchanges the sheet runs when the user switches pages move nothing and never
+// fail. After each calculation that wrote its results, the page holds the Bode plot of the
+// loop as designed.
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "forms/field_form.h"
+#include "loop/bode.h"
+#include "loop/compensation.h"
+#include "loop/loop_tables.h"
+
+namespace tarnex {
+
+class LoopPage : public FieldForm {
+ public:
+  LoopPage(Host& host, const DialogTable& table) : FieldForm(host, table) {}
+
+  // Whether the next data exchange moves values.
+  bool exchangeFlag() const { return exchange_; }
+
+  bool plotsBode() const override { return true; }
+  const BodePlot* bode() const override { return plot_ ? &*plot_ : nullptr; }
+
+ protected:
+  bool exchangeMovesValues() const override { return exchange_; }
+  void exchangeDone() override { exchange_ = false; }
+
+  // The read of a command: `results` set to "0", the flag set, every field read. When a
+  // field does not read, the flag is cleared, `results` blanked, the plot dropped and
+  // `incomplete` shown; false.
+  bool readForCommand(std::span<const int> results, std::string_view incomplete);
+  // The write-back of a command: the flag set, `results` blanked, the progress window,
+  // every number written into its field.
+  void writeBack(std::span<const int> results);
+
+  void setPlot(BodePlot plot) { plot_ = std::move(plot); }
+  // The plot no longer matches the fields (results blanked).
+  void dropPlot() { plot_.reset(); }
+
+  // Runs hint dialog `dialogId` modally over the page.
+  void showHint(int dialogId);
+
+ private:
+  bool exchange_ = true;
+  std::optional<BodePlot> plot_;
+};
+
+// Current-mode control with slope compensation, transconductance or op-amp amplifier.
+class CICtrl : public LoopPage {
+ public:
+  explicit CICtrl(Host& host);
+
+  void command(int id) override;
+  void select(int listId, int index) override;
+
+  CurrentModeAmplifier amplifier() const;
+
+ protected:
+  void runSetUp() override;
+
+ private:
+  void calculate();
+};
+
+// Voltage-mode type II network for a DCM flyback or a forward-type converter, in two steps:
+// the control-to-output characteristic (step 2), then the network (step 4).
+class CVCtrl : public LoopPage {
+ public:
+  explicit CVCtrl(Host& host);
+
+  void command(int id) override;
+  void select(int listId, int index) override;
+
+  TypeIIKind kind() const;
+
+ protected:
+  void runSetUp() override;
+
+ private:
+  void enableForKind(int entry);
+  TypeIIInputs inputs() const;
+  void controlToOutput();
+  void network();
+};
+
+// Voltage-mode type III network from its placed poles and zeros.
+class CType3 : public LoopPage {
+ public:
+  explicit CType3(Host& host);
+
+  void command(int id) override;
+
+ private:
+  void calculate();
+};
+
+}  // namespace tarnex

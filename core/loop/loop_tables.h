@@ -1,0 +1,55 @@
+#pragma once
+// The pages of the loop-compensation sheet and the hint dialogs they open: the control ids
+// the page classes share with their tables, and the tables. The pages are field forms laid
+// out by their groups; the hint dialogs are placed by their rectangles in dialog units.
+
+#include <array>
+
+#include "tables/field_table.h"
+
+namespace tarnex {
+
+// The current-mode page CICtrl (dialog 106).
+namespace icctrl {
+inline constexpr int kTypeList = 1189;
+inline constexpr int kTransconductance = 0, kOpAmp = 1;  // entries of the type list
+inline constexpr int kGm = 1050;                         // used by the transconductance amplifier
+inline constexpr int kCalculate = 1000;
+inline constexpr int kEsrHint = 1229;  // opens hint dialog 202
+inline constexpr int kCompensatorGroup = 1190;
+inline constexpr int kSlopeGroup = 1191;
+}  // namespace icctrl
+
+// The voltage-mode type II page CVCtrl (dialog 107).
+namespace vctrl {
+inline constexpr int kKindList = 1194;
+inline constexpr int kDcmFlyback = 0, kForward = 1;  // entries of the kind list
+inline constexpr int kStep2 = 1000;
+inline constexpr int kStep4 = 1001;
+inline constexpr int kOtherHint = 1207;     // opens hint dialog 200
+inline constexpr int kCriteriaHint = 1227;  // opens hint dialog 201
+inline constexpr int kL = 1205, kLLabel = 1228;
+inline constexpr int kFpo = 1208, kFpoLabel = 1230;
+inline constexpr int kFesr = 1209, kGesr = 1210;
+inline constexpr int kFp1 = 1213, kFp1Label = 1211;
+inline constexpr int kFz1 = 1215, kFz1Label = 1214;
+inline constexpr int kPmWant = 1219, kPmWantLabel = 1217;
+// The results of the two steps.
+inline constexpr std::array<int, 3> kStep2Results = {kFpo, kFesr, kGesr};
+inline constexpr std::array<int, 4> kStep4Results = {1221, 1222, 1223, 1224};
+}  // namespace vctrl
+
+// The voltage-mode type III page CType3 (dialog 205).
+namespace type3 {
+inline constexpr int kCalculate = 1235;
+inline constexpr int kHint = 1236;  // opens hint dialog 208
+}  // namespace type3
+
+const DialogTable& currentModeTable();
+const DialogTable& typeIITable();
+const DialogTable& typeIIITable();
+
+// The hint dialog 200, 201, 202 or 208; std::out_of_range for another id.
+const DialogTable& hintTable(int dialogId);
+
+}  // namespace tarnex
