@@ -9,49 +9,18 @@ using namespace vctrl;
 
 namespace {
 
-constexpr int kStep1Group = 1231;
-constexpr int kStep2Group = 1232;
-constexpr int kStep3Group = 1234;
-constexpr int kStep4Group = 1233;
-constexpr int kNetworkGroup = 1225;
-constexpr int kGainPictureGroup = 1226;
+// The group boxes.
+constexpr int kStep1Group = 1231, kStep2Group = 1232, kStep3Group = 1234, kStep4Group = 1233,
+              kNetworkGroup = 1225, kGainPictureGroup = 1226;
 
 constexpr FieldRow kFields[] = {
-    {1195, "Vo", 0, "输出电压(V)", "V", "5", kStep1Group, kIn, 0},
-    {1196, "Iomax", 0, "额定负载电流(A)", "A", "10", kStep1Group, kIn, 0},
-    {1197, "Iomin", 0, "最小负载电流(A)", "A", "1", kStep1Group, kIn, 0},
-    {1198, "Vinmax", 0, "最高直流输入(V)", "V", "10", kStep1Group, kIn, 0},
-    {1199, "Vinmin", 0, "最低直流输入(V)", "V", "15", kStep1Group, kIn, 0},
-    {1200, "fsw", 0, "开关频率(kHz)", "kHz", "100", kStep1Group, kIn, 0},
-    {1201, "Co", 0, "输出电容(μF)", "µF", "470", kStep1Group, kIn, 0},
-    {1202, "ESR", 0, "电容ESR(Ω)", "Ω", "0.13", kStep1Group, kIn, 0},
-    {1204, "Vramp", 0, "三角波电压(V)", "V", "3", kStep1Group, kIn, 0},
-    {1203, "Vref", 0, "运放参考电压(V)", "V", "2.5", kStep1Group, kIn, 0},
-    {kL, "L", kLLabel, "输出电感(μH)", "µH", "50", kStep1Group, kIn, 0},
-    {1206, "Dmax", 0, "最大占空比", "", "0.5", kStep1Group, kIn, 0},
-    {kFpo, "fpo", kFpoLabel, "LC双重极点(kHz)", "kHz", "", kStep2Group, kOut, 0},
-    {kFesr, "fesr", 0, "ESR零点(KHz)", "kHz", "", kStep2Group, kOut, 0},
-    {kGesr, "Gesr", 0, "增益(dB)(ESR Zero)", "dB", "", kStep2Group, kOut, 0},
-    {kFp1, "fp1", kFp1Label, "fp1(KHz)(图中P3)", "kHz", "80", kStep3Group, kIn, 0},
-    {kFz1, "fz1", kFz1Label, "fz1(KHz)(图中P5)", "kHz", "5", kStep3Group, kIn, 0},
-    {1218, "fc", 0, "环路穿越频率(KHz)", "kHz", "20", kStep3Group, kIn, 0},
-    {kPmWant, "PMwant", kPmWantLabel, "期望相位裕量(°)", "°", "45", kStep3Group, kIn, 0},
-    {1220, "R1", 0, "R1(Ω)", "Ω", "1000", kStep3Group, kIn, 0},
-    {kStep4Results[0], "C1", 0, "C1(pF)", "pF", "", kStep4Group, kOut, 0},
-    {kStep4Results[1], "C2", 0, "C2(pF)", "pF", "", kStep4Group, kOut, 0},
-    {kStep4Results[2], "R2", 0, "R2(Ω)", "Ω", "", kStep4Group, kOut, 0},
-    {kStep4Results[3], "PM", 0, "相位裕量(°)", "°", "", kStep4Group, kOut, 0},
+#include "type2_fields.inc"
 };
 
 // Listed in the order the page shows them: the first step above the second, the fourth above
 // the third beside them, so that the steps go round and the hands point along.
 constexpr GroupRow kGroups[] = {
-    {kStep1Group, "第一步：输入控制到输出参数(可选)", kRed},
-    {kStep2Group, "第二步：计算出控制到输出特性", Rgb{200, 0, 128}},
-    {kStep4Group, "第四步:得到所需元件参数", Rgb{64, 0, 128}},
-    {kStep3Group, "第三步:放置补偿点（Ⅱ型）", Rgb{100, 0, 170}},
-    {kNetworkGroup, "Ⅱ型补偿网络", Rgb{64, 0, 128}},
-    {kGainPictureGroup, ""},
+#include "type2_groups.inc"
 };
 
 constexpr ListEntry kKinds[] = {{"DCM反激", "flyback"}, {"正激类", "forward"}};
@@ -81,17 +50,8 @@ constexpr PictureRow kPictures[] = {
     {"bitmap204", kGainPictureGroup, 575, 295, 652, 477, {kKindList, kForward}},
 };
 
-constexpr DialogTable kTable{
-    .dialogId = 107,
-    .key = "loop-type2",
-    .titleName = "电压模式Ⅱ型补偿网络",
-    .fields = kFields,
-    .groups = kGroups,
-    .lists = kLists,
-    .buttons = kButtons,
-    .statics = kStatics,
-    .pictures = kPictures,
-};
+constexpr DialogTable kTable = formTable(107, "loop-type2", "电压模式Ⅱ型补偿网络",
+                                         {kFields, kGroups, kLists, kButtons, kStatics, kPictures});
 
 }  // namespace
 

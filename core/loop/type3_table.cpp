@@ -8,32 +8,16 @@ using namespace type3;
 
 namespace {
 
-constexpr int kPlacement = 1237;
-constexpr int kComponents = 1238;
-constexpr int kNetworkGroup = 1239;
-constexpr int kPlacementPictureGroup = 1240;
+// The group boxes.
+constexpr int kPlacement = 1237, kComponents = 1238, kNetworkGroup = 1239,
+              kPlacementPictureGroup = 1240;
 
 constexpr FieldRow kFields[] = {
-    {1211, "fp1", 0, "极点fp1(KHz)", "kHz", "10.5", kPlacement, kIn, 0},
-    {1196, "fp2", 0, "极点fp2(KHz)", "kHz", "500", kPlacement, kIn, 0},
-    {1214, "fz1", 0, "零点fz1(KHz)", "kHz", "3.918", kPlacement, kIn, 0},
-    {1198, "fz2", 0, "零点fz2(KHz)", "kHz", "3.918", kPlacement, kIn, 0},
-    {1199, "fc", 0, "开环穿越频率(KHz)", "kHz", "50", kPlacement, kIn, 0},
-    {1200, "GdB", 0, "调节器直流增益(dB)", "dB", "16.9", kPlacement, kIn, 0},
-    {1206, "R1", 0, "R1（KΩ）", "kΩ", "2", kPlacement, kIn, 0},
-    {1201, "C1", 0, "C1(nF)", "nF", "", kComponents, kOut, 0},
-    {1202, "C2", 0, "C2(nF)", "nF", "", kComponents, kOut, 0},
-    {1203, "C3", 0, "C3(pF)", "pF", "", kComponents, kOut, 0},
-    {1204, "R2", 0, "R2(KΩ)", "kΩ", "", kComponents, kOut, 0},
-    {1205, "R3", 0, "R3(KΩ)", "kΩ", "", kComponents, kOut, 0},
-    {1207, "fEA", 0, "运放穿越频率(KHz)", "kHz", "", kComponents, kOut, 0},
+#include "type3_fields.inc"
 };
 
 constexpr GroupRow kGroups[] = {
-    {kPlacement, "放置零极点", kRed},
-    {kComponents, "所需元件参数", kBlue},
-    {kNetworkGroup, "Ⅲ型补偿网络", Rgb{200, 0, 128}},
-    {kPlacementPictureGroup, "零极点设置", Rgb{64, 0, 128}},
+#include "type3_groups.inc"
 };
 
 constexpr ButtonRow kButtons[] = {{kCalculate, "计算(&C)", "calc", kComponents, true}};
@@ -49,16 +33,8 @@ constexpr PictureRow kPictures[] = {
     {"bitmap206", kPlacementPictureGroup, 480, 325, 422, 278},
 };
 
-constexpr DialogTable kTable{
-    .dialogId = 205,
-    .key = "loop-type3",
-    .titleName = "电压模式Ⅲ型补偿网络 ",
-    .fields = kFields,
-    .groups = kGroups,
-    .buttons = kButtons,
-    .statics = kStatics,
-    .pictures = kPictures,
-};
+constexpr DialogTable kTable = formTable(205, "loop-type3", "电压模式Ⅲ型补偿网络 ",
+                                         {kFields, kGroups, {}, kButtons, kStatics, kPictures});
 
 }  // namespace
 

@@ -177,6 +177,53 @@ struct DialogTable {
   std::string_view toolboxName = {};  // entry of the toolbox's interface list
 };
 
+// The parts of a window's form, in the order a table lists them.
+struct FormParts {
+  std::span<const FieldRow> fields = {};
+  std::span<const GroupRow> groups = {};
+  std::span<const ListRow> lists = {};
+  std::span<const ButtonRow> buttons = {};
+  std::span<const StaticRow> statics = {};
+  std::span<const PictureRow> pictures = {};
+};
+
+// What a design window has beyond its form.
+struct DesignParts {
+  std::string_view interfaceFile;
+  std::span<const FormulaFileRow> formulaFiles;
+  std::span<const int> disabledInFormulaMode;
+  int launcherButton;
+  std::string_view toolboxName;
+  const TitleMarkers* markers = &kTitleMarkers;
+};
+
+// The table of a window laid out by the program (a page, a design window without files).
+constexpr DialogTable formTable(int dialogId, std::string_view key, std::string_view titleName,
+                                const FormParts& p) {
+  return DialogTable{.dialogId = dialogId,
+                     .key = key,
+                     .titleName = titleName,
+                     .fields = p.fields,
+                     .groups = p.groups,
+                     .lists = p.lists,
+                     .buttons = p.buttons,
+                     .statics = p.statics,
+                     .pictures = p.pictures};
+}
+
+// The table of a design window.
+constexpr DialogTable designTable(int dialogId, std::string_view key, std::string_view titleName,
+                                  const FormParts& p, const DesignParts& d) {
+  DialogTable t = formTable(dialogId, key, titleName, p);
+  t.interfaceFile = d.interfaceFile;
+  t.formulaFiles = d.formulaFiles;
+  t.disabledInFormulaMode = d.disabledInFormulaMode;
+  t.markers = d.markers;
+  t.launcherButton = d.launcherButton;
+  t.toolboxName = d.toolboxName;
+  return t;
+}
+
 // The row of a formula name or of a field's control id in a table, or nullptr.
 const FieldRow* findField(const DialogTable& table, std::string_view name);
 const FieldRow* findFieldById(const DialogTable& table, int controlId);
