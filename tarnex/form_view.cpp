@@ -136,11 +136,14 @@ class PictureWidget : public QFrame {
  protected:
   void paintEvent(QPaintEvent* event) override {
     QPainter painter(this);
+    // The drawings of a frame have a black ground of their own, which the part of the
+    // source rectangle beyond them continues; a single small drawing on the page itself (a
+    // pointing hand) stands on the page's colour.
+    const QColor outside = only_.empty() ? QColor(Qt::black) : palette().color(QPalette::Window);
     for (const Picture& p : form_.pictures()) {
       if (!shows(p)) continue;
       drawing(p.resource)
-          ->paintStretched(painter, contentsRect(), QSize(p.sourceWidth, p.sourceHeight),
-                           Qt::black);
+          ->paintStretched(painter, contentsRect(), QSize(p.sourceWidth, p.sourceHeight), outside);
     }
     QFrame::paintEvent(event);
   }
