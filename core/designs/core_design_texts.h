@@ -1,8 +1,13 @@
 #pragma once
-// Texts of the windows whose design takes two steps, a core estimate and then the
-// verification of the core chosen (flyback, forward), exactly as shown.
+// Texts several design windows share, exactly as shown.
 
 namespace tarnex {
+
+// Design conditions the circuit cannot meet (DC-DC, flyback, ringing choke).
+inline constexpr const char* kImpossibleDesign = "设计条件不正确，请检查！";
+
+// The windows whose design takes two steps, a core estimate and then the verification of the
+// core chosen (flyback, forward).
 
 inline constexpr const char* kCoreIncomplete = "请输入完整的设计条件！！";
 inline constexpr const char* kVerifyIncomplete = "请输入完整的设计条件!";

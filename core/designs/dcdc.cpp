@@ -1,5 +1,7 @@
 #include "designs/dcdc.h"
 
+#include "designs/core_design_texts.h"
+
 namespace tarnex {
 
 using namespace dcdc;
@@ -7,26 +9,13 @@ using namespace dcdc;
 namespace {
 
 constexpr const char* kIncomplete = "请输入完整的设计条件！";
-constexpr const char* kImpossible = "设计条件不正确，请检查！";
 constexpr const char* kSaturation = "磁芯峰值磁通密度超过饱和磁通密度！";
 
-constexpr Bound<DcDcInputs> kInputs[] = {
-    TARNEX_BIND(DcDcInputs, VinMin), TARNEX_BIND(DcDcInputs, VinMax), TARNEX_BIND(DcDcInputs, Vo),
-    TARNEX_BIND(DcDcInputs, IoMax),  TARNEX_BIND(DcDcInputs, Vsw),    TARNEX_BIND(DcDcInputs, Vdf),
-    TARNEX_BIND(DcDcInputs, f),      TARNEX_BIND(DcDcInputs, Ptd),    TARNEX_BIND(DcDcInputs, r),
-    TARNEX_BIND(DcDcInputs, Bpk),    TARNEX_BIND(DcDcInputs, Bsat),   TARNEX_BIND(DcDcInputs, Cmil),
-    TARNEX_BIND(DcDcInputs, Vopp),   TARNEX_BIND(DcDcInputs, Ae),
-};
+constexpr Bound<DcDcInputs> kInputs[] = {TARNEX_BINDS(DcDcInputs, VinMin, VinMax, Vo, IoMax, Vsw,
+                                                      Vdf, f, Ptd, r, Bpk, Bsat, Cmil, Vopp, Ae)};
 
 constexpr Bound<DcDcOutputs> kOutputs[] = {
-    TARNEX_BIND(DcDcOutputs, L),    TARNEX_BIND(DcDcOutputs, Ipk),
-    TARNEX_BIND(DcDcOutputs, Irms), TARNEX_BIND(DcDcOutputs, DL),
-    TARNEX_BIND(DcDcOutputs, NL),   TARNEX_BIND(DcDcOutputs, Ton),
-    TARNEX_BIND(DcDcOutputs, Duty), TARNEX_BIND(DcDcOutputs, Iswrms),
-    TARNEX_BIND(DcDcOutputs, Vswm), TARNEX_BIND(DcDcOutputs, Idrms),
-    TARNEX_BIND(DcDcOutputs, Vdm),  TARNEX_BIND(DcDcOutputs, Co),
-    TARNEX_BIND(DcDcOutputs, Vc),
-};
+    TARNEX_BINDS(DcDcOutputs, L, Ipk, Irms, DL, NL, Ton, Duty, Iswrms, Vswm, Idrms, Vdm, Co, Vc)};
 
 }  // namespace
 
@@ -83,7 +72,7 @@ bool CDcDcDlg::builtIn() {
   const DcDcResult res = designDcDc(topology(), mode(), bound(kInputs));
   if (res.ending == DcDcEnding::Impossible) {
     setOutputsText("");
-    showOwned(kImpossible);
+    showOwned(kImpossibleDesign);
     return false;
   }
   store(res.out, kOutputs);

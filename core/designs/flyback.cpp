@@ -20,8 +20,6 @@ constexpr const char* kNeedInductance = "没有足够的信息，请先计算电
 constexpr const char* kDeadTimeHint =
     "提示：死区时间建议设置大于工作周期的20%，以保证工作于断续模式 ！";
 constexpr const char* kFluxWarning = "注意：实际磁通密度峰值已经超过最大值！";
-// The switch rating leaves nothing for the reflected voltage (flybackHeadroom).
-constexpr const char* kImpossible = "设计条件不正确，请检查！";
 // Captions of the estimate: the group, its field's label and the note under it.
 constexpr const char* kCcmEstimateCaption = "估算所需磁芯体积Ve=Ae*Le";
 constexpr const char* kDcmEstimateCaption = "估算所需磁芯面积乘积Ae*Aw";
@@ -30,36 +28,16 @@ constexpr const char* kDcmEstimateLabel = "磁芯面积乘积(mm4)";
 constexpr const char* kCustomEstimateCaption = "磁芯参数:";
 constexpr const char* kEmpiricalText = "(铁氧体)经验公式";
 
-constexpr Bound<FlybackInputs> kInputs[] = {
-    TARNEX_BIND(FlybackInputs, Po),     TARNEX_BIND(FlybackInputs, Vo),
-    TARNEX_BIND(FlybackInputs, Eff),    TARNEX_BIND(FlybackInputs, VacMin),
-    TARNEX_BIND(FlybackInputs, VacMax), TARNEX_BIND(FlybackInputs, Vswm),
-    TARNEX_BIND(FlybackInputs, Vswr),   TARNEX_BIND(FlybackInputs, f),
-    TARNEX_BIND(FlybackInputs, Vdf),    TARNEX_BIND(FlybackInputs, r),
-    TARNEX_BIND(FlybackInputs, Ptd),    TARNEX_BIND(FlybackInputs, Cmil),
-    TARNEX_BIND(FlybackInputs, Vopp),   TARNEX_BIND(FlybackInputs, Ae),
-    TARNEX_BIND(FlybackInputs, Le),     TARNEX_BIND(FlybackInputs, Bpk),
-    TARNEX_BIND(FlybackInputs, Bsat),   TARNEX_BIND(FlybackInputs, Per),
-};
+constexpr Bound<FlybackInputs> kInputs[] = {TARNEX_BINDS(FlybackInputs, Po, Vo, Eff, VacMin, VacMax,
+                                                         Vswm, Vswr, f, Vdf, r, Ptd, Cmil, Vopp, Ae,
+                                                         Le, Bpk, Bsat, Per)};
 
 // The verification's results; the clamp (Rlk, Clk) has a command of its own.
-constexpr Bound<FlybackDesign> kDesign[] = {
-    TARNEX_BIND(FlybackDesign, Lp),   TARNEX_BIND(FlybackDesign, Ls),
-    TARNEX_BIND(FlybackDesign, Np),   TARNEX_BIND(FlybackDesign, Ns),
-    TARNEX_BIND(FlybackDesign, Dp),   TARNEX_BIND(FlybackDesign, Ds),
-    TARNEX_BIND(FlybackDesign, Zc),   TARNEX_BIND(FlybackDesign, Iin),
-    TARNEX_BIND(FlybackDesign, Ipkp), TARNEX_BIND(FlybackDesign, Irmsp),
-    TARNEX_BIND(FlybackDesign, Iswe), TARNEX_BIND(FlybackDesign, Ton),
-    TARNEX_BIND(FlybackDesign, Cin),  TARNEX_BIND(FlybackDesign, Irmss),
-    TARNEX_BIND(FlybackDesign, Ipks), TARNEX_BIND(FlybackDesign, Vdm),
-    TARNEX_BIND(FlybackDesign, Idm),  TARNEX_BIND(FlybackDesign, Co),
-    TARNEX_BIND(FlybackDesign, Vcm),
-};
+constexpr Bound<FlybackDesign> kDesign[] = {TARNEX_BINDS(FlybackDesign, Lp, Ls, Np, Ns, Dp, Ds, Zc,
+                                                         Iin, Ipkp, Irmsp, Iswe, Ton, Cin, Irmss,
+                                                         Ipks, Vdm, Idm, Co, Vcm)};
 
-constexpr Bound<FlybackSnubber> kSnubber[] = {
-    TARNEX_BIND(FlybackSnubber, Rlk),
-    TARNEX_BIND(FlybackSnubber, Clk),
-};
+constexpr Bound<FlybackSnubber> kSnubber[] = {TARNEX_BINDS(FlybackSnubber, Rlk, Clk)};
 
 }  // namespace
 
@@ -188,7 +166,7 @@ void CFlybackDlg::computeCore() {
     // The DCM area product needs the turns ratio; the CCM volume does not.
     if (current == FlybackMode::Dcm && !flybackHeadroom(in)) {
       setText(kVe, "");
-      showOwned(kImpossible);
+      showOwned(kImpossibleDesign);
       return false;
     }
     const FlybackCoreEstimate est =
@@ -225,7 +203,7 @@ void CFlybackDlg::verify() {
     const FlybackInputs in = bound(kInputs);
     if (!flybackHeadroom(in)) {
       setOutputsText("");
-      showOwned(kImpossible);
+      showOwned(kImpossibleDesign);
       return false;
     }
     const FlybackDesign d =
@@ -261,7 +239,7 @@ void CFlybackDlg::computeSnubber() {
     if (!flybackHeadroom(in)) {
       const int clamp[] = {kRlk, kClk};
       setFieldsText(clamp, "");
-      showOwned(kImpossible);
+      showOwned(kImpossibleDesign);
       return false;
     }
     store(flybackSnubber(in, value(kLp), value(kIpkp)), kSnubber);

@@ -1,5 +1,7 @@
 #include "designs/rcc.h"
 
+#include "designs/core_design_texts.h"
+
 namespace tarnex {
 
 namespace {
@@ -31,7 +33,7 @@ bool CRccDlg::builtIn() {
   if (d.ending == RccEnding::Impossible) {
     // The switch rating leaves no room for a reflected voltage: no design to show.
     setOutputsText("");
-    showOwned(kRccImpossibleText);
+    showOwned(kImpossibleDesign);
     return false;
   }
   store(d, kDesign);

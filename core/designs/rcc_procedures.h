@@ -36,8 +36,6 @@ enum class RccEnding {
   Impossible,  // the switch rating leaves no room for a reflected voltage: nothing computed
 };
 
-inline constexpr const char* kRccImpossibleText = "设计条件不正确，请检查！";
-
 // Whole turns: the secondary rounded up whenever it has a fraction, then the primary n × Ns
 // to nearest, an exact half going down.
 TransformerTurns rccTurns(double Np0, double n);

@@ -103,9 +103,8 @@ RccInputs rccInputs(const Fields& v) {
 }
 
 // Push-pull, half-bridge and full-bridge read the same names.
-template <typename In>
-In bridgeInputs(const Fields& v) {
-  In in;
+BridgeInputs bridgeInputs(const Fields& v) {
+  BridgeInputs in;
   READ(VacMin), READ(VacMax), READ(Vo), READ(Io), READ(f), READ(Eff), READ(Vdf), READ(Dmax);
   READ(DB), READ(Cmil), READ(Ae);
   return in;
@@ -212,11 +211,11 @@ const SampleCase kCases[] = {
    transformer<forwardVerify, forwardInputs>, {"Np", "Ns"}},
   {"Rcc",              "RCC cfg.txt", {}, {}, rcc, {"Np", "Ns"}},
   {"PushPull",         "推挽变换器 cfg.txt", {}, {},
-   transformer<designPushPull, bridgeInputs<BridgeInputs>>, {"Np", "Ns"}},
+   transformer<designPushPull, bridgeInputs>, {"Np", "Ns"}},
   {"HalfBridge",       "半桥变换器 cfg.txt", {}, {},
-   transformer<designHalfBridge, bridgeInputs<BridgeInputs>>, {"Np", "Ns"}},
+   transformer<designHalfBridge, bridgeInputs>, {"Np", "Ns"}},
   {"FullBridge",       "全桥变换器 cfg.txt", {}, {},
-   transformer<designFullBridge, bridgeInputs<BridgeInputs>>, {"Np", "Ns"}},
+   transformer<designFullBridge, bridgeInputs>, {"Np", "Ns"}},
 };
 // clang-format on
 
