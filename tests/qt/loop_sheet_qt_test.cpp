@@ -16,6 +16,7 @@
 #include "launcher.h"
 #include "loop/loop_tables.h"
 #include "sheet_view.h"
+#include "support/fresh_folder_main.h"
 #include "support/modal_guard.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
@@ -124,14 +125,7 @@ class LoopSheetQtTest : public QObject {
 };
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  setUpApplication(app);
-  tarnex::testing::TempFolder temp;
-  std::filesystem::current_path(temp.folder().dir());
-  LoopSheetQtTest test;
-  const int failures = QTest::qExec(&test, argc, argv);
-  std::filesystem::current_path(std::filesystem::temp_directory_path());
-  return failures;
+  return tarnex::testing::runInFreshFolder<LoopSheetQtTest>(argc, argv);
 }
 
 #include "loop_sheet_qt_test.moc"

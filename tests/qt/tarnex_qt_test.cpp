@@ -26,6 +26,7 @@
 #include "qt_host.h"
 #include "startup/startup.h"
 #include "startup_windows.h"
+#include "support/fresh_folder_main.h"
 #include "support/modal_guard.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
@@ -438,15 +439,7 @@ class TarnexQtTest : public QObject {
 };
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  setUpApplication(app);
-  // The windows work on the process's working folder: give this process a fresh one.
-  tarnex::testing::TempFolder temp;
-  std::filesystem::current_path(temp.folder().dir());
-  TarnexQtTest test;
-  const int failures = QTest::qExec(&test, argc, argv);
-  std::filesystem::current_path(std::filesystem::temp_directory_path());
-  return failures;
+  return tarnex::testing::runInFreshFolder<TarnexQtTest>(argc, argv);
 }
 
 #include "tarnex_qt_test.moc"
