@@ -38,8 +38,8 @@ enum class ForwardNotice {
 inline constexpr const char* kForwardDutyHint =
     "提示：如果复位绕组和初级匝数相等，请设置最大占空比小于0.5！";
 
-// Whole turns: the secondary to nearest, an exact half going down (below half a turn gives
-// none), then the primary n × Ns to nearest the same way.
+// Whole turns: the secondary to nearest, an exact half going down (but never below one turn),
+// then the primary n × Ns to nearest the same way.
 TransformerTurns forwardTurns(double Np0, double n);
 
 // The compute-core command.

@@ -309,10 +309,11 @@ TEST_P(TurnsRounding, EachWindowRoundsByItsRules) {
 INSTANTIATE_TEST_SUITE_P(
     Edges, TurnsRounding,
     ::testing::Values(
-        // Forward: both to nearest with an exact half going down; below a half gives none.
+        // Forward: both to nearest with an exact half going down, but never below one turn.
         Rounding{"ForwardNsHalf", forwardTurns, 25, 10, 2, 20},         // 2.5 → 2
         Rounding{"ForwardNsAboveHalf", forwardTurns, 25.1, 10, 3, 30},  // 2.51 → 3
-        Rounding{"ForwardNsBelowHalf", forwardTurns, 4.9, 10, 0, 0},    // 0.49 → 0, Np 0
+        Rounding{"ForwardNsBelowHalf", forwardTurns, 4.9, 10, 1, 10},   // 0.49 → 1, not 0
+        Rounding{"ForwardNoTurns", forwardTurns, 0, 10, 0, 0},          // none stays none
         Rounding{"ForwardNpHalf", forwardTurns, 15.5, 7.75, 2, 15},     // Np1 15.5 → 15
         // Ringing choke: Ns up on any fraction, Np to nearest with a half going down.
         Rounding{"RccNsWhole", rccTurns, 28, 2, 14, 28},        // 14 stays
@@ -323,6 +324,7 @@ INSTANTIATE_TEST_SUITE_P(
         Rounding{"BridgeNpBelowHalf", bridgeTurns, 2 * 3.745, 3.745, 2, 7},  // 7.49 → 7
         Rounding{"BridgeNsWhole", bridgeTurns, 6, 2, 3, 6},                  // 3.0 stays
         Rounding{"BridgeNsFraction", bridgeTurns, 6.0002, 2, 4, 8},          // 3.0001 → 4
+        Rounding{"BridgeNpBelowHalfATurn", bridgeTurns, 0.1, 0.4, 1, 1},     // Np1 0.4 → 1
         Rounding{"BridgeNpHalfHigher", bridgeTurns, 17.5, 8.75, 2, 18},      // 17.5 → 18
         Rounding{"BridgeNpBelowHalfHigher", bridgeTurns, 2 * 8.74995, 8.74995, 2, 17}),
     [](const ::testing::TestParamInfo<Rounding>& p) { return p.param.label; });

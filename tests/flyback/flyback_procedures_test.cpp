@@ -232,7 +232,8 @@ constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
 INSTANTIATE_TEST_SUITE_P(
     Edges, TurnsRounding,
     ::testing::Values(Rounding{4.0, 4, 4}, Rounding{4.01, 5, 4}, Rounding{37.5, 38, 37},
-                      Rounding{37.51, 38, 38}, Rounding{0.49, 1, 0}, Rounding{0, 0, 0},
+                      // A positive count never rounds below one turn.
+                      Rounding{37.51, 38, 38}, Rounding{0.49, 1, 1}, Rounding{0, 0, 0},
                       // Beyond the 32-bit range and non-finite counts stay as they are.
                       Rounding{3e9 + 0.5, 3e9 + 0.5, 3e9 + 0.5},
                       Rounding{-3e9 - 0.25, -3e9 - 0.25, -3e9 - 0.25},
