@@ -1,5 +1,7 @@
 #include "designs/bridge.h"
 
+#include "designs/core_design_texts.h"
+
 namespace tarnex {
 
 namespace {
@@ -30,6 +32,11 @@ void BridgeDialog::command(int id) {
 
 bool BridgeDialog::builtIn() {
   const BridgeDesign d = procedure_(bound(kInputs));
+  if (d.ending == BridgeEnding::Impossible) {
+    setOutputsText("");
+    showOwned(kImpossibleDesign);
+    return false;
+  }
   // Hints stop nothing: they come before the progress window and the results.
   for (BridgeNotice notice : d.notices) {
     switch (notice) {

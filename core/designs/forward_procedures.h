@@ -30,6 +30,11 @@ struct ForwardInputs {
   float Ae = 0;      // effective area of the chosen core, mm²
 };
 
+enum class ForwardEnding {
+  Ok,
+  Impossible,  // verification with VacMin > VacMax or Dmax ≥ 1: nothing computed, no notice
+};
+
 // Messages a procedure raises without stopping.
 enum class ForwardNotice {
   DutyAtHalf,  // Dmax ≥ 0.5: a reset winding equal to the primary cannot reset the core
@@ -51,6 +56,7 @@ ForwardCoreEstimate forwardAreaProduct(const ForwardInputs& in);
 
 // The verify command.
 struct ForwardDesign {
+  ForwardEnding ending = ForwardEnding::Ok;
   float Np = 0, Ns = 0;        // turns
   float Dp = 0, Ds = 0;        // wire diameters, mm
   float Irmsp = 0, Irmss = 0;  // RMS currents, A

@@ -229,6 +229,10 @@ const SampleCase kCases[] = {
    transformer<designHalfBridge, bridgeInputs>, {"Np", "Ns"}},
   {"FullBridge",       "全桥变换器 cfg.txt", {}, {},
    transformer<designFullBridge, bridgeInputs>, {"Np", "Ns"}},
+  {"FullBridgeWideInput", "全桥变换器 cfg.txt",
+   {{"VacMin", 85}, {"VacMax", 213}, {"Io", 21.8f}, {"f", 70}, {"Eff", 91}, {"Vdf", 0.42f},
+    {"Dmax", 0.9f}, {"DB", 1500}, {"Cmil", 400}}, {},
+   transformer<designFullBridge, bridgeInputs>, {"Np", "Ns"}},
 };
 // clang-format on
 
