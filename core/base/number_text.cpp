@@ -72,7 +72,10 @@ std::optional<float> parseFieldText(std::string_view text) {
   for (const char* p = end; *p != '\0'; ++p) {
     if (!isBlank(*p)) return std::nullopt;
   }
-  return toSingle(value);
+  // "nan", "inf" and a number beyond the single-precision range (1e39) are no design value.
+  const float single = toSingle(value);
+  if (!std::isfinite(single)) return std::nullopt;
+  return single;
 }
 
 }  // namespace tarnex

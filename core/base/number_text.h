@@ -13,12 +13,13 @@ float toSingle(double value);
 
 // Field text of a value: six significant digits in the general format ("%.6g"), with the
 // exponent written with at least three digits (2e+006, 1e-005). Infinite and undefined
-// values are written "inf", "-inf" and "nan", which read back as the same value.
+// values are written "inf", "-inf" and "nan" (results of a division by zero and the like).
 std::string formatFieldValue(float value);
 
 // Reads a field text by the dialog rules: at most the first 31 characters; leading blanks
 // and tabs skipped; a decimal (strtod) number in the C locale; a result of 0 is valid only
-// when the text starts with '0'; only blanks and tabs may follow. nullopt when invalid.
+// when the text starts with '0'; only blanks and tabs may follow; the value must be finite
+// in single precision ("nan", "inf" and 1e39 are not numbers). nullopt when invalid.
 std::optional<float> parseFieldText(std::string_view text);
 
 }  // namespace tarnex

@@ -1,5 +1,6 @@
 #include "designs/bridge.h"
 
+#include "designs/core_design_texts.h"
 #include "designs/design_check.h"
 
 namespace tarnex {
@@ -34,6 +35,11 @@ void BridgeDialog::command(int id) {
 
 bool BridgeDialog::builtIn() {
   const BridgeDesign d = procedure_(bound(kInputs));
+  if (d.ending == BridgeEnding::Impossible) {
+    setOutputsText("");
+    showOwned(kImpossibleDesign);
+    return false;
+  }
   // Hints stop nothing: they come before the progress window and the results.
   for (BridgeNotice notice : d.notices) {
     switch (notice) {

@@ -20,7 +20,7 @@ namespace tarnex {
 // The design conditions and the core, by their formula names.
 struct BridgeInputs {
   float VacMin = 0;  // lowest AC input, V rms
-  float VacMax = 0;  // highest AC input, V rms (not used by the built-in designs)
+  float VacMax = 0;  // highest AC input, V rms (the output inductor is sized there)
   float Vo = 0;      // output voltage, V
   float Io = 0;      // output current, A
   float f = 0;       // switching frequency, kHz
@@ -30,6 +30,11 @@ struct BridgeInputs {
   float DB = 0;      // half the flux swing, gauss
   float Cmil = 0;    // current density, circular mil per A
   float Ae = 0;      // effective core area, mm²
+};
+
+enum class BridgeEnding {
+  Ok,
+  Impossible,  // VacMin > VacMax or Dmax ≥ 1: nothing computed, no notice
 };
 
 // Messages a procedure raises without stopping.
@@ -44,6 +49,7 @@ inline constexpr const char* kPushPullDutyHint = " 建议留最大占空比设�
 TransformerTurns bridgeTurns(double Np0, double n);
 
 struct BridgeDesign {
+  BridgeEnding ending = BridgeEnding::Ok;
   float Np = 0, Ns = 0;        // primary turns (of one half in the push-pull), secondary half
   float Dp = 0, Ds = 0;        // wire diameters, mm
   float Irmsp = 0, Irmss = 0;  // RMS currents of the primary (half) and of one secondary half, A
@@ -54,7 +60,9 @@ struct BridgeDesign {
   double Np0 = 0;  // raw primary turns for the flux swing 2·DB
   double n = 0;    // turns ratio Np/Ns
   TransformerTurns turns;
-  double Ipk = 0;  // push-pull: primary pulse current at low line, A
+  double Ipk = 0;   // push-pull: primary pulse current at low line, A
+  double Vs = 0;    // secondary half's voltage at the highest input, V
+  double Dmin = 0;  // duty cycle of both halves together at the highest input
   std::vector<BridgeNotice> notices;
 };
 

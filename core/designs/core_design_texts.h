@@ -3,7 +3,7 @@
 
 namespace tarnex {
 
-// Design conditions the circuit cannot meet (DC-DC, flyback, ringing choke).
+// Design conditions the circuit cannot meet (every design window).
 inline constexpr const char* kImpossibleDesign = "设计条件不正确，请检查！";
 
 // The windows whose design takes two steps, a core estimate and then the verification of the

@@ -1,5 +1,6 @@
 #include "designs/dcdc_procedures.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/number_text.h"
@@ -13,15 +14,52 @@ namespace {
 constexpr double kTwelfth = 0.083333336f;
 constexpr double kThird = 0.33333334f;
 
-// Output capacitor (the ripple charge over the off-time) and its rating.
-void outputCapacitor(const DcDcInputs& in, double T, DcDcOutputs& out) {
-  out.Co = toSingle((T - out.Ton) * in.IoMax / (in.Vopp * 0.001));
+DcDcResult impossible() {
+  return DcDcResult{DcDcEnding::Impossible, {}, 0};
+}
+
+// Conditions no stage of the topology can meet, tested before anything is computed.
+bool possible(DcDcTopology topology, DcDcMode mode, const DcDcInputs& in) {
+  if (in.VinMin > in.VinMax) return false;
+  // The dead time would leave nothing of the period for the on- and off-time.
+  if (mode == DcDcMode::Dcm && in.Ptd >= 100) return false;
+  switch (topology) {
+    case DcDcTopology::Buck:
+      // While the switch is on the inductor sees VinMin − Vsw − Vo: it must be positive, or
+      // the current never rises at the lowest input.
+      return static_cast<double>(in.VinMin) - in.Vsw > in.Vo;
+    case DcDcTopology::Boost:
+      // The inductor charges from VinMin − Vsw, and a boost only lifts the voltage.
+      return in.VinMin > in.Vsw && in.Vo > in.VinMax;
+    case DcDcTopology::BuckBoost:
+      return in.VinMin > in.Vsw;
+  }
+  return false;
+}
+
+// Output capacitor: the charge the load draws while the capacitor alone carries it, `alone`
+// µs, within the ripple Vopp (mV). Its rating.
+void outputCapacitor(const DcDcInputs& in, double alone, DcDcOutputs& out) {
+  out.Co = toSingle(alone * in.IoMax / (in.Vopp * 0.001));
   out.Vc = toSingle(1.2 * in.Vo);
+}
+
+// The boost and buck-boost diode delivers only while the switch is off: the capacitor alone
+// feeds the load during the on-time, and in DCM also during the dead time after the inductor
+// has emptied. The ripple is set by the longer of that and the off-time.
+double liftingCapacitorTime(double T, double Ton, double dead) {
+  return std::max(T - Ton, Ton + dead);
 }
 
 // Ton in µs from a duty cycle at f kHz.
 float onTime(float duty, float f) {
   return toSingle(duty * 1000000.0 / (f * 1000.0));
+}
+
+// Turns rounded to nearest, an exact half going down, with the raw count kept.
+void roundTurns(double raw, DcDcOutputs& o) {
+  o.NLraw = toSingle(raw);
+  o.NL = toSingle(roundTurnsHalfDown(o.NLraw));
 }
 
 // Continuous conduction: the inductor ripple is r times the mean inductor current IL, so the
@@ -30,13 +68,13 @@ float onTime(float duty, float f) {
 DcDcResult ccmBuck(const DcDcInputs& in) {
   DcDcResult res;
   DcDcOutputs& o = res.out;
-  if (in.VinMin <= in.Vo) {
-    res.ending = DcDcEnding::Impossible;
-    return res;
-  }
   const double T = 1000.0 / in.f;
   o.Duty = toSingle((static_cast<double>(in.Vo) + in.Vdf) /
                     (static_cast<double>(in.VinMax) - in.Vsw + in.Vdf));
+  // The switch current is largest at the lowest input, where the duty cycle is longest.
+  const double dMax =
+      (static_cast<double>(in.Vo) + in.Vdf) / (static_cast<double>(in.VinMin) - in.Vsw + in.Vdf);
+  if (o.Duty >= 1 || dMax >= 1) return impossible();
   o.Ton = onTime(o.Duty, in.f);
   const double vOn = static_cast<double>(in.VinMax) - in.Vsw - in.Vo;
   o.L = toSingle(vOn * o.Ton / (static_cast<double>(in.IoMax) * in.r));
@@ -44,11 +82,7 @@ DcDcResult ccmBuck(const DcDcInputs& in) {
   o.Ipk = toSingle((1.0 + 0.5 * r) * in.IoMax);
   o.Irms = toSingle(in.IoMax * std::sqrt(1.0 + r * r * kTwelfth));
   o.DL = toSingle(wireDiameter(o.Irms, in.Cmil));
-  o.NL = toSingle(roundTurnsHalfDown(
-      toSingle(vOn * o.Ton * 10000.0 / ((2.0 * r * in.Bpk / (r + 2.0)) * in.Ae))));
-  // The switch current is largest at the lowest input, where the duty cycle is longest.
-  const double dMax =
-      (static_cast<double>(in.Vo) + in.Vdf) / (static_cast<double>(in.VinMin) - in.Vsw + in.Vdf);
+  roundTurns(vOn * o.Ton * 10000.0 / ((2.0 * r * in.Bpk / (r + 2.0)) * in.Ae), o);
   const double tMax = dMax * 1000.0 / in.f;
   const double rMin = tMax * (static_cast<double>(in.VinMin) - in.Vsw - in.Vo) /
                       (o.L * static_cast<double>(in.IoMax));
@@ -56,7 +90,7 @@ DcDcResult ccmBuck(const DcDcInputs& in) {
   o.Vswm = toSingle(1.2 * in.VinMax);
   o.Idrms = toSingle(in.IoMax * std::sqrt(1.0 - o.Duty));
   o.Vdm = toSingle(1.2 * in.VinMax);
-  outputCapacitor(in, T, o);
+  outputCapacitor(in, T - o.Ton, o);
   return res;
 }
 
@@ -72,44 +106,38 @@ void ccmInductorStage(const DcDcInputs& in, DcDcOutputs& o) {
   o.Ipk = toSingle((1.0 + 0.5 * r) * il);
   o.Irms = toSingle(il * std::sqrt(1.0 + r * r * kTwelfth));
   o.DL = toSingle(wireDiameter(o.Irms, in.Cmil));
-  o.NL = toSingle(roundTurnsHalfDown(
-      toSingle(vOn * o.Ton * 10000.0 / ((2.0 * r * in.Bpk / (r + 2.0)) * in.Ae))));
+  roundTurns(vOn * o.Ton * 10000.0 / ((2.0 * r * in.Bpk / (r + 2.0)) * in.Ae), o);
   o.Iswrms = toSingle(il * std::sqrt((1.0 + r * r * kTwelfth) * o.Duty));
   // The diode carries the inductor current IL during the off-time, 1 − Duty of the period: its
   // mean is then IL·(1 − Duty) = IoMax, and its RMS IL·√(1 − Duty) is never below that mean.
   o.Idrms = toSingle(il * std::sqrt(1.0 - o.Duty));
+  outputCapacitor(in, liftingCapacitorTime(1000.0 / in.f, o.Ton, 0), o);
 }
 
 DcDcResult ccmBoost(const DcDcInputs& in) {
   DcDcResult res;
   DcDcOutputs& o = res.out;
-  if (in.Vo <= in.VinMax) {
-    res.ending = DcDcEnding::Impossible;
-    return res;
-  }
-  const double T = 1000.0 / in.f;
   o.Duty = toSingle((static_cast<double>(in.Vo) - in.VinMin + in.Vdf) /
                     (static_cast<double>(in.Vo) - in.Vsw + in.Vdf));
+  if (o.Duty >= 1) return impossible();
   o.Ton = onTime(o.Duty, in.f);
   ccmInductorStage(in, o);
   o.Vswm = toSingle(1.2 * in.Vo);
   o.Vdm = toSingle(1.2 * in.Vo);
-  outputCapacitor(in, T, o);
   return res;
 }
 
 DcDcResult ccmBuckBoost(const DcDcInputs& in) {
   DcDcResult res;
   DcDcOutputs& o = res.out;
-  const double T = 1000.0 / in.f;
   o.Duty = toSingle((static_cast<double>(in.Vo) + in.Vdf) /
                     (static_cast<double>(in.Vo) + in.VinMin - in.Vsw + in.Vdf));
+  if (o.Duty >= 1) return impossible();
   o.Ton = onTime(o.Duty, in.f);
   ccmInductorStage(in, o);
   // The switch and the diode both see the input plus the output.
   o.Vswm = toSingle(1.2 * (static_cast<double>(in.VinMax) + in.Vo));
   o.Vdm = toSingle(1.2 * (static_cast<double>(in.VinMax) + in.Vo));
-  outputCapacitor(in, T, o);
   return res;
 }
 
@@ -126,56 +154,69 @@ DcmShape dcmShape(const DcDcInputs& in) {
   return DcmShape{1000.0 / in.f, 1.0 - in.Ptd * 0.01};
 }
 
-// Everything after Ipk: the RMS currents from the triangle fractions, wire, turns for the
-// volt-seconds vOn·Ton at the full swing Bpk, capacitor.
-void dcmCurrents(const DcDcInputs& in, double T, double d2, double vOn, DcDcOutputs& o) {
-  const double d1 = o.Ton * static_cast<double>(in.f) * 0.001;
-  o.Irms = toSingle(o.Ipk * std::sqrt(d1 * kThird + d2 * kThird));
-  o.DL = toSingle(wireDiameter(o.Irms, in.Cmil));
-  o.NL = toSingle(
-      roundTurnsHalfDown(toSingle(vOn * o.Ton * 10000.0 / (static_cast<double>(in.Ae) * in.Bpk))));
-  o.Iswrms = toSingle(o.Ipk * std::sqrt(d1 * kThird));
-  o.Idrms = toSingle(o.Ipk * std::sqrt(d2 * kThird));
-  outputCapacitor(in, T, o);
+// The on fraction of the period for an on-time in µs.
+double onFraction(double Ton, float f) {
+  return Ton * static_cast<double>(f) * 0.001;
 }
 
+// Everything after Ipk: the RMS currents from the triangle fractions, wire, turns for the
+// volt-seconds vOn·Ton at the full swing Bpk.
+void dcmCurrents(const DcDcInputs& in, double d2, double vOn, DcDcOutputs& o) {
+  const double d1 = onFraction(o.Ton, in.f);
+  o.Irms = toSingle(o.Ipk * std::sqrt(d1 * kThird + d2 * kThird));
+  o.DL = toSingle(wireDiameter(o.Irms, in.Cmil));
+  roundTurns(vOn * o.Ton * 10000.0 / (static_cast<double>(in.Ae) * in.Bpk), o);
+  o.Iswrms = toSingle(o.Ipk * std::sqrt(d1 * kThird));
+  o.Idrms = toSingle(o.Ipk * std::sqrt(d2 * kThird));
+}
+
+// The DCM buck must stay discontinuous down to the lowest input, where the inductor current
+// takes longest to fall (it falls by Vo + Vdf and rises by the least): L is chosen there.
+// With that L, the peak current and the flux are highest at the highest input, where the
+// inductor, the diode, the turns and the on-time are sized; the switch RMS current is largest
+// at the lowest input, with its longer on-time.
 DcDcResult dcmBuck(const DcDcInputs& in) {
   DcDcResult res;
   DcDcOutputs& o = res.out;
-  if (in.VinMin <= in.Vo) {
-    res.ending = DcDcEnding::Impossible;
-    return res;
-  }
   const auto [T, k] = dcmShape(in);
-  const double vIn = static_cast<double>(in.VinMax) - in.Vsw + in.Vdf;
-  const double vOut = static_cast<double>(in.Vo) + in.Vdf;
-  o.Ton = toSingle(k * T * vOut / vIn);
+  // Inductor voltages: Va(V) = V − Vsw − Vo while the switch is on, Vb = Vo + Vdf while the
+  // diode conducts.
+  const double vB = static_cast<double>(in.Vo) + in.Vdf;
+  const double aMin = static_cast<double>(in.VinMin) - in.Vsw - in.Vo;
+  const double aMax = static_cast<double>(in.VinMax) - in.Vsw - in.Vo;
+
+  // At VinMin the on- and off-time fill k of the period at full load.
+  const double ton0 = k * T * vB / (static_cast<double>(in.VinMin) - in.Vsw + in.Vdf);
+  const double duty0 = ton0 / T;
+  if (duty0 >= 1) return impossible();
+  o.L = toSingle(aMin * (aMin + vB) * duty0 * duty0 * T / (2.0 * vB * in.IoMax));
+
+  // At VinMax the same L delivers IoMax with a shorter on-time: the mean inductor current
+  // Ipk·(Ton + Toff)/(2T), with Ipk = Va·Ton/L and Toff = Ton·Va/Vb, equals the load.
+  o.Ton = toSingle(std::sqrt(2.0 * o.L * T * in.IoMax * vB / (aMax * (aMax + vB))));
   o.Duty = toSingle(o.Ton / T);
-  const double duty = o.Duty;
-  o.L = toSingle((static_cast<double>(in.VinMax) - in.Vsw - in.Vo) * vIn * duty * duty * 1000000.0 /
-                 (vOut * in.IoMax * in.f * 2000.0));
-  const double vOn = static_cast<double>(in.VinMax) - in.Vo - in.Vsw;
-  o.Ipk = toSingle(vOn * o.Ton / o.L);
-  const double d1 = o.Ton * static_cast<double>(in.f) * 0.001;
+  if (o.Duty >= 1) return impossible();
+  o.Ipk = toSingle(aMax * o.Ton / o.L);
   // The mean inductor current equals the load: Ipk·(D1 + D2)/2 = IoMax.
-  const double d2 = 2.0 * in.IoMax / o.Ipk - d1;
+  const double d2 = 2.0 * in.IoMax / o.Ipk - onFraction(o.Ton, in.f);
+  dcmCurrents(in, d2, aMax, o);
+  // The switch at VinMin: the longer on-time ton0 ramps the same L to its own peak.
+  const double ipkMin = aMin * ton0 / o.L;
+  o.Iswrms = toSingle(ipkMin * std::sqrt(onFraction(ton0, in.f) * kThird));
   o.Vswm = toSingle(1.2 * in.VinMax);
   o.Vdm = toSingle(1.2 * in.VinMax);
-  dcmCurrents(in, T, d2, vOn, o);
+  outputCapacitor(in, T - o.Ton, o);
   return res;
 }
 
 DcDcResult dcmBoost(const DcDcInputs& in) {
   DcDcResult res;
   DcDcOutputs& o = res.out;
-  if (in.VinMax >= in.Vo) {
-    res.ending = DcDcEnding::Impossible;
-    return res;
-  }
   const auto [T, k] = dcmShape(in);
   o.Ton = toSingle(k * T * (static_cast<double>(in.Vo) - in.VinMin + in.Vdf) /
                    (static_cast<double>(in.Vo) - in.Vsw + in.Vdf));
   o.Duty = toSingle(o.Ton / T);
+  if (o.Duty >= 1) return impossible();
   const double duty = o.Duty;
   const double vOn = static_cast<double>(in.VinMin) - in.Vsw;
   o.L = toSingle(vOn * vOn * duty * duty * 1000000.0 /
@@ -185,7 +226,8 @@ DcDcResult dcmBoost(const DcDcInputs& in) {
   const double d2 = 2.0 * in.IoMax / o.Ipk;
   o.Vswm = toSingle(1.2 * in.Vo);
   o.Vdm = toSingle(1.2 * in.Vo);
-  dcmCurrents(in, T, d2, vOn, o);
+  dcmCurrents(in, d2, vOn, o);
+  outputCapacitor(in, liftingCapacitorTime(T, o.Ton, in.Ptd * 0.01 * T), o);
   return res;
 }
 
@@ -196,6 +238,7 @@ DcDcResult dcmBuckBoost(const DcDcInputs& in) {
   const double vOut = static_cast<double>(in.Vo) + in.Vdf;
   o.Ton = toSingle(k * T * vOut / (vOut + in.VinMin - in.Vsw));
   o.Duty = toSingle(o.Ton / T);
+  if (o.Duty >= 1) return impossible();
   const double duty = o.Duty;
   const double vOn = static_cast<double>(in.VinMin) - in.Vsw;
   o.L = toSingle(vOn * vOn * duty * duty * 1000000.0 / (vOut * in.IoMax * in.f * 2000.0));
@@ -203,13 +246,15 @@ DcDcResult dcmBuckBoost(const DcDcInputs& in) {
   const double d2 = 2.0 * in.IoMax / o.Ipk;
   o.Vswm = toSingle(1.2 * (static_cast<double>(in.VinMax) + in.Vo));
   o.Vdm = toSingle(1.2 * (static_cast<double>(in.VinMax) + in.Vo));
-  dcmCurrents(in, T, d2, vOn, o);
+  dcmCurrents(in, d2, vOn, o);
+  outputCapacitor(in, liftingCapacitorTime(T, o.Ton, in.Ptd * 0.01 * T), o);
   return res;
 }
 
 }  // namespace
 
 DcDcResult designDcDc(DcDcTopology topology, DcDcMode mode, const DcDcInputs& in) {
+  if (!possible(topology, mode, in)) return impossible();
   DcDcResult res;
   if (mode == DcDcMode::Ccm) {
     switch (topology) {
@@ -236,8 +281,13 @@ DcDcResult designDcDc(DcDcTopology topology, DcDcMode mode, const DcDcInputs& in
         break;
     }
   }
-  // The last test of every procedure, once all outputs are known.
-  if (res.ending == DcDcEnding::Ok && in.Bpk > in.Bsat) res.ending = DcDcEnding::Saturation;
+  if (res.ending != DcDcEnding::Ok) return res;
+  // The last test of every procedure, once all outputs are known. Rounding the turns down
+  // raises the flux by NLraw / NL; without whole turns to compare (a zero core area gives
+  // infinite ones) the asked Bpk stands.
+  const double nl = res.out.NL;
+  res.Bpeak = std::isfinite(nl) && nl != 0 ? double{in.Bpk} * res.out.NLraw / nl : in.Bpk;
+  if (res.Bpeak > in.Bsat) res.ending = DcDcEnding::Saturation;
   return res;
 }
 

@@ -25,17 +25,29 @@ struct DcDcInputs {
 struct DcDcOutputs {
   float L = 0, Ipk = 0, Irms = 0, DL = 0, NL = 0;
   float Ton = 0, Duty = 0, Iswrms = 0, Vswm = 0, Idrms = 0, Vdm = 0, Co = 0, Vc = 0;
+  // How the numbers came about (no field): the turns before rounding.
+  float NLraw = 0;
 };
 
 enum class DcDcEnding {
   Ok,
-  Impossible,  // buck with VinMin <= Vo, boost with Vo <= VinMax
-  Saturation,  // Bpk > Bsat (the outputs were computed all the same)
+  // Nothing computed, the outputs are all 0: an input range upside down (VinMin > VinMax), a
+  // buck whose inductor sees no positive voltage while the switch is on (VinMin − Vsw ≤ Vo),
+  // a boost or buck-boost whose input does not exceed the switch drop (VinMin ≤ Vsw), a boost
+  // that does not lift (Vo ≤ VinMax), a duty cycle of 1 or more, or a DCM dead time that
+  // leaves no time for the on- and off-time (Ptd ≥ 100).
+  Impossible,
+  // The peak flux with the rounded turns, Bpk × NLraw / NL, exceeds Bsat (the outputs were
+  // computed all the same).
+  Saturation,
 };
 
 struct DcDcResult {
   DcDcEnding ending = DcDcEnding::Ok;
   DcDcOutputs out;
+  // The peak flux density the rounded turns give, gauss: Bpk × NLraw / NL (Bpk itself when
+  // NL is 0 or not finite).
+  double Bpeak = 0;
 };
 
 DcDcResult designDcDc(DcDcTopology topology, DcDcMode mode, const DcDcInputs& in);

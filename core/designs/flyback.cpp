@@ -165,13 +165,13 @@ void CFlybackDlg::computeCore() {
   calc.builtIn = [&] {
     const FlybackInputs in = bound(kInputs);
     // The DCM area product needs the turns ratio; the CCM volume does not.
-    if (current == FlybackMode::Dcm && !flybackHeadroom(in)) {
+    const FlybackCoreEstimate est =
+        current == FlybackMode::Ccm ? flybackCcmCoreVolume(in) : flybackDcmAreaProduct(in);
+    if (est.ending == FlybackEnding::Impossible) {
       setText(kVe, "");
       showOwned(kImpossibleDesign);
       return false;
     }
-    const FlybackCoreEstimate est =
-        current == FlybackMode::Ccm ? flybackCcmCoreVolume(in) : flybackDcmAreaProduct(in);
     showNotices(est.notices);
     setValue(kVe, est.Ve);
     return true;
@@ -202,13 +202,13 @@ void CFlybackDlg::verify() {
   calc.afterRead = [&](bool) { empty.reblank({kVe}); };
   calc.builtIn = [&] {
     const FlybackInputs in = bound(kInputs);
-    if (!flybackHeadroom(in)) {
+    const FlybackDesign d =
+        current == FlybackMode::Ccm ? flybackVerifyCcm(in) : flybackVerifyDcm(in);
+    if (d.ending == FlybackEnding::Impossible) {
       setOutputsText("");
       showOwned(kImpossibleDesign);
       return false;
     }
-    const FlybackDesign d =
-        current == FlybackMode::Ccm ? flybackVerifyCcm(in) : flybackVerifyDcm(in);
     showNotices(d.notices);
     store(d, kDesign);
     return true;
@@ -240,14 +240,14 @@ void CFlybackDlg::computeSnubber() {
   // The last step of a design: what a formula computed before an error is still shown.
   calc.writeBackAfterFailedRun = true;
   calc.builtIn = [&] {
-    const FlybackInputs in = bound(kInputs);
-    if (!flybackHeadroom(in)) {
+    const FlybackSnubber s = flybackSnubber(bound(kInputs), value(kLp), value(kIpkp));
+    if (s.ending == FlybackEnding::Impossible) {
       const int clamp[] = {kRlk, kClk};
       setFieldsText(clamp, "");
       showOwned(kImpossibleDesign);
       return false;
     }
-    store(flybackSnubber(in, value(kLp), value(kIpkp)), kSnubber);
+    store(s, kSnubber);
     return true;
   };
   // The verified design with its clamp.

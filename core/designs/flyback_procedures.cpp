@@ -49,6 +49,12 @@ double outputCapacitor(const FlybackInputs& in, double Ton) {
   return (double{in.Po} / in.Vo) * (1000 / double{in.f} - Ton) / (in.Vopp * 0.001);
 }
 
+// The conditions every command but the CCM core estimate needs: room under the switch
+// rating for the reflected and the clamp voltage, and an input range the right way round.
+bool possible(const FlybackInputs& in) {
+  return flybackHeadroom(in) && in.VacMin <= in.VacMax;
+}
+
 // Whole turns from the raw primary count, common to both verifications.
 void finishTurns(FlybackDesign& d) {
   d.turns = flybackTurns(d.Np0, d.n);
@@ -92,11 +98,17 @@ FlybackCoreEstimate flybackCcmCoreVolume(const FlybackInputs& in) {
   const double r = in.r;
   const double inputPower = double{in.Po} * 100 / in.Eff;
   // The stored energy grows with (r + 2)² / r for a ripple ratio r around the centre current.
-  return {toSingle((inputPower / in.f) * ((r + 2) * (r + 2) / r) * 700), {}};
+  FlybackCoreEstimate est;
+  est.Ve = toSingle((inputPower / in.f) * ((r + 2) * (r + 2) / r) * 700);
+  return est;
 }
 
 FlybackCoreEstimate flybackDcmAreaProduct(const FlybackInputs& in) {
   FlybackCoreEstimate est;
+  if (!possible(in)) {
+    est.ending = FlybackEnding::Impossible;
+    return est;
+  }
   const double Ton = dcmOnTime(in, flybackTurnsRatio(in));
   const double D = Ton / (1000000 / (double{in.f} * 1000));
   // Below a fifth of the period the secondary current may not reach zero before the next
@@ -109,6 +121,10 @@ FlybackCoreEstimate flybackDcmAreaProduct(const FlybackInputs& in) {
 
 FlybackDesign flybackVerifyCcm(const FlybackInputs& in) {
   FlybackDesign d;
+  if (!possible(in)) {
+    d.ending = FlybackEnding::Impossible;
+    return d;
+  }
   d.n = flybackTurnsRatio(in);
   const double n = d.n;
   const double Vmin = vminOf(in);
@@ -153,6 +169,10 @@ FlybackDesign flybackVerifyCcm(const FlybackInputs& in) {
 
 FlybackDesign flybackVerifyDcm(const FlybackInputs& in) {
   FlybackDesign d;
+  if (!possible(in)) {
+    d.ending = FlybackEnding::Impossible;
+    return d;
+  }
   d.n = flybackTurnsRatio(in);
   const double n = d.n;
   const double Vmin = vminOf(in);
@@ -191,6 +211,10 @@ FlybackDesign flybackVerifyDcm(const FlybackInputs& in) {
 
 FlybackSnubber flybackSnubber(const FlybackInputs& in, float Lp, float Ipkp) {
   FlybackSnubber s;
+  if (!possible(in)) {
+    s.ending = FlybackEnding::Impossible;
+    return s;
+  }
   const double Vc = headroomOf(in);  // the clamp voltage
   const double ipk = Ipkp;
   // A resistance: volts squared over the power the clamp must burn.

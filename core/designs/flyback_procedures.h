@@ -35,6 +35,13 @@ struct FlybackInputs {
   float Per = 0;     // leakage inductance, % of Lp
 };
 
+enum class FlybackEnding {
+  Ok,
+  // Nothing computed: no switch headroom (flybackHeadroom) or VacMin > VacMax. Every command
+  // but the CCM core estimate, which needs neither, tests it.
+  Impossible,
+};
+
 // Messages a procedure raises without stopping.
 enum class FlybackNotice {
   DeadTimeShort,        // DCM area product with a dead time below 20 % of the period
@@ -71,16 +78,19 @@ double flybackAirGap(double Ae, double Le, double Np, double Lp);
 
 // Core estimate of the compute-core command, into the field Ve.
 struct FlybackCoreEstimate {
+  FlybackEnding ending = FlybackEnding::Ok;
   float Ve = 0;  // CCM: core volume Ae·Le in mm³; DCM: area product Ae·Aw in mm⁴
   std::vector<FlybackNotice> notices;
 };
 // Empirical ferrite core volume for continuous conduction.
 FlybackCoreEstimate flybackCcmCoreVolume(const FlybackInputs& in);
-// Area product for discontinuous conduction; hints when the dead time is short.
+// Area product for discontinuous conduction; hints when the dead time is short. Refuses
+// impossible conditions, since it needs the turns ratio.
 FlybackCoreEstimate flybackDcmAreaProduct(const FlybackInputs& in);
 
 // The verified transformer, the primary and secondary stresses and the capacitors.
 struct FlybackDesign {
+  FlybackEnding ending = FlybackEnding::Ok;
   float Lp = 0, Ls = 0;  // inductances, µH
   float Np = 0, Ns = 0;  // turns
   float Dp = 0, Ds = 0;  // wire diameters, mm
@@ -112,6 +122,7 @@ FlybackDesign flybackVerifyDcm(const FlybackInputs& in);
 // input peak, and the primary reflects 5/7 of it; the resistor burns the leakage energy
 // ½·Llk·Ipkp²·f raised by Vc / (Vc − Vr) = 7/2, so R = Vc² / P = (4/7)·Vc² / (Llk·Ipkp²·f).
 struct FlybackSnubber {
+  FlybackEnding ending = FlybackEnding::Ok;
   float Rlk = 0;  // clamp resistor, kΩ
   float Clk = 0;  // clamp capacitor, nF
 };

@@ -114,6 +114,11 @@ void CForwardDlg::verify() {
   calc.afterRead = [&](bool) { empty.reblank({kAp}); };
   calc.builtIn = [&] {
     const ForwardDesign d = forwardVerify(bound(kInputs));
+    if (d.ending == ForwardEnding::Impossible) {
+      setOutputsText("");
+      showOwned(kImpossibleDesign);
+      return false;
+    }
     showNotices(d.notices);
     store(d, kDesign);
     return true;

@@ -38,6 +38,12 @@ ForwardCoreEstimate forwardAreaProduct(const ForwardInputs& in) {
 
 ForwardDesign forwardVerify(const ForwardInputs& in) {
   ForwardDesign d;
+  // An input range upside down, or a switch that never turns off (no time to reset the core
+  // or to freewheel), leave no design.
+  if (in.VacMin > in.VacMax || in.Dmax >= 1) {
+    d.ending = ForwardEnding::Impossible;
+    return d;
+  }
   d.notices = dutyNotices(in);
   const double Dmax = in.Dmax;
   const double f = in.f;

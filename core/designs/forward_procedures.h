@@ -30,6 +30,11 @@ struct ForwardInputs {
   float Ae = 0;      // effective area of the chosen core, mm²
 };
 
+enum class ForwardEnding {
+  Ok,
+  Impossible,  // verification with VacMin > VacMax or Dmax ≥ 1: nothing computed, no notice
+};
+
 // Messages a procedure raises without stopping.
 enum class ForwardNotice {
   DutyAtHalf,  // Dmax ≥ 0.5: a reset winding equal to the primary cannot reset the core
@@ -38,8 +43,8 @@ enum class ForwardNotice {
 inline constexpr const char* kForwardDutyHint =
     "提示：如果复位绕组和初级匝数相等，请设置最大占空比小于0.5！";
 
-// Whole turns: the secondary to nearest, an exact half going down (below half a turn gives
-// none), then the primary n × Ns to nearest the same way.
+// Whole turns: the secondary to nearest, an exact half going down (but never below one turn),
+// then the primary n × Ns to nearest the same way.
 TransformerTurns forwardTurns(double Np0, double n);
 
 // The compute-core command.
@@ -51,6 +56,7 @@ ForwardCoreEstimate forwardAreaProduct(const ForwardInputs& in);
 
 // The verify command.
 struct ForwardDesign {
+  ForwardEnding ending = ForwardEnding::Ok;
   float Np = 0, Ns = 0;        // turns
   float Dp = 0, Ds = 0;        // wire diameters, mm
   float Irmsp = 0, Irmss = 0;  // RMS currents, A

@@ -22,21 +22,31 @@ bool turnsRoundable(double raw) {
   return std::isfinite(raw) && std::fabs(raw) <= std::numeric_limits<std::int32_t>::max();
 }
 
+namespace {
+
+// A winding asked for is wound with at least one turn: a count that rounds to none would
+// leave the winding out (and its flux, current and voltage undefined).
+double atLeastOneTurn(double raw, double whole) {
+  return raw > 0 && whole < 1 ? 1 : whole;
+}
+
+}  // namespace
+
 double roundTurnsUp(double raw) {
   if (!turnsRoundable(raw)) return raw;
-  return std::ceil(raw);
+  return atLeastOneTurn(raw, std::ceil(raw));
 }
 
 double roundTurnsHalfDown(double raw) {
   if (!turnsRoundable(raw)) return raw;
   const double whole = std::trunc(raw);
-  return raw - whole > 0.5 ? whole + 1 : whole;
+  return atLeastOneTurn(raw, raw - whole > 0.5 ? whole + 1 : whole);
 }
 
 double roundTurnsHalfUp(double raw) {
   if (!turnsRoundable(raw)) return raw;
   const double whole = std::trunc(raw);
-  return raw - whole >= 0.5 ? whole + 1 : whole;
+  return atLeastOneTurn(raw, raw - whole >= 0.5 ? whole + 1 : whole);
 }
 
 }  // namespace tarnex

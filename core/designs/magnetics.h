@@ -31,7 +31,7 @@ double wireDiameter(double irms, double cmil);
 
 // Whether a raw count can be rounded to whole turns: finite and inside the 32-bit integer
 // range. A count that cannot (a zero core area or frequency gives an infinite one) is kept
-// as computed by every rule below.
+// as computed by every rule below. A positive count that can never rounds below one turn.
 bool turnsRoundable(double raw);
 
 // Whole turns, rounded up whenever there is a fraction (a whole count stays): the secondary

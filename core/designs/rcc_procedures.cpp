@@ -30,6 +30,12 @@ RccDesign designRcc(const RccInputs& in) {
   const double VacMin = in.VacMin;
   const double VacMax = in.VacMax;
 
+  // An input range or a load range upside down, or a low-line peak that does not even cover
+  // the switch drop, leave no design.
+  if (VacMin > VacMax || IoMin > IoMax || kSqrt2 * VacMin <= in.Vsw) {
+    d.ending = RccEnding::Impossible;
+    return d;
+  }
   // What the switch rating leaves after the margin and the input peak is shared by the
   // reflected voltage and the leakage spike. With nothing left (or an undefined remainder)
   // no turns ratio exists.
@@ -50,15 +56,17 @@ RccDesign designRcc(const RccInputs& in) {
   const double D = d.D;
   d.Vp = Vmin - in.Vsw;
 
-  // Critical conduction at the lowest frequency: ½·Lp·Ipkp²·fMin carries the output power.
-  d.Lp = toSingle(D * D * d.Vp * d.Vp * 1000 / (2 * Po * fMin));
+  // Critical conduction at the lowest frequency: ½·Lp·Ipkp²·fMin is drawn from the input,
+  // the output power over the efficiency (the duty D above already includes it).
+  d.Lp = toSingle(D * D * d.Vp * d.Vp * 1000 * Eff * 0.01 / (2 * Po * fMin));
   d.Ls = toSingle(d.Lp / (n * n));
   d.Ipkp = toSingle(d.Vp * (D / (fMin * 1000)) / (d.Lp * 0.000001));
   d.Ipks = toSingle(double{d.Ipkp} * n);
 
-  const double Ic = IoMax / (1 - D);  // secondary current during its conduction share
-  d.Irmss = toSingle(std::sqrt(1 - D) * Ic);
-  d.Irmsp = toSingle(std::sqrt(D) * Ic / n);
+  // In critical conduction both currents are triangles from zero: the primary's over the
+  // on-share D, the secondary's over the rest of the period.
+  d.Irmsp = toSingle(d.Ipkp * std::sqrt(D / 3));
+  d.Irmss = toSingle(d.Ipks * std::sqrt((1 - D) / 3));
   d.Dp = toSingle(wireDiameter(d.Irmsp, in.Cmil));
   d.Ds = toSingle(wireDiameter(d.Irmss, in.Cmil));
 
@@ -70,10 +78,10 @@ RccDesign designRcc(const RccInputs& in) {
   d.Np = toSingle(d.turns.Np);
 
   // Minimum load at high line: the same current share gives the duty cycle, and the critical
-  // conduction energy balance the frequency.
+  // conduction energy balance, with the light-load input power, the frequency.
   const double Il = (IoMin * Vo * 100 / Eff) / (kSqrt2 * VacMax);
   d.Dl = Il / (IoMin / n + Il);
-  d.fMax = toSingle(VacMax * VacMax * d.Dl * d.Dl * kSqrt2Squared /
+  d.fMax = toSingle(VacMax * VacMax * d.Dl * d.Dl * kSqrt2Squared * Eff * 0.01 /
                     (2 * double{d.Lp} * IoMin * Vo * 0.001));
   return d;
 }

@@ -33,7 +33,10 @@ struct RccInputs {
 
 enum class RccEnding {
   Ok,
-  Impossible,  // the switch rating leaves no room for a reflected voltage: nothing computed
+  // Nothing computed: VacMin > VacMax, IoMin > IoMax, a low-line peak 1.414·VacMin that does
+  // not exceed the switch drop Vsw, or a switch rating that leaves no room for a reflected
+  // voltage.
+  Impossible,
 };
 
 // Whole turns: the secondary rounded up whenever it has a fraction, then the primary n × Ns

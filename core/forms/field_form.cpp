@@ -1,6 +1,7 @@
 #include "forms/field_form.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "base/number_text.h"
 
@@ -84,6 +85,7 @@ bool FieldForm::readFields() {
     const auto& fields = form().fields;
     for (std::size_t i = 0; i < fields.size(); ++i) {
       const int id = fields[i].controlId;
+      if (showsOwnNonFinite(i)) continue;
       const std::optional<float> v = parseFieldText(text(id));
       if (!v) {
         host().showMessage(Message{kProgramName, kNotANumber, Icon::Warning, true});
@@ -96,6 +98,11 @@ bool FieldForm::readFields() {
   if (!setUp_) runSetUp();
   exchangeDone();
   return true;
+}
+
+bool FieldForm::showsOwnNonFinite(std::size_t i) const {
+  const float v = values_[i];
+  return !std::isfinite(v) && text(form().fields[i].controlId) == formatFieldValue(v);
 }
 
 void FieldForm::runSetUp() {

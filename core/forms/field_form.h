@@ -85,7 +85,9 @@ class FieldForm : public TableForm, public FieldValues {
 
  protected:
   // Data exchange in table order. Both count as a data exchange: while the set-up has not
-  // completed, it runs after them (after a successful read only).
+  // completed, it runs after them (after a successful read only). A typed "inf" or "nan" is
+  // not a number, but a field that still shows the infinite or undefined result the window
+  // wrote there ("inf", "nan") reads back as that result, so that it blocks no later command.
   void writeFields();
   bool readFields();
   // Whether an exchange moves values (a compensation page moves them only during its own
@@ -124,6 +126,8 @@ class FieldForm : public TableForm, public FieldValues {
 
  private:
   int indexOf(int controlId) const;
+  // Whether field i holds a non-finite value and still shows the text written for it.
+  bool showsOwnNonFinite(std::size_t i) const;
 
   std::vector<float> values_;
   std::vector<int> outputIds_;

@@ -68,25 +68,26 @@ TEST_P(ParseFieldText, FollowsTheFieldRules) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ParseFieldText,
-    ::testing::Values(ParseCase{" 12 ", true, 12.0f}, ParseCase{"1e3", true, 1000.0f},
-                      ParseCase{"\t7\t", true, 7.0f}, ParseCase{"0.0", true, 0.0f},
-                      ParseCase{".5", true, 0.5f}, ParseCase{"0", true, 0.0f},
-                      ParseCase{"-3.25", true, -3.25f}, ParseCase{"+4", true, 4.0f},
-                      ParseCase{"1.23457e+006", true, 1234570.0f},
-                      // A zero result is valid only when the text begins with the digit 0.
-                      ParseCase{".0", false, 0}, ParseCase{"-0", false, 0}, ParseCase{"", false, 0},
-                      ParseCase{"   ", false, 0}, ParseCase{"1e-400", false, 0},
-                      // Only blanks and tabs may follow the number.
-                      ParseCase{"12a", false, 0}, ParseCase{"12 a", false, 0},
-                      ParseCase{"1,5", false, 0}, ParseCase{"abc", false, 0},
-                      ParseCase{"12\n", false, 0},
-                      // Only the first 31 characters count: the letter at 32 is never seen.
-                      ParseCase{"1                              x", true, 1.0f},
-                      ParseCase{"1                             x", false, 0},
-                      // Beyond the float range the value saturates instead of converting undefined.
-                      ParseCase{"1e39", true, std::numeric_limits<float>::infinity()},
-                      ParseCase{"-1e39", true, -std::numeric_limits<float>::infinity()},
-                      ParseCase{"inf", true, std::numeric_limits<float>::infinity()}));
+    ::testing::Values(
+        ParseCase{" 12 ", true, 12.0f}, ParseCase{"1e3", true, 1000.0f},
+        ParseCase{"\t7\t", true, 7.0f}, ParseCase{"0.0", true, 0.0f}, ParseCase{".5", true, 0.5f},
+        ParseCase{"0", true, 0.0f}, ParseCase{"-3.25", true, -3.25f}, ParseCase{"+4", true, 4.0f},
+        ParseCase{"1.23457e+006", true, 1234570.0f},
+        // A zero result is valid only when the text begins with the digit 0.
+        ParseCase{".0", false, 0}, ParseCase{"-0", false, 0}, ParseCase{"", false, 0},
+        ParseCase{"   ", false, 0}, ParseCase{"1e-400", false, 0},
+        // Only blanks and tabs may follow the number.
+        ParseCase{"12a", false, 0}, ParseCase{"12 a", false, 0}, ParseCase{"1,5", false, 0},
+        ParseCase{"abc", false, 0}, ParseCase{"12\n", false, 0},
+        // Only the first 31 characters count: the letter at 32 is never seen.
+        ParseCase{"1                              x", true, 1.0f},
+        ParseCase{"1                             x", false, 0},
+        // Not finite in single precision: no number, whatever the spelling.
+        ParseCase{"1e39", false, 0}, ParseCase{"-1e39", false, 0}, ParseCase{"inf", false, 0},
+        ParseCase{"-inf", false, 0}, ParseCase{"nan", false, 0}, ParseCase{" INFINITY", false, 0},
+        // The largest float and the values that still round to it are numbers.
+        ParseCase{"3.4028235e38", true, std::numeric_limits<float>::max()},
+        ParseCase{"3.40282356e38", true, std::numeric_limits<float>::max()}));
 
 // The field text is the C library's "%.6g" of the value widened to double, with the exponent
 // padded to three digits. Compared over every kind of float: powers of ten, ties at the
@@ -130,9 +131,6 @@ TEST(ParseFieldText, ReadsBackWhatFormattingWrote) {
     ASSERT_TRUE(back.has_value()) << v;
     EXPECT_EQ(formatFieldValue(*back), formatFieldValue(v));
   }
-  const auto nan = parseFieldText(formatFieldValue(std::nanf("")));
-  ASSERT_TRUE(nan.has_value());
-  EXPECT_TRUE(std::isnan(*nan));
 }
 
 TEST(ToSingle, SaturatesBeyondTheFloatRange) {

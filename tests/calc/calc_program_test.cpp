@@ -333,7 +333,7 @@ INSTANTIATE_TEST_SUITE_P(
                   0,
                   {"{\"caption\":\"Tarnex\",\"text\":\" "
                    "建议留最大占空比设置为小于0.8，留0.2的余量！\",\"icon\":\"none\"}",
-                   "{\"name\":\"Lo\",\"text\":\"2.85\"}"}},
+                   "{\"name\":\"Lo\",\"text\":\"5.66697\"}"}},
         WindowRun{"HalfBridge", {"halfbridge"}, 0, {"field\tNp\t8", "field\tIrmsp\t11.7139"}},
         WindowRun{"FullBridgeCaptions",
                   {"fullbridge", "--captions"},

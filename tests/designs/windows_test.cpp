@@ -17,6 +17,7 @@
 #include "support/field_ids.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
+#include "tables/flyback_table.h"
 #include "tables/forward_table.h"
 
 namespace tarnex {
@@ -192,28 +193,28 @@ INSTANTIATE_TEST_SUITE_P(
                "Ringing Choke Coverter  <界面:系统   公式:内置>",
                "Ringing Choke Coverter  <界面:系统    公式:自定义>",
                "Ringing Choke Coverter  <界面:自定义   公式:内置>",
-               "Lp=3321.42 Ls=30.097 Ipkp=0.224007 Ipks=2.35322 Irmsp=0.0879264 "
-               "Irmss=1.24512 Np=158 Ns=15 Dp=0.168414 Ds=0.63376 fMax=1041.93",
+               "Lp=2491.07 Ls=22.5728 Ipkp=0.298677 Ipks=3.13763 Irmsp=0.10274 "
+               "Irmss=1.45489 Np=158 Ns=15 Dp=0.182049 Ds=0.685069 fMax=1041.93",
                "fMax = fMin * 2;\r\nNp = Vswm - Vswr;\r\n#", "fMax=120 Np=450 Lp=0 Vswm=600",
                "Lp=0 fMax=0 Np=0", false},
         Window{"pushpull", kCalculateButton, " 请输入完整的设计条件！！",
                "推挽变换器 Push Pull   <界面:系统   公式:内置>",
                "推挽变换器 Push Pull   <界面:系统   公式:自定义>",
                "推挽变换器 Push Pull   <界面:自定义   公式:内置>",
-               "Np=16 Ns=2 Irmsp=1.86367 Irmss=12.6491 Lo=3",
+               "Np=16 Ns=2 Irmsp=1.86367 Irmss=13.4164 Lo=5.69423",
                "Lo = DB / 2;\r\nNs = Ae + VacMax;\r\n#", "Lo=800 Ns=404 Np=0", "Np=0 Lo=0", true},
         // The primary sees half the input: turns ratio and secondary from Vh = 63.63 V.
         Window{"halfbridge", kCalculateButton, " 请输入完整的设计条件！！",
                "半桥变换器 Half Bridge   <界面:系统   公式:内置>",
                "半桥变换器 Half Bridge   <界面:系统   公式:自定义>",
                "半桥变换器 Half Bridge   <界面:自定义   公式:内置>",
-               "Np=8 Ns=2 Dp=1.94388 Ds=3.19389 Irmsp=11.7139 Irmss=31.6228 Lo=1.2",
+               "Np=8 Ns=2 Dp=1.94388 Ds=3.28933 Irmsp=11.7139 Irmss=33.541 Lo=2.27769",
                "Lo = DB / 2;\r\nNs = Ae + VacMax;\r\n#", "Lo=800 Ns=404 Np=0", "Np=0 Lo=0", true},
         Window{"fullbridge", kCalculateButton, " 请输入完整的设计条件！！",
                "全桥变换器 Full Bridge   <界面:系统   公式:内置>",
                "全桥变换器 Full Bridge   <界面:系统   公式:自定义>",
                "全桥变换器 Full Bridge   <界面:自定义   公式:内置>",
-               "Np=16 Ns=2 Dp=1.37453 Ds=3.19389 Irmsp=5.85695 Irmss=31.6228 Lo=1.2",
+               "Np=16 Ns=2 Dp=1.37453 Ds=3.28933 Irmsp=5.85695 Irmss=33.541 Lo=2.27769",
                "Lo = DB / 2;\r\nNs = Ae + VacMax;\r\n#", "Lo=800 Ns=404 Np=0", "Np=0 Lo=0", true}),
     [](const ::testing::TestParamInfo<Window>& p) { return std::string(p.param.key); });
 
@@ -400,6 +401,90 @@ INSTANTIATE_TEST_SUITE_P(
         HintCase{"PushPullAtLimit", "pushpull", kCalculateButton, "0.8", {"progress"}},
         HintCase{"FullBridgeAbove", "fullbridge", kCalculateButton, "0.9", {"progress"}}),
     [](const ::testing::TestParamInfo<HintCase>& p) { return std::string(p.param.label); });
+
+struct ConditionCase {
+  const char* label;
+  const char* key;
+  int command;
+  const char* typed;  // "name=text ...", typed before the command
+  std::vector<std::string> events;
+  const char* shown;  // "name=text ..." afterwards
+};
+
+void PrintTo(const ConditionCase& c, std::ostream* os) {
+  *os << c.label;
+}
+
+class Conditions : public WindowPaths, public ::testing::WithParamInterface<ConditionCase> {};
+
+// Every window on conditions it refuses: a field text that is no number (the framework's
+// message, then the window's), or design conditions that are impossible (the window's one
+// message, no progress window, no result shown, what was typed kept).
+TEST_P(Conditions, AreRefusedWithTheirMessage) {
+  const ConditionCase& c = GetParam();
+  open(c.key);
+  std::istringstream words(c.typed);
+  for (std::string word; words >> word;) {
+    const std::size_t eq = word.find('=');
+    type(word.substr(0, eq).c_str(), word.substr(eq + 1).c_str());
+  }
+  form->command(c.command);
+  EXPECT_EQ(host.events, c.events);
+  std::istringstream expected(c.shown);
+  for (std::string word; expected >> word;) {
+    const std::string name = word.substr(0, word.find('='));
+    EXPECT_EQ(name + "=" + text(name.c_str()), word);
+  }
+}
+
+const std::string kImpossible = "设计条件不正确，请检查！";
+const std::string kNotANumber = "请键入一个数。";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Windows, Conditions,
+    ::testing::Values(
+        // Input ranges upside down, no voltage on the winding while the switch is on, a load
+        // range upside down, a duty cycle of 1 or more.
+        ConditionCase{"DcDcInputRange", "dcdc", kCalculateButton, "VinMin=30 VinMax=20",
+                      {kImpossible}, "L= NL= Duty= VinMin=30"},
+        ConditionCase{"FlybackInputRange", "flyback", flyback::kVerifyButton,
+                      "Ae=100 Le=60 VacMin=280", {kImpossible}, "Lp= Np= VacMin=280"},
+        ConditionCase{"ForwardInputRange", "forward", forward::kVerifyButton, "Ae=100 VacMin=280",
+                      {kImpossible}, "Np= Lo= Ap= VacMin=280"},
+        ConditionCase{"RccLowLineBelowSwitchDrop", "rcc", kCalculateButton, "VacMin=1",
+                      {kImpossible}, "Lp= fMax= VacMin=1"},
+        ConditionCase{"RccMinimumLoadAboveFull", "rcc", kCalculateButton, "IoMin=2",
+                      {kImpossible}, "Lp="},
+        ConditionCase{"PushPullInputRange", "pushpull", kCalculateButton, "VacMax=89",
+                      {kImpossible}, "Np= Lo="},
+        ConditionCase{"HalfBridgeDutyAboveOne", "halfbridge", kCalculateButton, "Dmax=1.5",
+                      {kImpossible}, "Np= Lo="},
+        ConditionCase{"FullBridgeDutyOfOne", "fullbridge", kCalculateButton, "Dmax=1",
+                      {kImpossible}, "Np= Lo="},
+        // The forward refuses in its verification only; the estimate still hints.
+        ConditionCase{"ForwardDutyOfOne", "forward", forward::kVerifyButton, "Ae=100 Dmax=1",
+                      {kImpossible}, "Np= Ap="},
+        ConditionCase{"ForwardEstimateAtDutyOfOne", "forward", forward::kCoreButton, "Dmax=1",
+                      {"progress", "提示：如果复位绕组和初级匝数相等，请设置最大占空比小于0.5！"},
+                      "Ap=1.01747"},
+        // Texts that are not finite in single precision are not numbers.
+        ConditionCase{"DcDcNan", "dcdc", kCalculateButton, "Vo=nan",
+                      {kNotANumber, "请输入完整的设计条件！"}, "L= Vo=nan"},
+        ConditionCase{"FlybackInfinity", "flyback", flyback::kCoreButton, "Po=inf",
+                      {kNotANumber, "请输入完整的设计条件！！"}, "Ve= Po=inf"},
+        ConditionCase{"ForwardBeyondSinglePrecision", "forward", forward::kVerifyButton,
+                      "Ae=1e39", {kNotANumber, "请输入完整的设计条件!"}, "Np= Ae=1e39"},
+        ConditionCase{"RccMinusInfinity", "rcc", kCalculateButton, "Vsw=-inf",
+                      {kNotANumber, " 请输入完整的设计条件！"}, "Lp="},
+        ConditionCase{"PushPullNan", "pushpull", kCalculateButton, "DB=NAN",
+                      {kNotANumber, " 请输入完整的设计条件！！"}, "Np="},
+        ConditionCase{"HalfBridgeBeyondSinglePrecision", "halfbridge", kCalculateButton,
+                      "Io=-4e38", {kNotANumber, " 请输入完整的设计条件！！"}, "Np="},
+        ConditionCase{"FullBridgeInfinity", "fullbridge", kCalculateButton, "f=infinity",
+                      {kNotANumber, " 请输入完整的设计条件！！"}, "Np="}),
+    [](const ::testing::TestParamInfo<ConditionCase>& p) { return std::string(p.param.label); });
+// clang-format on
 
 // 450 − 150 − 1.414·270 = −81.78 V: no room for a reflected voltage under the switch rating.
 TEST_F(WindowPaths, RccWithoutSwitchHeadroomShowsNoDesign) {

@@ -46,6 +46,7 @@ const int kVdf = testing::fieldId(flybackTable(), "Vdf");
 const int kVdm = testing::fieldId(flybackTable(), "Vdm");
 const int kVo = testing::fieldId(flybackTable(), "Vo");
 const int kVswm = testing::fieldId(flybackTable(), "Vswm");
+const int kVacMin = testing::fieldId(flybackTable(), "VacMin");
 const int kZc = testing::fieldId(flybackTable(), "Zc");
 const int kF = testing::fieldId(flybackTable(), "f");
 
@@ -340,7 +341,9 @@ struct HeadroomCase {
   const char* name;
   int modeIndex;
   std::vector<int> before;   // commands run with the opening values
-  int button;                // then run again without headroom
+  int field;                 // then typed in
+  const char* typed;         // makes the conditions impossible
+  int button;                // and the command run again
   std::vector<int> blanked;  // its outputs
 };
 
@@ -348,12 +351,13 @@ void PrintTo(const HeadroomCase& c, std::ostream* os) {
   *os << c.name;
 }
 
-class FlybackNoHeadroom : public FlybackDialog,
+class FlybackImpossible : public FlybackDialog,
                           public ::testing::WithParamInterface<HeadroomCase> {};
 
 // A 450 V switch with 100 V margin at 270 V AC leaves 450 − 100 − 1.414·270 = −31.78 V for the
-// reflected voltage: the command that needs the turns ratio refuses and writes nothing.
-TEST_P(FlybackNoHeadroom, RefusesTheCommandAndBlanksItsOutputs) {
+// reflected voltage, and a lowest input of 280 V lies above the highest of 270 V: the command
+// that needs the turns ratio or the input range refuses and writes nothing.
+TEST_P(FlybackImpossible, RefusesTheCommandAndBlanksItsOutputs) {
   const HeadroomCase& c = GetParam();
   open();
   dlg->select(kModeList, c.modeIndex);
@@ -364,7 +368,7 @@ TEST_P(FlybackNoHeadroom, RefusesTheCommandAndBlanksItsOutputs) {
   const int runs = host.progressRuns;
   const std::string lp = text(kLp);
 
-  type(kVswm, "450");
+  type(c.field, c.typed);
   dlg->command(c.button);
   ASSERT_EQ(host.summary(), std::vector<std::string>{box("设计条件不正确，请检查！")});
   EXPECT_EQ(host.messages[0].icon, Icon::None);
@@ -375,32 +379,62 @@ TEST_P(FlybackNoHeadroom, RefusesTheCommandAndBlanksItsOutputs) {
   if (c.button == kSnubberButton) {
     EXPECT_EQ(text(kLp), lp);
   }
-  EXPECT_EQ(text(kVswm), "450");
+  EXPECT_EQ(text(c.field), c.typed);
 }
 
+const std::vector<int> kAllOutputs(std::begin(kOutputs), std::end(kOutputs));
+const std::vector<int> kBeforeClamp = {kVerifyButton, kSnubberButton};
+
 INSTANTIATE_TEST_SUITE_P(
-    Vswm450, FlybackNoHeadroom,
+    Conditions, FlybackImpossible,
     ::testing::Values(
-        HeadroomCase{"DcmEstimate", 1, {kCoreButton}, kCoreButton, {kVe}},
-        HeadroomCase{"CcmVerify",
-                     0,
-                     {kVerifyButton, kSnubberButton},
-                     kVerifyButton,
-                     std::vector<int>(std::begin(kOutputs), std::end(kOutputs))},
-        HeadroomCase{"DcmVerify",
-                     1,
-                     {kVerifyButton, kSnubberButton},
-                     kVerifyButton,
-                     std::vector<int>(std::begin(kOutputs), std::end(kOutputs))},
-        HeadroomCase{"Clamp", 0, {kVerifyButton, kSnubberButton}, kSnubberButton, {kRlk, kClk}}),
+        HeadroomCase{"DcmEstimate", 1, {kCoreButton}, kVswm, "450", kCoreButton, {kVe}},
+        HeadroomCase{"CcmVerify", 0, kBeforeClamp, kVswm, "450", kVerifyButton, kAllOutputs},
+        HeadroomCase{"DcmVerify", 1, kBeforeClamp, kVswm, "450", kVerifyButton, kAllOutputs},
+        HeadroomCase{"Clamp", 0, kBeforeClamp, kVswm, "450", kSnubberButton, {kRlk, kClk}},
+        HeadroomCase{"DcmEstimateInputRange", 1, {kCoreButton}, kVacMin, "280", kCoreButton, {kVe}},
+        HeadroomCase{"CcmVerifyInputRange", 0, kBeforeClamp, kVacMin, "280", kVerifyButton,
+                     kAllOutputs},
+        HeadroomCase{"DcmVerifyInputRange", 1, kBeforeClamp, kVacMin, "280", kVerifyButton,
+                     kAllOutputs},
+        HeadroomCase{
+            "ClampInputRange", 1, kBeforeClamp, kVacMin, "280", kSnubberButton, {kRlk, kClk}}),
     [](const ::testing::TestParamInfo<HeadroomCase>& p) { return std::string(p.param.name); });
 
 TEST_F(FlybackDialog, CcmEstimateNeedsNoHeadroom) {
   open();
   type(kVswm, "450");
+  type(kVacMin, "280");
   dlg->command(kCoreButton);
   EXPECT_TRUE(host.messages.empty());
   EXPECT_EQ(text(kVe), "6166.67");  // the volume depends on Po, Eff, f and r only
+}
+
+// A result that is not finite is shown as such and read back by the next command as the
+// window wrote it: with r = 0 the CCM volume estimate is "inf", the verification reads it
+// (and its own "inf" results the clamp), and neither stops at "请键入一个数。". Typed, the
+// same text is no number.
+TEST_F(FlybackDialog, NonFiniteResultsOnDisplayBlockNoLaterCommand) {
+  open();
+  type(kR, "0");
+  dlg->command(kCoreButton);
+  ASSERT_EQ(text(kVe), "inf");
+  typeCore();
+  dlg->command(kVerifyButton);
+  EXPECT_TRUE(host.messages.empty()) << host.summary().front();
+  EXPECT_EQ(text(kVe), "inf");
+  EXPECT_EQ(text(kLp), "inf");
+  dlg->command(kSnubberButton);
+  EXPECT_TRUE(host.messages.empty()) << host.summary().front();
+  EXPECT_EQ(text(kRlk), "0");  // a finite voltage squared over an infinite inductance
+  EXPECT_EQ(host.progressRuns, 3);
+
+  type(kLp, "inf");  // typed over its own "inf" it still is the value shown
+  type(kPer, "inf");
+  dlg->command(kSnubberButton);
+  EXPECT_EQ(host.summary(),
+            (std::vector<std::string>{box("请键入一个数。"), box(" 请输入完整的设计条件!")}));
+  EXPECT_EQ(dlg->takeFocusRequest()->id, kPer);
 }
 
 struct IncompleteCase {

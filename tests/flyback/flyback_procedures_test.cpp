@@ -177,8 +177,9 @@ TEST(FlybackSnubber, AfterEachVerification) {
 
 struct HeadroomCase {
   std::string name;
-  float Vswm, Vswr, VacMax;
-  bool left;
+  float Vswm, Vswr, VacMin, VacMax;
+  bool left;      // switch headroom above the margin and the input peak
+  bool possible;  // and an input range the right way round
 };
 
 void PrintTo(const HeadroomCase& c, std::ostream* os) {
@@ -187,22 +188,38 @@ void PrintTo(const HeadroomCase& c, std::ostream* os) {
 
 class SwitchHeadroom : public ::testing::TestWithParam<HeadroomCase> {};
 
-// Vswm − Vswr − 1.414·VacMax must be above zero, or the turns ratio n is not positive.
-TEST_P(SwitchHeadroom, LeftOnlyAboveZero) {
+// Vswm − Vswr − 1.414·VacMax must be above zero, or the turns ratio n is not positive, and
+// VacMin must not lie above VacMax. Every command but the CCM core estimate refuses without
+// them and computes nothing.
+TEST_P(SwitchHeadroom, EveryCommandButTheCcmEstimateNeedsIt) {
   const HeadroomCase& c = GetParam();
   FlybackInputs in = referenceDesign();
   in.Vswm = c.Vswm;
   in.Vswr = c.Vswr;
+  in.VacMin = c.VacMin;
   in.VacMax = c.VacMax;
   EXPECT_EQ(flybackHeadroom(in), c.left);
+  const FlybackEnding ending = c.possible ? FlybackEnding::Ok : FlybackEnding::Impossible;
+  EXPECT_EQ(flybackDcmAreaProduct(in).ending, ending);
+  EXPECT_EQ(flybackVerifyCcm(in).ending, ending);
+  EXPECT_EQ(flybackVerifyDcm(in).ending, ending);
+  const FlybackSnubber s = flybackSnubber(in, 429.206f, 2.26523f);
+  EXPECT_EQ(s.ending, ending);
+  EXPECT_EQ(s.Rlk > 0, c.possible);
+  EXPECT_EQ(flybackVerifyCcm(in).Lp > 0, c.possible);
+  EXPECT_EQ(flybackCcmCoreVolume(in).ending, FlybackEnding::Ok);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SwitchHeadroom,
-    ::testing::Values(HeadroomCase{"Reference", 600, 100, 270, true},   // 118.22 V left
-                      HeadroomCase{"LowRating", 450, 100, 270, false},  // 450 − 100 − 381.78 < 0
-                      HeadroomCase{"NothingLeft", 100, 100, 0, false},  // exactly 0
-                      HeadroomCase{"NotANumber", std::nanf(""), 100, 270, false}),
+    ::testing::Values(HeadroomCase{"Reference", 600, 100, 90, 270, true,
+                                   true},  // 118.22 V left
+                                           // 450 − 100 − 381.78 < 0
+                      HeadroomCase{"LowRating", 450, 100, 90, 270, false, false},
+                      HeadroomCase{"NothingLeft", 100, 100, 0, 0, false, false},  // exactly 0
+                      HeadroomCase{"NotANumber", std::nanf(""), 100, 90, 270, false, false},
+                      HeadroomCase{"InputRangeUpsideDown", 600, 100, 280, 270, true, false},
+                      HeadroomCase{"OneInput", 600, 100, 270, 270, true, true}),
     [](const ::testing::TestParamInfo<HeadroomCase>& p) { return p.param.name; });
 
 struct Rounding {
@@ -232,7 +249,8 @@ constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
 INSTANTIATE_TEST_SUITE_P(
     Edges, TurnsRounding,
     ::testing::Values(Rounding{4.0, 4, 4}, Rounding{4.01, 5, 4}, Rounding{37.5, 38, 37},
-                      Rounding{37.51, 38, 38}, Rounding{0.49, 1, 0}, Rounding{0, 0, 0},
+                      // A positive count never rounds below one turn.
+                      Rounding{37.51, 38, 38}, Rounding{0.49, 1, 1}, Rounding{0, 0, 0},
                       // Beyond the 32-bit range and non-finite counts stay as they are.
                       Rounding{3e9 + 0.5, 3e9 + 0.5, 3e9 + 0.5},
                       Rounding{-3e9 - 0.25, -3e9 - 0.25, -3e9 - 0.25},

@@ -184,18 +184,31 @@ const std::vector<std::pair<std::string_view, float>> kCore = {{"Ae", 100}, {"Le
 const std::vector<std::pair<std::string_view, float>> kForwardCore = {{"Ae", 100}};
 
 // No sample can show the procedures' hints (DC-DC saturation, flyback flux and dead time,
-// forward and push-pull duty cycle) or refuse impossible conditions (DC-DC input against
-// output, flyback and RCC switch headroom). The flyback's three commands run one file: the
+// forward and push-pull duty cycle) or refuse impossible conditions (input ranges, switch
+// drops and headroom, duty cycles of 1). The flyback's three commands run one file: the
 // core estimate with Ae = Le = 1 pinned, the verification with Ve = 1, the clamp with none;
-// the forward's two: the area product with Ae = 1, the verification with Ap = 1.
+// the forward's two: the area product with Ae = 1, the verification with Ap = 1. The boost
+// and buck-boost output capacitor takes the longer of two times, written without a
+// condition: the rows with a low input walk the other side of that max.
 // clang-format off
 const SampleCase kCases[] = {
   {"CcmBuck",          "CCM Buck cfg.txt",       {},           {}, dcdc<Buck, Ccm>,      {"NL"}},
   {"CcmBoost",         "CCM Boost cfg.txt",      {{"Vo", 30}}, {}, dcdc<Boost, Ccm>,     {"NL"}},
+  {"CcmBoostLowInput", "CCM Boost cfg.txt", {{"VinMin", 5}, {"VinMax", 9}}, {},
+   dcdc<Boost, Ccm>, {"NL"}},
   {"CcmBuckBoost",     "CCM Buck-Boost cfg.txt", {},           {}, dcdc<BuckBoost, Ccm>, {"NL"}},
+  {"CcmBuckBoostLowInput", "CCM Buck-Boost cfg.txt", {{"VinMin", 5}}, {},
+   dcdc<BuckBoost, Ccm>, {"NL"}},
   {"DcmBuck",          "DCM Buck cfg.txt",       {},           {}, dcdc<Buck, Dcm>,      {"NL"}},
   {"DcmBoost",         "DCM Boost cfg.txt",      {{"Vo", 30}}, {}, dcdc<Boost, Dcm>,     {"NL"}},
+  {"DcmBoostLowInput", "DCM Boost cfg.txt", {{"VinMin", 5}, {"VinMax", 9}}, {},
+   dcdc<Boost, Dcm>, {"NL"}},
   {"DcmBuckBoost",     "DCM Buck-Boost cfg.txt", {},           {}, dcdc<BuckBoost, Dcm>, {"NL"}},
+  {"DcmBuckBoostLowInput", "DCM Buck-Boost cfg.txt", {{"VinMin", 5}}, {},
+   dcdc<BuckBoost, Dcm>, {"NL"}},
+  {"DcmBuckWideInput", "DCM Buck cfg.txt",
+   {{"VinMin", 40.6f}, {"VinMax", 79.7f}, {"Vo", 15}, {"IoMax", 0.4f}, {"Vsw", 0.3f}, {"f", 500},
+    {"Ptd", 25}, {"Vopp", 10}, {"Ae", 90}}, {}, dcdc<Buck, Dcm>, {"NL"}},
   {"CcmFlybackCore",   "CCM反激变换器 cfg.txt", kCore, {"Ae", "Le"},
    flybackCore<flybackCcmCoreVolume>},
   {"CcmFlybackVerify", "CCM反激变换器 cfg.txt", kCore, {"Ve"}, flybackVerify<flybackVerifyCcm>,
@@ -215,6 +228,10 @@ const SampleCase kCases[] = {
   {"HalfBridge",       "半桥变换器 cfg.txt", {}, {},
    transformer<designHalfBridge, bridgeInputs>, {"Np", "Ns"}},
   {"FullBridge",       "全桥变换器 cfg.txt", {}, {},
+   transformer<designFullBridge, bridgeInputs>, {"Np", "Ns"}},
+  {"FullBridgeWideInput", "全桥变换器 cfg.txt",
+   {{"VacMin", 85}, {"VacMax", 213}, {"Io", 21.8f}, {"f", 70}, {"Eff", 91}, {"Vdf", 0.42f},
+    {"Dmax", 0.9f}, {"DB", 1500}, {"Cmil", 400}}, {},
    transformer<designFullBridge, bridgeInputs>, {"Np", "Ns"}},
 };
 // clang-format on
