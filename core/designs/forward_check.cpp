@@ -146,12 +146,15 @@ BridgeCheck checkBridge(BridgeKind kind, const BridgeInputs& in, const BridgeDes
   // A secondary half carries the inductor current while its switch conducts (every other
   // on-time) and half of it while both halves freewheel; the primary (a half of the push-pull's,
   // which conducts every other on-time) carries the on-time current divided by n.
-  auto worst = [&](auto member) { return std::max(c.low.*member, c.high.*member); };
-  const double on = worst(&StagePoint::switchRms);
-  const double freewheel = worst(&StagePoint::diodeRms);
-  const double primary = kind == BridgeKind::PushPull ? on / std::sqrt(2.0) / c.n : on / c.n;
-  currentFinding(f, "初级电流有效值", d.Irmsp, primary);
-  currentFinding(f, "次级电流有效值", d.Irmss, std::sqrt(on * on / 2 + freewheel * freewheel / 4));
+  auto primary = [&](const StagePoint& p) {
+    return (kind == BridgeKind::PushPull ? p.switchRms / std::sqrt(2.0) : p.switchRms) / c.n;
+  };
+  auto secondaryHalf = [](const StagePoint& p) {
+    return std::sqrt(p.switchRms * p.switchRms / 2 + p.diodeRms * p.diodeRms / 4);
+  };
+  currentFinding(f, "初级电流有效值", d.Irmsp, std::max(primary(c.low), primary(c.high)));
+  currentFinding(f, "次级电流有效值", d.Irmss,
+                 std::max(secondaryHalf(c.low), secondaryHalf(c.high)));
   wireFinding(f, "初级线径", d.Dp, in.f);
   wireFinding(f, "次级线径", d.Ds, in.f);
   return c;
