@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyleOptionGroupBox>
@@ -764,6 +765,12 @@ void FormView::keepOnScreen(const QRect& frame) {
   at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - frame.width())));
   at.setY(std::max(room.top(), std::min(at.y(), room.bottom() + 1 - frame.height())));
   if (at != frame.topLeft()) move(pos() + (at - frame.topLeft()));
+}
+
+void FormView::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  // A window that grows (another mode shows longer captions) stays on its screen.
+  if (isVisible()) keepOnScreen(frameGeometry());
 }
 
 void FormView::keyPressEvent(QKeyEvent* event) {

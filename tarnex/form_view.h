@@ -100,6 +100,7 @@ class FormView : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void build(Form& form);
