@@ -87,9 +87,9 @@ class Builder {
   void models(double ipk, double vdf, double idpk) {
     const double ron = kDropShare * Vin() / std::max(ipk, 1e-6);
     const double rd = kDropShare * point().Vo / std::max(idpk, 1e-6);
-    n_.card(".model SW SW(Vt=0.5 Vh=0.1 Ron=" + num(ron) + " Roff=1e6)",
+    n_.card(".model SW SW(Vt=0.5 Vh=0.1 Ron=" + num(ron) + " Roff=1e9)",
             "ideal switch: on-resistance drops 0.1 % of the input at the peak switch current");
-    n_.card(".model DX sidiode(Roff=1e6 Ron=" + num(rd) + " Vfwd=" + num(vdf) + " Vrev=1e5)",
+    n_.card(".model DX sidiode(Roff=1e9 Ron=" + num(rd) + " Vfwd=" + num(vdf) + " Vrev=1e5)",
             "rectifier: forward drop " + shown("Vdf", vdf, "V") +
                 ", its resistance dropping 0.1 % of the output at the peak diode current");
   }
@@ -286,31 +286,35 @@ Deck dcdcDeck(DcDcTopology topology, const DcDcInputs& in, const DcDcOutputs& ou
   return b.deck(b.finish(b.T(), "i(Vsw)", "i(Vid)"));
 }
 
-Deck flybackDeck(const FlybackInputs& in, const FlybackDesign& d, const FlybackClamp& clamp,
-                 const Drive& drive) {
-  Builder b("* flyback as designed, with its RCD clamp", drive);
+Deck flybackDeck(const FlybackInputs& in, const FlybackDesign& d,
+                 const std::optional<FlybackClamp>& clamp, const Drive& drive) {
+  Builder b(clamp ? "* flyback as designed, with its RCD clamp"
+                  : "* flyback as designed, without leakage (the coupled windings alone)",
+            drive);
   const StagePoint& p = drive.point;
   b.require(usable(d.Lp), "the primary inductance is not positive");
   b.require(wholeTurns(d.Np) && wholeTurns(d.Ns), "a winding has no turns");
   b.require(usable(d.Co), "the output capacitor is not positive");
-  b.require(usable(clamp.Rlk) && usable(clamp.Clk), "the clamp is not sized");
-  b.require(usable(in.Per), "there is no leakage inductance");
+  if (clamp) {
+    b.require(usable(clamp->Rlk) && usable(clamp->Clk), "the clamp is not sized");
+    b.require(usable(in.Per), "there is no leakage inductance");
+  }
   b.require(usable(in.Ae), "the core area is not positive");
   if (b.failed()) return b.deck("");
   Netlist& n = b.n();
   const double ratio = double{d.Ns} / d.Np;  // secondary over primary turns
   const double Lp = d.Lp * kMicro;
   const double Ls = Lp * ratio * ratio;
-  const double Llk = in.Per * 0.01 * Lp;
   const double ipStart = p.iStart * ratio;
   b.models(p.iPeak * ratio, in.Vdf, p.iPeak);
-  n.card(".model DC sidiode(Roff=1e6 Ron=" + num(0.01 * b.Vin() / std::max(p.iPeak, 1e-6)) +
-             " Vfwd=0.01 Vrev=1e5)",
-         "clamp diode, near ideal");
   n.card("Vin in 0 DC " + num(b.Vin()), "rectified mains: " + shown("Vin", b.Vin(), "V"));
   b.drive("Vdrv", "drv", b.T(), 0);
-  n.card("Llk in p1 " + num(Llk) + " IC=" + num(ipStart),
-         "leakage: " + shown("Per", in.Per, "%") + " of " + shown("Lp", d.Lp, "uH"));
+  if (clamp) {
+    n.card("Llk in p1 " + num(in.Per * 0.01 * Lp) + " IC=" + num(ipStart),
+           "leakage: " + shown("Per", in.Per, "%") + " of " + shown("Lp", d.Lp, "uH"));
+  } else {
+    n.card("Vlk in p1 DC 0", "no leakage inductance");
+  }
   n.card("Vip p1 p2 DC 0", "sense: primary current");
   n.card("Lp p2 d " + num(Lp) + " IC=" + num(ipStart),
          shown("Lp", d.Lp, "uH") + " with " + shown("Np", d.Np));
@@ -319,11 +323,17 @@ Deck flybackDeck(const FlybackInputs& in, const FlybackDesign& d, const FlybackC
   couple(n, {"Lp", "Ls"});
   n.card("S1 d s drv 0 SW", "switch");
   n.card("Visw s 0 DC 0", "sense: switch current");
-  n.card("a2 d c DC", "clamp diode into the clamp capacitor");
-  const double Vc = double{in.Vswm} - in.Vswr - acPeak(in.VacMax);
-  n.card("Rlk c in " + num(clamp.Rlk * 1e3), shown("Rlk", clamp.Rlk, "kOhm"));
-  n.card("Clk c in " + num(clamp.Clk * kNano) + " IC=" + num(std::max(Vc, 0.0)),
-         shown("Clk", clamp.Clk, "nF") + ", starting at Vswm - Vswr - 1.414*VacMax");
+  if (clamp) {
+    const double Vc = double{in.Vswm} - in.Vswr - acPeak(in.VacMax);
+    n.card(".model DC sidiode(Roff=1e9 Ron=" +
+               num(0.01 * b.Vin() / std::max(p.iPeak * ratio, 1e-6)) + " Vfwd=0.01 Vrev=1e5)",
+           "clamp diode, near ideal");
+    n.card("a2 d c DC", "clamp diode into the clamp capacitor");
+    n.card("Rlk c in " + num(clamp->Rlk * 1e3), shown("Rlk", clamp->Rlk, "kOhm"));
+    n.card("Clk c in " + num(clamp->Clk * kNano) + " IC=" + num(std::max(Vc, 0.0)),
+           shown("Clk", clamp->Clk, "nF") + ", starting at Vswm - Vswr - 1.414*VacMax");
+    n.card("Bvc vc 0 V = v(c) - v(in)", "the clamp voltage above the input");
+  }
   n.card("Vid sa sd DC 0", "sense: rectifier current");
   n.card("a1 sd out DX", "output rectifier");
   b.outputFilter(d.Co * kMicro, shown("Co", d.Co, "uF"),
@@ -331,7 +341,7 @@ Deck flybackDeck(const FlybackInputs& in, const FlybackDesign& d, const FlybackC
   // Magnetising current: the primary's and the secondary's ampere-turns together.
   const std::string im = "(i(Vip) + " + num(ratio) + " * i(Vid))";
   b.senses(num(1 / ratio) + " * " + im, num(d.Lp * 1e4 / (double{d.Np} * in.Ae)) + " * " + im);
-  return b.deck(b.finish(b.T(), "i(Visw)", "i(Vid)", "v(c,in)"));
+  return b.deck(b.finish(b.T(), "i(Visw)", "i(Vid)", clamp ? "v(vc)" : ""));
 }
 
 Deck rccDeck(const RccInputs& in, const RccDesign& d, const Drive& drive) {
@@ -383,7 +393,7 @@ Deck forwardDeck(const ForwardInputs& in, const ForwardDesign& d, const Drive& d
   const double Lsec = Lm * ratio * ratio;
   const double Lo = d.Lo * kMicro;
   b.models(p.iPeak * ratio, in.Vdf, p.iPeak);
-  n.card(".model DR sidiode(Roff=1e6 Ron=" + num(0.01 * b.Vin() / std::max(p.iPeak, 1e-6)) +
+  n.card(".model DR sidiode(Roff=1e9 Ron=" + num(0.01 * b.Vin() / std::max(p.iPeak, 1e-6)) +
              " Vfwd=0.01 Vrev=1e5)",
          "reset diode, near ideal");
   n.card("Vin in 0 DC " + num(b.Vin()), "rectified mains: " + shown("Vin", b.Vin(), "V"));

@@ -32,8 +32,9 @@
 //   bmax, bmin
 //           flux density of the core, gauss: the DC-DC's inductor from L·iL/(NL·Ae), the
 //           transformers' from the magnetising current, Lp·im/(Np·Ae) (the volt-seconds)
-//   vclamp  flyback only: the clamp capacitor's mean voltage above the input, V
+//   vclamp  flyback with its clamp: the clamp capacitor's mean voltage above the input, V
 
+#include <optional>
 #include <string>
 
 #include "designs/bridge_procedures.h"
@@ -65,9 +66,10 @@ struct Deck {
 Deck dcdcDeck(DcDcTopology topology, const DcDcInputs& in, const DcDcOutputs& out,
               const Drive& drive);
 // The flyback with its RCD clamp (the clamp command's Rlk and Clk) across a leakage
-// inductance of Per % of Lp.
-Deck flybackDeck(const FlybackInputs& in, const FlybackDesign& d, const FlybackClamp& clamp,
-                 const Drive& drive);
+// inductance of Per % of Lp; without a clamp, the coupled windings alone (no leakage), as the
+// power stage of power_stage.h models them.
+Deck flybackDeck(const FlybackInputs& in, const FlybackDesign& d,
+                 const std::optional<FlybackClamp>& clamp, const Drive& drive);
 // The forward with a reset winding of as many turns as the primary, its diode back to the
 // input.
 Deck forwardDeck(const ForwardInputs& in, const ForwardDesign& d, const Drive& drive);

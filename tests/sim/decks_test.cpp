@@ -92,7 +92,7 @@ const DeckCase kDecks[] = {
        const FlybackInputs in = flybackOpening();
        const FlybackDesign d = flybackVerifyCcm(in);
        const FlybackSnubber s = flybackSnubber(in, d.Lp, d.Ipkp);
-       return sim::flybackDeck(in, d, {s.Rlk, s.Clk}, someDrive(127));
+       return sim::flybackDeck(in, d, FlybackClamp{s.Rlk, s.Clk}, someDrive(127));
      }},
     {"forward",
      [] {
