@@ -92,7 +92,9 @@ const char* kHelp =
     "Opens the window DIALOG on the formula and interface files of the working folder exactly\n"
     "as the desktop program does, selects the list entries, types the field texts, presses the\n"
     "buttons named by COMMAND in order (default: the window's default button) and prints,\n"
-    "tab-separated, the title, every message box and every field as displayed afterwards.\n"
+    "tab-separated, the title, every message box and every field as displayed afterwards,\n"
+    "then the design check of a design window: one line per finding, its severity (info,\n"
+    "warning, failure) and its text.\n"
     "The working folder is DIR, else $TARNEX_HOME, else ~/Tarnex, the desktop program's; it is\n"
     "created and filled like at the desktop program's first start when files are missing.\n"
     "\n"
@@ -373,6 +375,10 @@ void printRun(const Options& o, const Form& form, const CalcHost& host, bool wri
       rows.push_back({"field", {std::string(row.name), form.text(row.controlId)}});
     }
   }
+  // The design check of the results shown.
+  for (const Finding& f : form.findings()) {
+    rows.push_back({"check", {severityKey(f.severity), f.text}});
+  }
   // The captions an interface file may relabel, with their numbers (1…N), then the others.
   std::vector<std::pair<const Control*, std::string>> labels;
   if (o.captions) {
@@ -416,7 +422,19 @@ void printRun(const Options& o, const Form& form, const CalcHost& host, bool wri
       first = false;
     }
   }
-  json += "],\"dialogs\":[";
+  json += "]";
+  if (form.checksDesign()) {
+    json += ",\"checks\":[";
+    bool first = true;
+    for (const Finding& f : form.findings()) {
+      json += std::string(first ? "" : ",") +
+              "{\"severity\":" + jsonString(severityKey(f.severity)) +
+              ",\"text\":" + jsonString(f.text) + "}";
+      first = false;
+    }
+    json += "]";
+  }
+  json += ",\"dialogs\":[";
   for (std::size_t i = 0; i < host.dialogs.size(); ++i) {
     json += (i ? "," : "") + std::string("{\"title\":") + jsonString(host.dialogs[i].title) +
             ",\"texts\":[";

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStyleOptionGroupBox>
 #include <QTextLayout>
 #include <QTimer>
@@ -52,6 +53,15 @@ constexpr int kMaxColumnHeight = 480;
 constexpr int kTitleBar = 32;
 constexpr int kBorder = 6;
 constexpr const char* kControlId = "tarnexControlId";
+// The design check below the columns: its caption, the height it keeps (about nine lines),
+// and its colours (a failure red, a warning in the windows' hint violet).
+constexpr const char* kCheckCaption = "设计检查";
+constexpr const char* kCheckPlaceholder =
+    "计算后在此列出按电路算出的检查结果：磁密、输入电容谷值、电流、线径等。";
+constexpr int kCheckHeight = 176;
+constexpr Rgb kCheckCaptionColor{0, 0, 255};
+constexpr Rgb kFailureColor{255, 0, 0};
+constexpr Rgb kWarningColor{200, 0, 255};
 
 // A group box whose caption alone takes a colour: the rows inside keep the dialog's own
 // colours without each carrying a palette of its own.
@@ -381,9 +391,15 @@ void FormWidget::layOutByTable() {
     return row;
   };
 
-  auto* outer = new QHBoxLayout(this);
+  // The columns side by side, and below them, across the window, the design check.
+  auto* whole = new QVBoxLayout(this);
+  whole->setContentsMargins(0, 0, 0, 0);
+  whole->setSpacing(0);
+  auto* outer = new QHBoxLayout;
+  whole->addLayout(outer);
   outer->setSpacing(8);
   outer->setContentsMargins(8, 8, 8, 8);
+  const int checkHeight = form_.checksDesign() ? kCheckHeight : 0;
   const DialogUnits du = unitsForDialogFont(form_.table() ? form_.table()->fontPoints : 9);
 
   // Groups that hold fields or lists make the columns of numbers, each with the pictures
@@ -446,9 +462,10 @@ void FormWidget::layOutByTable() {
   std::vector<int> heights;
   for (const Block& b : fieldBlocks) heights.push_back(b.height);
   std::size_t next = 0;
-  const int columnHeight = room_.height() > 0
-                               ? room_.height() - kGroupChrome
-                               : std::min(kMaxColumnHeight, usableHeight(this) - 2 * kGroupChrome);
+  const int columnHeight =
+      room_.height() > 0
+          ? room_.height() - kGroupChrome
+          : std::min(kMaxColumnHeight, usableHeight(this) - 2 * kGroupChrome - checkHeight);
   for (int count : splitIntoColumns(heights, columnHeight)) {
     auto* column = new QVBoxLayout;
     outer->addLayout(column);
@@ -502,7 +519,31 @@ void FormWidget::layOutByTable() {
     plot_->setFixedSize(std::clamp(rest, kMinPlotWidth, kMaxPlotWidth), height);
     outer->addWidget(plot_, 0, Qt::AlignTop);
   }
-  outer->setSizeConstraint(QLayout::SetFixedSize);
+  if (checkHeight > 0) {
+    // A fixed height, so that the window keeps its size whatever a calculation finds; a
+    // longer list scrolls.
+    auto* box = new CaptionBox(toQString(kCheckCaption), this);
+    box->setCaptionColor(toQColor(kCheckCaptionColor));
+    auto* inside = new QVBoxLayout(box);
+    inside->setContentsMargins(8, 4, 4, 4);
+    auto* scroll = new QScrollArea(box);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    checkText_ = new QLabel(scroll);
+    checkText_->setTextFormat(Qt::RichText);
+    checkText_->setWordWrap(true);
+    checkText_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    checkText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    scroll->setWidget(checkText_);
+    inside->addWidget(scroll);
+    box->setFixedHeight(checkHeight);
+    auto* strip = new QHBoxLayout;
+    strip->setContentsMargins(8, 0, 8, 8);
+    strip->addWidget(box);
+    whole->addLayout(strip);
+  }
+  whole->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 int FormWidget::pictureColumnWidth(const std::vector<PictureWidget*>& filling, std::size_t groups,
@@ -537,8 +578,33 @@ void FormWidget::layOutByRect() {
 
 void FormWidget::sync() {
   for (const Control& c : form_.controls()) syncControl(c);
+  if (checkText_ != nullptr) syncFindings();
   repaintPictures();
   emit synced();
+}
+
+void FormWidget::syncFindings() {
+  QString html;
+  for (const Finding& f : form_.findings()) {
+    // A failure in red; the rest in the window's own colours, a warning in its hint violet.
+    const char* mark = "○";
+    QString color = palette().color(QPalette::WindowText).name();
+    if (f.severity == Severity::Failure) {
+      mark = "●";
+      color = toQColor(kFailureColor).name();
+    } else if (f.severity == Severity::Warning) {
+      mark = "▲";
+      color = toQColor(kWarningColor).name();
+    }
+    html += QStringLiteral("<div style=\"color:%1\">%2 %3</div>")
+                .arg(color, QString::fromUtf8(mark), toQString(f.text).toHtmlEscaped());
+  }
+  if (html.isEmpty()) {
+    html = QStringLiteral("<div style=\"color:%1\">%2</div>")
+               .arg(palette().color(QPalette::Disabled, QPalette::WindowText).name(),
+                    toQString(kCheckPlaceholder).toHtmlEscaped());
+  }
+  if (checkText_->text() != html) checkText_->setText(html);
 }
 
 void FormWidget::repaintPictures() {

@@ -62,6 +62,7 @@ class FormWidget : public QWidget {
   void layOutByRect();
   QWidget* makeWidget(const Control& c, QWidget* parent);
   void syncControl(const Control& c);
+  void syncFindings();
   int pictureColumnWidth(const std::vector<PictureWidget*>& filling, std::size_t groups,
                          int widthLeft) const;
 
@@ -71,6 +72,7 @@ class FormWidget : public QWidget {
   std::map<int, QLabel*> listCaptions_;  // captions of lists that carry their own
   std::vector<PictureWidget*> pictures_;
   BodePlotWidget* plot_ = nullptr;
+  QLabel* checkText_ = nullptr;  // the design check's findings, when the form checks its design
 };
 
 class FormView : public QDialog {

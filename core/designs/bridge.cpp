@@ -1,5 +1,7 @@
 #include "designs/bridge.h"
 
+#include "designs/design_check.h"
+
 namespace tarnex {
 
 namespace {
@@ -17,12 +19,14 @@ constexpr Bound<BridgeDesign> kDesign[] = {
 }  // namespace
 
 BridgeDialog::BridgeDialog(Host& host, const Folder& folder, const DialogTable& table,
-                           BridgeProcedure procedure)
-    : DesignDialog(host, folder, table), procedure_(procedure) {}
+                           BridgeKind kind, BridgeProcedure procedure)
+    : DesignDialog(host, folder, table), kind_(kind), procedure_(procedure) {}
 
 void BridgeDialog::command(int id) {
   if (id == kCalculateButton) {
-    calculate(kIncomplete, [this] { return builtIn(); });
+    calculate(
+        kIncomplete, [this] { return builtIn(); },
+        [this] { return checkBridge(kind_, bound(kInputs), bound(kDesign)).findings; });
   } else {
     DesignDialog::command(id);
   }
@@ -43,12 +47,12 @@ bool BridgeDialog::builtIn() {
 }
 
 CPushPullDlg::CPushPullDlg(Host& host, const Folder& folder)
-    : BridgeDialog(host, folder, pushPullTable(), designPushPull) {}
+    : BridgeDialog(host, folder, pushPullTable(), BridgeKind::PushPull, designPushPull) {}
 
 CHalfBridgeDlg::CHalfBridgeDlg(Host& host, const Folder& folder)
-    : BridgeDialog(host, folder, halfBridgeTable(), designHalfBridge) {}
+    : BridgeDialog(host, folder, halfBridgeTable(), BridgeKind::HalfBridge, designHalfBridge) {}
 
 CFullBridgeDlg::CFullBridgeDlg(Host& host, const Folder& folder)
-    : BridgeDialog(host, folder, fullBridgeTable(), designFullBridge) {}
+    : BridgeDialog(host, folder, fullBridgeTable(), BridgeKind::FullBridge, designFullBridge) {}
 
 }  // namespace tarnex

@@ -4,6 +4,7 @@
 // shared window on its own table and procedure.
 
 #include "designs/bridge_procedures.h"
+#include "designs/design_check.h"
 #include "forms/design_dialog.h"
 #include "tables/bridge_tables.h"
 
@@ -14,12 +15,13 @@ class BridgeDialog : public DesignDialog {
   void command(int id) override;
 
  protected:
-  BridgeDialog(Host& host, const Folder& folder, const DialogTable& table,
+  BridgeDialog(Host& host, const Folder& folder, const DialogTable& table, BridgeKind kind,
                BridgeProcedure procedure);
 
  private:
   bool builtIn();
 
+  BridgeKind kind_;
   BridgeProcedure procedure_;
 };
 

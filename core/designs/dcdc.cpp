@@ -1,6 +1,7 @@
 #include "designs/dcdc.h"
 
 #include "designs/core_design_texts.h"
+#include "designs/design_check.h"
 
 namespace tarnex {
 
@@ -56,6 +57,9 @@ void CDcDcDlg::command(int id) {
   calc.formulaFile = formulaFile();
   calc.incompleteMessage = kIncomplete;
   calc.builtIn = [this] { return builtIn(); };
+  calc.check = [this] {
+    return checkDcDc(topology(), mode(), bound(kInputs), bound(kOutputs)).findings;
+  };
   calculate(calc);
 }
 

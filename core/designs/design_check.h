@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/finding.h"
 #include "designs/bridge_procedures.h"
 #include "designs/dcdc_procedures.h"
 #include "designs/flyback_procedures.h"
@@ -19,20 +20,6 @@
 #include "designs/rcc_procedures.h"
 
 namespace tarnex {
-
-enum class Severity {
-  Info,     // what the circuit does, within what the window promises
-  Warning,  // beyond what was asked, or a margin gone
-  Failure,  // the circuit will not do what the window promises
-};
-
-// "info", "warning", "failure": the names tarnex-calc prints.
-const char* severityKey(Severity severity);
-
-struct Finding {
-  Severity severity = Severity::Info;
-  std::string text;  // UTF-8, one line
-};
 
 // --- rules shared by the windows -------------------------------------------------------
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "designs/core_design_texts.h"
+#include "designs/design_check.h"
 #include "forms/empty_fields.h"
 
 namespace tarnex {
@@ -212,6 +213,10 @@ void CFlybackDlg::verify() {
     store(d, kDesign);
     return true;
   };
+  // The clamp is not sized yet: the check leaves it out.
+  calc.check = [&] {
+    return checkFlyback(current == FlybackMode::Ccm, bound(kInputs), bound(kDesign), {}).findings;
+  };
   if (calculate(calc) == CalcEnd::Incomplete) return;
   // The clamp is sized by its own command, from the inductance just verified.
   empty.reblank({kVe});
@@ -244,6 +249,12 @@ void CFlybackDlg::computeSnubber() {
     }
     store(flybackSnubber(in, value(kLp), value(kIpkp)), kSnubber);
     return true;
+  };
+  // The verified design with its clamp.
+  calc.check = [&] {
+    const FlybackSnubber s = bound(kSnubber);
+    return checkFlyback(mode() == FlybackMode::Ccm, bound(kInputs), bound(kDesign), {s.Rlk, s.Clk})
+        .findings;
   };
   calculate(calc);
   // Also after a refused read: the "0" put there for the read is no estimate.

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "designs/core_design_texts.h"
+#include "designs/design_check.h"
 #include "forms/empty_fields.h"
 
 namespace tarnex {
@@ -117,6 +118,7 @@ void CForwardDlg::verify() {
     store(d, kDesign);
     return true;
   };
+  calc.check = [this] { return checkForward(bound(kInputs), bound(kDesign)).findings; };
   calculate(calc);
   // The estimate is its own command's result: what was read as "0" is no estimate.
   empty.reblank({kAp});

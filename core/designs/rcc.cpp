@@ -1,6 +1,7 @@
 #include "designs/rcc.h"
 
 #include "designs/core_design_texts.h"
+#include "designs/design_check.h"
 
 namespace tarnex {
 
@@ -22,7 +23,9 @@ CRccDlg::CRccDlg(Host& host, const Folder& folder) : DesignDialog(host, folder, 
 
 void CRccDlg::command(int id) {
   if (id == kCalculateButton) {
-    calculate(kIncomplete, [this] { return builtIn(); });
+    calculate(
+        kIncomplete, [this] { return builtIn(); },
+        [this] { return checkRcc(bound(kInputs), bound(kDesign)).findings; });
   } else {
     DesignDialog::command(id);
   }

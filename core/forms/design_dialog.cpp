@@ -92,6 +92,9 @@ CalcEnd DesignDialog::calculate(const Calculation& calc) {
   setWritten(false);
   const std::span<const int> results =
       calc.results.empty() ? std::span<const int>(outputIds()) : std::span<const int>(calc.results);
+  // Findings belong to the results they were made of: a command that computes every result
+  // drops them at once (one that computes a few, the clamp, keeps them until it succeeds).
+  if (calc.results.empty()) clearFindings();
   // An empty field does not read as a number: results read as "0".
   setFieldsText(results, "0");
   const bool read = readFields();
@@ -116,14 +119,17 @@ CalcEnd DesignDialog::calculate(const Calculation& calc) {
   }
   if (builtIn && !calc.builtIn()) return CalcEnd::Stopped;
   showResults(results);
+  if (calc.check) setFindings(calc.check());
   return CalcEnd::Written;
 }
 
-CalcEnd DesignDialog::calculate(std::string_view incompleteMessage, std::function<bool()> builtIn) {
+CalcEnd DesignDialog::calculate(std::string_view incompleteMessage, std::function<bool()> builtIn,
+                                std::function<std::vector<Finding>()> check) {
   Calculation calc;
   calc.formulaFile = formulaFile();
   calc.incompleteMessage = incompleteMessage;
   calc.builtIn = std::move(builtIn);
+  calc.check = std::move(check);
   return calculate(calc);
 }
 

@@ -45,6 +45,9 @@ struct Calculation {
   std::function<void(bool read)> afterRead;
   // A failed formula run still shows the progress window and writes every number back.
   bool writeBackAfterFailedRun = false;
+  // The design check of the numbers written back (the built-in procedure's or the formula
+  // file's alike); none when empty.
+  std::function<std::vector<Finding>()> check;
 };
 
 class DesignDialog : public FieldForm {
@@ -93,7 +96,11 @@ class DesignDialog : public FieldForm {
   CalcEnd calculate(const Calculation& calc);
   // The frame of a window's one calculate command: every result, the formula file of the
   // lists now selected, no pinned fields.
-  CalcEnd calculate(std::string_view incompleteMessage, std::function<bool()> builtIn);
+  CalcEnd calculate(std::string_view incompleteMessage, std::function<bool()> builtIn,
+                    std::function<std::vector<Finding>()> check = {});
+
+  // Every design window checks what it designed.
+  bool checksDesign() const override { return true; }
 
  private:
   Folder folder_;

@@ -109,6 +109,7 @@ void FieldForm::setFieldsText(std::span<const int> ids, std::string_view text) {
 }
 
 void FieldForm::setOutputsText(std::string_view text) {
+  findings_.clear();
   setFieldsText(outputIds_, text);
 }
 

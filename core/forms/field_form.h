@@ -68,6 +68,7 @@ class FieldForm : public TableForm, public FieldValues {
   // Whether the last calculate command wrote its results into the fields, and how many
   // commands have written theirs so far (also those that show no progress window).
   bool lastCalculationWritten() const { return lastWritten_; }
+  std::span<const Finding> findings() const override { return findings_; }
   int calculationsWritten() const { return writtenCount_; }
 
   // The numbers of `binds` read into a procedure's inputs, and a procedure's results stored.
@@ -97,6 +98,7 @@ class FieldForm : public TableForm, public FieldValues {
   virtual void runSetUp();
   void markSetUp() { setUp_ = true; }
 
+  // Blanking or zeroing every result also drops the design check's findings on them.
   void setOutputsText(std::string_view text);
   void setFieldsText(std::span<const int> ids, std::string_view text);
   // A window's own message: no icon, the program's name as caption, owned by the window.
@@ -110,6 +112,10 @@ class FieldForm : public TableForm, public FieldValues {
     if (written) ++writtenCount_;
   }
 
+  // The design check of the results just written, or none.
+  void setFindings(std::vector<Finding> findings) { findings_ = std::move(findings); }
+  void clearFindings() { findings_.clear(); }
+
   // Every result row's control id, in table order.
   const std::vector<int>& outputIds() const { return outputIds_; }
   // The control id of a formula name of the table; a name the table lacks is a fault of the
@@ -121,6 +127,7 @@ class FieldForm : public TableForm, public FieldValues {
 
   std::vector<float> values_;
   std::vector<int> outputIds_;
+  std::vector<Finding> findings_;
   bool setUp_ = false;
   bool lastWritten_ = false;
   int writtenCount_ = 0;

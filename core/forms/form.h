@@ -5,11 +5,13 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "base/finding.h"
 #include "base/host.h"
 #include "tables/field_table.h"
 
@@ -119,6 +121,12 @@ class Form {
   // one, or once those results were blanked).
   virtual bool plotsBode() const { return false; }
   virtual const BodePlot* bode() const { return nullptr; }
+
+  // A form that checks its design: whether it shows a design check at all, and the findings
+  // of its last calculation that wrote its results (none before one, or once those results
+  // were blanked).
+  virtual bool checksDesign() const { return false; }
+  virtual std::span<const Finding> findings() const { return {}; }
 
   Host& host() { return host_; }
 

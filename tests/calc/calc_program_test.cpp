@@ -46,12 +46,15 @@ class CalcProgramTest : public ::testing::Test {
 TEST_F(CalcProgramTest, DefaultCommandPrintsTitleAndFieldsAndSucceeds) {
   const Outcome r = calc({"dcdc"});
   EXPECT_EQ(r.status, 0);
-  ASSERT_EQ(r.lines.size(), 1u + 27u);
+  ASSERT_GT(r.lines.size(), 1u + 27u);
   EXPECT_EQ(r.lines[0], "title\tDC-DC变换器   <界面:系统   公式:内置>");
   EXPECT_EQ(r.lines[1], "field\tVinMin\t18");
   EXPECT_EQ(r.lines[15], "field\tL\t95.1087");
   EXPECT_EQ(r.lines[19], "field\tNL\t20");
   EXPECT_EQ(r.lines[27], "field\tVc\t14.4");
+  // Then the design check, a line per finding: L·Ipk·1e4/(NL·Ae) = 95.1087·1.2·1e4/(20·23).
+  EXPECT_EQ(r.lines[28], "check\tinfo\t峰值磁密约 2481 GS（设定 2500 GS，饱和 3000 GS）");
+  for (std::size_t i = 28; i < r.lines.size(); ++i) EXPECT_EQ(r.lines[i].rfind("check\t", 0), 0u);
   EXPECT_EQ(r.err, "");
 }
 
@@ -127,6 +130,8 @@ TEST_F(CalcProgramTest, JsonHoldsTheSameAsOneObject) {
             std::string::npos);
   EXPECT_NE(j.find("{\"name\":\"L\",\"text\":\"95.1087\"}"), std::string::npos);
   EXPECT_NE(j.find("{\"id\":1265,\"number\":1,\"text\":\"最低输入电压(V)\"}"), std::string::npos);
+  EXPECT_NE(j.find("\"checks\":[{\"severity\":\"info\",\"text\":\"峰值磁密约 2481 GS"),
+            std::string::npos);
   EXPECT_TRUE(j.ends_with(",\"written\":true}"));
 }
 

@@ -1,6 +1,8 @@
 // The forward, ringing choke, push-pull, half-bridge and full-bridge windows in the desktop
 // program: each opened from its launcher button, its first command pressed by Enter on the
 // focused button with the opening values. Reference numbers: isolated_procedures_test.cpp.
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -98,6 +100,25 @@ void DesignWindowsTest::firstCommandFromTheLauncher() {
   for (QPushButton* b : view->findChildren<QPushButton*>()) {
     QCOMPARE(b->isDefault(), b == press && command == kCalculateButton);
   }
+  // Below the results the design check lists what the circuit will do: the findings of the
+  // calculation, a failure in red (the estimate of the forward window has none to list).
+  QGroupBox* check = nullptr;
+  for (QGroupBox* g : view->findChildren<QGroupBox*>()) {
+    if (g->title() == QStringLiteral("设计检查")) check = g;
+  }
+  QVERIFY(check != nullptr);
+  const QList<QLabel*> lines = check->findChildren<QLabel*>();
+  QCOMPARE(lines.size(), 1);
+  const QString html = lines.front()->text();
+  const std::span<const Finding> findings = view->form().findings();
+  QCOMPARE(findings.empty(), command != kCalculateButton);
+  bool failure = false;
+  for (const Finding& f : findings) {
+    QVERIFY2(html.contains(QString::fromStdString(f.text).toHtmlEscaped()), f.text.c_str());
+    failure = failure || f.severity == Severity::Failure;
+  }
+  QCOMPARE(html.contains(QStringLiteral("color:#ff0000")), failure);
+
   auto* other = qobject_cast<QLineEdit*>(launcher.designWindows().back()->widgetFor(id));
   QCOMPARE(other->text(), QString());
   for (qt::FormView* w : launcher.designWindows()) w->close();

@@ -71,7 +71,7 @@ class ProbeDialog : public DesignDialog {
   using DesignDialog::setOutputsText;
   using DesignDialog::showOwned;
 
-  Calculation calc{kFile, kIncomplete, {}, [this] { return probe(); }, {}, {}, false};
+  Calculation calc{kFile, kIncomplete, {}, [this] { return probe(); }, {}, {}, false, {}};
   std::optional<CalcEnd> end;
   int builtInRuns = 0;
   int prepared = 0;

@@ -1,0 +1,160 @@
+// The design checks of the windows whose transformer only passes the energy on: the forward,
+// the push-pull and the two bridges. Behind the rectifier each is a buck: the secondary
+// voltage (the primary's times Ns / Np as wound) less the rectifier's drop, into the output
+// inductor, freewheeling through a diode (the forward's) or both halves of the centre-tapped
+// rectifier (the others, whose inductor sees twice the switching frequency).
+#include <algorithm>
+#include <cmath>
+
+#include "designs/check_text.h"
+#include "designs/design_check.h"
+#include "designs/magnetics.h"
+
+namespace tarnex {
+
+namespace {
+
+using namespace check;
+
+// The output inductor behind the rectifier, at a secondary voltage Vs.
+Stage behindRectifier(double Vs, double Vdf, double Vo, double Io, double Lo, double f) {
+  return Stage{StageKind::Buck, Vs, Vdf, Vdf, Vo, Io, Lo, f};
+}
+
+// The output inductor's ripple at both ends against the 0.4·Io it is designed for at the
+// highest input.
+void inductorFindings(std::vector<Finding>& f, const StagePoint& low, const StagePoint& high,
+                      double Io) {
+  if (high.conduction == Conduction::Discontinuous) {
+    add(f, Severity::Warning, "最高输入满载时输出电感电流断续");
+    return;
+  }
+  const std::string text =
+      fill("输出电感纹波在最高输入时为 {} Io，在最低输入时为 {} Io（设计 0.4 Io）",
+           {num(high.ripple() / Io), num(low.ripple() / Io)});
+  add(f, high.ripple() > 0.44 * Io ? Severity::Warning : Severity::Info, text);
+}
+
+// The output the longest on-time (tonMax, at Dmax) gives at the lowest input, and the bulk
+// capacitor's valley (2 µF per watt of input power assumed) with the duty cycle the stage
+// needs there against Dmax.
+template <class Check, class Inputs, class StageAt>
+void atTheDutyLimit(Check& c, StageAt stage, const Inputs& in, double tonMax) {
+  const double R = double{in.Vo} / in.Io;
+  c.reachedLow = driveAt(c.lowStage, tonMax, R);
+  reachFinding(c.findings, c.reachedLow.valid ? c.reachedLow.Vo : 0, in.Vo,
+               fill("最低输入、最大占空比 {}", {num(in.Dmax)}));
+  const double Pin = double{in.Vo} * in.Io * 100 / in.Eff;
+  const double C = kBulkPerWatt * Pin;
+  c.valley = bulkValley(in.VacMin, Pin, C);
+  c.atValley = regulate(stage(c.valley));
+  const StagePoint limit = driveAt(stage(c.valley), tonMax, R);
+  valleyFinding(c.findings, C, true, c.valley, acPeak(in.VacMin), c.atValley, in.Dmax,
+                limit.valid ? limit.Vo : 0);
+}
+
+}  // namespace
+
+ForwardCheck checkForward(const ForwardInputs& in, const ForwardDesign& d) {
+  ForwardCheck c;
+  if (!usable(d.Np, d.Ns, d.Lo, in.Vo, in.Io, in.f)) return c;
+  c.n = double{d.Np} / d.Ns;
+  const double Vmin = acPeak(in.VacMin);
+  const double Vpk = acPeak(in.VacMax);
+  const double T = 1000 / double{in.f};
+  auto stage = [&](double Vin) {
+    return behindRectifier(Vin / c.n, in.Vdf, in.Vo, in.Io, d.Lo, in.f);
+  };
+  c.lowStage = stage(Vmin);
+  c.highStage = stage(Vpk);
+  c.low = regulate(c.lowStage);
+  c.high = regulate(c.highStage);
+  std::vector<Finding>& f = c.findings;
+  if (!c.low.valid || !c.high.valid) return c;
+
+  // The core resets to zero each period: the peak is the whole swing of the longest on-time.
+  if (usable(in.Ae)) c.Bpeak = Vmin * in.Dmax * T * 1e4 / (d.Np * in.Ae);
+  fluxFinding(f, c.Bpeak, in.Bpk, 0);
+
+  // A reset winding of Nr turns resets the core in Np/Nr of the on-time; with Nr = Np the
+  // on-time may take at most half the period.
+  constexpr double kResetLimit = 0.5;
+  if (in.Dmax > kResetLimit) {
+    add(f, Severity::Failure,
+        fill("最大占空比 {} 超过 Nr/(Np+Nr) = "
+             "0.5（复位绕组与初级等匝）：磁芯来不及复位，逐周期走向饱和",
+             {num(in.Dmax)}));
+  } else if (in.Dmax == kResetLimit) {
+    add(f, Severity::Warning, "最大占空比等于 Nr/(Np+Nr) = 0.5：复位没有余量");
+  }
+
+  atTheDutyLimit(c, stage, in, in.Dmax * T);
+
+  // While the core resets, the reset winding holds the input across itself and the switch
+  // sees the input once more.
+  c.switchPeak = 2 * Vpk;
+  add(f, Severity::Info,
+      fill("最高输入时开关管承受约 {} V（复位绕组与初级等匝，不含漏感尖峰）", {num(c.switchPeak)}));
+
+  inductorFindings(f, c.low, c.high, in.Io);
+  capacitorFinding(f, std::max(c.low.capacitorRms, c.high.capacitorRms), 0, 0);
+  // The secondary carries the inductor current while the switch conducts, the primary the
+  // same divided by n.
+  const double secondary = std::max(c.low.switchRms, c.high.switchRms);
+  currentFinding(f, "初级电流有效值", d.Irmsp, secondary / c.n);
+  currentFinding(f, "次级电流有效值", d.Irmss, secondary);
+  wireFinding(f, "初级线径", d.Dp, in.f);
+  wireFinding(f, "次级线径", d.Ds, in.f);
+  return c;
+}
+
+BridgeCheck checkBridge(BridgeKind kind, const BridgeInputs& in, const BridgeDesign& d) {
+  BridgeCheck c;
+  if (!usable(d.Np, d.Ns, d.Lo, in.Vo, in.Io, in.f)) return c;
+  c.n = double{d.Np} / d.Ns;
+  const double Vmin = acPeak(in.VacMin);
+  const double Vpk = acPeak(in.VacMax);
+  // Each switch (or diagonal) conducts once a period, the two in turn: the rectified output
+  // and the inductor see twice the switching frequency.
+  const double fL = 2.0 * in.f;
+  const double halfPeriod = 1000 / fL;
+  auto stage = [&](double Vin) {
+    return behindRectifier(bridgePrimaryVoltage(kind, Vin) / c.n, in.Vdf, in.Vo, in.Io, d.Lo, fL);
+  };
+  c.lowStage = stage(Vmin);
+  c.highStage = stage(Vpk);
+  c.low = regulate(c.lowStage);
+  c.high = regulate(c.highStage);
+  std::vector<Finding>& f = c.findings;
+  if (!c.low.valid || !c.high.valid) return c;
+
+  // The flux swings from −B to +B: the peak is half the swing of one on-time.
+  if (usable(in.Ae)) {
+    c.Bpeak = bridgePrimaryVoltage(kind, Vmin) * in.Dmax * halfPeriod * 1e4 / (2 * d.Np * in.Ae);
+  }
+  fluxFinding(f, c.Bpeak, in.DB, 0, "1/2△B");
+
+  atTheDutyLimit(c, stage, in, in.Dmax * halfPeriod);
+
+  // An off switch of the push-pull holds the input twice (its own half of the primary and the
+  // other's); a bridge's switch holds the input.
+  c.switchPeak = kind == BridgeKind::PushPull ? 2 * Vpk : Vpk;
+  add(f, Severity::Info, fill("最高输入时开关管承受约 {} V（不含漏感尖峰）", {num(c.switchPeak)}));
+
+  inductorFindings(f, c.low, c.high, in.Io);
+  capacitorFinding(f, std::max(c.low.capacitorRms, c.high.capacitorRms), 0, 0);
+  // A secondary half carries the inductor current while its switch conducts (every other
+  // on-time) and half of it while both halves freewheel; the primary (a half of the push-pull's,
+  // which conducts every other on-time) carries the on-time current divided by n.
+  auto worst = [&](auto member) { return std::max(c.low.*member, c.high.*member); };
+  const double on = worst(&StagePoint::switchRms);
+  const double freewheel = worst(&StagePoint::diodeRms);
+  const double primary = kind == BridgeKind::PushPull ? on / std::sqrt(2.0) / c.n : on / c.n;
+  currentFinding(f, "初级电流有效值", d.Irmsp, primary);
+  currentFinding(f, "次级电流有效值", d.Irmss, std::sqrt(on * on / 2 + freewheel * freewheel / 4));
+  wireFinding(f, "初级线径", d.Dp, in.f);
+  wireFinding(f, "次级线径", d.Ds, in.f);
+  return c;
+}
+
+}  // namespace tarnex
