@@ -331,9 +331,9 @@ constexpr Bound<BridgeDesign> kBridgeDesign[] = {
 
 // --- what the design check states, and what the window promises --------------------------
 
-// The design check's statements the suite compares the circuit with: the stage referred to
-// the secondary, regulated at both ends of the input range, open loop at the window's longest
-// on-time at the lowest input, and the peak flux after rounding.
+// The design check's statements (design_check.h) the suite compares the circuit with: the
+// stage referred to the secondary, regulated at both ends of the input range, open loop at the
+// window's longest on-time at the lowest input, and the peak flux after rounding.
 struct Stated {
   StagePoint low, high, reachedLow;
   bool predictsReached = false;  // the check predicts the open-loop output (reachedLow.Vo)
@@ -376,52 +376,45 @@ struct Plan {
   std::function<double(const StagePoint&)> switchRms, diodeRms;
 };
 
-Stage stageOf(StageKind kind, double Vin, double Vsw, double Vdf, double Vo, double Io, double L,
-              double f) {
-  Stage s;
-  s.kind = kind;
-  s.Vin = Vin;
-  s.Vsw = Vsw;
-  s.Vdf = Vdf;
-  s.Vo = Vo;
-  s.Io = Io;
-  s.L = L;
-  s.f = f;
-  return s;
-}
-
 // The output `Ton` reaches open loop at the stage's input into the full load.
 StagePoint openLoop(const Stage& s, double Ton) {
   return driveAt(s, Ton, s.Vo / s.Io);
 }
 
+// The check's statements shared by the windows that state an open-loop output.
+template <class Check>
+Stated statedBy(const Check& c) {
+  Stated st;
+  st.low = c.low;
+  st.high = c.high;
+  st.reachedLow = c.reachedLow;
+  st.predictsReached = true;
+  st.Bpeak = c.Bpeak;
+  return st;
+}
+
 Plan dcdcPlan(const Shown& w) {
   const auto topology = static_cast<DcDcTopology>(w.selection("topology"));
-  const bool dcm = w.selection("mode") == 1;
+  const DcDcMode mode = w.selection("mode") == 1 ? DcDcMode::Dcm : DcDcMode::Ccm;
+  const bool dcm = mode == DcDcMode::Dcm;
   const DcDcInputs in = read(w, kDcDcInputs);
   const DcDcOutputs out = read(w, kDcDcOutputs);
-  const StageKind kind = topology == DcDcTopology::Buck    ? StageKind::Buck
-                         : topology == DcDcTopology::Boost ? StageKind::Boost
-                                                           : StageKind::BuckBoost;
+  const DcDcCheck c = checkDcDc(topology, mode, in, out);
   Plan p;
   p.VinLow = in.VinMin;
   p.VinHigh = in.VinMax;
-  const Stage low = stageOf(kind, in.VinMin, in.Vsw, in.Vdf, in.Vo, in.IoMax, out.L, in.f);
-  Stage high = low;
-  high.Vin = in.VinMax;
-  p.stated.low = regulate(low);
-  p.stated.high = regulate(high);
+  p.stated.low = c.low;
+  p.stated.high = c.high;
+  p.stated.Bpeak = c.Bpeak;
   // The on-time the window designs with at the lowest input: the buck's duty there (less the
-  // dead time in DCM), the others' shown Ton.
+  // dead time in DCM), the others' shown Ton. The check states no output there.
   const double T = 1000 / double{in.f};
   double TonLow = out.Ton;
   if (topology == DcDcTopology::Buck) {
     TonLow = T * (double{in.Vo} + in.Vdf) / (double{in.VinMin} - in.Vsw + in.Vdf);
     if (dcm) TonLow *= 1 - in.Ptd * 0.01;
   }
-  p.stated.reachedLow = openLoop(low, TonLow);
-  const double perAmp = out.L * 1e4 / (double{out.NL} * in.Ae);
-  p.stated.Bpeak = perAmp * std::max(p.stated.low.iPeak, p.stated.high.iPeak);
+  p.stated.reachedLow = openLoop(c.lowStage, TonLow);
 
   Promise& pr = p.promise;
   pr.Vo = in.Vo;
@@ -444,38 +437,19 @@ Plan dcdcPlan(const Shown& w) {
   return p;
 }
 
-// The steady clamp voltage of an RCD clamp of R kΩ across Llk µH at the peak primary current
-// Ipk: the leakage energy ½·Llk·Ipk² each period, raised by Vc / (Vc − Vr) while the
-// reflected voltage Vr drives the secondary, is what R burns: Vc² / R.
-double clampVoltage(double R, double Llk, double Ipk, double fKHz, double Vr) {
-  const double k = 0.5 * R * 1e3 * Llk * 1e-6 * Ipk * Ipk * fKHz * 1e3;
-  return Vr / 2 + std::sqrt(Vr * Vr / 4 + k);
-}
-
 Plan flybackPlan(const Shown& w) {
   const FlybackInputs in = read(w, kFlybackInputs);
   const FlybackDesign d = read(w, kFlybackDesign);
   const FlybackClamp clamp{w["Rlk"], w["Clk"]};
   const bool continuous = w.selection("mode") == 0;
-  const double n = double{d.Np} / d.Ns;  // as wound
-  const double Io = double{in.Po} / in.Vo;
-  const double Ls = d.Lp / (n * n);
+  const FlybackCheck c = checkFlyback(continuous, in, d, clamp);
+  const double n = c.n;
   Plan p;
   p.VinLow = acPeak(in.VacMin);
   p.VinHigh = acPeak(in.VacMax);
-  const Stage low = stageOf(StageKind::BuckBoost, p.VinLow / n, 0, in.Vdf, in.Vo, Io, Ls, in.f);
-  Stage high = low;
-  high.Vin = p.VinHigh / n;
-  p.stated.low = regulate(low);
-  p.stated.high = regulate(high);
-  p.stated.reachedLow = openLoop(low, d.Ton);
-  p.stated.predictsReached = true;
-  const double perAmp = d.Lp * 1e4 / (double{d.Np} * in.Ae);  // gauss per primary ampere
-  p.stated.Bpeak = perAmp * std::max(p.stated.low.iPeak, p.stated.high.iPeak) / n;
-  const double Vr = n * (double{in.Vo} + in.Vdf);
-  const double Llk = in.Per * 0.01 * d.Lp;
-  p.stated.clampLow = clampVoltage(clamp.Rlk, Llk, p.stated.low.iPeak / n, in.f, Vr);
-  p.stated.clampHigh = clampVoltage(clamp.Rlk, Llk, p.stated.high.iPeak / n, in.f, Vr);
+  p.stated = statedBy(c);
+  p.stated.clampLow = c.clampLow;
+  p.stated.clampHigh = c.clampHigh;
 
   Promise& pr = p.promise;
   pr.Vo = in.Vo;
@@ -499,21 +473,16 @@ Plan flybackPlan(const Shown& w) {
 Plan rccPlan(const Shown& w) {
   const RccInputs in = read(w, kRccInputs);
   const RccDesign d = read(w, kRccDesign);
-  const double n = double{d.Np} / d.Ns;
-  const double Ls = d.Lp / (n * n);
+  // Critical conduction: full load at the lowest input, the minimum load at the highest.
+  const RccCheck c = checkRcc(in, d);
+  const double n = c.n;
   Plan p;
   p.VinLow = acPeak(in.VacMin);
   p.VinHigh = acPeak(in.VacMax);
-  // Critical conduction: full load at the lowest input, the minimum load at the highest.
-  const Stage low =
-      stageOf(StageKind::BuckBoost, p.VinLow / n, in.Vsw / n, in.Vdf, in.Vo, in.IoMax, Ls, 0);
-  Stage high = low;
-  high.Vin = p.VinHigh / n;
-  high.Io = in.IoMin;
-  p.stated.low = boundary(low);
-  p.stated.high = boundary(high);
-  p.stated.reachedLow = p.stated.low;
-  p.stated.Bpeak = d.Lp * 1e4 / (double{d.Np} * in.Ae) * p.stated.low.iPeak / n;
+  p.stated.low = c.low;
+  p.stated.high = c.high;
+  p.stated.reachedLow = c.low;
+  p.stated.Bpeak = c.Bpeak;
 
   Promise& pr = p.promise;
   pr.Vo = in.Vo;
@@ -529,22 +498,14 @@ Plan rccPlan(const Shown& w) {
 Plan forwardPlan(const Shown& w) {
   const ForwardInputs in = read(w, kForwardInputs);
   const ForwardDesign d = read(w, kForwardDesign);
-  const double n = double{d.Np} / d.Ns;
+  // The output inductor behind the rectifier: the forward diode drops Vdf while the switch
+  // conducts, the freewheeling diode Vdf while it does not.
+  const ForwardCheck c = checkForward(in, d);
+  const double n = c.n;
   Plan p;
   p.VinLow = acPeak(in.VacMin);
   p.VinHigh = acPeak(in.VacMax);
-  // The output inductor behind the rectifier: the forward diode drops Vdf while the switch
-  // conducts, the freewheeling diode Vdf while it does not.
-  const Stage low =
-      stageOf(StageKind::Buck, p.VinLow / n, in.Vdf, in.Vdf, in.Vo, in.Io, d.Lo, in.f);
-  Stage high = low;
-  high.Vin = p.VinHigh / n;
-  p.stated.low = regulate(low);
-  p.stated.high = regulate(high);
-  const double Ton = in.Dmax * 1000 / double{in.f};
-  p.stated.reachedLow = openLoop(low, Ton);
-  p.stated.predictsReached = true;
-  p.stated.Bpeak = p.VinLow * Ton * 1e4 / (double{d.Np} * in.Ae);
+  p.stated = statedBy(c);
 
   Promise& pr = p.promise;
   pr.Vo = in.Vo;
@@ -563,23 +524,14 @@ Plan forwardPlan(const Shown& w) {
 Plan bridgePlan(const Shown& w, BridgeKind kind) {
   const BridgeInputs in = read(w, kBridgeInputs);
   const BridgeDesign d = read(w, kBridgeDesign);
-  const double n = double{d.Np} / d.Ns;
-  const double share = kind == BridgeKind::HalfBridge ? 0.5 : 1;
+  // The output inductor behind the centre-tapped rectifier sees twice the switching
+  // frequency; both diodes freewheel it, each at Vdf.
+  const BridgeCheck c = checkBridge(kind, in, d);
+  const double n = c.n;
   Plan p;
   p.VinLow = acPeak(in.VacMin);
   p.VinHigh = acPeak(in.VacMax);
-  // The output inductor behind the centre-tapped rectifier sees twice the switching
-  // frequency; both diodes freewheel it, each at Vdf.
-  const Stage low = stageOf(StageKind::Buck, share * p.VinLow / n, in.Vdf, in.Vdf, in.Vo, in.Io,
-                            d.Lo, 2 * double{in.f});
-  Stage high = low;
-  high.Vin = share * p.VinHigh / n;
-  p.stated.low = regulate(low);
-  p.stated.high = regulate(high);
-  const double Ton = in.Dmax * 0.5 * 1000 / double{in.f};
-  p.stated.reachedLow = openLoop(low, Ton);
-  p.stated.predictsReached = true;
-  p.stated.Bpeak = share * p.VinLow * Ton * 1e4 / (2 * double{d.Np} * in.Ae);
+  p.stated = statedBy(c);
 
   Promise& pr = p.promise;
   pr.Vo = in.Vo;
