@@ -24,9 +24,12 @@ constexpr double kEdge = 1 * kNano;
 // Periods in the measurement window, and the shortest settling before it.
 constexpr int kMeasuredPeriods = 5;
 constexpr int kLeastSettling = 60;
+// The initial conditions start the circuit close to its steady state: what is left to settle
+// is small, and this many periods bound the run of a slow output filter.
+constexpr int kMostSettling = 300;
 // Resonance periods of the damped output filter before the measurement starts: the damper
 // brings its Q near 1, so the start-up error has died away by then.
-constexpr double kSettlingResonances = 4;
+constexpr double kSettlingResonances = 3;
 // Step limit, as a share of the switching period.
 constexpr double kStepsPerPeriod = 150;
 // The inductor current "rests at zero" below this share of its expected peak.
@@ -139,7 +142,8 @@ class Builder {
     if (failed()) return {};
     // The filter's resonance sets how long the start-up error takes to die away.
     const double resonance = 2 * std::numbers::pi * std::sqrt(Lf_ * C_);
-    const double settle = std::max(kLeastSettling * period, kSettlingResonances * resonance);
+    const double settle = std::clamp(kSettlingResonances * resonance, kLeastSettling * period,
+                                     kMostSettling * period);
     const double from = std::ceil(settle / period) * period;
     const double to = from + kMeasuredPeriods * period;
     const std::string window = " from=" + num(from) + " to=" + num(to);
