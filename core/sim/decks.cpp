@@ -25,8 +25,8 @@ constexpr double kEdge = 1 * kNano;
 constexpr int kMeasuredPeriods = 5;
 constexpr int kLeastSettling = 60;
 // The initial conditions start the circuit close to its steady state: what is left to settle
-// is small, and this many periods bound the run of a slow output filter.
-constexpr int kMostSettling = 300;
+// is small, and this many periods bound the run of a slow output filter (a boost at a high duty).
+constexpr int kMostSettling = 800;
 // Resonance periods of the damped output filter before the measurement starts: the damper
 // brings its Q near 1, so the start-up error has died away by then.
 constexpr double kSettlingResonances = 3;
