@@ -1,0 +1,269 @@
+// The deck writers without ngspice: every component of every deck says where it comes from,
+// every node and source the measurements read is one the deck defines, and numbers that make
+// no circuit give a reason instead of a deck. Then the reading of ngspice's output, on what
+// ngspice 39 printed for a deck with a failed measurement and for one that did not parse.
+
+#include "sim/decks.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <functional>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "sim/spice_output.h"
+
+namespace tarnex {
+namespace {
+
+using sim::Deck;
+using sim::Drive;
+
+std::string lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+// A steady state to drive at: 4 µs on in 10 µs, 1 A to 2 A, 5 V into 2 A.
+Drive someDrive(double Vin) {
+  StagePoint p;
+  p.valid = true;
+  p.T = 10;
+  p.Ton = 4;
+  p.Toff = 6;
+  p.iStart = 1;
+  p.iPeak = 2;
+  p.Vo = 5;
+  p.Io = 2;
+  return {Vin, p};
+}
+
+FlybackInputs flybackOpening() {
+  return {74, 5, 70, 90, 270, 600, 100, 150, 0.6f, 0.5f, 20, 500, 50, 100, 60, 2500, 3000, 5};
+}
+ForwardInputs forwardOpening() {
+  return {90, 270, 5, 50, 200, 83, 0.6f, 0.35f, 1500, 600, 0.3f, 100};
+}
+RccInputs rccOpening() {
+  return {90, 260, 5, 1, 0.1f, 60, 75, 600, 150, 1.5f, 0.6f, 2500, 19.2f, 500};
+}
+BridgeInputs bridgeOpening() {
+  return {90, 260, 12, 20, 100, 80, 0.6f, 0.8f, 1600, 500, 144};
+}
+
+struct DeckCase {
+  const char* name;
+  std::function<Deck()> make;
+};
+
+void PrintTo(const DeckCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+const DeckCase kDecks[] = {
+    {"buck",
+     [] {
+       const DcDcInputs in;
+       return sim::dcdcDeck(DcDcTopology::Buck, in,
+                            designDcDc(DcDcTopology::Buck, DcDcMode::Ccm, in).out, someDrive(24));
+     }},
+    {"boost",
+     [] {
+       DcDcInputs in;
+       in.Vo = 48;
+       return sim::dcdcDeck(DcDcTopology::Boost, in,
+                            designDcDc(DcDcTopology::Boost, DcDcMode::Dcm, in).out, someDrive(18));
+     }},
+    {"buck-boost",
+     [] {
+       const DcDcInputs in;
+       return sim::dcdcDeck(DcDcTopology::BuckBoost, in,
+                            designDcDc(DcDcTopology::BuckBoost, DcDcMode::Ccm, in).out,
+                            someDrive(18));
+     }},
+    {"flyback",
+     [] {
+       const FlybackInputs in = flybackOpening();
+       const FlybackDesign d = flybackVerifyCcm(in);
+       const FlybackSnubber s = flybackSnubber(in, d.Lp, d.Ipkp);
+       return sim::flybackDeck(in, d, FlybackClamp{s.Rlk, s.Clk}, someDrive(127));
+     }},
+    {"forward",
+     [] {
+       const ForwardInputs in = forwardOpening();
+       return sim::forwardDeck(in, forwardVerify(in), someDrive(127));
+     }},
+    {"rcc",
+     [] {
+       const RccInputs in = rccOpening();
+       return sim::rccDeck(in, designRcc(in), someDrive(127));
+     }},
+    {"pushpull",
+     [] {
+       const BridgeInputs in = bridgeOpening();
+       return sim::bridgeDeck(BridgeKind::PushPull, in, designPushPull(in), someDrive(127));
+     }},
+    {"halfbridge",
+     [] {
+       const BridgeInputs in = bridgeOpening();
+       return sim::bridgeDeck(BridgeKind::HalfBridge, in, designHalfBridge(in), someDrive(127));
+     }},
+    {"fullbridge",
+     [] {
+       const BridgeInputs in = bridgeOpening();
+       return sim::bridgeDeck(BridgeKind::FullBridge, in, designFullBridge(in), someDrive(127));
+     }},
+};
+
+class DeckText : public ::testing::TestWithParam<DeckCase> {};
+
+TEST_P(DeckText, NamesEveryComponentAndReadsOnlyWhatItDefines) {
+  const Deck deck = GetParam().make();
+  ASSERT_TRUE(deck.ok()) << deck.error;
+  std::istringstream lines(deck.netlist);
+  std::vector<std::string> cards;
+  for (std::string line; std::getline(lines, line);) cards.push_back(line);
+  ASSERT_GE(cards.size(), 3u);
+  EXPECT_EQ(cards.back(), ".end");
+
+  std::set<std::string> nodes{"0"}, elements, references;
+  const std::regex voltage(R"(v\(([^),]+)(,([^)]+))?\))"), current(R"(i\(([^)]+)\))");
+  auto collect = [&](const std::string& text) {
+    for (std::sregex_iterator m(text.begin(), text.end(), voltage), end; m != end; ++m) {
+      references.insert("node " + (*m)[1].str());
+      if ((*m)[3].matched) references.insert("node " + (*m)[3].str());
+    }
+    for (std::sregex_iterator m(text.begin(), text.end(), current), end; m != end; ++m) {
+      references.insert("element " + (*m)[1].str());
+    }
+  };
+  for (std::size_t i = 1; i + 1 < cards.size(); ++i) {
+    const std::string card = lower(cards[i]);
+    if (card.empty() || card[0] == '*') continue;
+    if (card[0] == '.') {
+      collect(card);
+      continue;
+    }
+    // A component: the line before it says where its value comes from.
+    EXPECT_EQ(cards[i - 1].substr(0, 2), "* ") << "no comment before " << cards[i];
+    std::istringstream words(card);
+    std::vector<std::string> w;
+    for (std::string word; words >> word;) w.push_back(word);
+    elements.insert(w[0]);
+    const std::size_t terminals = w[0][0] == 's' ? 4 : w[0][0] == 'k' ? 0 : 2;
+    for (std::size_t t = 1; t <= terminals && t < w.size(); ++t) nodes.insert(w[t]);
+    if (w[0][0] == 'k') {
+      references.insert("element " + w[1]);
+      references.insert("element " + w[2]);
+    }
+    if (w[0][0] == 'b') collect(card.substr(card.find('=')));
+  }
+  for (const std::string& r : references) {
+    const std::string name = r.substr(r.find(' ') + 1);
+    const bool known = r.starts_with("node ") ? nodes.count(name) : elements.count(name);
+    EXPECT_TRUE(known) << "the deck reads " << r << " but defines none";
+  }
+  EXPECT_TRUE(nodes.count("out") && nodes.count("il") && nodes.count("flux"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Decks, DeckText, ::testing::ValuesIn(kDecks));
+
+TEST(Decks, NumbersThatMakeNoCircuitGiveTheReason) {
+  // Raw turns below one half rounded to none.
+  DcDcInputs in;
+  DcDcOutputs out = designDcDc(DcDcTopology::Buck, DcDcMode::Ccm, in).out;
+  out.NL = 0;
+  EXPECT_EQ(sim::dcdcDeck(DcDcTopology::Buck, in, out, someDrive(24)).error,
+            "the inductor has no turns");
+  const ForwardInputs fin = forwardOpening();
+  ForwardDesign fd = forwardVerify(fin);
+  fd.Ns = 0;
+  EXPECT_EQ(sim::forwardDeck(fin, fd, someDrive(127)).error, "a winding has no turns");
+  // An on-time as long as the period (a duty of 1 or more).
+  Drive full = someDrive(24);
+  full.point.Ton = full.point.T;
+  const Deck d = sim::dcdcDeck(DcDcTopology::Buck, in,
+                               designDcDc(DcDcTopology::Buck, DcDcMode::Ccm, in).out, full);
+  EXPECT_FALSE(d.ok());
+  EXPECT_TRUE(d.netlist.empty());
+}
+
+// What ngspice 39 printed for a buck deck with one measurement of a node it lacks (the
+// memory report at the end shortened).
+constexpr const char* kRanWithFailedMeasurement = R"(
+Note: No compatibility mode selected!
+
+
+Circuit: * buck test
+
+Reducing trtol to 1 for xspice 'A' devices
+Doing analysis at TEMP = 27.000000 and TNOM = 27.000000
+
+Using transient initial conditions
+
+Error: measure  bad  avg(TRIG) : no such vector as 'v(nonode)'
+ .meas tran bad avg v(nonode) from=1m to=1.2m failed!
+
+
+No. of Data Rows : 4981
+
+  Measurements for Transient Analysis
+
+vavg                =  1.199755e+01 from=  1.000000e-03 to=  1.200000e-03
+vpp                 =  5.481425e-03 from=  1.000000e-03 to=  1.200000e-03
+ipk                 =  1.199714e+00 at=  1.196959e-03
+irms                =   1.00642e+00 from=  1.00000e-03 to=  1.20000e-03
+
+
+Total analysis time (seconds) = 0.382
+
+Total elapsed time (seconds) = 0.391 
+
+Total DRAM available = 24105.227 MB.
+Stack = 0 bytes.
+)";
+
+// What it printed for a deck with an unknown model and subcircuit.
+constexpr const char* kDidNotParse = R"(warning, can't find model 'nope' from line
+    l1 out 0 nope
+Error: unknown subckt: x1 a b missing
+    Simulation interrupted due to error!
+
+Note: No ".plot", ".print", or ".fourier" lines; no simulations run
+
+Note: No compatibility mode selected!
+
+
+Circuit: * broken
+
+)";
+
+TEST(SpiceOutput, ReadsTheMeasurementsAndKeepsTheFailedOnesOut) {
+  const sim::SpiceRun run = sim::parseSpiceOutput(kRanWithFailedMeasurement);
+  EXPECT_TRUE(run.analysed);
+  EXPECT_EQ(run.failure(), "");
+  EXPECT_DOUBLE_EQ(run.value("vavg").value_or(0), 11.99755);
+  EXPECT_DOUBLE_EQ(run.value("ipk").value_or(0), 1.199714);
+  EXPECT_DOUBLE_EQ(run.value("irms").value_or(0), 1.00642);
+  EXPECT_EQ(run.values.size(), 4u);  // not "bad", nor the report's "Stack = 0"
+  EXPECT_FALSE(run.value("bad"));
+  ASSERT_EQ(run.errors.size(), 1u);
+  EXPECT_NE(run.errors[0].find("no such vector"), std::string::npos);
+}
+
+TEST(SpiceOutput, ADeckThatDidNotParseSaysWhy) {
+  const sim::SpiceRun run = sim::parseSpiceOutput(kDidNotParse);
+  EXPECT_FALSE(run.analysed);
+  EXPECT_TRUE(run.values.empty());
+  EXPECT_NE(run.failure().find("unknown subckt: x1 a b missing"), std::string::npos);
+  EXPECT_NE(sim::parseSpiceOutput("").failure(), "");
+}
+
+}  // namespace
+}  // namespace tarnex
