@@ -30,24 +30,15 @@ std::string frequency(const StagePoint& p) {
   return num(1000 / p.T);
 }
 
-// The RCD clamp at one operating point. The leakage inductance is reset by the clamp voltage
-// Vcl against the reflected voltage Vr: the clamp takes ½·Llk·Ip²·f·Vcl / (Vcl − Vr), and its
-// resistor burns Vcl² / R, so Vcl·(Vcl − Vr) = ½·Llk·Ip²·f·R.
-double clampVoltage(double Llk, double Ip, double f, double R, double Vr) {
-  const double energyTimesR = 0.5 * Llk * Ip * Ip * f * 1e-3 * R;  // µH·A²·kHz = mW
-  return (Vr + std::sqrt(Vr * Vr + 4 * energyTimesR)) / 2;
-}
-
 void clampFindings(FlybackCheck& c, const FlybackInputs& in, const FlybackDesign& d,
                    const FlybackClamp& clamp) {
-  if (!usable(clamp.Rlk, in.Per, d.Lp) || !c.low.valid || !c.high.valid) return;
+  if (!usable(clamp.Rlk, in.Per, d.Lp)) return;
   const double Vpk = acPeak(in.VacMax);
   const double Vc = double{in.Vswm} - in.Vswr - Vpk;  // the clamp voltage the window sizes for
   const double R = clamp.Rlk * 1000;
-  const double Llk = in.Per * 0.01 * d.Lp;
-  const double Vr = c.n * (in.Vo + in.Vdf);
-  c.clampLow = clampVoltage(Llk, c.low.iPeak / c.n, in.f, R, Vr);
-  c.clampHigh = clampVoltage(Llk, c.high.iPeak / c.n, in.f, R, Vr);
+  // The stage resets its leakage against the clamp: its clamp voltage referred back.
+  c.clampLow = c.low.Vclamp * c.n;
+  c.clampHigh = c.high.Vclamp * c.n;
   c.switchPeak = Vpk + c.clampHigh;
   c.clampPower = c.clampHigh * c.clampHigh / R;
 
@@ -82,14 +73,37 @@ FlybackCheck checkFlyback(bool continuous, const FlybackInputs& in, const Flybac
   const double Io = double{in.Po} / in.Vo;
   const double Vmin = acPeak(in.VacMin);
   const double Vpk = acPeak(in.VacMax);
-  auto stage = [&](double Vin) { return referred(Vin, 0, c.n, d.Lp, in.Vdf, in.Vo, Io, in.f); };
+  // The leakage inductance, Per % of Lp, is reset at each switch-off by the clamp: by its
+  // resistor once the clamp command has sized it, else at the clamp voltage the window designs
+  // for, what the switch rating leaves above the margin and the input peak.
+  const double Vc = double{in.Vswm} - in.Vswr - Vpk;
+  auto stage = [&](double Vin) {
+    Stage s = referred(Vin, 0, c.n, d.Lp, in.Vdf, in.Vo, Io, in.f);
+    if (usable(in.Per)) {
+      s.Llk = in.Per * 0.01 * d.Lp / (c.n * c.n);
+      if (usable(clamp.Rlk)) {
+        s.Rclamp = clamp.Rlk * 1000 / (c.n * c.n);
+      } else {
+        s.Vclamp = Vc / c.n;
+      }
+    }
+    return s;
+  };
   c.lowStage = stage(Vmin);
   c.highStage = stage(Vpk);
   c.low = regulate(c.lowStage);
   c.high = regulate(c.highStage);
   c.reachedLow = driveAt(c.lowStage, d.Ton, in.Vo / Io);
   std::vector<Finding>& f = c.findings;
-  if (!c.low.valid || !c.high.valid) return c;
+  if (!c.low.valid || !c.high.valid) {
+    Stage bare = c.lowStage;
+    bare.Llk = 0;
+    if (c.lowStage.Llk > 0 && regulate(bare).valid) {
+      add(f, Severity::Failure,
+          fill("漏感 {}% 在关断期间来不及由钳位复位：钳位电压不高于反射电压", {num(in.Per)}));
+    }
+    return c;
+  }
 
   if (usable(in.Ae)) c.Bpeak = gappedFlux(d.Lp, c.low, c.n, d.Np, in.Ae);
   fluxFinding(f, c.Bpeak, in.Bpk, in.Bsat);
@@ -115,6 +129,15 @@ FlybackCheck checkFlyback(bool continuous, const FlybackInputs& in, const Flybac
     add(f, Severity::Info,
         fill("最低输入满载时电流为零的时间占周期的 {}（设定死区 {}%）",
              {percent(c.low.Tdead / c.low.T), num(in.Ptd)}));
+  }
+
+  if (c.low.Tleak > 0) {
+    // While the leakage hands the current over, the secondary delivers less of it.
+    const double share = c.low.Tleak / c.low.T;
+    add(f, share > 0.1 ? Severity::Warning : Severity::Info,
+        fill("漏感 {}% 在最低输入满载时每周期约 {} μs（周期的 {}）才把电流交给次级，"
+             "占空比因此要 {}",
+             {num(in.Per), num(c.low.Tleak), percent(share), num(c.low.duty())}));
   }
 
   // The bulk capacitor sags between the line's peaks: the converter meets its lowest input

@@ -1,5 +1,6 @@
 #include "designs/flyback_procedures.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/number_text.h"
@@ -44,9 +45,13 @@ double dcmOnTime(const FlybackInputs& in, double n) {
   return T * Vr * (1 - in.Ptd * 0.01) / (Vr + vminOf(in));
 }
 
-// Output capacitor in µF that carries Io during the off-time with the ripple Vopp (mV).
-double outputCapacitor(const FlybackInputs& in, double Ton) {
-  return (double{in.Po} / in.Vo) * (1000 / double{in.f} - Ton) / (in.Vopp * 0.001);
+// Output capacitor in µF for the ripple Vopp (mV). The rectifier delivers only while the
+// switch is off: the capacitor alone feeds the load Io through the on-time, and in DCM also
+// through the dead time after the secondary current has ended. The ripple follows the longer
+// of that and the off-time (the off-time alone undersizes it above a duty cycle of 0.5).
+double outputCapacitor(const FlybackInputs& in, double Ton, double dead) {
+  const double T = 1000 / double{in.f};
+  return (double{in.Po} / in.Vo) * std::max(T - Ton, Ton + dead) / (in.Vopp * 0.001);
 }
 
 // The conditions every command but the CCM core estimate needs: room under the switch
@@ -162,7 +167,7 @@ FlybackDesign flybackVerifyCcm(const FlybackInputs& in) {
   if (d.Bact > in.Bsat) d.notices.push_back(FlybackNotice::FluxAboveSaturation);
 
   d.Zc = toSingle(flybackAirGap(in.Ae, in.Le, d.Np, d.Lp));
-  d.Co = toSingle(outputCapacitor(in, d.Ton));
+  d.Co = toSingle(outputCapacitor(in, d.Ton, 0));
   d.Vcm = toSingle(in.Vo * 1.2);
   return d;
 }
@@ -199,7 +204,7 @@ FlybackDesign flybackVerifyDcm(const FlybackInputs& in) {
   // The rectifier sees the ringing of the discontinuous tail: more margin than in CCM.
   d.Vdm = toSingle((Vpk / n + in.Vo) * 1.5);
   d.Idm = toSingle(2.0 * d.Irmss);
-  d.Co = toSingle(outputCapacitor(in, Ton));
+  d.Co = toSingle(outputCapacitor(in, Ton, T * in.Ptd * 0.01));
   d.Vcm = toSingle(in.Vo * 1.2);
   d.Ls = toSingle(d.Lp / (n * n));
 

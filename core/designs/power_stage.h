@@ -31,6 +31,15 @@ struct Stage {
   double Io = 0;   // load current, A
   double L = 0;    // inductance, µH
   double f = 0;    // switching frequency the inductor sees, kHz
+  // A leakage inductance in series with the switch, as a transformer's windings have it (a
+  // buck-boost: the flyback referred to its secondary). At switch-off it holds the switch
+  // current until a clamp resets it against the output's Vo + Vdf: meanwhile the diode
+  // current rises from zero instead of taking the inductor current at once, and the output
+  // misses that charge. The clamp holds Vclamp, or with Rclamp the voltage at which its
+  // resistor burns the energy the leakage brings it.
+  double Llk = 0;     // µH; 0: none
+  double Vclamp = 0;  // V
+  double Rclamp = 0;  // Ω; 0: the clamp holds Vclamp
 };
 
 // One switching period in steady state. The inductor current rises from iStart to iPeak while
@@ -40,12 +49,20 @@ struct StagePoint {
   bool valid = false;  // false when the stage cannot deliver the output from its input
   Conduction conduction = Conduction::Continuous;
   double Vin = 0, Vo = 0, Io = 0;
-  double T = 0;                                         // period, µs
-  double Ton = 0;                                       // µs
-  double Toff = 0;                                      // µs
-  double Tdead = 0;                                     // µs
-  double iStart = 0, iPeak = 0;                         // A
-  double iMean = 0;                                     // mean inductor current, A
+  double T = 0;                  // period, µs
+  double Ton = 0;                // µs
+  double Toff = 0;               // µs
+  double Tdead = 0;              // µs
+  double iStart = 0, iPeak = 0;  // A
+  double iMean = 0;              // mean inductor current, A
+  // With a leakage inductance (iStart is then the inductor's lowest current, once the switch
+  // has taken it over from the diode): the times the switch takes to take the current from
+  // the diode at switch-on and the clamp to reset the leakage at switch-off (the diode's
+  // current then rises from zero), the diode's current at switch-on and when the leakage is
+  // reset, and the clamp voltage.
+  double Ttake = 0, Tleak = 0;                          // µs
+  double iOff = 0, iHanded = 0;                         // A
+  double Vclamp = 0;                                    // V
   double switchRms = 0, diodeRms = 0, inductorRms = 0;  // A
   // The current the stage puts into the output node (the inductor's for a buck, the diode's
   // otherwise): its RMS, and the RMS of its part above and below the load, which the output
