@@ -160,6 +160,20 @@ TEST(FlybackVerification, FluxWarningWhenRoundedTurnsOverdriveTheCore) {
   EXPECT_TRUE(flybackVerifyDcm(in).notices.empty());  // no flux check in DCM
 }
 
+TEST(FlybackVerification, OutputCapacitorCarriesTheLoadThroughTheLongerInterval) {
+  // With a 900 V switch the reflected voltage rises to 298.7 V (n = 53.34) and the duty cycle
+  // to D = 0.83070/(14.8/53.34 + 0.83070) = 0.7496: the capacitor alone feeds the 14.8 A load
+  // for Ton = 4.99755 µs, longer than the off-time of 1.66912 µs. Co = 14.8·4.99755/0.05 =
+  // 1479.27 µF (the off-time gave 494.06 µF, a third).
+  FlybackInputs in = referenceDesign();
+  in.Vswm = 900;
+  EXPECT_NEAR(flybackVerifyCcm(in).Co, 1479.27, 0.01);
+  // DCM: Ton = 6.66667·298.73·0.8/(298.73 + 127.26) = 3.74005 µs, then 20 % dead time: the
+  // capacitor alone for 3.74005 + 1.33333 µs against an off-time of 2.92662 µs:
+  // 14.8·5.07338/0.05 = 1501.72 µF (866.28 before).
+  EXPECT_NEAR(flybackVerifyDcm(in).Co, 1501.72, 0.01);
+}
+
 TEST(FlybackSnubber, AfterEachVerification) {
   const FlybackInputs in = referenceDesign();
   const FlybackDesign ccm = flybackVerifyCcm(in);
