@@ -67,13 +67,23 @@ constexpr double kShownBelow = 0.10;
 constexpr double kClampShare = 0.05;
 constexpr double kClampStatedShare = 0.05;
 // Discontinuous: the inductor current rests at zero for at least this share of the period.
+// Critical conduction: for at most this share (the deck counts the time the current lies
+// below 2 % of its peak, which a triangle from zero to its peak and back spends 2 % of the
+// period in, without any rest), and its least current at most this share of its peak.
 constexpr double kLeastRest = 0.01;
+constexpr double kCriticalRest = 0.035;
 // ngspice's time limit for one deck.
 constexpr double kDeckSeconds = 60;
+
+// The messages a refusal shows.
+constexpr const char* kImpossible = "设计条件不正确，请检查！";
+constexpr const char* kSaturates = "磁芯峰值磁通密度超过饱和磁通密度！";
+constexpr const char* kNoNumber = "请键入一个数。";
 
 struct Row {
   const char* command;   // as tarnex-calc takes it: DIALOG [LIST=ENTRY] [NAME=TEXT] [COMMAND]
   bool refused = false;  // the window must refuse the conditions
+  const char* message = nullptr;  // with the message it refuses them with
 };
 
 void PrintTo(const Row& row, std::ostream* os) {
@@ -108,11 +118,20 @@ const Row kRows[] = {
      "Ptd=30 Ae=60"},
     {"dcdc topology=boost mode=dcm VinMin=9 VinMax=14 Vo=40.3 IoMax=8.51 Vsw=1.5 Vdf=0.4 f=150 "
      "r=0.78 Vopp=100 Ae=90",
-     true},
-    {"dcdc topology=boost VinMin=1 VinMax=13 Vo=48", true},
-    {"dcdc topology=boost VinMin=50 Vo=48", true},
-    {"dcdc topology=buck VinMin=30 VinMax=20", true},
-    {"dcdc VinMin=nan", true},
+     true, kSaturates},
+    {"dcdc topology=boost VinMin=1 VinMax=13 Vo=48", true, kImpossible},
+    {"dcdc topology=boost VinMin=50 Vo=48", true, kImpossible},
+    {"dcdc topology=buck VinMin=30 VinMax=20", true, kImpossible},
+    {"dcdc VinMin=nan", true, kNoNumber},
+    {"dcdc VinMin=1e39", true, kNoNumber},
+    {"dcdc mode=dcm Ptd=100", true, kImpossible},
+    {"flyback VacMin=300 Ae=100 Le=60 verify", true, kImpossible},
+    {"forward Dmax=1 Ae=100 verify", true, kImpossible},
+    {"rcc IoMin=2", true, kImpossible},
+    {"pushpull VacMin=300 VacMax=200", true, kImpossible},
+    {"halfbridge Dmax=1.2", true, kImpossible},
+    // A large core for a low output: the forward's secondary would round to no turn at all.
+    {"forward VacMin=200 VacMax=265 Vo=3.3 Io=10 Dmax=0.4 Ae=400 verify"},
     // Further designs, drawn once (draw_designs.py, seed 1515) from the ranges an engineer
     // would use, four per procedure.
     {"dcdc topology=buck mode=ccm VinMin=49.9 VinMax=89 Vo=17.8 IoMax=5.43 Vsw=0.942 Vdf=0.612 "
@@ -363,6 +382,7 @@ struct Promise {
   double Bsat = 0;             // a window that refuses saturation
   double Isw = 0, Idiode = 0;  // RMS currents the window shows for the switch and the diode
   double clamp = 0;            // the flyback's Vc
+  double fMin = 0;             // the ringing choke's lowest frequency (full load, low line), kHz
 };
 
 // The deck writers for a drive, the two input voltages, and how the measured switch and diode
@@ -502,6 +522,7 @@ Plan rccPlan(const Shown& w) {
   pr.Bpk = in.Bpk;
   pr.Isw = d.Irmsp;
   pr.Idiode = d.Irmss;
+  pr.fMin = in.fMin;
   p.deck = [=](const Drive& dr) { return sim::rccDeck(in, d, dr); };
   p.switchRms = [n](const StagePoint& s) { return s.switchRms / n; };
   p.diodeRms = [](const StagePoint& s) { return s.diodeRms; };
@@ -676,6 +697,10 @@ TEST_P(Simulated, BehavesAsTheWindowPromises) {
   const Shown w(GetParam().command);
   if (GetParam().refused) {
     EXPECT_FALSE(w.written) << "the window shows a design for conditions it must refuse";
+    if (GetParam().message != nullptr) {
+      EXPECT_NE(messagesOf(w.host).find(GetParam().message), std::string::npos)
+          << "refused with" << messagesOf(w.host);
+    }
     return;
   }
   ASSERT_TRUE(w.written) << "the window refused:" << messagesOf(w.host);
@@ -755,6 +780,15 @@ TEST_P(Simulated, BehavesAsTheWindowPromises) {
   }
   if (pr.Vopp > 0) {
     EXPECT_LE((pr.voppAtHigh ? high : low).vpp, pr.Vopp * (1 + kAskedOver)) << "output ripple";
+  }
+  // The ringing choke at full load and low line: the circuit switches on just as its current
+  // ends at the check's period, so that period is the one it runs at, and it must not fall
+  // below the lowest frequency the window designs for.
+  if (pr.fMin > 0) {
+    EXPECT_LE(low.dead, kCriticalRest) << "critical conduction: the current rests at zero";
+    EXPECT_LE(low.ilmin, kCriticalRest * low.ilmax) << "critical conduction: continuous";
+    EXPECT_GE(1000 / st.low.T, pr.fMin * (1 - kAskedOver))
+        << "the ringing choke runs at full load and low line below its lowest frequency";
   }
 
   // Peak flux: as asked, or as the check states it after rounding; never into saturation
