@@ -35,6 +35,16 @@ void inductorFindings(std::vector<Finding>& f, const StagePoint& low, const Stag
   add(f, high.ripple() > 0.44 * Io ? Severity::Warning : Severity::Info, text);
 }
 
+// The stage at the peak of the lowest and of the highest input, regulated there.
+template <class Check, class StageAt>
+bool regulatedAtBothEnds(Check& c, StageAt stage, double Vmin, double Vpk) {
+  c.lowStage = stage(Vmin);
+  c.highStage = stage(Vpk);
+  c.low = regulate(c.lowStage);
+  c.high = regulate(c.highStage);
+  return c.low.valid && c.high.valid;
+}
+
 // The output the longest on-time (tonMax, at Dmax) gives at the lowest input, and the bulk
 // capacitor's valley (2 µF per watt of input power assumed) with the duty cycle the stage
 // needs there against Dmax.
@@ -65,12 +75,8 @@ ForwardCheck checkForward(const ForwardInputs& in, const ForwardDesign& d) {
   auto stage = [&](double Vin) {
     return behindRectifier(Vin / c.n, in.Vdf, in.Vo, in.Io, d.Lo, in.f);
   };
-  c.lowStage = stage(Vmin);
-  c.highStage = stage(Vpk);
-  c.low = regulate(c.lowStage);
-  c.high = regulate(c.highStage);
   std::vector<Finding>& f = c.findings;
-  if (!c.low.valid || !c.high.valid) return c;
+  if (!regulatedAtBothEnds(c, stage, Vmin, Vpk)) return c;
 
   // The core resets to zero each period: the peak is the whole swing of the longest on-time.
   if (usable(in.Ae)) c.Bpeak = Vmin * in.Dmax * T * 1e4 / (d.Np * in.Ae);
@@ -121,12 +127,8 @@ BridgeCheck checkBridge(BridgeKind kind, const BridgeInputs& in, const BridgeDes
   auto stage = [&](double Vin) {
     return behindRectifier(bridgePrimaryVoltage(kind, Vin) / c.n, in.Vdf, in.Vo, in.Io, d.Lo, fL);
   };
-  c.lowStage = stage(Vmin);
-  c.highStage = stage(Vpk);
-  c.low = regulate(c.lowStage);
-  c.high = regulate(c.highStage);
   std::vector<Finding>& f = c.findings;
-  if (!c.low.valid || !c.high.valid) return c;
+  if (!regulatedAtBothEnds(c, stage, Vmin, Vpk)) return c;
 
   // The flux swings from −B to +B: the peak is half the swing of one on-time.
   if (usable(in.Ae)) {
