@@ -65,7 +65,8 @@ struct FlybackClamp {
 struct FlybackCheck {
   double n = 0;  // turns ratio as wound, Np / Ns
   // The coupled inductor referred to the secondary (a buck-boost) at the peak of VacMin and
-  // of VacMax, full load, and regulated there.
+  // of VacMax, full load, and regulated there; with its leakage inductance (Per % of Lp)
+  // reset by the clamp (by Rlk once sized, else at the Vc the window designs for).
   Stage lowStage, highStage;
   StagePoint low, high;
   // Open loop at the lowest input with the design's on-time Ton.
