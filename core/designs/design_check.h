@@ -74,9 +74,9 @@ struct FlybackCheck {
   double Bpeak = 0;   // at the lowest input, gauss
   double valley = 0;  // bulk capacitor's lowest voltage at VacMin, full load, V
   StagePoint atValley;
-  // With a clamp: its voltage above the input at the lowest and the highest input, the
-  // switch's peak voltage at the highest, and the power the resistor burns there.
-  double clampLow = 0, clampHigh = 0, switchPeak = 0, clampPower = 0;
+  // With a clamp: its voltage above the input at the lowest and the highest input, and the
+  // switch's peak voltage at the highest.
+  double clampLow = 0, clampHigh = 0, switchPeak = 0;
   std::vector<Finding> findings;
 };
 FlybackCheck checkFlyback(bool continuous, const FlybackInputs& in, const FlybackDesign& d,

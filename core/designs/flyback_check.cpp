@@ -40,7 +40,6 @@ void clampFindings(FlybackCheck& c, const FlybackInputs& in, const FlybackDesign
   c.clampLow = c.low.Vclamp * c.n;
   c.clampHigh = c.high.Vclamp * c.n;
   c.switchPeak = Vpk + c.clampHigh;
-  c.clampPower = c.clampHigh * c.clampHigh / R;
 
   const double P = Vc * Vc / R;
   const double share = P / in.Po;
