@@ -1,19 +1,16 @@
 #include "loop/bode.h"
 
 #include <cmath>
-#include <complex>
-#include <functional>
 #include <initializer_list>
 #include <limits>
 #include <numbers>
+#include <utility>
+
+#include "base/number_text.h"
 
 namespace tarnex {
 
 namespace {
-
-using Complex = std::complex<double>;
-// A transfer function of the complex frequency s (rad/s); empty when not modelled.
-using Transfer = std::function<Complex(Complex s)>;
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
 constexpr double kDegreesPerRadian = 180 / std::numbers::pi;
@@ -33,12 +30,6 @@ bool allPositive(T... x) {
 // Corner frequency in Hz of a time constant in seconds.
 double cornerHz(double tau) {
   return 1 / (kTwoPi * tau);
-}
-
-// R2 in series with C1, the pair shunted by C2 (ohms, farads): the feedback impedance of the
-// type II network, and of the type III network with C3 in the place of C2.
-Complex feedbackImpedance(Complex s, double R2, double C1, double C2) {
-  return 1.0 / (s * C1 / (1.0 + s * R2 * C1) + s * C2);
 }
 
 // A plot's frequencies, in the page's unit, and the complex frequency of each.
@@ -118,94 +109,124 @@ std::optional<LoopCrossover> findCrossover(const Axis& axis, const BodeTrace& lo
   return std::nullopt;
 }
 
-BodePlot plotOf(Axis axis, const Transfer& stage, const Transfer& compensator) {
+// The loop of one network with the stage: its traces (gains in dB and unwrapped phases add
+// along the cascade), its crossover, and its gain margin at half the switching frequency.
+struct LoopOf {
+  BodeTrace loop;
+  std::optional<LoopCrossover> crossover;
+  std::optional<double> gainMargin;
+};
+
+LoopOf loopOf(const Axis& axis, const BodeTrace& stageTrace, const BodeTrace& compTrace,
+              const Transfer& stage, const Transfer& compensator, double halfSwitching) {
+  LoopOf l;
+  if (!stage || !compensator) return l;
+  l.loop = stageTrace;
+  for (std::size_t i = 0; i < axis.f.size(); ++i) {
+    l.loop.gainDb[i] += compTrace.gainDb[i];
+    l.loop.phaseDeg[i] += compTrace.phaseDeg[i];
+  }
+  const Transfer loop = [&](Complex s) { return stage(s) * compensator(s); };
+  l.crossover = findCrossover(axis, l.loop, loop);
+  if (positive(halfSwitching)) {
+    const double gain = std::abs(loop(axis.s(halfSwitching)));
+    if (std::isfinite(gain) && gain > 0) l.gainMargin = -20 * std::log10(gain);
+  }
+  return l;
+}
+
+BodePlot plotOf(Axis axis, const Transfer& stage, const Transfer& compensator,
+                double halfSwitching, const Transfer& exactCompensator) {
   BodePlot plot;
   plot.unit = axis.hzPerUnit == 1 ? "Hz" : "kHz";
+  plot.halfSwitching = positive(halfSwitching) ? halfSwitching : 0;
   if (axis.f.empty()) return plot;
   if (compensator) plot.compensator = traceOf(axis, compensator);
   if (stage) plot.stage = traceOf(axis, stage);
-  if (stage && compensator) {
-    // Gains in dB and unwrapped phases add along the cascade.
-    plot.loop = plot.stage;
-    for (std::size_t i = 0; i < axis.f.size(); ++i) {
-      plot.loop.gainDb[i] += plot.compensator.gainDb[i];
-      plot.loop.phaseDeg[i] += plot.compensator.phaseDeg[i];
-    }
-    const Transfer loop = [&](Complex s) { return stage(s) * compensator(s); };
-    plot.crossover = findCrossover(axis, plot.loop, loop);
+  LoopOf page = loopOf(axis, plot.stage, plot.compensator, stage, compensator, halfSwitching);
+  plot.loop = std::move(page.loop);
+  plot.crossover = page.crossover;
+  plot.gainMargin = page.gainMargin;
+  if (exactCompensator) {
+    ExactLoop e;
+    e.compensator = traceOf(axis, exactCompensator);
+    LoopOf exact = loopOf(axis, plot.stage, e.compensator, stage, exactCompensator, halfSwitching);
+    e.loop = std::move(exact.loop);
+    e.crossover = exact.crossover;
+    e.gainMargin = exact.gainMargin;
+    plot.exact = std::move(e);
   }
   plot.f = std::move(axis.f);
   return plot;
 }
 
-// Control to output with a DC gain G, `order` coincident real poles at fpo and a zero at fz
-// (all in Hz).
-Transfer poleZeroStage(double G, double fpo, int order, double fz) {
-  if (!allPositive(G, fpo, fz)) return {};
-  const double wp = kTwoPi * fpo;
-  const double wz = kTwoPi * fz;
-  return [=](Complex s) { return G * (1.0 + s / wz) / std::pow(1.0 + s / wp, order); };
+ComponentPair pairOf(const char* label, float page, float exact) {
+  return {label, formatFieldValue(page), formatFieldValue(exact)};
+}
+
+// The corners of R2–C1 ∥ C2, in Hz: its zero and its pole.
+std::pair<double, double> zeroPoleCorners(double R2, double C1, double C2) {
+  return {cornerHz(R2 * C1), cornerHz(R2 * C1 * C2 / (C1 + C2))};
+}
+
+Transfer typeIIIOf(const TypeIIIInputs& in, const TypeIIIResults& r) {
+  return typeIIINetworkTransfer(in.R1 * 1e3, r.R2 * 1e3, r.R3 * 1e3, r.C1 * 1e-9, r.C2 * 1e-9,
+                                r.C3 * 1e-12);
 }
 
 }  // namespace
 
-BodePlot currentModeBode(const CurrentModeInputs& in, const CurrentModeResults& r) {
-  const double R2 = r.R2;
-  const double C1 = r.C1 * 1e-6;
-  const double C2 = r.C2 * 1e-6;
-  const double fZero = cornerHz(R2 * C1);
-  const double fPole = cornerHz(R2 * C1 * C2 / (C1 + C2));
-  Axis axis = makeAxis({r.fp, r.fz, r.fEA, in.fc * 1000.0, in.fsw * 1000.0, fZero, fPole}, 1.0);
-
-  Transfer compensator;
+BodePlot currentModeBode(const CurrentModeInputs& in, const CurrentModeResults& r,
+                         const CurrentModeExact* exact) {
+  double gain = 0;
   switch (in.type) {
-    case CurrentModeAmplifier::Transconductance: {
+    case CurrentModeAmplifier::Transconductance:
       // The amplifier's output current gm·y·v drives the network to ground.
-      const double ygm = double{in.Vref} / in.Vo * in.gm;
-      if (allPositive(ygm, R2, C1, C2)) {
-        compensator = [=](Complex s) { return ygm * feedbackImpedance(s, R2, C1, C2); };
-      }
+      gain = double{in.Vref} / in.Vo * in.gm;
       break;
-    }
-    case CurrentModeAmplifier::OpAmp: {
-      const double R1 = in.R1;
-      if (allPositive(R1, R2, C1, C2)) {
-        compensator = [=](Complex s) { return feedbackImpedance(s, R2, C1, C2) / R1; };
-      }
+    case CurrentModeAmplifier::OpAmp:
+      gain = 1 / double{in.R1};
       break;
-    }
     case CurrentModeAmplifier::None:
       break;
   }
-  const Transfer stage = poleZeroStage(std::pow(10.0, r.GdB / 20.0), r.fp, 1, r.fz);
-  return plotOf(std::move(axis), stage, compensator);
+  const auto [fZero, fPole] = zeroPoleCorners(r.R2, r.C1 * 1e-6, r.C2 * 1e-6);
+  const CurrentModeStage st = currentModeStage(in, r);
+  Axis axis = makeAxis(
+      {r.fp, r.fz, r.fEA, in.fc * 1000.0, in.fsw * 1000.0, fZero, fPole, st.fRHP}, 1.0);
+  const Transfer compensator = zeroPoleNetwork(gain, r.R2, r.C1 * 1e-6, r.C2 * 1e-6);
+  Transfer exactNetwork;
+  if (exact) exactNetwork = zeroPoleNetwork(gain, exact->R2, exact->C1 * 1e-6, exact->C2 * 1e-6);
+  BodePlot plot = plotOf(std::move(axis), stageTransfer(st), compensator, st.fn, exactNetwork);
+  if (plot.exact) {
+    plot.exact->components = {pairOf("C1(μF)", r.C1, exact->C1), pairOf("R2(Ω)", r.R2, exact->R2),
+                              pairOf("C2(μF)", r.C2, exact->C2)};
+  }
+  return plot;
 }
 
-BodePlot typeIIBode(const TypeIIInputs& in, const TypeIINetwork& n) {
+BodePlot typeIIBode(const TypeIIInputs& in, const TypeIINetwork& n, const TypeIIExact* exact) {
   const double R1 = in.R1;
-  const double R2 = n.R2;
-  const double C1 = n.C1 * 1e-12;
-  const double C2 = n.C2 * 1e-12;
-  const double fZero = cornerHz(R2 * C1) / 1000;
-  const double fPole = cornerHz(R2 * C1 * C2 / (C1 + C2)) / 1000;
-  Axis axis = makeAxis({in.fpo, in.fesr, in.fc, in.fsw, fZero, fPole}, 1000);
-
-  Transfer compensator;
-  if (allPositive(R1, R2, C1, C2)) {
-    compensator = [=](Complex s) { return feedbackImpedance(s, R2, C1, C2) / R1; };
+  const auto [zeroHz, poleHz] = zeroPoleCorners(n.R2, n.C1 * 1e-12, n.C2 * 1e-12);
+  Axis axis = makeAxis({in.fpo, in.fesr, in.fc, in.fsw, zeroHz / 1000, poleHz / 1000}, 1000);
+  const Transfer compensator = zeroPoleNetwork(1 / R1, n.R2, n.C1 * 1e-12, n.C2 * 1e-12);
+  Transfer exactNetwork;
+  if (exact) {
+    exactNetwork = zeroPoleNetwork(1 / R1, exact->R2, exact->C1 * 1e-12, exact->C2 * 1e-12);
   }
-  Transfer stage;
-  const int order = in.kind == TypeIIKind::Forward ? 2 : in.kind == TypeIIKind::DcmFlyback ? 1 : 0;
-  if (order > 0) {
-    // Above the poles the asymptote falls by 20·order dB per decade; it meets Gesr at fesr.
-    const double fesrOverFpo = double{in.fesr} / in.fpo;
-    const double dcGainDb = in.Gesr + 20.0 * order * std::log10(fesrOverFpo);
-    stage = poleZeroStage(std::pow(10.0, dcGainDb / 20), in.fpo * 1000.0, order, in.fesr * 1000.0);
+  BodePlot plot =
+      plotOf(std::move(axis), typeIIStageTransfer(in), compensator, in.fsw / 2.0, exactNetwork);
+  if (plot.exact) {
+    plot.exact->components = {
+        pairOf("C1(pF)", n.C1, exact->C1),     pairOf("C2(pF)", n.C2, exact->C2),
+        pairOf("R2(Ω)", n.R2, exact->R2),      pairOf("fz1(KHz)", n.fz1, exact->fz1),
+        pairOf("fp1(KHz)", n.fp1, exact->fp1),
+    };
   }
-  return plotOf(std::move(axis), stage, compensator);
+  return plot;
 }
 
-BodePlot typeIIIBode(const TypeIIIInputs& in, const TypeIIIResults& r) {
+BodePlot typeIIIBode(const TypeIIIInputs& in, const TypeIIIResults& r, const TypeIIIExact* exact) {
   const double R1 = in.R1 * 1e3;
   const double R2 = r.R2 * 1e3;
   const double R3 = r.R3 * 1e3;
@@ -219,16 +240,16 @@ BodePlot typeIIIBode(const TypeIIIInputs& in, const TypeIIIResults& r) {
   const double fz1 = cornerHz(R2 * C1) / 1000;
   const double fz2 = cornerHz((R1 + R3) * C2) / 1000;
   Axis axis = makeAxis({fp0, fp1, fp2, fz1, fz2, in.fc}, 1000);
-
-  Transfer compensator;
-  if (allPositive(R1, R2, R3, C1, C2, C3)) {
-    // Feedback R2–C1 shunted by C3; input R1 shunted by R3–C2.
-    compensator = [=](Complex s) {
-      const Complex inputAdmittance = 1.0 / R1 + s * C2 / (1.0 + s * R3 * C2);
-      return feedbackImpedance(s, R2, C1, C3) * inputAdmittance;
-    };
+  Transfer exactNetwork;
+  if (exact) exactNetwork = typeIIIOf(in, exact->network);
+  BodePlot plot = plotOf(std::move(axis), {}, typeIIIOf(in, r), 0, exactNetwork);
+  if (plot.exact) {
+    const TypeIIIResults& e = exact->network;
+    plot.exact->components = {pairOf("C1(nF)", r.C1, e.C1), pairOf("C2(nF)", r.C2, e.C2),
+                              pairOf("C3(pF)", r.C3, e.C3), pairOf("R2(KΩ)", r.R2, e.R2),
+                              pairOf("R3(KΩ)", r.R3, e.R3)};
   }
-  return plotOf(std::move(axis), {}, compensator);
+  return plot;
 }
 
 }  // namespace tarnex

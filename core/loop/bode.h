@@ -15,10 +15,12 @@
 // and positive (a design computed from zeros, a negative capacitor) is left empty.
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "loop/compensation.h"
+#include "loop/loop_model.h"
 
 namespace tarnex {
 
@@ -40,6 +42,23 @@ struct LoopCrossover {
   double phaseMargin = 0;  // 180° + phaseDeg
 };
 
+// A component of the exact design beside the page's own: "R2(Ω)", its text on the page and
+// in the exact design, each as a field shows a number.
+struct ComponentPair {
+  std::string label;
+  std::string page;
+  std::string exact;
+};
+
+// The network the exact design solves and the loop it makes.
+struct ExactLoop {
+  BodeTrace compensator;
+  BodeTrace loop;  // empty without a stage
+  std::optional<LoopCrossover> crossover;
+  std::optional<double> gainMargin;  // dB, as BodePlot::gainMargin
+  std::vector<ComponentPair> components;
+};
+
 struct BodePlot {
   std::string_view unit;  // the unit of the page's frequencies: "Hz" or "kHz"
   std::vector<double> f;  // log-spaced frequencies, in that unit
@@ -47,22 +66,27 @@ struct BodePlot {
   BodeTrace stage;        // control to output; empty when the page does not model it
   BodeTrace loop;         // stage × compensator; empty without both
   std::optional<LoopCrossover> crossover;  // empty without a loop or a crossover
+  // Half the switching frequency, in the plot's unit (0 when the page has none), and how far
+  // below 0 dB the loop gain lies there: the sampling limit of every switching converter.
+  double halfSwitching = 0;
+  std::optional<double> gainMargin;  // dB; empty without a loop
+  std::optional<ExactLoop> exact;    // after the exact design
 };
 
 // Current-mode page, frequencies in Hz. The compensator is the transconductance amplifier
 // y·gm·Z(R2–C1 ∥ C2) with y = Vref/Vo, or the op-amp Z(R2–C1 ∥ C2)/R1; none for no type. The
-// stage is G = 10^(GdB/20) with the output pole fp and the ESR zero fz.
-BodePlot currentModeBode(const CurrentModeInputs& in, const CurrentModeResults& r);
+// stage is the complete current-mode stage of loop_model.h.
+BodePlot currentModeBode(const CurrentModeInputs& in, const CurrentModeResults& r,
+                         const CurrentModeExact* exact = nullptr);
 
 // Type II page, frequencies in kHz. The compensator is Z(R2–C1 ∥ C2)/R1 with R2, C1 and C2 of
-// the network. The stage is built from the step-2 fields fpo, fesr and Gesr: for the forward
-// type a real double pole at fpo (a gain of −6 dB and −90° there, −180° above) with the ESR
-// zero; for the DCM flyback a single pole at fpo with the ESR zero. The DC gain is the one
-// whose asymptote passes through Gesr at fesr, as step 2 computes Gesr: A·Vref/Vo and G0.
-BodePlot typeIIBode(const TypeIIInputs& in, const TypeIINetwork& n);
+// the network; the stage is typeIIStageTransfer of the fields.
+BodePlot typeIIBode(const TypeIIInputs& in, const TypeIINetwork& n,
+                    const TypeIIExact* exact = nullptr);
 
 // Type III page, frequencies in kHz: the network Z(R2–C1 ∥ C3)·(1/R1 + 1/(R3–C2)) alone, the
 // page not knowing the power stage.
-BodePlot typeIIIBode(const TypeIIIInputs& in, const TypeIIIResults& r);
+BodePlot typeIIIBode(const TypeIIIInputs& in, const TypeIIIResults& r,
+                     const TypeIIIExact* exact = nullptr);
 
 }  // namespace tarnex

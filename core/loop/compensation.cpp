@@ -4,6 +4,7 @@
 
 #include "base/number_text.h"
 #include "designs/magnetics.h"
+#include "loop/loop_model.h"
 
 namespace tarnex {
 
@@ -52,6 +53,25 @@ double searchRatio(double lagAllowed) {
   return k;
 }
 
+// The gain in dB the network must supply at fc so that the loop crosses there: from the exact
+// stage and the network's shape, R2 = R1 with C1 and C2 scaled to keep the zero at fz1 and the
+// pole at fp1 (the impedance of R2–C1 ∥ C2 scales with R2 when the capacitors scale inversely).
+// Not finite when the stage or the placement has no usable numbers.
+double exactGainNeeded(const TypeIIInputs& in, double fz1, double fp1) {
+  const Transfer stage = typeIIStageTransfer(in);
+  if (!stage) return std::nan("");
+  const double R1 = in.R1;
+  const double C1 = 1 / (R1 * fz1 * kTwoPiKilo);
+  const double C2 = 1 / (R1 * fp1 * kTwoPiKilo);
+  const Complex s{0, double{in.fc} * kTwoPiKilo};
+  return -20 * std::log10(std::abs(stage(s)) * std::abs(zeroPoleImpedance(s, R1, C1, C2) / R1));
+}
+
+// The exact gain where it can be had, else the asymptotic one.
+double gainNeeded(double exact, double asymptotic) {
+  return std::isfinite(exact) ? exact : asymptotic;
+}
+
 TypeIINetwork forwardNetwork(const TypeIIInputs& in) {
   TypeIINetwork n;
   const double fc = in.fc;
@@ -59,9 +79,6 @@ TypeIINetwork forwardNetwork(const TypeIIInputs& in) {
   // 20 dB per decade: its gain at fc is the gain at the ESR zero less 20·log(fc/fesr).
   const double u = fc / in.fesr;
   n.Gfc = in.Gesr - 20 * std::log10(u);
-  // Between its zero and pole the network must supply what the stage lacks at fc.
-  n.gainNeeded = -n.Gfc;
-  n.R2 = toSingle(in.R1 * wholeDbRatio(n.gainNeeded));
   // The LC pair lags 180° well above its resonance; the ESR zero gives some of it back.
   const double stageLag = 180 - atanDeg(u);
   const double lagAllowed = (360 - double{in.PMwant}) - stageLag;
@@ -69,6 +86,9 @@ TypeIINetwork forwardNetwork(const TypeIIInputs& in) {
   n.PM = toSingle(360 - (amplifierLag(n.k) + stageLag));
   n.fz1 = toSingle(fc / n.k);
   n.fp1 = toSingle(n.k * fc);
+  // Between its zero and pole the network must supply what the stage lacks at fc.
+  n.gainNeeded = gainNeeded(exactGainNeeded(in, n.fz1, n.fp1), -n.Gfc);
+  n.R2 = toSingle(in.R1 * wholeDbRatio(n.gainNeeded));
   n.C1 = toSingle(capacitorFor(n.R2, n.fz1));
   n.C2 = toSingle(capacitorFor(n.R2, n.fp1));
   return n;
@@ -79,10 +99,10 @@ TypeIINetwork flybackNetwork(const TypeIIInputs& in) {
   const double fc = in.fc;
   n.fp1 = in.fp1;
   n.fz1 = in.fz1;
-  // Past the ESR zero the stage is flat at Gesr. The network's flat gain R2/R1 is set so that,
-  // falling at 20 dB per decade past its pole fp1, it makes up for Gesr at fc.
+  // Past the ESR zero the stage is flat at Gesr. The network's flat gain R2/R1, falling at
+  // 20 dB per decade past its pole fp1, makes up for Gesr at fc where that asymptote holds.
   const double v = fc / in.fp1;
-  n.gainNeeded = 20 * std::log10(v) - in.Gesr;
+  n.gainNeeded = gainNeeded(exactGainNeeded(in, in.fz1, in.fp1), 20 * std::log10(v) - in.Gesr);
   n.R2 = toSingle(in.R1 * wholeDbRatio(n.gainNeeded));
   n.C2 = toSingle(capacitorFor(n.R2, in.fp1));
   n.C1 = toSingle(capacitorFor(n.R2, in.fz1));
@@ -146,16 +166,18 @@ TypeIIStage typeIIControlToOutput(const TypeIIInputs& in) {
     case TypeIIKind::Forward:
       // The LC filter resonates at 1/(2π·√(L·Co)); L in µH, Co in µF.
       s.fpo = toSingle(0.001 / (std::sqrt(double{in.L} * in.Co * 0.000000000001) * kTwoPi));
-      // The duty cycle swings over the ramp Vramp; the output follows as Vo/Dmax per unit duty.
-      s.A = (double{in.Vo} / in.Dmax + 1.0 - 1.0) * in.Dmax / in.Vramp;
+      // The duty cycle swings over the ramp Vramp and switches the input Vin = Vo/Dmax onto
+      // the filter: Vin/Vramp per volt of control.
+      s.A = (double{in.Vo} / in.Dmax) / in.Vramp;
       // Gain at the ESR zero: modulator and divider, less 40 dB per decade past the double pole.
       s.Gesr = toSingle(20 * std::log10(s.A) + 20 * std::log10(double{in.Vref} / in.Vo) -
                         40 * std::log10(double{s.fesr} / s.fpo));
       break;
     case TypeIIKind::DcmFlyback:
-      // The lightest load sets the lowest output pole.
+      // The lightest load sets the lowest output pole. A DCM flyback's output is a current
+      // source whose own output resistance equals the load: the pole lies at 2/(2π·RL·Co).
       s.RL = double{in.Vo} / in.Iomin;
-      s.fpo = toSingle(0.001 / (in.Co * s.RL * kTwoPiMicro));
+      s.fpo = toSingle(2 * 0.001 / (in.Co * s.RL * kTwoPiMicro));
       s.Po = double{in.Iomax} * in.Vo;
       s.eta = typeIIFlybackEfficiency(s.Po);
       // A DCM flyback delivers a power set by the peak current, not a voltage: its gain from

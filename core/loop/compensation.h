@@ -98,7 +98,7 @@ struct TypeIIStage {
   float fesr = 0;  // ESR zero, kHz
   float Gesr = 0;  // gain at the ESR zero, dB
   // How the numbers came about.
-  double A = 0;    // forward: modulator and power-stage gain, Vo / Vramp
+  double A = 0;    // forward: modulator and power-stage gain, (Vo / Dmax) / Vramp
   double RL = 0;   // flyback: load at the smallest current, Ω
   double Po = 0;   // flyback: rated output power, W
   double eta = 0;  // flyback: efficiency estimate, fraction of one
@@ -121,7 +121,7 @@ struct TypeIINetwork {
   float fp1 = 0;
   float fz1 = 0;
   // How the numbers came about.
-  double gainNeeded = 0;  // gain the network must give between its zero and pole, dB
+  double gainNeeded = 0;  // gain the network must give at fc with R2 = R1, dB (before the trunc)
   double Gfc = 0;         // forward: control-to-output gain at the crossover, dB
   double k = 0;           // forward: fp1/fc = fc/fz1; 0 when no ratio up to 10000 will do
 };

@@ -55,6 +55,22 @@ bool LoopPage::readForCommand(std::span<const int> results, std::string_view inc
   return false;
 }
 
+bool LoopPage::readForExact(std::string_view incomplete) {
+  std::vector<int> blank;
+  for (const FieldRow& row : form().fields) {
+    if (text(row.controlId).empty()) blank.push_back(row.controlId);
+  }
+  setFieldsText(blank, "0");
+  exchange_ = true;
+  const bool read = readFields();
+  exchange_ = false;
+  setFieldsText(blank, "");
+  if (read) return true;
+  dropPlot();
+  showOwned(std::string(incomplete));
+  return false;
+}
+
 void LoopPage::writeBack(std::span<const int> results) {
   exchange_ = true;
   showResults(results);
@@ -90,6 +106,9 @@ void CICtrl::command(int id) {
     case icctrl::kCalculate:
       calculate();
       break;
+    case icctrl::kExact:
+      exactDesign();
+      break;
     case icctrl::kEsrHint:
       showHint(202);
       break;
@@ -115,7 +134,23 @@ void CICtrl::calculate() {
   const CurrentModeResults r = currentModeCompensation(in);
   store(r, kCurrentModeResults);
   writeBack(outputIds());
-  setPlot(currentModeBode(in, r));
+  BodePlot plot = currentModeBode(in, r);
+  std::vector<Finding> findings = currentModeFindings(in, r, plot, nullptr);
+  setPlot(std::move(plot), std::move(findings));
+}
+
+void CICtrl::exactDesign() {
+  const CurrentModeAmplifier type = amplifier();
+  if (!readForExact(kCurrentModeIncomplete)) return;
+  CurrentModeInputs in = bound(kCurrentModeInputs);
+  in.type = type;
+  // The page's own design as its command computes it, and the exact one beside it.
+  const CurrentModeResults r = currentModeCompensation(in);
+  const CurrentModeExact exact = currentModeExactDesign(in, r);
+  BodePlot plot = currentModeBode(in, r, &exact);
+  std::vector<Finding> findings = currentModeFindings(in, r, plot, &exact);
+  setPlot(std::move(plot), std::move(findings));
+  host().repaint();
 }
 
 // --- type II -----------------------------------------------------------------------------
@@ -163,6 +198,9 @@ void CVCtrl::command(int id) {
     case vctrl::kStep4:
       network();
       break;
+    case vctrl::kExact:
+      exactDesign();
+      break;
     case vctrl::kOtherHint:
       showHint(200);
       break;
@@ -200,7 +238,7 @@ void CVCtrl::controlToOutput() {
   // The network of step 4 belongs to the characteristic it was computed for.
   setFieldsText(vctrl::kStep4Results, "");
   // The stage alone, until step 4 adds the network.
-  setPlot(typeIIBode(in, TypeIINetwork{}));
+  setPlot(typeIIBode(in, TypeIINetwork{}), {});
 }
 
 void CVCtrl::network() {
@@ -216,9 +254,26 @@ void CVCtrl::network() {
     const TypeIINetwork n = typeIINetwork(in);
     store(n, kTypeIINetwork);
     writeBack(vctrl::kStep4Results);
-    setPlot(typeIIBode(in, n));
+    BodePlot plot = typeIIBode(in, n);
+    std::vector<Finding> findings = typeIIFindings(in, n, plot, nullptr);
+    setPlot(std::move(plot), std::move(findings));
   }
   setFieldsText(blank, "");
+}
+
+void CVCtrl::exactDesign() {
+  if (!readForExact(kStep4Incomplete)) return;
+  TypeIIInputs in = inputs();
+  if (in.kind == TypeIIKind::None) return;
+  // Steps 2 and 4 as the page computes them from the fields typed, then the exact network.
+  const TypeIIStage s = typeIIControlToOutput(in);
+  in.fpo = s.fpo, in.fesr = s.fesr, in.Gesr = s.Gesr;
+  const TypeIINetwork n = typeIINetwork(in);
+  const TypeIIExact exact = typeIIExactDesign(in);
+  BodePlot plot = typeIIBode(in, n, &exact);
+  std::vector<Finding> findings = typeIIFindings(in, n, plot, &exact);
+  setPlot(std::move(plot), std::move(findings));
+  host().repaint();
 }
 
 // --- type III ----------------------------------------------------------------------------
@@ -229,6 +284,9 @@ void CType3::command(int id) {
   switch (id) {
     case type3::kCalculate:
       calculate();
+      break;
+    case type3::kExact:
+      exactDesign();
       break;
     case type3::kHint:
       showHint(208);
@@ -244,7 +302,20 @@ void CType3::calculate() {
   const TypeIIIResults r = typeIIINetwork(in);
   store(r, kTypeIIIResults);
   writeBack(outputIds());
-  setPlot(typeIIIBode(in, r));
+  BodePlot plot = typeIIIBode(in, r);
+  std::vector<Finding> findings = typeIIIFindings(in, r, plot, nullptr);
+  setPlot(std::move(plot), std::move(findings));
+}
+
+void CType3::exactDesign() {
+  if (!readForExact(kTypeIIIIncomplete)) return;
+  const TypeIIIInputs in = bound(kTypeIIIInputs);
+  const TypeIIIResults r = typeIIINetwork(in);
+  const TypeIIIExact exact = typeIIIExactDesign(in);
+  BodePlot plot = typeIIIBode(in, r, &exact);
+  std::vector<Finding> findings = typeIIIFindings(in, r, plot, &exact);
+  setPlot(std::move(plot), std::move(findings));
+  host().repaint();
 }
 
 }  // namespace tarnex

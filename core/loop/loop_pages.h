@@ -10,10 +10,12 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "forms/field_form.h"
 #include "loop/bode.h"
 #include "loop/compensation.h"
+#include "loop/loop_check.h"
 #include "loop/loop_tables.h"
 
 namespace tarnex {
@@ -27,6 +29,8 @@ class LoopPage : public FieldForm {
 
   bool plotsBode() const override { return true; }
   const BodePlot* bode() const override { return plot_ ? &*plot_ : nullptr; }
+  // The loop's design check, read off the exact plot after each calculation.
+  bool checksDesign() const override { return true; }
 
  protected:
   bool exchangeMovesValues() const override { return exchange_; }
@@ -40,9 +44,21 @@ class LoopPage : public FieldForm {
   // every number written into its field.
   void writeBack(std::span<const int> results);
 
-  void setPlot(BodePlot plot) { plot_ = std::move(plot); }
+  // The read of the exact design, which writes no field: every field read, the blank ones as
+  // 0 and left blank. When a field does not read, `incomplete` is shown and the plot dropped;
+  // false.
+  bool readForExact(std::string_view incomplete);
+
+  // The plot of the loop and the check of what it does.
+  void setPlot(BodePlot plot, std::vector<Finding> findings) {
+    plot_ = std::move(plot);
+    setFindings(std::move(findings));
+  }
   // The plot no longer matches the fields (results blanked).
-  void dropPlot() { plot_.reset(); }
+  void dropPlot() {
+    plot_.reset();
+    clearFindings();
+  }
 
   // Runs hint dialog `dialogId` modally over the page.
   void showHint(int dialogId);
@@ -67,6 +83,7 @@ class CICtrl : public LoopPage {
 
  private:
   void calculate();
+  void exactDesign();
 };
 
 // Voltage-mode type II network for a DCM flyback or a forward-type converter, in two steps:
@@ -88,6 +105,7 @@ class CVCtrl : public LoopPage {
   TypeIIInputs inputs() const;
   void controlToOutput();
   void network();
+  void exactDesign();
 };
 
 // Voltage-mode type III network from its placed poles and zeros.
@@ -99,6 +117,7 @@ class CType3 : public LoopPage {
 
  private:
   void calculate();
+  void exactDesign();
 };
 
 }  // namespace tarnex

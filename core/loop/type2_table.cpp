@@ -29,6 +29,7 @@ constexpr ListRow kLists[] = {{kKindList, "电路形式", "kind", kKinds, kStep1
 constexpr ButtonRow kButtons[] = {
     {kStep2, "计算(&C)", "step2", kStep2Group, true},
     {kStep4, "计算(&K)", "step4", kStep4Group},
+    {kExact, "精确设计", "exact", kStep4Group},
 };
 
 constexpr StaticRow kStatics[] = {
