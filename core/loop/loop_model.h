@@ -78,13 +78,13 @@ Transfer typeIIINetworkTransfer(double R1, double R2, double R3, double C1, doub
 // the gain set so that the loop crosses exactly at fc, fc limited to a third of the
 // right-half-plane zero and a fifth of the switching frequency.
 struct CurrentModeExact {
-  double fc = 0;          // crossover aimed at, Hz
-  bool lowered = false;   // below the asked crossover
+  double fc = 0;           // crossover aimed at, Hz
+  bool lowered = false;    // below the asked crossover
   bool byRhpZero = false;  // lowered to fRHP/3 (else to fsw/5)
-  float R2 = 0;           // Ω
-  float C1 = 0;           // µF
-  float C2 = 0;           // µF
-  bool ok = false;        // false: the stage or the placement has no usable numbers
+  float R2 = 0;            // Ω
+  float C1 = 0;            // µF
+  float C2 = 0;            // µF
+  bool ok = false;         // false: the stage or the placement has no usable numbers
 };
 CurrentModeExact currentModeExactDesign(const CurrentModeInputs& in, const CurrentModeResults& r);
 
