@@ -104,7 +104,7 @@ class LoopSheetQtTest : public QObject {
     QTimer::singleShot(0, this, [this] { driveSheet(); });
     QTest::mouseClick(button, Qt::LeftButton);  // returns when the sheet has closed
     // Values at opening: GdB 7.39823 and R2 472.496 (current mode); fpo 1.03821 and
-    // R2 56234.1 (type II, forward); C1 11.1383 (type III).
+    // R2 39810.7 (type II, forward); C1 11.1383 (type III).
     const QStringList expected = {
         QStringLiteral("环路补偿 Feedback Loop   <内置算法>"),
         QStringLiteral("3"),
@@ -113,7 +113,7 @@ class LoopSheetQtTest : public QObject {
         QStringLiteral("472.496"),
         QStringLiteral("plot"),
         QStringLiteral("1.03821"),
-        QStringLiteral("56234.1"),
+        QStringLiteral("39810.7"),
         QStringLiteral("11.1383"),
         QStringLiteral("underlined"),
         QStringLiteral("提示："),
