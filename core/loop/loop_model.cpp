@@ -36,6 +36,12 @@ Complex jw(double fHz) {
 constexpr double kMinRatio = 1.1;
 constexpr double kMaxRatio = 20;
 
+// The pole of a resistance R with a capacitor C and its ESR in series, from the pole ωp =
+// 1/(R·C) without the ESR and the ESR zero ωz = 1/(ESR·C): 1/((R + ESR)·C) = ωp·ωz/(ωp + ωz).
+double withEsr(double wp, double wz) {
+  return wp * wz / (wp + wz);
+}
+
 double boostOf(double k) {
   return 2 * std::atan(k) * kDegreesPerRadian - 90;
 }
@@ -70,7 +76,10 @@ Transfer stageTransfer(const CurrentModeStage& st) {
   if (!allPositive(st.G, st.fp, st.fz, st.fRHP, st.fn) || !std::isfinite(st.Qs) || st.Qs == 0) {
     return {};
   }
-  const double wp = kTwoPi * st.fp, wz = kTwoPi * st.fz, wr = kTwoPi * st.fRHP;
+  // The page's output pole is that of Rx with Co alone; the ESR in series with Co adds to Rx:
+  // 1/((Rx + ESR)·Co) = ωp·ωz/(ωp + ωz).
+  const double wz = kTwoPi * st.fz, wr = kTwoPi * st.fRHP;
+  const double wp = withEsr(kTwoPi * st.fp, wz);
   const double wn = kTwoPi * st.fn, Q = st.Qs;
   return [=](Complex s) {
     return st.G * (1.0 + s / wz) * (1.0 - s / wr) /
@@ -96,7 +105,9 @@ Transfer typeIIStageTransfer(const TypeIIInputs& in) {
     case TypeIIKind::DcmFlyback: {
       const double G0 = std::pow(10.0, double{in.Gesr} / 20) * fesr / fpo;
       if (!positive(G0)) return {};
-      return [=](Complex s) { return G0 * (1.0 + s / wesr) / (1.0 + s / wpo); };
+      // The ESR in series with Co adds to the RL/2 the capacitor sees.
+      const double wp = withEsr(wpo, wesr);
+      return [=](Complex s) { return G0 * (1.0 + s / wesr) / (1.0 + s / wp); };
     }
     case TypeIIKind::None:
       break;
@@ -146,7 +157,8 @@ CurrentModeExact currentModeExactDesign(const CurrentModeInputs& in, const Curre
   e.fc = std::min({asked, byRhp, bySwitching});
   e.lowered = e.fc < asked;
   e.byRhpZero = e.lowered && byRhp <= bySwitching;
-  const double fZero = st.fp;
+  // The zero on the output pole as the ESR leaves it.
+  const double fZero = withEsr(st.fp, st.fz);
   const double fPole = std::min(st.fz, st.fn);
   if (!stage || !allPositive(gain, e.fc, fZero, fPole) || fPole <= fZero * 1.01) return e;
   // The network with R2 = 1 Ω has the right shape; its impedance scales with R2.

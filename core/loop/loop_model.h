@@ -29,7 +29,8 @@ using Transfer = std::function<Complex(Complex s)>;
 // and its buck-boost form): the page's DC gain G,
 // output pole fp and ESR zero fz, the right-half-plane zero of the D' stage, and the double
 // pole at half the switching frequency that the sampling of the inductor current makes,
-//   Gvc(s) = G·(1 + s/ωz)(1 − s/ωrhp) / ((1 + s/ωp)(1 + s/(ωn·Qs) + s²/ωn²)),
+//   Gvc(s) = G·(1 + s/ωz)(1 − s/ωrhp) / ((1 + s/ωp')(1 + s/(ωn·Qs) + s²/ωn²)),
+//   ωp' = 1/((Rx + ESR)·Co) = ωp·ωz/(ωp + ωz) (the page's fp leaves the ESR out),
 //   ωrhp = RL·D'² / (D·L), ωn = π·fsw, Qs = 1 / (π·(mc·D' − 0.5)), mc = 1 + Se/Sn.
 // The page's slope term is mc − 0.5. Below mc·D' = 0.5 Qs is negative: the sampling poles lie
 // in the right half plane, the current loop oscillates at half the switching frequency.
@@ -57,7 +58,7 @@ Transfer stageTransfer(const CurrentModeStage& stage);
 //  DCM flyback: the peak current sets the power, so the output is a current into the load and
 //  the converter's own output resistance RL (the averaged DCM switch model, R. W. Erickson and
 //  D. Maksimović, Fundamentals of Power Electronics, 2nd ed., §15.3; RL = Vo/Iomin): one pole
-//  at 2/(2π·RL·Co) = fpo
+//  at 1/(2π·(RL/2 + ESR)·Co), which is the page's fpo = 2/(2π·RL·Co) with the ESR added,
 //  and the ESR zero, G0 = 10^(Gesr/20)·fesr/fpo. Its right-half-plane zero needs the turns
 //  ratio, which the page does not have: it is left out.
 Transfer typeIIStageTransfer(const TypeIIInputs& in);
@@ -77,9 +78,9 @@ Transfer typeIIINetworkTransfer(double R1, double R2, double R3, double C1, doub
 
 // --- exact designs -------------------------------------------------------------------------------
 
-// The current-mode network solved from the complete stage: the zero on the output pole and the
-// pole on the ESR zero (at most at half the switching frequency), as the page places them, and
-// the gain set so that the loop crosses exactly at fc, fc limited to a third of the
+// The current-mode network solved from the complete stage: the zero on the output pole (with the
+// ESR) and the pole on the ESR zero (at most at half the switching frequency), as the page places
+// them, and the gain set so that the loop crosses exactly at fc, fc limited to a third of the
 // right-half-plane zero and a fifth of the switching frequency.
 struct CurrentModeExact {
   double fc = 0;           // crossover aimed at, Hz

@@ -122,16 +122,16 @@ TEST(CurrentModeStage, OpeningValues) {
   EXPECT_EQ(st.fn, 30000);
 }
 
-// Each factor of the stage on its own (the output pole cancelled by the ESR zero): the RHP zero
+// Each factor of the stage on its own (the output pole and the ESR zero far above): the RHP zero
 // gains 3.0103 dB and lags 45° at its own frequency; the sampling poles at fn have the gain Qs
 // and −90°, or +90° when Qs < 0 (poles in the right half plane).
 TEST(CurrentModeStage, FactorsAtTheirCorners) {
-  CurrentModeStage rhp{1, 1000, 1000, 5000, 1e12, 1, 0.6};
+  CurrentModeStage rhp{1, 1e12, 1e12, 5000, 1e12, 1, 0.6};
   Complex v = stageTransfer(rhp)(jw(5000));
   EXPECT_NEAR(20 * std::log10(std::abs(v)), 3.0103, 1e-4);
   EXPECT_NEAR(std::arg(v) * 180 / std::numbers::pi, -45, 1e-6);
   for (const double Qs : {2.12207, -2.0}) {
-    CurrentModeStage sampling{1, 1000, 1000, 1e15, 30000, 1, Qs};
+    CurrentModeStage sampling{1, 1e12, 1e12, 1e15, 30000, 1, Qs};
     v = stageTransfer(sampling)(jw(30000));
     EXPECT_NEAR(std::abs(v), std::abs(Qs), 1e-6);
     EXPECT_NEAR(std::arg(v) * 180 / std::numbers::pi, Qs > 0 ? -90 : 90, 1e-4);
@@ -226,8 +226,9 @@ TEST(TypeIIIExact, HasTheTypedGainAtFc) {
 
 // The DCM flyback opening design against the page's own margin. The page takes the network's
 // pole at fp1 = 80 kHz; built with C1 = 1/(2π·R2·fz1) and C2 = 1/(2π·R2·fp1) it sits at
-// fz1 + fp1 = 85 kHz. So 180° + the loop phase at fc = 20 kHz is the page's 144.895° plus
-// atan°(20/80) − atan°(20/85) = 0.795665°: 145.691°.
+// fz1 + fp1 = 85 kHz; and the ESR in series with Co moves the output pole from fpo to
+// fpo·fesr/(fpo + fesr) = 0.128756 kHz. So 180° + the loop phase at fc = 20 kHz is the page's
+// 144.895° plus atan°(20/80) − atan°(20/85) + atan°(20/fpo) − atan°(20/0.128756): 145.672°.
 TEST(TypeIIBode, FlybackLoopPhaseAgreesWithThePageMargin) {
   TypeIIInputs in;
   in.kind = TypeIIKind::DcmFlyback;
@@ -237,15 +238,15 @@ TEST(TypeIIBode, FlybackLoopPhaseAgreesWithThePageMargin) {
   n.R2 = 8912.51f, n.C1 = 3571.5f, n.C2 = 223.218f;
   const BodePlot plot = typeIIBode(in, n);
   ASSERT_FALSE(plot.loop.empty());
-  EXPECT_NEAR(180 + readAt(plot, plot.loop, 20).phaseDeg, 145.691, 0.01);
+  EXPECT_NEAR(180 + readAt(plot, plot.loop, 20).phaseDeg, 145.672, 0.01);
   // Where it crosses: with G0 = 10^((Gesr + 20·log(fesr/fpo))/20) = 2.17306,
-  //   |T(f)| = G0·|1 + j·f/fesr| / |1 + j·f/fpo| · |Z(R2–C1 ∥ C2)| / R1
-  // is 1 at f = 14.8711 kHz, where the margin is 142.079°: the loop is nearly flat there (the
+  //   |T(f)| = G0·|1 + j·f/fesr| / |1 + j·f/0.128756| · |Z(R2–C1 ∥ C2)| / R1
+  // is 1 at f = 11.4101 kHz, where the margin is 136.478°: the loop is nearly flat there (the
   // stage past its ESR zero, the network between its zero and pole), so the whole decibel R2
   // is rounded to moves the crossover by a quarter.
   ASSERT_TRUE(plot.crossover);
-  EXPECT_NEAR(plot.crossover->f, 14.8711, 1e-4);
-  EXPECT_NEAR(plot.crossover->phaseMargin, 142.079, 1e-3);
+  EXPECT_NEAR(plot.crossover->f, 11.4101, 1e-4);
+  EXPECT_NEAR(plot.crossover->phaseMargin, 136.478, 1e-3);
 }
 
 // Step 4 before step 2: R2 infinite and the stage fields 0. Nothing can be plotted but the

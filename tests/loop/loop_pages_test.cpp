@@ -287,7 +287,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {icctrl::kCalculate},
                   {{Severity::Failure, "不低于开关频率的一半 30 kHz"},
                    {Severity::Failure, "右半平面零点 13.3 kHz 的三分之一（4.42 kHz）"},
-                   {Severity::Failure, "增益裕量 -10.9 dB"},
+                   {Severity::Failure, "增益裕量 -10.5 dB"},
                    {Severity::Warning, "采样双极点 Q = 2.12"}},
                   true},
         CheckCase{"CurrentModeExactWithMoreSlope",
