@@ -103,11 +103,13 @@ const char* kHelp =
     "  --captions  also the captions, with the number an interface file uses for each\n"
     "  --dir DIR   the working folder instead of $TARNEX_HOME or ~/Tarnex\n"
     "  --bode      a loop-compensation page: the Bode plot of the last calculation, as rows\n"
-    "              of frequency, gain (dB) and phase (degrees) for each trace, and the\n"
-    "              crossover with its phase margin\n"
+    "              of frequency, gain (dB) and phase (degrees) for each trace, the\n"
+    "              crossover with its phase margin and the gain margin at half the\n"
+    "              switching frequency; after the command `exact` also those of the exact\n"
+    "              design and its components beside the page's\n"
     "\n"
-    "Exit status: 0 when the last command wrote its results, 1 when it ended on a message\n"
-    "without writing them, 2 for a usage error.\n";
+    "Exit status: 0 when the last command wrote its results (for `exact`: solved its\n"
+    "network), 1 when it ended on a message without writing them, 2 for a usage error.\n";
 
 std::variant<Options, UsageError> parse(std::span<const std::string> args) {
   Options o;
@@ -324,15 +326,38 @@ struct NamedTrace {
 };
 
 std::vector<NamedTrace> tracesOf(const BodePlot& plot) {
-  return {{"compensator", plot.compensator}, {"stage", plot.stage}, {"loop", plot.loop}};
+  std::vector<NamedTrace> traces = {
+      {"compensator", plot.compensator}, {"stage", plot.stage}, {"loop", plot.loop}};
+  if (plot.exact) {
+    traces.push_back({"exact-compensator", plot.exact->compensator});
+    traces.push_back({"exact-loop", plot.exact->loop});
+  }
+  return traces;
 }
 
-// The unit, the crossover with its phase margin, and a row per point of every trace:
-// frequency, gain in dB, phase in degrees.
+// The crossover with its phase margin, and the gain margin at half the switching frequency, of
+// the page's loop (`prefix` "") or of the exact design's ("exact-").
+void addMarginRows(const BodePlot& plot, const std::optional<LoopCrossover>& crossover,
+                   const std::optional<double>& gainMargin, const std::string& prefix,
+                   std::vector<Row>& rows) {
+  if (crossover) {
+    rows.push_back({prefix + "crossover", {number(crossover->f), number(crossover->phaseMargin)}});
+  }
+  if (gainMargin) {
+    rows.push_back({prefix + "gain-margin", {number(plot.halfSwitching), number(*gainMargin)}});
+  }
+}
+
+// The unit, the crossovers and margins, the exact design's components beside the page's, and
+// a row per point of every trace: frequency, gain in dB, phase in degrees.
 void addBodeRows(const BodePlot& plot, std::vector<Row>& rows) {
   rows.push_back({"plot", {std::string(plot.unit)}});
-  if (const auto& c = plot.crossover) {
-    rows.push_back({"crossover", {number(c->f), number(c->phaseMargin)}});
+  addMarginRows(plot, plot.crossover, plot.gainMargin, "", rows);
+  if (plot.exact) {
+    addMarginRows(plot, plot.exact->crossover, plot.exact->gainMargin, "exact-", rows);
+    for (const ComponentPair& c : plot.exact->components) {
+      rows.push_back({"exact-component", {c.label, c.page, c.exact}});
+    }
   }
   for (const NamedTrace& t : tracesOf(plot)) {
     for (std::size_t i = 0; i < t.trace.gainDb.size(); ++i) {
@@ -343,11 +368,31 @@ void addBodeRows(const BodePlot& plot, std::vector<Row>& rows) {
   }
 }
 
+std::string crossoverJson(const std::optional<LoopCrossover>& c) {
+  if (!c) return "null";
+  return "{\"f\":" + jsonNumber(c->f) + ",\"phase\":" + jsonNumber(c->phaseDeg) +
+         ",\"phaseMargin\":" + jsonNumber(c->phaseMargin) + "}";
+}
+
+std::string gainMarginJson(const BodePlot& plot, const std::optional<double>& gainMargin) {
+  if (!gainMargin) return "null";
+  return "{\"f\":" + jsonNumber(plot.halfSwitching) + ",\"dB\":" + jsonNumber(*gainMargin) + "}";
+}
+
 std::string bodeJson(const BodePlot& plot) {
-  std::string json = ",\"bodeUnit\":" + jsonString(plot.unit) + ",\"crossover\":";
-  if (const auto& c = plot.crossover) {
-    json += "{\"f\":" + jsonNumber(c->f) + ",\"phase\":" + jsonNumber(c->phaseDeg) +
-            ",\"phaseMargin\":" + jsonNumber(c->phaseMargin) + "}";
+  std::string json = ",\"bodeUnit\":" + jsonString(plot.unit) +
+                     ",\"crossover\":" + crossoverJson(plot.crossover) +
+                     ",\"gainMargin\":" + gainMarginJson(plot, plot.gainMargin) + ",\"exact\":";
+  if (plot.exact) {
+    json += "{\"crossover\":" + crossoverJson(plot.exact->crossover) +
+            ",\"gainMargin\":" + gainMarginJson(plot, plot.exact->gainMargin) + ",\"components\":[";
+    bool first = true;
+    for (const ComponentPair& c : plot.exact->components) {
+      json += std::string(first ? "" : ",") + "{\"label\":" + jsonString(c.label) +
+              ",\"page\":" + jsonString(c.page) + ",\"exact\":" + jsonString(c.exact) + "}";
+      first = false;
+    }
+    json += "]}";
   } else {
     json += "null";
   }

@@ -135,8 +135,8 @@ LoopOf loopOf(const Axis& axis, const BodeTrace& stageTrace, const BodeTrace& co
   return l;
 }
 
-BodePlot plotOf(Axis axis, const Transfer& stage, const Transfer& compensator,
-                double halfSwitching, const Transfer& exactCompensator) {
+BodePlot plotOf(Axis axis, const Transfer& stage, const Transfer& compensator, double halfSwitching,
+                const Transfer& exactCompensator) {
   BodePlot plot;
   plot.unit = axis.hzPerUnit == 1 ? "Hz" : "kHz";
   plot.halfSwitching = positive(halfSwitching) ? halfSwitching : 0;
@@ -192,8 +192,8 @@ BodePlot currentModeBode(const CurrentModeInputs& in, const CurrentModeResults& 
   }
   const auto [fZero, fPole] = zeroPoleCorners(r.R2, r.C1 * 1e-6, r.C2 * 1e-6);
   const CurrentModeStage st = currentModeStage(in, r);
-  Axis axis = makeAxis(
-      {r.fp, r.fz, r.fEA, in.fc * 1000.0, in.fsw * 1000.0, fZero, fPole, st.fRHP}, 1.0);
+  Axis axis =
+      makeAxis({r.fp, r.fz, r.fEA, in.fc * 1000.0, in.fsw * 1000.0, fZero, fPole, st.fRHP}, 1.0);
   const Transfer compensator = zeroPoleNetwork(gain, r.R2, r.C1 * 1e-6, r.C2 * 1e-6);
   Transfer exactNetwork;
   if (exact) exactNetwork = zeroPoleNetwork(gain, exact->R2, exact->C1 * 1e-6, exact->C2 * 1e-6);

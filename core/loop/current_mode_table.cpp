@@ -24,7 +24,7 @@ constexpr ListEntry kTypes[] = {{"跨导运放", "gm"}, {"普通运放", "opamp"
 constexpr ListRow kLists[] = {{kTypeList, "补偿器类型", "type", kTypes, kStage}};
 
 constexpr ButtonRow kButtons[] = {{kCalculate, "计算(&C)", "calc", kComponents, true},
-                                   {kExact, "精确设计", "exact", kComponents}};
+                                  {kExact, "精确设计", "exact", kComponents}};
 
 constexpr StaticRow kStatics[] = {
     {kEsrHint, StaticKind::Click, "不知道如何确定电容的ESR？请点击这里", kStage, kBlue},

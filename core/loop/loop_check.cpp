@@ -18,9 +18,14 @@ using namespace check;
 constexpr double kCrossoverTolerance = 0.3;  // exact crossover within ±30 % of the asked one
 constexpr double kMarginFailure = 30;        // phase margin, degrees
 constexpr double kMarginWarning = 45;
-constexpr double kGainMarginWarning = 6;  // dB at half the switching frequency
-constexpr double kRhpShare = 1.0 / 3;     // highest crossover against the RHP zero
+constexpr double kGainMarginWarning = 6;     // dB at half the switching frequency
+constexpr double kRhpShare = 1.0 / 3;        // highest crossover against the RHP zero
 constexpr double kNetworkGainTolerance = 1;  // type III gain at fc against the typed one, dB
+// A margin designed to the limit reads as that limit: a hundredth of a degree is no shortfall.
+constexpr double kMarginSlack = 0.01;
+// Sampling poles above this Q peak the loop gain at half the switching frequency; mc·D' = 1
+// (Qs = 2/π) damps them.
+constexpr double kSamplingQWarning = 1;
 
 struct Component {
   const char* label;  // as the page labels it, with its unit
@@ -75,16 +80,18 @@ void loopFindings(std::vector<Finding>& out, const BodePlot& plot, const BodeTra
   const double pm = crossover->phaseMargin;
   std::string text = fill("{}精确相位裕量 {}°", {whoText, num(pm)});
   if (pageMargin) text += fill("（本页按渐近线算出 {}°）", {num(*pageMargin)});
-  const Severity pmSeverity = pm < kMarginFailure   ? Severity::Failure
-                              : pm < kMarginWarning ? Severity::Warning
-                                                    : Severity::Info;
+  const Severity pmSeverity = pm < kMarginFailure - kMarginSlack   ? Severity::Failure
+                              : pm < kMarginWarning - kMarginSlack ? Severity::Warning
+                                                                   : Severity::Info;
   if (pmSeverity != Severity::Info) {
-    text += pm < kMarginFailure ? "：低于 30°，环路将振荡或严重振铃" : "：低于 45°，负载阶跃时振铃";
+    text += pmSeverity == Severity::Failure ? "：低于 30°，环路将振荡或严重振铃"
+                                            : "：低于 45°，负载阶跃时振铃";
   }
   add(out, pmSeverity, text);
   if (gainMargin) {
     const double gm = *gainMargin;
-    const std::string g = fill("{}开关频率一半（{} kHz）处的增益裕量 {} dB", {whoText, num(half), num(gm)});
+    const std::string g =
+        fill("{}开关频率一半（{} kHz）处的增益裕量 {} dB", {whoText, num(half), num(gm)});
     if (gm <= 0) {
       add(out, Severity::Failure, g + "：环路增益在那里仍高于 0 dB，将出现次谐波振荡");
     } else if (gm < kGainMarginWarning) {
@@ -108,6 +115,14 @@ std::vector<Finding> currentModeFindings(const CurrentModeInputs& in, const Curr
     add(out, Severity::Failure,
         fill("斜率补偿不足：mc·(1−D) = {} ≤ 0.5，电流环在开关频率的一半处次谐波振荡",
              {num(st.mc * Dp)}));
+  } else if (std::isfinite(st.Qs) && st.Qs > kSamplingQWarning) {
+    // mc·D' = 1: Se/Sn = 1/D' − 1 = D/D', Vse = Se·Ri/fsw with the on-slope Sn = Vin/L.
+    const double vse =
+        double{in.D} / Dp * (double{in.Vin} / (in.L * 1e-6)) * in.Ri / (double{in.fsw} * 1000);
+    add(out, Severity::Warning,
+        fill("采样双极点 Q = {}（mc·(1−D) = "
+             "{}），在开关频率的一半处抬高环路增益；斜率补偿电压加到约 {} V 时 Q ≈ 0.64",
+             {num(st.Qs), num(st.mc * Dp), num(vse)}));
   }
   loopFindings(out, plot, plot.loop, plot.crossover, plot.gainMargin, in.fc, "");
   if (usable(st.fRHP)) {
@@ -117,7 +132,8 @@ std::vector<Finding> currentModeFindings(const CurrentModeInputs& in, const Curr
     const double worst = std::fmax(f, asked);
     if (worst > limit) {
       add(out, Severity::Failure,
-          fill("穿越频率 {} kHz 高于右半平面零点 {} kHz 的三分之一（{} kHz）：它的滞后相位使环路不稳",
+          fill("穿越频率 {} kHz 高于右半平面零点 {} kHz 的三分之一（{} "
+               "kHz）：它的滞后相位使环路不稳",
                {num(worst), num(st.fRHP / 1000), num(limit)}));
     } else {
       add(out, Severity::Info, fill("右半平面零点 {} kHz", {num(st.fRHP / 1000)}));
@@ -129,9 +145,9 @@ std::vector<Finding> currentModeFindings(const CurrentModeInputs& in, const Curr
     } else {
       if (exact->lowered) {
         add(out, Severity::Warning,
-            fill("精确设计把穿越频率降到 {} kHz（{}）", {num(exact->fc / 1000),
-                                                        exact->byRhpZero ? "右半平面零点的三分之一"
-                                                                         : "开关频率的五分之一"}));
+            fill("精确设计把穿越频率降到 {} kHz（{}）",
+                 {num(exact->fc / 1000),
+                  exact->byRhpZero ? "右半平面零点的三分之一" : "开关频率的五分之一"}));
       }
       loopFindings(out, plot, plot.exact->loop, plot.exact->crossover, plot.exact->gainMargin,
                    exact->fc / 1000, "精确设计：");
@@ -172,11 +188,12 @@ std::vector<Finding> typeIIFindings(const TypeIIInputs& in, const TypeIINetwork&
 std::vector<Finding> typeIIIFindings(const TypeIIIInputs& in, const TypeIIIResults& r,
                                      const BodePlot& /*plot*/, const TypeIIIExact* exact) {
   std::vector<Finding> out;
-  networkFindings(out,
-                  {{"C1(nF)", r.C1}, {"C2(nF)", r.C2}, {"C3(pF)", r.C3}, {"R2(KΩ)", r.R2},
-                   {"R3(KΩ)", r.R3}},
-                  "补偿网络");
-  const auto gainAndPhase = [&](const TypeIIIResults& net) -> std::optional<std::pair<double, double>> {
+  networkFindings(
+      out,
+      {{"C1(nF)", r.C1}, {"C2(nF)", r.C2}, {"C3(pF)", r.C3}, {"R2(KΩ)", r.R2}, {"R3(KΩ)", r.R3}},
+      "补偿网络");
+  const auto gainAndPhase =
+      [&](const TypeIIIResults& net) -> std::optional<std::pair<double, double>> {
     const Transfer h = typeIIINetworkTransfer(in.R1 * 1e3, net.R2 * 1e3, net.R3 * 1e3,
                                               net.C1 * 1e-9, net.C2 * 1e-9, net.C3 * 1e-12);
     if (!h || !usable(in.fc)) return std::nullopt;

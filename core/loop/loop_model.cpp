@@ -90,9 +90,8 @@ Transfer typeIIStageTransfer(const TypeIIInputs& in) {
       if (!allPositive(K, RL, L, Co, Rc)) return {};
       const double damping = L / RL + Rc * Co;  // s term of the denominator, seconds
       const double curvature = (RL + Rc) / RL / (wpo * wpo);
-      return [=](Complex s) {
-        return K * (1.0 + s / wesr) / (1.0 + s * damping + s * s * curvature);
-      };
+      return
+          [=](Complex s) { return K * (1.0 + s / wesr) / (1.0 + s * damping + s * s * curvature); };
     }
     case TypeIIKind::DcmFlyback: {
       const double G0 = std::pow(10.0, double{in.Gesr} / 20) * fesr / fpo;
@@ -116,8 +115,7 @@ Transfer zeroPoleNetwork(double gain, double R2, double C1, double C2) {
   return [=](Complex s) { return gain * zeroPoleImpedance(s, R2, C1, C2); };
 }
 
-Transfer typeIIINetworkTransfer(double R1, double R2, double R3, double C1, double C2,
-                                double C3) {
+Transfer typeIIINetworkTransfer(double R1, double R2, double R3, double C1, double C2, double C3) {
   if (!allPositive(R1, R2, R3, C1, C2, C3)) return {};
   return [=](Complex s) {
     const Complex inputAdmittance = 1.0 / R1 + s * C2 / (1.0 + s * R3 * C2);
@@ -127,8 +125,7 @@ Transfer typeIIINetworkTransfer(double R1, double R2, double R3, double C1, doub
 
 // --- exact designs -------------------------------------------------------------------------------
 
-CurrentModeExact currentModeExactDesign(const CurrentModeInputs& in,
-                                        const CurrentModeResults& r) {
+CurrentModeExact currentModeExactDesign(const CurrentModeInputs& in, const CurrentModeResults& r) {
   CurrentModeExact e;
   const CurrentModeStage st = currentModeStage(in, r);
   const Transfer stage = stageTransfer(st);

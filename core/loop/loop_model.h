@@ -24,7 +24,9 @@ using Transfer = std::function<Complex(Complex s)>;
 // --- power stages --------------------------------------------------------------------------
 
 // Peak-current-mode control of the page's converter (its D' terms are those of a
-// buck-boost), after the sampled-data model of current-mode control: the page's DC gain G,
+// buck-boost), after the sampled-data model of current-mode control (R. B. Ridley, "A new,
+// continuous-time model for current-mode control", IEEE Trans. Power Electronics 6(2), 1991,
+// and its buck-boost form): the page's DC gain G,
 // output pole fp and ESR zero fz, the right-half-plane zero of the D' stage, and the double
 // pole at half the switching frequency that the sampling of the inductor current makes,
 //   Gvc(s) = G·(1 + s/ωz)(1 − s/ωrhp) / ((1 + s/ωp)(1 + s/(ωn·Qs) + s²/ωn²)),
@@ -53,7 +55,9 @@ Transfer stageTransfer(const CurrentModeStage& stage);
 //  with K = 10^(Gesr/20)·(fesr/fpo)² (the gain whose asymptote passes through Gesr at fesr,
 //  i.e. Vo/(Dmax·Vramp)·Vref/Vo) and L·Co = 1/(2π·fpo)².
 //  DCM flyback: the peak current sets the power, so the output is a current into the load and
-//  the converter's own output resistance RL (RL = Vo/Iomin): one pole at 2/(2π·RL·Co) = fpo
+//  the converter's own output resistance RL (the averaged DCM switch model, R. W. Erickson and
+//  D. Maksimović, Fundamentals of Power Electronics, 2nd ed., §15.3; RL = Vo/Iomin): one pole
+//  at 2/(2π·RL·Co) = fpo
 //  and the ESR zero, G0 = 10^(Gesr/20)·fesr/fpo. Its right-half-plane zero needs the turns
 //  ratio, which the page does not have: it is left out.
 Transfer typeIIStageTransfer(const TypeIIInputs& in);
@@ -78,13 +82,13 @@ Transfer typeIIINetworkTransfer(double R1, double R2, double R3, double C1, doub
 // the gain set so that the loop crosses exactly at fc, fc limited to a third of the
 // right-half-plane zero and a fifth of the switching frequency.
 struct CurrentModeExact {
-  double fc = 0;          // crossover aimed at, Hz
-  bool lowered = false;   // below the asked crossover
+  double fc = 0;           // crossover aimed at, Hz
+  bool lowered = false;    // below the asked crossover
   bool byRhpZero = false;  // lowered to fRHP/3 (else to fsw/5)
-  float R2 = 0;           // Ω
-  float C1 = 0;           // µF
-  float C2 = 0;           // µF
-  bool ok = false;        // false: the stage or the placement has no usable numbers
+  float R2 = 0;            // Ω
+  float C1 = 0;            // µF
+  float C2 = 0;            // µF
+  bool ok = false;         // false: the stage or the placement has no usable numbers
 };
 CurrentModeExact currentModeExactDesign(const CurrentModeInputs& in, const CurrentModeResults& r);
 

@@ -150,6 +150,7 @@ void CICtrl::exactDesign() {
   BodePlot plot = currentModeBode(in, r, &exact);
   std::vector<Finding> findings = currentModeFindings(in, r, plot, &exact);
   setPlot(std::move(plot), std::move(findings));
+  setWritten(exact.ok);
   host().repaint();
 }
 
@@ -273,6 +274,7 @@ void CVCtrl::exactDesign() {
   BodePlot plot = typeIIBode(in, n, &exact);
   std::vector<Finding> findings = typeIIFindings(in, n, plot, &exact);
   setPlot(std::move(plot), std::move(findings));
+  setWritten(exact.ok);
   host().repaint();
 }
 
@@ -315,6 +317,7 @@ void CType3::exactDesign() {
   BodePlot plot = typeIIIBode(in, r, &exact);
   std::vector<Finding> findings = typeIIIFindings(in, r, plot, &exact);
   setPlot(std::move(plot), std::move(findings));
+  setWritten(exact.ok);
   host().repaint();
 }
 

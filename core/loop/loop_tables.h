@@ -15,7 +15,7 @@ inline constexpr int kTypeList = 1189;
 inline constexpr int kTransconductance = 0, kOpAmp = 1;  // entries of the type list
 inline constexpr int kGm = 1050;                         // used by the transconductance amplifier
 inline constexpr int kCalculate = 1000;
-inline constexpr int kExact = 1310;  // the exact design beside the page's
+inline constexpr int kExact = 1310;    // the exact design beside the page's
 inline constexpr int kEsrHint = 1229;  // opens hint dialog 202
 inline constexpr int kCompensatorGroup = 1190;
 inline constexpr int kSlopeGroup = 1191;
@@ -27,7 +27,7 @@ inline constexpr int kKindList = 1194;
 inline constexpr int kDcmFlyback = 0, kForward = 1;  // entries of the kind list
 inline constexpr int kStep2 = 1000;
 inline constexpr int kStep4 = 1001;
-inline constexpr int kExact = 1310;  // the exact design beside the page's
+inline constexpr int kExact = 1310;         // the exact design beside the page's
 inline constexpr int kOtherHint = 1207;     // opens hint dialog 200
 inline constexpr int kCriteriaHint = 1227;  // opens hint dialog 201
 inline constexpr int kL = 1205, kLLabel = 1228;
@@ -45,7 +45,7 @@ inline constexpr std::array<int, 4> kStep4Results = {1221, 1222, 1223, 1224};
 namespace type3 {
 inline constexpr int kCalculate = 1235;
 inline constexpr int kExact = 1310;  // the exact design beside the page's
-inline constexpr int kHint = 1236;  // opens hint dialog 208
+inline constexpr int kHint = 1236;   // opens hint dialog 208
 }  // namespace type3
 
 const DialogTable& currentModeTable();

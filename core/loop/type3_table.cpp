@@ -21,7 +21,7 @@ constexpr GroupRow kGroups[] = {
 };
 
 constexpr ButtonRow kButtons[] = {{kCalculate, "计算(&C)", "calc", kComponents, true},
-                                   {kExact, "精确设计", "exact", kComponents}};
+                                  {kExact, "精确设计", "exact", kComponents}};
 
 constexpr StaticRow kStatics[] = {
     {kHint, StaticKind::Click, "不知道如何设置这些参数？请点击这里", kComponents, kBlue},

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 #include <string_view>
 
@@ -48,15 +47,6 @@ bool usable(double v) {
 
 std::string num(double v) {
   return spiceNumber(v);
-}
-
-// "name = value unit" as the window shows it (six significant digits).
-std::string shown(std::string_view name, double v, std::string_view unit = "") {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.6g", v);
-  std::string s = std::string(name) + " = " + buf;
-  if (!unit.empty()) s += " " + std::string(unit);
-  return s;
 }
 
 // The parts every deck shares: models, drive, output filter, measurements, analysis.

@@ -10,6 +10,14 @@ std::string spiceNumber(double v) {
   return buf;
 }
 
+std::string shown(std::string_view name, double v, std::string_view unit) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.6g", v);
+  std::string s = std::string(name) + " = " + buf;
+  if (!unit.empty()) s.append(" ").append(unit);
+  return s;
+}
+
 Netlist::Netlist(std::string_view title) {
   // The first line of a deck is its title, whatever it holds.
   text_.append(title).append("\n");

@@ -11,6 +11,9 @@ namespace tarnex::sim {
 // A number as ngspice reads it, in SI units: nine significant digits, no unit suffix.
 std::string spiceNumber(double v);
 
+// "name = value unit" as a window shows the value (six significant digits), for comments.
+std::string shown(std::string_view name, double v, std::string_view unit = "");
+
 class Netlist {
  public:
   explicit Netlist(std::string_view title);

@@ -36,6 +36,25 @@ bool measurementLine(std::string_view line, std::string& name, double& value) {
   return true;
 }
 
+// "0\t1.000000e+01\t9.827791e+00,\t-1.57579e+03": a row of the AC table of one complex vector
+// (index, frequency, real part and a comma, imaginary part); false for any other line.
+bool acRow(const std::string& line, AcPoint& point) {
+  const char* p = line.c_str();
+  char* end = nullptr;
+  std::strtol(p, &end, 10);
+  if (end == p) return false;
+  double x[3];
+  for (double& v : x) {
+    p = end;
+    v = std::strtod(p, &end);
+    if (end == p) return false;
+    if (*end == ',') ++end;
+  }
+  point.f = x[0];
+  point.v = {x[1], x[2]};
+  return true;
+}
+
 }  // namespace
 
 std::optional<double> SpiceRun::value(std::string_view name) const {
@@ -46,7 +65,7 @@ std::optional<double> SpiceRun::value(std::string_view name) const {
 
 std::string SpiceRun::failure() const {
   if (analysed) return "";
-  std::string why = "ngspice ran no transient analysis";
+  std::string why = "ngspice ran no analysis";
   for (const std::string& e : errors) why += "; " + e;
   return why;
 }
@@ -55,6 +74,7 @@ SpiceRun parseSpiceOutput(std::string_view output) {
   SpiceRun run;
   std::istringstream lines{std::string(output)};
   bool inMeasurements = false;
+  bool inAcTable = false;
   bool aborted = false;
   for (std::string raw; std::getline(lines, raw);) {
     const std::string_view line = trimmed(raw);
@@ -77,6 +97,17 @@ SpiceRun parseSpiceOutput(std::string_view output) {
     if (startsWith(line, "No. of Data Rows")) run.analysed = true;
     if (startsWith(line, "Total analysis time") || startsWith(line, "Total elapsed time")) {
       inMeasurements = false;
+      inAcTable = false;
+      continue;
+    }
+    // The AC table's column heading; its rows follow (a page break repeats the heading).
+    if (startsWith(line, "Index") && line.find("frequency") != std::string_view::npos) {
+      inAcTable = true;
+      continue;
+    }
+    AcPoint point;
+    if (inAcTable && acRow(std::string(line), point)) {
+      run.ac.push_back(point);
       continue;
     }
     std::string name;
@@ -86,6 +117,7 @@ SpiceRun parseSpiceOutput(std::string_view output) {
   if (aborted) {
     run.analysed = false;
     run.values.clear();
+    run.ac.clear();
   }
   return run;
 }

@@ -1,12 +1,14 @@
-// Bode plots of the designed loops against hand computations from the pole-zero forms of the
-// networks and stages. Values between plotted points are read by interpolation on the log
-// axis, so the tolerances allow for the spacing of the points.
+// The exact stage models, the Bode plots of the designed loops and the exact designs against
+// hand computations from the circuits and the pole-zero forms of the networks and stages. Values
+// between plotted points are read by interpolation on the log axis, so the tolerances allow for the
+// spacing of the points.
 #include "loop/bode.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 namespace tarnex {
 namespace {
@@ -24,13 +26,40 @@ Reading readAt(const BodePlot& plot, const BodeTrace& t, double f) {
           t.phaseDeg[i - 1] + w * (t.phaseDeg[i] - t.phaseDeg[i - 1])};
 }
 
-// The type II page's forward-type opening values after steps 2 and 4, as the fields hold them.
+Complex jw(double fHz) {
+  return {0, 2 * std::numbers::pi * fHz};
+}
+
+// The type II page's forward-type opening values after step 2, as the fields hold them.
 TypeIIInputs forwardFields() {
   TypeIIInputs in;
   in.kind = TypeIIKind::Forward;
   in.fsw = 100, in.fc = 20, in.R1 = 1000;
-  in.fpo = 1.03821f, in.fesr = 2.60483f, in.Gesr = -17.5633f;
+  in.fpo = 1.03821f, in.fesr = 2.60483f, in.Gesr = -11.5427f;
   return in;
+}
+
+// Every field of the type II page's opening values after step 2 of the kind.
+TypeIIInputs openingFields(TypeIIKind kind) {
+  TypeIIInputs in;
+  in.kind = kind;
+  in.Vo = 5, in.Iomax = 10, in.Iomin = 1, in.Vinmax = 10, in.Vinmin = 15, in.fsw = 100;
+  in.Co = 470, in.ESR = 0.13f, in.Vramp = 3, in.Vref = 2.5f, in.L = 50, in.Dmax = 0.5f;
+  in.fp1 = 80, in.fz1 = 5, in.fc = 20, in.PMwant = 45, in.R1 = 1000;
+  const TypeIIStage s = typeIIControlToOutput(in);
+  in.fpo = s.fpo, in.fesr = s.fesr, in.Gesr = s.Gesr;
+  return in;
+}
+
+// The current-mode page's opening values and its results.
+CurrentModeInputs currentModeOpening() {
+  CurrentModeInputs in;
+  in.Vo = 5, in.Io = 1, in.Co = 470, in.ESR = 0.13f, in.D = 0.5f, in.Vin = 10, in.L = 30;
+  in.Vse = 1, in.Ri = 0.6f, in.fsw = 60, in.fc = 20, in.R1 = 4700, in.gm = 0.3f, in.Vref = 2.5f;
+  return in;
+}
+CurrentModeResults currentModeResults() {
+  return currentModeCompensation(currentModeOpening());
 }
 
 // Type II network R1 100 kΩ, R2 1 kΩ, C1 1000 pF, C2 10 pF:
@@ -59,18 +88,54 @@ TEST(TypeIIBode, NetworkIntegratorAndZero) {
   EXPECT_NEAR(atZero.phaseDeg, -45.5673, 0.01);
 }
 
-// The forward type's LC stage as a real double pole: its DC gain from the fields is
-// Gesr + 40·log(fesr/fpo) = −17.5633 + 15.9798 = −1.58353 dB (A·Vref/Vo = 5/3 · 0.5, −1.58362).
-// At fpo: DC − 20·log 2 + 10·log(1 + (fpo/fesr)²) = −6.96383 dB, phase −90 + atan°(fpo/fesr) =
-// −68.2692°. Far above fesr the two poles and the zero leave −90°.
-TEST(TypeIIBode, ForwardStageDoublePole) {
-  const BodePlot plot = typeIIBode(forwardFields(), TypeIINetwork{});
-  ASSERT_FALSE(plot.stage.empty());
-  EXPECT_NEAR(plot.stage.gainDb.front(), -1.58353, 1e-3);
-  const Reading atPole = readAt(plot, plot.stage, 1.03821);
-  EXPECT_NEAR(atPole.gainDb, -6.96383, 1e-3);
-  EXPECT_NEAR(atPole.phaseDeg, -68.2692, 0.01);
-  EXPECT_NEAR(plot.stage.phaseDeg.back(), -90, 0.2);
+// The forward type's stage is the LC filter loaded by RL = Vo/Iomax = 0.5 Ω with the ESR
+// 0.13 Ω, behind the modulator (Vo/Dmax)/Vramp = 10/3 and the divider Vref/Vo = 0.5. Worked out
+// from the circuit (L in series, RL ∥ (ESR + 1/sCo)): 4.43697 dB at DC; at the LC resonance
+// 1.03821 kHz 4.38807 dB and −82.1652° (the load damps it: no peak); at the ESR zero
+// −9.95620 dB, −114.174°; far above, −90° as the zero undoes one pole.
+TEST(TypeIIStage, ForwardIsTheLoadedLcFilter) {
+  TypeIIInputs in = forwardFields();
+  in.Vo = 5, in.Iomax = 10, in.L = 50, in.Co = 470, in.ESR = 0.13f;
+  const Transfer g = typeIIStageTransfer(in);
+  ASSERT_TRUE(g);
+  const struct {
+    double f, gainDb, phaseDeg;
+  } points[] = {{0.001, 4.43697, 0},
+                {1038.21, 4.38807, -82.1652},
+                {2604.83, -9.95620, -114.174},
+                {1e6, -65.2345, -90.0996}};
+  for (const auto& p : points) {
+    const Complex v = g(jw(p.f));
+    EXPECT_NEAR(20 * std::log10(std::abs(v)), p.gainDb, 2e-4) << p.f;
+    EXPECT_NEAR(std::arg(v) * 180 / std::numbers::pi, p.phaseDeg, 2e-3) << p.f;
+  }
+}
+
+// The current-mode stage of the opening values: slope term 0.8, so mc = 1.3; with D' = 0.5 the
+// sampling poles have Qs = 1/(π·(1.3·0.5 − 0.5)) = 2.12207 at fsw/2 = 30 kHz; the RHP zero lies
+// at RL·D'²/(2π·D·L) = 5·0.25/(2π·0.5·30 µH) = 13262.9 Hz.
+TEST(CurrentModeStage, OpeningValues) {
+  const CurrentModeStage st = currentModeStage(currentModeOpening(), currentModeResults());
+  EXPECT_NEAR(st.mc, 1.3, 1e-6);
+  EXPECT_NEAR(st.Qs, 2.12207, 1e-5);
+  EXPECT_NEAR(st.fRHP, 13262.9, 0.05);
+  EXPECT_EQ(st.fn, 30000);
+}
+
+// Each factor of the stage on its own (the output pole cancelled by the ESR zero): the RHP zero
+// gains 3.0103 dB and lags 45° at its own frequency; the sampling poles at fn have the gain Qs
+// and −90°, or +90° when Qs < 0 (poles in the right half plane).
+TEST(CurrentModeStage, FactorsAtTheirCorners) {
+  CurrentModeStage rhp{1, 1000, 1000, 5000, 1e12, 1, 0.6};
+  Complex v = stageTransfer(rhp)(jw(5000));
+  EXPECT_NEAR(20 * std::log10(std::abs(v)), 3.0103, 1e-4);
+  EXPECT_NEAR(std::arg(v) * 180 / std::numbers::pi, -45, 1e-6);
+  for (const double Qs : {2.12207, -2.0}) {
+    CurrentModeStage sampling{1, 1000, 1000, 1e15, 30000, 1, Qs};
+    v = stageTransfer(sampling)(jw(30000));
+    EXPECT_NEAR(std::abs(v), std::abs(Qs), 1e-6);
+    EXPECT_NEAR(std::arg(v) * 180 / std::numbers::pi, Qs > 0 ? -90 : 90, 1e-4);
+  }
 }
 
 // The type III network of the page's opening values (C1 11.1383 nF, C2 12.7319 nF, C3 87.9693
@@ -91,54 +156,96 @@ TEST(TypeIIIBode, NetworkRealisesItsPolesAndZeros) {
   EXPECT_NEAR(atZero.phaseDeg, -20.9117, 0.01);
 }
 
-// The current-mode opening design (transconductance amplifier, fc 20 kHz). The network's zero
-// 1/(2π·R2·C1) = 120.401 Hz cancels the output pole fp, and its pole sits at fz + 1/(2π·R2·C1)
-// = 2725.23 Hz, so with G·y·gm/(2π·C1) = G·fEA = fc:
-//   |T(f)| = (20000/f) · C1/(C1+C2) · |1 + j·f/2604.83| / |1 + j·f/2725.23|,
-// which is 1 at f = 19984.3 Hz; there the phase is −90 + atan°(f/2604.83) − atan°(f/2725.23)
-// = −89.6608°, a margin of 90.3392°.
-TEST(CurrentModeBode, DesignedLoopCrossesNearTheWantedFrequency) {
-  CurrentModeInputs in;
-  in.Vo = 5, in.Vref = 2.5f, in.gm = 0.3f, in.fsw = 60, in.fc = 20;
-  CurrentModeResults r;
-  r.GdB = 7.39823f, r.fp = 120.401f, r.fz = 2604.83f, r.fEA = 8533.33f;
-  r.C1 = 2.79765f, r.R2 = 472.496f, r.C2 = 0.129313f;
-  const BodePlot plot = currentModeBode(in, r);
-  ASSERT_TRUE(plot.crossover);
-  EXPECT_NEAR(plot.crossover->f, 19984.3, 0.1);
-  EXPECT_NEAR(plot.crossover->phaseDeg, -89.6608, 1e-3);
-  EXPECT_NEAR(plot.crossover->phaseMargin, 90.3392, 1e-3);
+// The current-mode opening design crosses above half the switching frequency, where the
+// sampling poles peak, with a negative margin; the exact design lowers the crossover to a third
+// of the RHP zero, 4420.97 Hz, and crosses there with gain to spare at fsw/2.
+TEST(CurrentModeBode, OpeningDesignIsUnstableAndTheExactOneIsNot) {
+  const CurrentModeInputs in = currentModeOpening();
+  const CurrentModeResults r = currentModeResults();
+  const BodePlot page = currentModeBode(in, r);
+  ASSERT_TRUE(page.crossover && page.gainMargin);
+  EXPECT_GT(page.crossover->f, 30000);
+  EXPECT_LT(page.crossover->phaseMargin, 0);
+  EXPECT_LT(*page.gainMargin, 0);
 
-  // A stage 300 dB down never reaches 0 dB with this network.
-  r.GdB = -300;
-  const BodePlot weak = currentModeBode(in, r);
-  EXPECT_FALSE(weak.loop.empty());
-  EXPECT_FALSE(weak.crossover);
+  const CurrentModeExact e = currentModeExactDesign(in, r);
+  ASSERT_TRUE(e.ok);
+  EXPECT_TRUE(e.lowered && e.byRhpZero);
+  const BodePlot both = currentModeBode(in, r, &e);
+  ASSERT_TRUE(both.exact && both.exact->crossover && both.exact->gainMargin);
+  EXPECT_NEAR(both.exact->crossover->f, 4420.97, 0.5);
+  EXPECT_GT(both.exact->crossover->phaseMargin, 45);
+  EXPECT_GT(*both.exact->gainMargin, 0);
+  ASSERT_EQ(both.exact->components.size(), 3u);
+  EXPECT_EQ(both.exact->components[1].label, "R2(Ω)");
+  EXPECT_EQ(both.exact->components[1].page, "472.496");
+
+  // A stage 300 dB down never reaches 0 dB with the page's network.
+  CurrentModeResults weak = r;
+  weak.GdB = -300;
+  const BodePlot none = currentModeBode(in, weak);
+  EXPECT_FALSE(none.loop.empty());
+  EXPECT_FALSE(none.crossover);
+}
+
+// The exact type II design crosses at fc with the wanted margin wherever a type II network can
+// give it: the forward type at the opening values (45°), the DCM flyback asked for 100° (its
+// stage lags only 7° at fc, so 45° would need a lag the network cannot make).
+TEST(TypeIIExact, CrossesAtFcWithTheWantedMargin) {
+  for (const TypeIIKind kind : {TypeIIKind::Forward, TypeIIKind::DcmFlyback}) {
+    TypeIIInputs in = openingFields(kind);
+    if (kind == TypeIIKind::DcmFlyback) {
+      const TypeIIExact lagging = typeIIExactDesign(in);
+      EXPECT_FALSE(lagging.reachable);
+      in.PMwant = 100;
+    }
+    const TypeIIExact e = typeIIExactDesign(in);
+    ASSERT_TRUE(e.ok && e.reachable);
+    const BodePlot plot = typeIIBode(in, typeIINetwork(in), &e);
+    ASSERT_TRUE(plot.exact && plot.exact->crossover);
+    EXPECT_NEAR(plot.exact->crossover->f, 20, 20 * 1e-5);
+    EXPECT_NEAR(plot.exact->crossover->phaseMargin, in.PMwant, 0.01);
+  }
+}
+
+// The exact type III network keeps the placed poles and zeros and has the typed 16.9 dB at fc,
+// where the page's own has 13.53 dB.
+TEST(TypeIIIExact, HasTheTypedGainAtFc) {
+  TypeIIIInputs in;
+  in.fp1 = 10.5f, in.fp2 = 500, in.fz1 = 3.918f, in.fz2 = 3.918f, in.fc = 50, in.GdB = 16.9f;
+  in.R1 = 2;
+  const TypeIIIExact e = typeIIIExactDesign(in);
+  ASSERT_TRUE(e.ok);
+  EXPECT_NEAR(e.pageGainDb, 13.53, 0.005);
+  const TypeIIIResults& n = e.network;
+  const Transfer h =
+      typeIIINetworkTransfer(2e3, n.R2 * 1e3, n.R3 * 1e3, n.C1 * 1e-9, n.C2 * 1e-9, n.C3 * 1e-12);
+  EXPECT_NEAR(20 * std::log10(std::abs(h(jw(50000)))), 16.9, 1e-3);
+  EXPECT_NEAR(1 / (2 * std::numbers::pi * n.R2 * 1e3 * n.C1 * 1e-9), 3918, 0.05);  // fz1 kept
 }
 
 // The DCM flyback opening design against the page's own margin. The page takes the network's
 // pole at fp1 = 80 kHz; built with C1 = 1/(2π·R2·fz1) and C2 = 1/(2π·R2·fp1) it sits at
-// fz1 + fp1 = 85 kHz. So 180° + the loop phase at fc = 20 kHz is the page's 144.701° plus
-// atan°(20/80) − atan°(20/85) = 0.795665°: 145.497°.
+// fz1 + fp1 = 85 kHz. So 180° + the loop phase at fc = 20 kHz is the page's 144.895° plus
+// atan°(20/80) − atan°(20/85) = 0.795665°: 145.691°.
 TEST(TypeIIBode, FlybackLoopPhaseAgreesWithThePageMargin) {
   TypeIIInputs in;
   in.kind = TypeIIKind::DcmFlyback;
   in.fsw = 100, in.fc = 20, in.R1 = 1000;
-  in.fpo = 0.0677255f, in.fesr = 2.60483f, in.Gesr = -24.9591f;
+  in.fpo = 0.135451f, in.fesr = 2.60483f, in.Gesr = -18.9385f;
   TypeIINetwork n;
-  n.R2 = 3981.07f, n.C1 = 7995.58f, n.C2 = 499.724f;
+  n.R2 = 8912.51f, n.C1 = 3571.5f, n.C2 = 223.218f;
   const BodePlot plot = typeIIBode(in, n);
   ASSERT_FALSE(plot.loop.empty());
-  EXPECT_NEAR(180 + readAt(plot, plot.loop, 20).phaseDeg, 145.497, 0.01);
-  // Its own crossover lies a decade below fc (the network's flat 12 dB against a stage near
-  // −25 dB). With G0 = 10^((Gesr + 20·log(fesr/fpo))/20) = 2.17306 and the integrator's
-  // f0 = 1/(2π·R1·(C1+C2)) = 18.7345 kHz,
-  //   |T(f)| = G0·|1 + j·f/fesr| / |1 + j·f/fpo| · (f0/f)·|1 + j·f/5| / |1 + j·f/85|
-  // is 1 at f = 1.91296 kHz, where the phase is −90 + atan°(f/fesr) − atan°(f/fpo) + atan°(f/5)
-  // − atan°(f/85) = −122.032°, a margin of 57.968°.
+  EXPECT_NEAR(180 + readAt(plot, plot.loop, 20).phaseDeg, 145.691, 0.01);
+  // Where it crosses: with G0 = 10^((Gesr + 20·log(fesr/fpo))/20) = 2.17306,
+  //   |T(f)| = G0·|1 + j·f/fesr| / |1 + j·f/fpo| · |Z(R2–C1 ∥ C2)| / R1
+  // is 1 at f = 14.8711 kHz, where the margin is 142.079°: the loop is nearly flat there (the
+  // stage past its ESR zero, the network between its zero and pole), so the whole decibel R2
+  // is rounded to moves the crossover by a quarter.
   ASSERT_TRUE(plot.crossover);
-  EXPECT_NEAR(plot.crossover->f, 1.91296, 1e-4);
-  EXPECT_NEAR(plot.crossover->phaseMargin, 57.968, 1e-3);
+  EXPECT_NEAR(plot.crossover->f, 14.8711, 1e-4);
+  EXPECT_NEAR(plot.crossover->phaseMargin, 142.079, 1e-3);
 }
 
 // Step 4 before step 2: R2 infinite and the stage fields 0. Nothing can be plotted but the

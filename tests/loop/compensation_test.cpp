@@ -108,24 +108,32 @@ using S4 = TypeIINetwork;
 // = 45.00944.
 TEST(TypeIICompensation, ForwardOpeningValues) {
   const TypeIIInputs in = typeIIOpening(TypeIIKind::Forward);
-  expectShown(typeIIControlToOutput(in),
-              {SHOWN(S2, fpo, "1.03821"), SHOWN(S2, fesr, "2.60483"), SHOWN(S2, Gesr, "-17.5633")});
+  // A = (5 / 0.5) / 3; Gesr = 20·log(10/3) + 20·log(0.5) − 40·log(2.60483/1.03821).
+  const S2 s = typeIIControlToOutput(in);
+  EXPECT_NEAR(s.A, 10.0 / 3, 1e-12);
+  expectShown(s,
+              {SHOWN(S2, fpo, "1.03821"), SHOWN(S2, fesr, "2.60483"), SHOWN(S2, Gesr, "-11.5427")});
   const S4 n = typeIINetwork(afterStep2(in));
-  EXPECT_NEAR(n.Gfc, -35.27, 0.005);
+  EXPECT_NEAR(n.Gfc, -29.2475, 0.0005);
   EXPECT_NEAR(n.k, 2.94, 1e-9);
-  expectShown(n, {SHOWN(S4, R2, "56234.1"), SHOWN(S4, fz1, "6.80272"), SHOWN(S4, fp1, "58.8"),
-                  SHOWN(S4, C1, "416.042"), SHOWN(S4, C2, "48.133"), SHOWN(S4, PM, "45.0094")});
+  // The loop of the exact stage with R2 = R1 lacks 32.03 dB at fc (worked out from the circuit:
+  // L in series, RL ∥ (ESR + 1/sCo)); the asymptotes said 29.25.
+  EXPECT_NEAR(n.gainNeeded, 32.0331, 0.0005);
+  expectShown(n, {SHOWN(S4, R2, "39810.7"), SHOWN(S4, fz1, "6.80272"), SHOWN(S4, fp1, "58.8"),
+                  SHOWN(S4, C1, "587.675"), SHOWN(S4, C2, "67.9896"), SHOWN(S4, PM, "45.0094")});
 }
 
-// Worked examples, DCM flyback (Po = 50 W, η = 0.85), step 4 with fp1 80 and fz1 5.
+// DCM flyback (Po = 50 W, η = 0.85), step 4 with fp1 80 and fz1 5: the output pole at
+// 2/(2π·RL·Co) is twice the one of a resistor alone, and Gesr rises by 20·log(2).
 TEST(TypeIICompensation, DcmFlybackOpeningValues) {
   const TypeIIInputs in = typeIIOpening(TypeIIKind::DcmFlyback);
   const S2 s = typeIIControlToOutput(in);
   EXPECT_EQ(s.eta, 0.85);
-  expectShown(s, {SHOWN(S2, fpo, "0.0677255"), SHOWN(S2, Gesr, "-24.9591")});
-  expectShown(typeIINetwork(afterStep2(in)),
-              {SHOWN(S4, R2, "3981.07"), SHOWN(S4, C1, "7995.58"), SHOWN(S4, C2, "499.724"),
-               SHOWN(S4, PM, "144.701"), SHOWN(S4, fz1, "5"), SHOWN(S4, fp1, "80")});
+  expectShown(s, {SHOWN(S2, fpo, "0.135451"), SHOWN(S2, Gesr, "-18.9385")});
+  const S4 n = typeIINetwork(afterStep2(in));
+  EXPECT_NEAR(n.gainNeeded, 19.3629, 0.0005);
+  expectShown(n, {SHOWN(S4, R2, "8912.51"), SHOWN(S4, C1, "3571.5"), SHOWN(S4, C2, "223.218"),
+                  SHOWN(S4, PM, "144.895"), SHOWN(S4, fz1, "5"), SHOWN(S4, fp1, "80")});
 }
 
 // The efficiency bands of the DCM flyback; 10 to 20 W takes 0.8 like the band above it.
@@ -141,12 +149,12 @@ INSTANTIATE_TEST_SUITE_P(Bands, FlybackEfficiency,
                                            EtaCase{20, 0.8}, EtaCase{30, 0.8},
                                            EtaCase{30.01, 0.85}));
 
-// Mend of the gain truncation: a stage above 0 dB at the crossover needs attenuation, R2 < R1.
-// Forward, Vramp 0.01: Gesr = 20·log(500) + 20·log(0.5) − 40·log(2.60483/1.03821) = 31.9791;
-// Gfc = 31.9791 − 20·log(20/2.60483) = 14.2741, trunc(−14.2741) = −14,
-// R2 = 1000·10^(−0.7) = 199.526 (the unmended |trunc| gives 10^0.7·1000 = 5011.87).
-// DCM flyback, Vramp 0.01: Gesr = −24.95907 + 20·log(300) = 24.58336; 20·log(20/80) − 24.58336
-// = −36.6246, trunc −36, R2 = 1000·10^(−1.8) = 15.8489.
+// The gain truncation: a stage above 0 dB at the crossover needs attenuation, R2 < R1.
+// Forward, Vramp 0.01: Gesr = 20·log(1000) + 20·log(0.5) − 40·log(2.60483/1.03821) = 37.9997;
+// the exact loop with R2 = R1 is 17.51 dB above 0 at fc, trunc(−17.51) = −17,
+// R2 = 1000·10^(−0.85) = 141.254 (an |trunc| would give 10^0.85·1000 = 7079.46).
+// DCM flyback, Vramp 0.01: Gesr = −18.9385 + 20·log(300) = 30.604; the exact loop is 30.18 dB
+// above 0 at fc, trunc −30, R2 = 1000·10^(−1.5) = 31.6228.
 struct MendCase {
   TypeIIKind kind;
   const char* Gesr;
@@ -161,8 +169,8 @@ TEST_P(GainTruncation, AttenuatesWhenTheStageHasGainToSpare) {
   EXPECT_EQ(shown(typeIINetwork(in).R2), GetParam().R2);
 }
 INSTANTIATE_TEST_SUITE_P(BothKinds, GainTruncation,
-                         ::testing::Values(MendCase{TypeIIKind::Forward, "31.9791", "199.526"},
-                                           MendCase{TypeIIKind::DcmFlyback, "24.5834", "15.8489"}));
+                         ::testing::Values(MendCase{TypeIIKind::Forward, "37.9997", "141.254"},
+                                           MendCase{TypeIIKind::DcmFlyback, "30.604", "31.6228"}));
 
 // Needed gains that are not finite: an infinite one gives an infinite R2, an undefined one an
 // undefined R2 (no conversion of either to an integer).

@@ -1,7 +1,8 @@
 // The deck writers without ngspice: every component of every deck says where it comes from,
-// every node and source the measurements read is one the deck defines, and numbers that make
-// no circuit give a reason instead of a deck. Then the reading of ngspice's output, on what
-// ngspice 39 printed for a deck with a failed measurement and for one that did not parse.
+// every node and source the measurements and the controlled sources read is one the deck
+// defines, and numbers that make no circuit give a reason instead of a deck. Then the reading
+// of ngspice's output, on what ngspice 39 printed for a deck with a failed measurement, for one
+// that did not parse and for an AC sweep.
 
 #include "sim/decks.h"
 
@@ -16,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "loop/compensation.h"
+#include "sim/loop_decks.h"
 #include "sim/spice_output.h"
 
 namespace tarnex {
@@ -57,9 +60,36 @@ BridgeInputs bridgeOpening() {
   return {90, 260, 12, 20, 100, 80, 0.6f, 0.8f, 1600, 500, 144};
 }
 
+// The compensation pages' opening values.
+CurrentModeInputs currentModeOpening(CurrentModeAmplifier type) {
+  return {type, 5, 1, 470, 0.13f, 0.5f, 10, 30, 1, 0.6f, 60, 20, 4700, 0.3f, 2.5f};
+}
+TypeIIInputs typeIIOpening(TypeIIKind kind) {
+  TypeIIInputs in{kind, 5, 10, 1, 10, 15, 100, 470, 0.13f, 3, 2.5f, 50, 0.5f};
+  in.fp1 = 80, in.fz1 = 5, in.fc = 20, in.PMwant = 45, in.R1 = 1000;
+  const TypeIIStage s = typeIIControlToOutput(in);
+  in.fpo = s.fpo, in.fesr = s.fesr, in.Gesr = s.Gesr;
+  return in;
+}
+TypeIIIInputs typeIIIOpening() {
+  return {10.5f, 500, 3.918f, 3.918f, 50, 16.9f, 2};
+}
+
+Deck currentModeLoop(CurrentModeAmplifier type) {
+  const CurrentModeInputs in = currentModeOpening(type);
+  const CurrentModeResults r = currentModeCompensation(in);
+  return sim::currentModeLoopDeck(in, r, {r.R2, r.C1, r.C2});
+}
+Deck typeIILoop(TypeIIKind kind) {
+  const TypeIIInputs in = typeIIOpening(kind);
+  const TypeIINetwork n = typeIINetwork(in);
+  return sim::typeIILoopDeck(in, typeIIControlToOutput(in), {n.R2, n.C1, n.C2});
+}
+
 struct DeckCase {
   const char* name;
   std::function<Deck()> make;
+  std::vector<std::string> outputs = {"out", "il", "flux"};  // nodes the deck must define
 };
 
 void PrintTo(const DeckCase& c, std::ostream* os) {
@@ -119,6 +149,20 @@ const DeckCase kDecks[] = {
        const BridgeInputs in = bridgeOpening();
        return sim::bridgeDeck(BridgeKind::FullBridge, in, designFullBridge(in), someDrive(127));
      }},
+    {"loop-current-gm",
+     [] { return currentModeLoop(CurrentModeAmplifier::Transconductance); },
+     {"lg", "vs", "ea"}},
+    {"loop-current-opamp",
+     [] { return currentModeLoop(CurrentModeAmplifier::OpAmp); },
+     {"lg", "vs", "ea"}},
+    {"loop-type2-forward", [] { return typeIILoop(TypeIIKind::Forward); }, {"lg", "fb", "ea"}},
+    {"loop-type2-flyback", [] { return typeIILoop(TypeIIKind::DcmFlyback); }, {"lg", "out", "ea"}},
+    {"loop-type3",
+     [] {
+       const TypeIIIInputs in = typeIIIOpening();
+       return sim::typeIIINetworkDeck(in, typeIIINetwork(in), "page");
+     },
+     {"lg", "ea"}},
 };
 
 class DeckText : public ::testing::TestWithParam<DeckCase> {};
@@ -156,12 +200,19 @@ TEST_P(DeckText, NamesEveryComponentAndReadsOnlyWhatItDefines) {
     std::vector<std::string> w;
     for (std::string word; words >> word;) w.push_back(word);
     elements.insert(w[0]);
-    const std::size_t terminals = w[0][0] == 's' ? 4 : w[0][0] == 'k' ? 0 : 2;
+    const char kind = w[0][0];
+    const std::size_t terminals = kind == 's' ? 4 : kind == 'k' ? 0 : 2;
     for (std::size_t t = 1; t <= terminals && t < w.size(); ++t) nodes.insert(w[t]);
-    if (w[0][0] == 'k') {
+    if (kind == 'k') {
       references.insert("element " + w[1]);
       references.insert("element " + w[2]);
     }
+    // Controlled sources: a VCVS or VCCS reads two nodes, a CCVS the current of a source.
+    if ((kind == 'e' || kind == 'g') && w.size() > 4) {
+      references.insert("node " + w[3]);
+      references.insert("node " + w[4]);
+    }
+    if (kind == 'h' && w.size() > 3) references.insert("element " + w[3]);
     if (w[0][0] == 'b') collect(card.substr(card.find('=')));
   }
   for (const std::string& r : references) {
@@ -169,7 +220,9 @@ TEST_P(DeckText, NamesEveryComponentAndReadsOnlyWhatItDefines) {
     const bool known = r.starts_with("node ") ? nodes.count(name) : elements.count(name);
     EXPECT_TRUE(known) << "the deck reads " << r << " but defines none";
   }
-  EXPECT_TRUE(nodes.count("out") && nodes.count("il") && nodes.count("flux"));
+  for (const std::string& node : GetParam().outputs) {
+    EXPECT_TRUE(nodes.count(node)) << "no node " << node;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Decks, DeckText, ::testing::ValuesIn(kDecks));
@@ -192,6 +245,17 @@ TEST(Decks, NumbersThatMakeNoCircuitGiveTheReason) {
                                designDcDc(DcDcTopology::Buck, DcDcMode::Ccm, in).out, full);
   EXPECT_FALSE(d.ok());
   EXPECT_TRUE(d.netlist.empty());
+  // Slope compensation exactly at the subharmonic limit mc·D' = 0.5: undamped sampling poles.
+  const CurrentModeInputs cin = currentModeOpening(CurrentModeAmplifier::Transconductance);
+  CurrentModeResults r = currentModeCompensation(cin);
+  r.Q = 0.5 / (1 - double{cin.D}) - 0.5;
+  EXPECT_EQ(sim::currentModeLoopDeck(cin, r, {r.R2, r.C1, r.C2}).error,
+            "the sampling poles are undamped (mc*D' = 0.5)");
+  // A type III zero fz2 above the pole fp1 gives a negative C2 and R3.
+  TypeIIIInputs tin = typeIIIOpening();
+  tin.fz2 = 20;
+  EXPECT_EQ(sim::typeIIINetworkDeck(tin, typeIIINetwork(tin), "page").error,
+            "the network has a component that is not positive");
 }
 
 // What ngspice 39 printed for a buck deck with one measurement of a node it lacks (the
@@ -257,12 +321,40 @@ TEST(SpiceOutput, ReadsTheMeasurementsAndKeepsTheFailedOnesOut) {
   EXPECT_NE(run.errors[0].find("no such vector"), std::string::npos);
 }
 
+// What it printed for an RC low pass of 1 kHz swept at a point a decade (the memory report
+// left out).
+constexpr const char* kAcSweep =
+    "\nNote: No compatibility mode selected!\n\n\nCircuit: * rc\n\n"
+    "Doing analysis at TEMP = 27.000000 and TNOM = 27.000000\n\n\nNo. of Data Rows : 3\n"
+    "                                      * rc\n"
+    "                                      AC Analysis  Wed Dec  9 10:40:54  2026\n"
+    "--------------------------------------------------------------------------------\n"
+    "Index   frequency       v(lg)                           \n"
+    "--------------------------------------------------------------------------------\n"
+    "0\t1.000000e+02\t9.900990e-01,\t-9.90099e-02\t\n"
+    "1\t1.000000e+03\t5.000000e-01,\t-5.00000e-01\t\n"
+    "2\t1.000000e+04\t9.900990e-03,\t-9.90099e-02\t\n\n\n"
+    "Total analysis time (seconds) = 0\n\nTotal elapsed time (seconds) = 0.001 \n";
+
+TEST(SpiceOutput, ReadsTheAcTableAsComplexValues) {
+  const sim::SpiceRun run = sim::parseSpiceOutput(kAcSweep);
+  EXPECT_EQ(run.failure(), "");
+  ASSERT_EQ(run.ac.size(), 3u);
+  EXPECT_DOUBLE_EQ(run.ac[1].f, 1000);
+  // At its corner the low pass passes (1 − j)/2.
+  EXPECT_DOUBLE_EQ(run.ac[1].v.real(), 0.5);
+  EXPECT_DOUBLE_EQ(run.ac[1].v.imag(), -0.5);
+  EXPECT_DOUBLE_EQ(run.ac[2].v.imag(), -0.0990099);
+  EXPECT_TRUE(run.values.empty());
+}
+
 TEST(SpiceOutput, ADeckThatDidNotParseSaysWhy) {
   const sim::SpiceRun run = sim::parseSpiceOutput(kDidNotParse);
   EXPECT_FALSE(run.analysed);
   EXPECT_TRUE(run.values.empty());
   EXPECT_NE(run.failure().find("unknown subckt: x1 a b missing"), std::string::npos);
   EXPECT_NE(sim::parseSpiceOutput("").failure(), "");
+  EXPECT_TRUE(run.ac.empty());
 }
 
 }  // namespace

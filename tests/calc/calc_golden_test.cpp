@@ -1,0 +1,69 @@
+// The command-line program's output for whole designs, against files kept in the source tree:
+// each case NAME.args holds the arguments (one per line), NAME.expect what the program prints,
+// the Bode plot's point rows left out (their crossover, margins and checks stay in). A change of
+// any number, check or margin shows as a difference. TARNEX_UPDATE_GOLDEN=1 rewrites the
+// .expect files from the program's output, to be read over before they are committed.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/run_program.h"
+#include "support/temp_folder.h"
+
+namespace tarnex {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kGolden = TARNEX_CALC_GOLDEN_DIR;
+
+std::vector<std::string> linesOf(const fs::path& file) {
+  std::ifstream in(file);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> cases() {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(kGolden)) {
+    if (entry.path().extension() == ".args") names.push_back(entry.path().stem().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class CalcGolden : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(CalcGolden, PrintsWhatItsFileHolds) {
+  const fs::path base = kGolden / GetParam();
+  testing::TempFolder dir;
+  const testing::ProgramRun run =
+      testing::runProgram(TARNEX_CALC_PROGRAM, linesOf(base.string() + ".args"), dir);
+  std::string printed = "status\t" + std::to_string(run.status) + "\n";
+  for (const std::string& line : run.lines) {
+    if (!line.starts_with("bode\t")) printed += line + "\n";
+  }
+  const fs::path expectFile = base.string() + ".expect";
+  if (const char* update = std::getenv("TARNEX_UPDATE_GOLDEN");
+      update && std::string(update) == "1") {
+    std::ofstream(expectFile) << printed;
+  }
+  std::ifstream expect(expectFile);
+  ASSERT_TRUE(expect) << expectFile << " is missing";
+  std::stringstream expected;
+  expected << expect.rdbuf();
+  EXPECT_EQ(printed, expected.str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Loop, CalcGolden, ::testing::ValuesIn(cases()),
+                         [](const auto& test) { return test.param; });
+
+}  // namespace
+}  // namespace tarnex
