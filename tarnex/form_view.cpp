@@ -54,11 +54,15 @@ constexpr int kMaxColumnHeight = 480;
 constexpr int kTitleBar = 32;
 constexpr int kBorder = 6;
 constexpr const char* kControlId = "tarnexControlId";
-// The design check below the columns: its caption, the height it keeps (about nine lines),
-// and its colours (a failure red, a warning in the windows' hint violet).
+// The design check: below the columns of a design window, under the Bode plot of a page
+// that plots its loop. Its caption, the line it shows before a calculation (a design
+// window's, a loop page's), the height it keeps (about nine lines), and its colours (a
+// failure red, a warning in the windows' hint violet).
 constexpr const char* kCheckCaption = "设计检查";
 constexpr const char* kCheckPlaceholder =
     "计算后在此列出按电路算出的检查结果：磁密、输入电容谷值、电流、线径等。";
+constexpr const char* kLoopCheckPlaceholder =
+    "计算后在此列出按精确传递函数算出的检查结果：穿越频率、相位裕量、增益裕量、元件能否实现等。";
 constexpr int kCheckHeight = 176;
 constexpr Rgb kCheckCaptionColor{0, 0, 255};
 constexpr Rgb kFailureColor{255, 0, 0};
@@ -392,7 +396,9 @@ void FormWidget::layOutByTable() {
     return row;
   };
 
-  // The columns side by side, and below them, across the window, the design check.
+  // The columns side by side, and below them, across the window, the design check; a form
+  // that plots its loop keeps its check under the plot, so that the page stays as low as the
+  // plot column.
   auto* whole = new QVBoxLayout(this);
   whole->setContentsMargins(0, 0, 0, 0);
   whole->setSpacing(0);
@@ -400,7 +406,9 @@ void FormWidget::layOutByTable() {
   whole->addLayout(outer);
   outer->setSpacing(8);
   outer->setContentsMargins(8, 8, 8, 8);
+  const bool plots = form_.plotsBode();
   const int checkHeight = form_.checksDesign() ? kCheckHeight : 0;
+  const int checkBelowHeight = plots ? 0 : checkHeight;
   const DialogUnits du = unitsForDialogFont(form_.table() ? form_.table()->fontPoints : 9);
 
   // Groups that hold fields or lists make the columns of numbers, each with the pictures
@@ -466,7 +474,7 @@ void FormWidget::layOutByTable() {
   const int columnHeight =
       room_.height() > 0
           ? room_.height() - kGroupChrome
-          : std::min(kMaxColumnHeight, usableHeight(this) - 2 * kGroupChrome - checkHeight);
+          : std::min(kMaxColumnHeight, usableHeight(this) - 2 * kGroupChrome - checkBelowHeight);
   for (int count : splitIntoColumns(heights, columnHeight)) {
     auto* column = new QVBoxLayout;
     outer->addLayout(column);
@@ -476,7 +484,6 @@ void FormWidget::layOutByTable() {
   const int fieldsWidth = outer->sizeHint().width();
 
   // The side column: pictures, note groups, loose controls and the buttons at the bottom.
-  const bool plots = form_.plotsBode();
   const int sideWidth = pictureColumnWidth(
       filling, sideBlocks.size(),
       plots ? room_.width() - fieldsWidth - kMinPlotWidth - outer->spacing() : 0);
@@ -510,41 +517,56 @@ void FormWidget::layOutByTable() {
   side->addLayout(buttons);
 
   if (plots) {
-    // The Bode plot takes the rest of the width the window has, and its height.
+    // The Bode plot takes the rest of the width the window has, and its height less the
+    // design check under it.
     plot_ = new BodePlotWidget(form_, this);
     const QMargins margins = outer->contentsMargins();
     const int rest = room_.width() - fieldsWidth - sideWidth - outer->spacing() - margins.left() -
                      margins.right();
+    const int width = std::clamp(rest, kMinPlotWidth, kMaxPlotWidth);
     const int height =
         room_.height() > 0 ? room_.height() - margins.top() - margins.bottom() : kMaxColumnHeight;
-    plot_->setFixedSize(std::clamp(rest, kMinPlotWidth, kMaxPlotWidth), height);
-    outer->addWidget(plot_, 0, Qt::AlignTop);
-  }
-  if (checkHeight > 0) {
-    // A fixed height, so that the window keeps its size whatever a calculation finds; a
-    // longer list scrolls.
-    auto* box = new CaptionBox(toQString(kCheckCaption), this);
-    box->setCaptionColor(toQColor(kCheckCaptionColor));
-    auto* inside = new QVBoxLayout(box);
-    inside->setContentsMargins(8, 4, 4, 4);
-    auto* scroll = new QScrollArea(box);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    checkText_ = new QLabel(scroll);
-    checkText_->setTextFormat(Qt::RichText);
-    checkText_->setWordWrap(true);
-    checkText_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    checkText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    scroll->setWidget(checkText_);
-    inside->addWidget(scroll);
-    box->setFixedHeight(checkHeight);
+    auto* column = new QVBoxLayout;
+    column->setSpacing(outer->spacing());
+    column->addWidget(plot_);
+    if (checkHeight > 0) {
+      QGroupBox* check = makeCheckBox();
+      check->setFixedSize(width, checkHeight);
+      column->addWidget(check);
+    }
+    plot_->setFixedSize(width, height - (checkHeight > 0 ? checkHeight + column->spacing() : 0));
+    column->addStretch(1);
+    outer->addLayout(column);
+  } else if (checkHeight > 0) {
+    QGroupBox* check = makeCheckBox();
+    check->setFixedHeight(checkHeight);
     auto* strip = new QHBoxLayout;
     strip->setContentsMargins(8, 0, 8, 8);
-    strip->addWidget(box);
+    strip->addWidget(check);
     whole->addLayout(strip);
   }
   whole->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QGroupBox* FormWidget::makeCheckBox() {
+  // A fixed size, so that the window keeps its size whatever a calculation finds; a longer
+  // list scrolls.
+  auto* box = new CaptionBox(toQString(kCheckCaption), this);
+  box->setCaptionColor(toQColor(kCheckCaptionColor));
+  auto* inside = new QVBoxLayout(box);
+  inside->setContentsMargins(8, 4, 4, 4);
+  auto* scroll = new QScrollArea(box);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  checkText_ = new QLabel(scroll);
+  checkText_->setTextFormat(Qt::RichText);
+  checkText_->setWordWrap(true);
+  checkText_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  checkText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  scroll->setWidget(checkText_);
+  inside->addWidget(scroll);
+  return box;
 }
 
 int FormWidget::pictureColumnWidth(const std::vector<PictureWidget*>& filling, std::size_t groups,
@@ -603,7 +625,8 @@ void FormWidget::syncFindings() {
   if (html.isEmpty()) {
     html = QStringLiteral("<div style=\"color:%1\">%2</div>")
                .arg(palette().color(QPalette::Disabled, QPalette::WindowText).name(),
-                    toQString(kCheckPlaceholder).toHtmlEscaped());
+                    toQString(form_.plotsBode() ? kLoopCheckPlaceholder : kCheckPlaceholder)
+                        .toHtmlEscaped());
   }
   if (checkText_->text() != html) checkText_->setText(html);
 }
@@ -740,10 +763,10 @@ void FormView::start() {
   // The window opens where its owner put it, moved left or up just enough to stay on the
   // screen, title bar and border included, when it is wider or taller than the room left
   // there; once more when the window system has framed it (some frame it a little later).
-  keepOnScreen(QRect(pos(), size()).adjusted(-kBorder, -kTitleBar, kBorder, kBorder));
+  keepOnScreen(this, framedGeometry(this));
   show();
-  keepOnScreen(frameGeometry());
-  QTimer::singleShot(100, this, [this] { keepOnScreen(frameGeometry()); });
+  keepOnScreen(this, frameGeometry());
+  QTimer::singleShot(100, this, [this] { keepOnScreen(this, frameGeometry()); });
   body_->afterAction();
 }
 
@@ -757,20 +780,24 @@ int FormView::runModal() {
   return exec();
 }
 
-void FormView::keepOnScreen(const QRect& frame) {
-  QScreen* screen = this->screen();
+void keepOnScreen(QWidget* window, const QRect& frame) {
+  QScreen* screen = window->screen();
   if (screen == nullptr) return;
   const QRect room = screen->availableGeometry();
   QPoint at = frame.topLeft();
   at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - frame.width())));
   at.setY(std::max(room.top(), std::min(at.y(), room.bottom() + 1 - frame.height())));
-  if (at != frame.topLeft()) move(pos() + (at - frame.topLeft()));
+  if (at != frame.topLeft()) window->move(window->pos() + (at - frame.topLeft()));
+}
+
+QRect framedGeometry(const QWidget* window) {
+  return QRect(window->pos(), window->size()).adjusted(-kBorder, -kTitleBar, kBorder, kBorder);
 }
 
 void FormView::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
   // A window that grows (another mode shows longer captions) stays on its screen.
-  if (isVisible()) keepOnScreen(frameGeometry());
+  if (isVisible()) keepOnScreen(this, frameGeometry());
 }
 
 void FormView::keyPressEvent(QKeyEvent* event) {

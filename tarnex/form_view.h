@@ -10,6 +10,7 @@
 // page) put each control at its rectangle in dialog units of the form's dialog font.
 
 #include <QDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QWidget>
 #include <functional>
@@ -63,6 +64,8 @@ class FormWidget : public QWidget {
   QWidget* makeWidget(const Control& c, QWidget* parent);
   void syncControl(const Control& c);
   void syncFindings();
+  // The design check's group box, its list of findings in checkText_.
+  QGroupBox* makeCheckBox();
   int pictureColumnWidth(const std::vector<PictureWidget*>& filling, std::size_t groups,
                          int widthLeft) const;
 
@@ -105,8 +108,6 @@ class FormView : public QDialog {
  private:
   void build(Form& form);
   void place();
-  // Moves the window so that `frame` (its outer rectangle) lies on its screen.
-  void keepOnScreen(const QRect& frame);
 
   QtHost host_;
   std::unique_ptr<Form> owned_;
@@ -119,5 +120,10 @@ class FormView : public QDialog {
 int usableHeight(const QWidget* widget);
 // The room a window may take on the screen of `widget`, less its frame and title bar.
 QSize usableSize(const QWidget* widget);
+// Moves `window` left or up just enough that `frame`, its outer rectangle, lies on its screen.
+void keepOnScreen(QWidget* window, const QRect& frame);
+// The outer rectangle of a window not framed yet: its geometry with the title bar and border
+// the window system will add.
+QRect framedGeometry(const QWidget* window);
 
 }  // namespace tarnex::qt

@@ -56,6 +56,8 @@ int SheetView::runModal() {
   if (QWidget* owner = parentWidget(); owner && owner->isVisible()) {
     move(owner->window()->frameGeometry().center() - rect().center());
   }
+  // Centred on a launcher near the screen's edge, the sheet would reach beyond it.
+  keepOnScreen(this, framedGeometry(this));
   return exec();
 }
 

@@ -1,17 +1,23 @@
 // The loop-compensation sheet on the offscreen platform: opened modally from the launcher,
-// a calculation on each page with its results in the fields and its Bode plot, and a hint
-// dialog opened from its clickable line and closed by its button.
+// a calculation on each page with its results in the fields and its Bode plot, a hint dialog
+// opened from its clickable line and closed by its button, and the exact design of each page
+// in the plot and in the design check under it, on a sheet that stays on a 1366×768 screen.
 #include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "application.h"
+#include "bode_plot.h"
 #include "form_view.h"
 #include "launcher.h"
 #include "loop/loop_tables.h"
@@ -20,20 +26,61 @@
 #include "support/modal_guard.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
+#include "ui_metrics.h"
 
 using namespace tarnex;
 using namespace tarnex::qt;
 
 namespace {
 
-QString fieldText(SheetView* view, std::size_t page, int id) {
+// What a result field shows: "number" when it shows the number its form computed, else what
+// it shows.
+QString fieldShows(SheetView* view, std::size_t page, int id) {
   auto* edit = qobject_cast<QLineEdit*>(view->page(page)->widgetFor(id));
-  return edit ? edit->text() : QStringLiteral("(no field)");
+  if (edit == nullptr) return QStringLiteral("(no field)");
+  bool number = false;
+  edit->text().toDouble(&number);
+  const bool computed = toQString(view->page(page)->form().text(id)) == edit->text();
+  return number && computed ? QStringLiteral("number") : edit->text();
 }
 
 void press(SheetView* view, std::size_t page, int id) {
   QTest::mouseClick(view->page(page)->widgetFor(id), Qt::LeftButton);
 }
+
+// The design check of a page: its group box and its list.
+QGroupBox* checkBox(FormWidget* page) {
+  for (auto* box : page->findChildren<QGroupBox*>()) {
+    if (box->title() == QStringLiteral("设计检查")) return box;
+  }
+  return nullptr;
+}
+
+int checkLines(FormWidget* page) {
+  QGroupBox* box = checkBox(page);
+  auto* list = box ? box->findChild<QLabel*>() : nullptr;
+  if (list == nullptr) return -1;
+  int lines = 0;
+  for (const char* mark : {"○ ", "▲ ", "● "}) lines += list->text().count(QString::fromUtf8(mark));
+  return lines;
+}
+
+// A page of the sheet and what makes its loop: the kind of converter (an entry of the type II
+// page's list, or -1), the commands that calculate it, and whether it models the stage.
+struct ExactCase {
+  const char* name;
+  std::size_t page;
+  int kind;
+  std::vector<int> steps;
+  bool loop;
+};
+
+const ExactCase kExactCases[] = {
+    {"current mode", 0, -1, {icctrl::kCalculate}, true},
+    {"type II forward", 1, vctrl::kForward, {vctrl::kStep2, vctrl::kStep4}, true},
+    {"type II DCM flyback", 1, vctrl::kDcmFlyback, {vctrl::kStep2, vctrl::kStep4}, true},
+    {"type III", 2, -1, {type3::kCalculate}, false},
+};
 
 }  // namespace
 
@@ -57,18 +104,18 @@ class LoopSheetQtTest : public QObject {
 
     // Values at opening, current-mode page with the transconductance amplifier.
     press(view, 0, icctrl::kCalculate);
-    seen_ << fieldText(view, 0, 1044) << fieldText(view, 0, 1046);
+    seen_ << fieldShows(view, 0, 1044) << fieldShows(view, 0, 1046);
     seen_ << (view->page(0)->plotWidget() ? QStringLiteral("plot") : QStringLiteral("no plot"));
 
     // Forward type, step 2 then step 4.
     view->tabs()->setCurrentIndex(1);
     press(view, 1, vctrl::kStep2);
     press(view, 1, vctrl::kStep4);
-    seen_ << fieldText(view, 1, vctrl::kFpo) << fieldText(view, 1, 1223);
+    seen_ << fieldShows(view, 1, vctrl::kFpo) << fieldShows(view, 1, 1223);
 
     view->tabs()->setCurrentIndex(2);
     press(view, 2, type3::kCalculate);
-    seen_ << fieldText(view, 2, 1201);
+    seen_ << fieldShows(view, 2, 1201);
 
     // The hint of the type III page; its button closes it.
     QTimer::singleShot(100, this, [this] {
@@ -103,24 +150,90 @@ class LoopSheetQtTest : public QObject {
     seen_.clear();
     QTimer::singleShot(0, this, [this] { driveSheet(); });
     QTest::mouseClick(button, Qt::LeftButton);  // returns when the sheet has closed
-    // Values at opening: GdB 7.39823 and R2 472.496 (current mode); fpo 1.03821 and
-    // R2 39810.7 (type II, forward); C1 11.1383 (type III).
+    // The fields show what their pages computed: GdB and R2 (current mode); fpo and R2
+    // (type II, forward); C1 (type III).
     const QStringList expected = {
         QStringLiteral("环路补偿 Feedback Loop   <内置算法>"),
         QStringLiteral("3"),
         QStringLiteral("0"),
-        QStringLiteral("7.39823"),
-        QStringLiteral("472.496"),
+        QStringLiteral("number"),
+        QStringLiteral("number"),
         QStringLiteral("plot"),
-        QStringLiteral("1.03821"),
-        QStringLiteral("39810.7"),
-        QStringLiteral("11.1383"),
+        QStringLiteral("number"),
+        QStringLiteral("number"),
+        QStringLiteral("number"),
         QStringLiteral("underlined"),
         QStringLiteral("提示："),
         QStringLiteral("back"),
     };
     QCOMPARE(seen_, expected);
     QVERIFY(desktop_.messages.empty());
+  }
+
+  // On each page the exact design adds its network and loop to the plot and its lines to the
+  // design check, which stands under the plot; the sheet keeps its size and its screen.
+  // The test's screen is 1366×768 (tests/qt/support/screen-1366x768.json); on a smaller one
+  // the sheet's fit is not checked.
+  void exactDesignInThePlotAndTheCheck() {
+    seen_.clear();
+    QTimer::singleShot(0, this, [this] {
+      auto* view = qobject_cast<SheetView*>(QApplication::activeModalWidget());
+      if (view == nullptr) return;
+      const QSize opened = view->size();
+      const QRect room = view->screen()->availableGeometry();
+      if (room.width() >= 1366 && room.height() >= 768 && !room.contains(view->frameGeometry())) {
+        seen_ << QStringLiteral("sheet %1x%2 at %3,%4 off its screen")
+                     .arg(view->frameGeometry().width())
+                     .arg(view->frameGeometry().height())
+                     .arg(view->frameGeometry().x())
+                     .arg(view->frameGeometry().y());
+      }
+      for (const ExactCase& c : kExactCases) {
+        const QString name = QString::fromUtf8(c.name) + QStringLiteral(": ");
+        FormWidget* page = view->page(c.page);
+        view->tabs()->setCurrentIndex(static_cast<int>(c.page));
+        if (c.kind >= 0) {
+          auto* kinds = qobject_cast<QComboBox*>(page->widgetFor(vctrl::kKindList));
+          kinds->setCurrentIndex(c.kind);
+          emit kinds->activated(c.kind);
+        }
+        for (int id : c.steps) press(view, c.page, id);
+        auto* plot = qobject_cast<BodePlotWidget*>(page->plotWidget());
+        QGroupBox* check = checkBox(page);
+        if (plot == nullptr || check == nullptr) {
+          seen_ << name + QStringLiteral("no plot or no check");
+          continue;
+        }
+        if (check->geometry().top() <= plot->geometry().bottom() ||
+            check->geometry().left() != plot->geometry().left() ||
+            check->width() != plot->width()) {
+          seen_ << name + QStringLiteral("check not under the plot");
+        }
+        const int before = checkLines(page);
+        auto* exact = qobject_cast<QPushButton*>(page->widgetFor(icctrl::kExact));
+        if (exact == nullptr || !exact->isEnabled()) {
+          seen_ << name + QStringLiteral("no exact button");
+          continue;
+        }
+        if (plot->legend().join(' ').contains(QStringLiteral("精确设计"))) {
+          seen_ << name + QStringLiteral("exact curves before the exact design");
+        }
+        QTest::mouseClick(exact, Qt::LeftButton);
+        const QStringList legend = plot->legend();
+        if (!legend.contains(QStringLiteral("精确设计 补偿网络")) ||
+            legend.contains(QStringLiteral("精确设计 环路增益")) != c.loop) {
+          seen_ << name + legend.join(QStringLiteral(", "));
+        }
+        if (before < 1 || checkLines(page) <= before) {
+          seen_ << name +
+                       QStringLiteral("check lines %1 then %2").arg(before).arg(checkLines(page));
+        }
+      }
+      if (view->size() != opened) seen_ << QStringLiteral("sheet resized");
+      view->reject();
+    });
+    QTest::mouseClick(launcher_->button(launcher::kLoopButton), Qt::LeftButton);
+    QVERIFY2(seen_.isEmpty(), qPrintable(seen_.join(QStringLiteral("; "))));
   }
 };
 
