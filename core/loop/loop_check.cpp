@@ -127,20 +127,21 @@ std::vector<Finding> currentModeFindings(const CurrentModeInputs& in, const Curr
   loopFindings(out, plot, plot.loop, plot.crossover, plot.gainMargin, in.fc, "");
   if (usable(st.fRHP)) {
     const double limit = st.fRHP * kRhpShare / 1000;
-    const double f = plot.crossover ? kHz(plot, plot.crossover->f) : double{in.fc};
+    // The loop's own crossover where it lies too high, else the asked one where that does.
+    const double actual = plot.crossover ? kHz(plot, plot.crossover->f) : 0;
     const double asked = in.fc;
-    const double worst = std::fmax(f, asked);
-    if (worst > limit) {
+    const bool actualAbove = actual > limit;
+    if (actualAbove || asked > limit) {
       add(out, Severity::Failure,
-          fill("穿越频率 {} kHz 高于右半平面零点 {} kHz 的三分之一（{} "
-               "kHz）：它的滞后相位使环路不稳",
-               {num(worst), num(st.fRHP / 1000), num(limit)}));
+          fill("{} {} kHz 高于右半平面零点 {} kHz 的三分之一（{} kHz）：它的滞后相位使环路不稳",
+               {actualAbove ? "实际穿越频率" : "要求的穿越频率", num(actualAbove ? actual : asked),
+                num(st.fRHP / 1000), num(limit)}));
     } else {
       add(out, Severity::Info, fill("右半平面零点 {} kHz", {num(st.fRHP / 1000)}));
     }
   }
-  if (exact && plot.exact) {
-    if (!exact->ok) {
+  if (exact) {
+    if (!exact->ok || !plot.exact) {
       add(out, Severity::Failure, "精确设计：级的数值或零极点位置不可用，无法求出网络");
     } else {
       if (exact->lowered) {
@@ -166,8 +167,8 @@ std::vector<Finding> typeIIFindings(const TypeIIInputs& in, const TypeIINetwork&
   if (in.kind == TypeIIKind::DcmFlyback) {
     add(out, Severity::Info, "DCM反激的右半平面零点要用到匝比，本页没有匝比，未计入");
   }
-  if (exact && plot.exact) {
-    if (!exact->ok) {
+  if (exact) {
+    if (!exact->ok || !plot.exact) {
       add(out, Severity::Failure, "精确设计：级的数值不可用，无法求出网络");
     } else {
       if (!exact->reachable) {
@@ -202,8 +203,9 @@ std::vector<Finding> typeIIIFindings(const TypeIIIInputs& in, const TypeIIIResul
   };
   if (const auto gp = gainAndPhase(r)) {
     const auto [gain, phase] = *gp;
-    const std::string text = fill("网络在穿越频率 {} kHz 处的增益 {} dB（要求 {} dB），相位 {}°",
-                                  {num(in.fc), num(gain), num(in.GdB), num(phase)});
+    const std::string text =
+        fill("网络在穿越频率 {} kHz 处的增益 {} dB（调节器增益要求 {} dB），相位 {}°",
+             {num(in.fc), num(gain), num(in.GdB), num(phase)});
     add(out, std::abs(gain - in.GdB) > kNetworkGainTolerance ? Severity::Warning : Severity::Info,
         text);
   }

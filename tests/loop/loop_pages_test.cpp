@@ -340,7 +340,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {},
                   {},
                   {type3::kCalculate, type3::kExact},
-                  {{Severity::Warning, "增益 13.5 dB（要求 16.9 dB）"},
+                  {{Severity::Warning, "增益 13.5 dB（调节器增益要求 16.9 dB）"},
                    {Severity::Info, "精确设计：网络在穿越频率处的增益 16.9 dB"}},
                   false}),
     [](const auto& p) { return p.param.name; });
