@@ -2,21 +2,12 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFrame>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
-#include <QScrollArea>
-#include <QStyleOptionGroupBox>
-#include <QTextLayout>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -25,8 +16,8 @@
 #include <string>
 
 #include "bode_plot.h"
-#include "column_split.h"
-#include "drawings.h"
+#include "form_view_widgets.h"
+#include "forms/form_layout.h"
 #include "ui_metrics.h"
 
 namespace tarnex::qt {
@@ -34,63 +25,12 @@ namespace tarnex::qt {
 namespace {
 
 constexpr int kEditWidth = 80;
-constexpr int kRowHeight = 22;  // height of one row of a group (input and spacing)
 constexpr int kInputHeight = 20;
-constexpr int kListWidth = 100;     // room for "连续(CCM)" beside the arrow
-constexpr int kGroupChrome = 30;    // caption and margins of a group box
-constexpr int kPictureWidth = 250;  // width of a circuit picture's frame
-// Drawings wider than this (diagrams with their formulas) take the room the window has for
-// them, up to kLargePictureWidth.
-constexpr int kLargeDrawing = 400;
-constexpr int kLargePictureWidth = 420;
-constexpr int kPictureGroupChrome = 42;  // caption and margins of a group box holding a picture
-// Width of a Bode plot beside the pictures, from what it needs to what it can use.
-constexpr int kMinPlotWidth = 340;
-constexpr int kMaxPlotWidth = 640;
-// A column of groups grows up to this height (less on a lower screen): windows stay wide
-// and low, so that they open below the launcher's top on a 768-pixel screen.
-constexpr int kMaxColumnHeight = 480;
+constexpr int kListWidth = 100;  // room for "连续(CCM)" beside the arrow
 // Room the window system adds around a window: title bar above, border elsewhere.
 constexpr int kTitleBar = 32;
 constexpr int kBorder = 6;
 constexpr const char* kControlId = "tarnexControlId";
-// The design check: below the columns of a design window, under the Bode plot of a page
-// that plots its loop. Its caption, the line it shows before a calculation (a design
-// window's, a loop page's), the height it keeps (about nine lines), and its colours (a
-// failure red, a warning in the windows' hint violet).
-constexpr const char* kCheckCaption = "设计检查";
-constexpr const char* kCheckPlaceholder =
-    "计算后在此列出按电路算出的检查结果：磁密、输入电容谷值、电流、线径等。";
-constexpr const char* kLoopCheckPlaceholder =
-    "计算后在此列出按精确传递函数算出的检查结果：穿越频率、相位裕量、增益裕量、元件能否实现等。";
-constexpr int kCheckHeight = 176;
-constexpr Rgb kCheckCaptionColor{0, 0, 255};
-constexpr Rgb kFailureColor{255, 0, 0};
-constexpr Rgb kWarningColor{200, 0, 255};
-
-// A group box whose caption alone takes a colour: the rows inside keep the dialog's own
-// colours without each carrying a palette of its own.
-class CaptionBox : public QGroupBox {
- public:
-  using QGroupBox::QGroupBox;
-  void setCaptionColor(const QColor& color) {
-    captionColor_ = color;
-    update();
-  }
-
- protected:
-  void initStyleOption(QStyleOptionGroupBox* option) const override {
-    QGroupBox::initStyleOption(option);
-    if (!captionColor_.isValid()) return;
-    for (auto group : {QPalette::Active, QPalette::Inactive}) {
-      option->palette.setColor(group, QPalette::WindowText, captionColor_);
-    }
-    option->textColor = captionColor_;
-  }
-
- private:
-  QColor captionColor_;
-};
 
 void setTextColor(QWidget* widget, Rgb color) {
   QPalette p = widget->palette();
@@ -117,103 +57,6 @@ bool placedByTable(const Form& form) {
 
 }  // namespace
 
-// A frame that holds pictures: the model says which drawings, which part of each (the
-// source rectangle) and the frame they fill; each is stretched onto the frame.
-class PictureWidget : public QFrame {
- public:
-  // Paints the pictures of frame `frameId`, or only the drawing `only` among them.
-  PictureWidget(Form& form, int frameId, bool framed, QWidget* parent, std::string only = {})
-      : QFrame(parent), form_(form), frameId_(frameId), only_(std::move(only)) {
-    if (framed) setFrameStyle(QFrame::Box | QFrame::Sunken);
-  }
-
-  int frameId() const { return frameId_; }
-
-  // The pixel width of the widest drawing this frame shows.
-  int drawingWidth() const {
-    int width = 0;
-    for (const Picture& p : form_.pictures()) {
-      if (shows(p)) width = std::max(width, p.sourceWidth);
-    }
-    return width;
-  }
-
-  // Width over height of the first picture this frame shows, or 16/9.
-  double aspect() const {
-    for (const Picture& p : form_.pictures()) {
-      if (shows(p) && p.sourceWidth > 0 && p.sourceHeight > 0) {
-        return static_cast<double>(p.sourceWidth) / p.sourceHeight;
-      }
-    }
-    return 16.0 / 9.0;
-  }
-
- protected:
-  void paintEvent(QPaintEvent* event) override {
-    QPainter painter(this);
-    // The drawings of a frame have a black ground of their own, which the part of the
-    // source rectangle beyond them continues; a single small drawing on the page itself (a
-    // pointing hand) stands on the page's colour.
-    const QColor outside = only_.empty() ? QColor(Qt::black) : palette().color(QPalette::Window);
-    for (const Picture& p : form_.pictures()) {
-      if (!shows(p)) continue;
-      drawing(p.resource)
-          ->paintStretched(painter, contentsRect(), QSize(p.sourceWidth, p.sourceHeight), outside);
-    }
-    QFrame::paintEvent(event);
-  }
-
- private:
-  bool shows(const Picture& p) const {
-    return p.frameId == frameId_ && (only_.empty() || p.resource == only_);
-  }
-
-  // The drawings this window has shown stay loaded while it is open.
-  const Drawing* drawing(const std::string& name) {
-    auto it = drawings_.find(name);
-    if (it == drawings_.end()) it = drawings_.emplace(name, sharedDrawing(name)).first;
-    return it->second.get();
-  }
-
-  Form& form_;
-  int frameId_;
-  std::string only_;
-  std::map<std::string, std::shared_ptr<const Drawing>> drawings_;
-};
-
-// A text of several lines placed in its rectangle (a hint dialog's): wrapped within the width
-// with lines as high as the font's pixel size, as the Song face sets them, so that as many
-// lines fit into the rectangle as it was made for; the CJK faces that stand in for it would
-// otherwise add half a line of leading to each. Blanks are kept: a run of them pushes the
-// following words to the next line.
-class PlacedNote : public QLabel {
- public:
-  using QLabel::QLabel;
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.setPen(
-        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    QTextLayout layout(text(), font());
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    const int lineHeight = QFontInfo(font()).pixelSize() + 1;
-    const qreal ascent = QFontMetricsF(font()).ascent();
-    layout.beginLayout();
-    for (int y = 0;; y += lineHeight) {
-      QTextLine line = layout.createLine();
-      if (!line.isValid()) break;
-      line.setLineWidth(width());
-      // The baseline 7/8 of the line down, where the Song face puts it.
-      line.setPosition(QPointF(0, y + lineHeight * 7.0 / 8 - ascent));
-    }
-    layout.endLayout();
-    layout.draw(&painter, QPointF(0, 0));
-  }
-};
-
 int usableHeight(const QWidget* widget) {
   return usableSize(widget).height();
 }
@@ -231,7 +74,8 @@ FormWidget::FormWidget(Form& form, QWidget* parent, QSize room)
   if (placedByTable(form_)) {
     layOutByRect();
   } else {
-    layOutByTable();
+    buildRows();
+    layOutRows();
   }
 }
 
@@ -268,9 +112,14 @@ QWidget* FormWidget::makeWidget(const Control& c, QWidget* parent) {
     case ControlKind::Label:
     case ControlKind::Note:
     case ControlKind::ClickStatic: {
-      auto* label = c.kind == ControlKind::Note && placedByTable(form_)
-                        ? new PlacedNote(toQString(c.text), parent)
-                        : new QLabel(toQString(c.text), parent);
+      QLabel* label = nullptr;
+      if (placedByTable(form_)) {
+        label = c.kind == ControlKind::Note ? new PlacedNote(toQString(c.text), parent)
+                                            : new QLabel(toQString(c.text), parent);
+      } else {
+        label = c.kind == ControlKind::Label ? new CaptionLabel(toQString(c.text), parent)
+                                             : new QLabel(toQString(c.text), parent);
+      }
       label->setTextFormat(Qt::PlainText);
       if (c.kind != ControlKind::Label) label->setWordWrap(true);
       if (c.kind == ControlKind::ClickStatic) {
@@ -329,12 +178,12 @@ QWidget* FormWidget::makeWidget(const Control& c, QWidget* parent) {
   return w;
 }
 
-void FormWidget::layOutByTable() {
+void FormWidget::buildRows() {
+  // The widgets in the order the focus goes through them: each group with its picture, its
+  // rows (input, caption, unit) and the pictures that lead to it; the circuit pictures, the
+  // controls outside every group, the buttons; the Bode plot and the design check.
   const std::vector<Control>& controls = form_.controls();
-  std::set<int> groupIds;
-  // Frames the pictures fill, and pictures of a size of their own (the hands that lead from
-  // one group to the next), which stand above the group they lead to.
-  std::set<int> pictureFrames;
+  std::set<int> groupIds, filled;
   std::map<int, std::vector<const PictureRow*>> leadsTo;
   for (const Control& c : controls) {
     if (c.kind == ControlKind::Group) groupIds.insert(c.id);
@@ -342,249 +191,142 @@ void FormWidget::layOutByTable() {
   if (const DialogTable* table = form_.table()) {
     for (const PictureRow& p : table->pictures) {
       if (p.frameRect.empty()) {
-        pictureFrames.insert(p.frameId);
+        filled.insert(p.frameId);
       } else {
         leadsTo[p.frameId].push_back(&p);
       }
     }
   }
-  // The caption and the unit beside each input.
   std::map<int, const Control*> captionOf, unitOf;
   for (const Control& c : controls) {
-    if (c.buddy == 0) continue;
-    (c.trailing ? unitOf : captionOf)[c.buddy] = &c;
+    if (c.buddy != 0) (c.trailing ? unitOf : captionOf)[c.buddy] = &c;
   }
-
-  // The members of a group (0: the controls outside every group), in form order.
-  auto membersOf = [&](int groupId) {
-    std::vector<const Control*> members;
-    for (const Control& c : controls) {
-      if (c.kind == ControlKind::Group || c.buddy != 0) continue;
-      const int g = groupIds.count(c.groupId) ? c.groupId : 0;
-      if (g == groupId) members.push_back(&c);
-    }
-    return members;
-  };
-
-  // Fills a grid of rows "caption | input | unit"; notes and buttons span the row.
-  auto fillRows = [&](QWidget* parent, QGridLayout* grid,
-                      const std::vector<const Control*>& members, bool skipButtons) {
-    int row = 0;
-    for (const Control* m : members) {
-      if (skipButtons && m->kind == ControlKind::Button) continue;
-      if (m->kind == ControlKind::Frame) continue;  // placed beside the groups
-      if (isInput(m->kind)) {
-        QWidget* input = makeWidget(*m, parent);
-        if (const auto it = captionOf.find(m->id); it != captionOf.end()) {
-          QWidget* caption = makeWidget(*it->second, parent);
-          grid->addWidget(caption, row, 0, Qt::AlignLeft | Qt::AlignVCenter);
-          if (m->kind == ControlKind::DropList)
-            listCaptions_[m->id] = static_cast<QLabel*>(caption);
-        }
-        grid->addWidget(input, row, 1, Qt::AlignRight | Qt::AlignVCenter);
-        if (const auto it = unitOf.find(m->id); it != unitOf.end()) {
-          grid->addWidget(makeWidget(*it->second, parent), row, 2,
-                          Qt::AlignLeft | Qt::AlignVCenter);
-        }
-      } else if (m->kind == ControlKind::Button) {
-        grid->addWidget(makeWidget(*m, parent), row, 0, 1, 3, Qt::AlignRight);
-      } else {
-        grid->addWidget(makeWidget(*m, parent), row, 0, 1, 3);
+  // The members of a group (0: the controls outside every group); whether one is an input.
+  const auto makeRows = [&](int groupId, bool skipButtons) {
+    bool inputs = false;
+    for (const Control& m : controls) {
+      if (m.kind == ControlKind::Group || m.buddy != 0 || m.kind == ControlKind::Frame) continue;
+      if ((groupIds.count(m.groupId) ? m.groupId : 0) != groupId) continue;
+      if (skipButtons && m.kind == ControlKind::Button) continue;
+      makeWidget(m, this);
+      if (!isInput(m.kind)) continue;
+      inputs = true;
+      if (const auto it = captionOf.find(m.id); it != captionOf.end()) {
+        QWidget* caption = makeWidget(*it->second, this);
+        if (m.kind == ControlKind::DropList) listCaptions_[m.id] = static_cast<QLabel*>(caption);
       }
-      ++row;
+      if (const auto it = unitOf.find(m.id); it != unitOf.end()) makeWidget(*it->second, this);
     }
-    return row;
+    return inputs;
   };
-
-  // The columns side by side, and below them, across the window, the design check; a form
-  // that plots its loop keeps its check under the plot, so that the page stays as low as the
-  // plot column.
-  auto* whole = new QVBoxLayout(this);
-  whole->setContentsMargins(0, 0, 0, 0);
-  whole->setSpacing(0);
-  auto* outer = new QHBoxLayout;
-  whole->addLayout(outer);
-  outer->setSpacing(8);
-  outer->setContentsMargins(8, 8, 8, 8);
-  const bool plots = form_.plotsBode();
-  const int checkHeight = form_.checksDesign() ? kCheckHeight : 0;
-  const int checkBelowHeight = plots ? 0 : checkHeight;
-  const DialogUnits du = unitsForDialogFont(form_.table() ? form_.table()->fontPoints : 9);
-
-  // Groups that hold fields or lists make the columns of numbers, each with the pictures
-  // that lead to it above it; the others (notes, pictures) go into the side column.
-  struct Block {
-    QWidget* widget;
-    int height;
+  const auto addPicture = [this](int frameId, std::string drawing) {
+    auto* picture = new PictureWidget(form_, frameId, false, this, drawing);
+    pictures_.push_back(picture);
+    placedPictures_[{frameId, std::move(drawing)}] = picture;
   };
-  std::vector<Block> fieldBlocks;
-  std::vector<QGroupBox*> sideBlocks;
-  std::vector<PictureWidget*> filling;  // pictures that fill the width of their group
   for (const Control& g : controls) {
     if (g.kind != ControlKind::Group) continue;
-    const std::vector<const Control*> members = membersOf(g.id);
-    auto* box = static_cast<QGroupBox*>(makeWidget(g, this));
-    auto* grid = new QGridLayout(box);
-    grid->setHorizontalSpacing(12);
-    grid->setVerticalSpacing(2);
-    grid->setContentsMargins(8, 6, 8, 6);
-    grid->setColumnStretch(0, 1);
-    int rows = 0;
-    if (pictureFrames.count(g.id)) {
-      // A group box that holds a picture.
-      auto* picture = new PictureWidget(form_, g.id, false, box);
-      pictures_.push_back(picture);
-      filling.push_back(picture);
-      grid->addWidget(picture, rows++, 0, 1, 3);
+    makeWidget(g, this);
+    if (filled.count(g.id)) addPicture(g.id, {});
+    if (!makeRows(g.id, false)) continue;
+    if (const auto leads = leadsTo.find(g.id); leads != leadsTo.end()) {
+      for (const PictureRow* p : leads->second) addPicture(g.id, std::string(p->drawing));
     }
-    rows += fillRows(box, grid, members, false);
-    const bool holdsFields = std::any_of(members.begin(), members.end(),
-                                         [](const Control* m) { return isInput(m->kind); });
-    if (!holdsFields) {
-      sideBlocks.push_back(box);
-      continue;
-    }
-    const auto leads = leadsTo.find(g.id);
-    if (leads == leadsTo.end()) {
-      fieldBlocks.push_back({box, rows * kRowHeight + kGroupChrome});
-      continue;
-    }
-    // The leading pictures at their places (dialog units) in a strip above the group.
-    auto* block = new QWidget(this);
-    auto* strip = new QWidget(block);
-    int stripHeight = 0;
-    for (const PictureRow* p : leads->second) {
-      auto* picture = new PictureWidget(form_, g.id, false, strip, std::string(p->drawing));
-      picture->setGeometry(du.rect(p->frameRect));
-      pictures_.push_back(picture);
-      stripHeight = std::max(stripHeight, picture->geometry().bottom() + 1);
-    }
-    strip->setFixedHeight(stripHeight);
-    auto* stack = new QVBoxLayout(block);
-    stack->setContentsMargins(0, 0, 0, 0);
-    stack->addWidget(strip);
-    stack->addWidget(box);
-    fieldBlocks.push_back({block, rows * kRowHeight + kGroupChrome + stripHeight});
   }
-
-  // A window of its own stays low (kMaxColumnHeight); a page of a sheet uses its room.
-  std::vector<int> heights;
-  for (const Block& b : fieldBlocks) heights.push_back(b.height);
-  std::size_t next = 0;
-  const int columnHeight =
-      room_.height() > 0
-          ? room_.height() - kGroupChrome
-          : std::min(kMaxColumnHeight, usableHeight(this) - 2 * kGroupChrome - checkBelowHeight);
-  for (int count : splitIntoColumns(heights, columnHeight)) {
-    auto* column = new QVBoxLayout;
-    outer->addLayout(column);
-    for (int i = 0; i < count; ++i) column->addWidget(fieldBlocks[next++].widget);
-    column->addStretch(1);
-  }
-  const int fieldsWidth = outer->sizeHint().width();
-
-  // The side column: pictures, note groups, loose controls and the buttons at the bottom.
-  const int sideWidth = pictureColumnWidth(
-      filling, sideBlocks.size(),
-      plots ? room_.width() - fieldsWidth - kMinPlotWidth - outer->spacing() : 0);
-  auto* side = new QVBoxLayout;
-  outer->addLayout(side);
-  const std::vector<const Control*> loose = membersOf(0);
   for (const Control& c : controls) {
-    if (c.kind != ControlKind::Frame) continue;
-    auto* picture = static_cast<PictureWidget*>(makeWidget(c, this));
-    picture->setFixedSize(kPictureWidth,
-                          static_cast<int>(kPictureWidth / std::max(picture->aspect(), 0.2)));
-    side->addWidget(picture, 0, Qt::AlignTop | Qt::AlignHCenter);
+    if (c.kind == ControlKind::Frame) makeWidget(c, this);
   }
-  for (QGroupBox* box : sideBlocks) {
-    box->setFixedWidth(sideWidth);
-    side->addWidget(box);
-  }
-  for (PictureWidget* p : filling) {
-    const int width = sideWidth - 16;
-    p->setFixedSize(width, static_cast<int>(width / std::max(p->aspect(), 0.2)));
-  }
-  auto* looseGrid = new QGridLayout;
-  fillRows(this, looseGrid, loose, true);
-  side->addLayout(looseGrid);
-  side->addStretch(1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  for (const Control* m : loose) {
-    if (m->kind == ControlKind::Button) buttons->addWidget(makeWidget(*m, this));
-  }
-  side->addLayout(buttons);
-
-  if (plots) {
-    // The Bode plot takes the rest of the width the window has, and its height less the
-    // design check under it.
-    plot_ = new BodePlotWidget(form_, this);
-    const QMargins margins = outer->contentsMargins();
-    const int rest = room_.width() - fieldsWidth - sideWidth - outer->spacing() - margins.left() -
-                     margins.right();
-    const int width = std::clamp(rest, kMinPlotWidth, kMaxPlotWidth);
-    const int height =
-        room_.height() > 0 ? room_.height() - margins.top() - margins.bottom() : kMaxColumnHeight;
-    auto* column = new QVBoxLayout;
-    column->setSpacing(outer->spacing());
-    column->addWidget(plot_);
-    if (checkHeight > 0) {
-      QGroupBox* check = makeCheckBox();
-      check->setFixedSize(width, checkHeight);
-      column->addWidget(check);
+  makeRows(0, true);
+  for (const Control& c : controls) {
+    if (c.kind == ControlKind::Button && c.buddy == 0 &&
+        (groupIds.count(c.groupId) ? c.groupId : 0) == 0) {
+      makeWidget(c, this);
     }
-    plot_->setFixedSize(width, height - (checkHeight > 0 ? checkHeight + column->spacing() : 0));
-    column->addStretch(1);
-    outer->addLayout(column);
-  } else if (checkHeight > 0) {
-    QGroupBox* check = makeCheckBox();
-    check->setFixedHeight(checkHeight);
-    auto* strip = new QHBoxLayout;
-    strip->setContentsMargins(8, 0, 8, 8);
-    strip->addWidget(check);
-    whole->addLayout(strip);
   }
-  whole->setSizeConstraint(QLayout::SetFixedSize);
+  if (form_.plotsBode()) plot_ = new BodePlotWidget(form_, this);
+  if (form_.checksDesign()) check_ = new DesignCheckBox(form_.plotsBode(), this);
 }
 
-QGroupBox* FormWidget::makeCheckBox() {
-  // A fixed size, so that the window keeps its size whatever a calculation finds; a longer
-  // list scrolls.
-  auto* box = new CaptionBox(toQString(kCheckCaption), this);
-  box->setCaptionColor(toQColor(kCheckCaptionColor));
-  auto* inside = new QVBoxLayout(box);
-  inside->setContentsMargins(8, 4, 4, 4);
-  auto* scroll = new QScrollArea(box);
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setWidgetResizable(true);
-  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  checkText_ = new QLabel(scroll);
-  checkText_->setTextFormat(Qt::RichText);
-  checkText_->setWordWrap(true);
-  checkText_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-  checkText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  scroll->setWidget(checkText_);
-  inside->addWidget(scroll);
-  return box;
+namespace {
+
+// The size a layout would give a widget: its hint within its minimum and maximum sizes.
+QSize hintOf(const QWidget* w) {
+  return w->sizeHint()
+      .expandedTo(w->minimumSizeHint())
+      .boundedTo(w->maximumSize())
+      .expandedTo(w->minimumSize());
 }
 
-int FormWidget::pictureColumnWidth(const std::vector<PictureWidget*>& filling, std::size_t groups,
-                                   int widthLeft) const {
-  // Circuit pictures take kPictureWidth. Larger drawings take the width at which their
-  // groups, stacked, fill the height of the window's room, within the width left for them.
-  double inverseAspects = 0;
-  bool large = false;
-  for (const PictureWidget* p : filling) {
-    inverseAspects += 1 / std::max(p->aspect(), 0.2);
-    large = large || p->drawingWidth() > kLargeDrawing;
+QRect toQRect(const PixelRect& r) {
+  return {r.x, r.y, r.w, r.h};
+}
+
+}  // namespace
+
+void FormWidget::layOutRows() {
+  // What the layout needs to know of the widgets, measured in their font and style.
+  LayoutMetrics m;
+  for (const Control& c : form_.controls()) {
+    QWidget* w = widgetFor(c.id);
+    if (w == nullptr) continue;
+    w->ensurePolished();
+    ControlMetrics& cm = m.controls[c.id];
+    const QSize hint = hintOf(w);
+    cm.hint = {hint.width(), hint.height()};
+    if (auto* box = qobject_cast<QGroupBox*>(w)) {
+      const QMargins in = box->contentsMargins();
+      cm.insetLeft = in.left();
+      cm.insetTop = in.top();
+      cm.insetRight = in.right();
+      cm.insetBottom = in.bottom();
+      cm.captionWidth = box->minimumSizeHint().width();
+    }
   }
-  if (!large || room_.height() <= 0) return kPictureWidth;
-  // Each group adds its caption and margins; the window its own margins.
-  const int chrome = static_cast<int>(groups) * kPictureGroupChrome + 16;
-  int width = static_cast<int>((room_.height() - chrome) / inverseAspects) + 16;
-  if (widthLeft > 0) width = std::min(width, widthLeft);
-  return std::clamp(width, kPictureWidth, kLargePictureWidth);
+  // The pictures keep the shapes of the drawings the form opened with: another topology's
+  // drawing is stretched onto them rather than moving the columns.
+  if (pictureShapes_.empty()) {
+    for (PictureWidget* p : pictures_) {
+      if (p->onlyDrawing()) continue;
+      pictureShapes_[p->frameId()] = {p->aspect(), p->drawingWidth()};
+    }
+  }
+  for (const auto& [id, shape] : pictureShapes_) {
+    m.controls[id].aspect = shape.first;
+    m.controls[id].drawingWidth = shape.second;
+  }
+  m.wrappedHeight = [this](int id, int width) {
+    const QWidget* w = widgetFor(id);
+    if (w == nullptr) return 0;
+    return w->hasHeightForWidth() ? w->heightForWidth(width) : hintOf(w).height();
+  };
+  const DialogUnits du = unitsForDialogFont(form_.table() ? form_.table()->fontPoints : 9);
+  m.unitX = du.x;
+  m.unitY = du.y;
+  m.room = {room_.width(), room_.height()};
+  const QSize screen = usableSize(this);
+  m.screen = {screen.width(), screen.height()};
+
+  const std::span<const PictureRow> pictures =
+      form_.table() ? form_.table()->pictures : std::span<const PictureRow>{};
+  const FormLayout plan =
+      layOutForm(form_.controls(), pictures, form_.plotsBode(), form_.checksDesign(), m);
+  for (const auto& [id, rect] : plan.controls) {
+    if (QWidget* w = widgetFor(id)) w->setGeometry(toQRect(rect));
+  }
+  for (const PlacedPicture& p : plan.pictures) {
+    const auto it = placedPictures_.find({p.frameId, std::string(p.drawing)});
+    if (it != placedPictures_.end()) it->second->setGeometry(toQRect(p.rect));
+  }
+  if (plot_ != nullptr && plan.plot) plot_->setGeometry(toQRect(*plan.plot));
+  if (check_ != nullptr && plan.check) check_->setGeometry(toQRect(*plan.check));
+  // A shortened caption shows itself whole where the pointer rests on it.
+  for (const Control& c : form_.controls()) {
+    if (c.kind != ControlKind::Label) continue;
+    const bool shortened =
+        std::find(plan.shortened.begin(), plan.shortened.end(), c.id) != plan.shortened.end();
+    if (QWidget* w = widgetFor(c.id)) w->setToolTip(shortened ? toQString(c.text) : QString());
+  }
+  setFixedSize(plan.size.w, plan.size.h);
 }
 
 void FormWidget::layOutByRect() {
@@ -600,35 +342,13 @@ void FormWidget::layOutByRect() {
 }
 
 void FormWidget::sync() {
-  for (const Control& c : form_.controls()) syncControl(c);
-  if (checkText_ != nullptr) syncFindings();
+  bool captions = false;
+  for (const Control& c : form_.controls()) captions = syncControl(c) || captions;
+  // Another caption (a mode's, an interface file's) may need another width.
+  if (captions && !placedByTable(form_)) layOutRows();
+  if (check_ != nullptr) check_->showFindings(form_.findings());
   repaintPictures();
   emit synced();
-}
-
-void FormWidget::syncFindings() {
-  QString html;
-  for (const Finding& f : form_.findings()) {
-    // A failure in red; the rest in the window's own colours, a warning in its hint violet.
-    const char* mark = "○";
-    QString color = palette().color(QPalette::WindowText).name();
-    if (f.severity == Severity::Failure) {
-      mark = "●";
-      color = toQColor(kFailureColor).name();
-    } else if (f.severity == Severity::Warning) {
-      mark = "▲";
-      color = toQColor(kWarningColor).name();
-    }
-    html += QStringLiteral("<div style=\"color:%1\">%2 %3</div>")
-                .arg(color, QString::fromUtf8(mark), toQString(f.text).toHtmlEscaped());
-  }
-  if (html.isEmpty()) {
-    html = QStringLiteral("<div style=\"color:%1\">%2</div>")
-               .arg(palette().color(QPalette::Disabled, QPalette::WindowText).name(),
-                    toQString(form_.plotsBode() ? kLoopCheckPlaceholder : kCheckPlaceholder)
-                        .toHtmlEscaped());
-  }
-  if (checkText_->text() != html) checkText_->setText(html);
 }
 
 void FormWidget::repaintPictures() {
@@ -636,28 +356,35 @@ void FormWidget::repaintPictures() {
   if (plot_ != nullptr) plot_->update();
 }
 
-void FormWidget::syncControl(const Control& c) {
+bool FormWidget::syncControl(const Control& c) {
   QWidget* w = widgetFor(c.id);
-  if (w == nullptr) return;
+  if (w == nullptr) return false;
   if (w->isEnabled() != c.enabled) w->setEnabled(c.enabled);
   const QString text = toQString(c.text);
   switch (c.kind) {
     case ControlKind::Edit:
       if (auto* edit = static_cast<QLineEdit*>(w); edit->text() != text) edit->setText(text);
-      break;
+      return false;
     case ControlKind::Label:
     case ControlKind::Note:
     case ControlKind::ClickStatic:
-      if (auto* label = static_cast<QLabel*>(w); label->text() != text) label->setText(text);
-      break;
+      if (auto* label = static_cast<QLabel*>(w); label->text() != text) {
+        label->setText(text);
+        return true;
+      }
+      return false;
     case ControlKind::Group:
-      if (auto* box = static_cast<QGroupBox*>(w); box->title() != text) box->setTitle(text);
-      break;
+      if (auto* box = static_cast<QGroupBox*>(w); box->title() != text) {
+        box->setTitle(text);
+        return true;
+      }
+      return false;
     case ControlKind::Button:
       if (auto* button = static_cast<QPushButton*>(w); button->text() != text) {
         button->setText(text);
+        return true;
       }
-      break;
+      return false;
     case ControlKind::DropList: {
       if (const auto it = listCaptions_.find(c.id); it != listCaptions_.end()) {
         it->second->setEnabled(c.enabled);
@@ -674,11 +401,12 @@ void FormWidget::syncControl(const Control& c) {
       }
       const int selection = c.selection < list->count() ? c.selection : -1;
       if (list->currentIndex() != selection) list->setCurrentIndex(selection);
-      break;
+      return false;
     }
     case ControlKind::Frame:
       break;
   }
+  return false;
 }
 
 void FormWidget::afterAction() {

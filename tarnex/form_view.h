@@ -4,10 +4,11 @@
 // A FormView is a window of one form: a design window (non-modal, owning its form) or a modal
 // dialog of the core (a hint dialog, borrowing its form).
 //
-// Forms whose table gives no placement (the design windows, the compensation pages) get a
-// layout of aligned rows grouped in their group boxes, in columns that fit the screen, with
-// the pictures and notes beside them; forms placed by their table (hint dialogs, the toolbox
-// page) put each control at its rectangle in dialog units of the form's dialog font.
+// Forms whose table gives no placement (the design windows, the compensation pages) are laid
+// out by forms/form_layout.h: aligned rows grouped in their group boxes, in columns that fit
+// the screen, with the pictures and notes beside them; forms placed by their table (hint
+// dialogs, the toolbox page) put each control at its rectangle in dialog units of the form's
+// dialog font.
 
 #include <QDialog>
 #include <QGroupBox>
@@ -16,6 +17,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "forms/form.h"
 #include "qt_host.h"
@@ -23,6 +26,7 @@
 namespace tarnex::qt {
 
 class PictureWidget;
+class DesignCheckBox;
 class BodePlotWidget;
 
 class FormWidget : public QWidget {
@@ -59,23 +63,27 @@ class FormWidget : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void layOutByTable();
+  // A form laid out by its groups: its widgets, then their places from the layout plan
+  // (again whenever a caption changes its text).
+  void buildRows();
+  void layOutRows();
   void layOutByRect();
   QWidget* makeWidget(const Control& c, QWidget* parent);
-  void syncControl(const Control& c);
-  void syncFindings();
-  // The design check's group box, its list of findings in checkText_.
-  QGroupBox* makeCheckBox();
-  int pictureColumnWidth(const std::vector<PictureWidget*>& filling, std::size_t groups,
-                         int widthLeft) const;
+  // Whether a text that takes room in the layout changed.
+  bool syncControl(const Control& c);
 
   Form& form_;
   QSize room_;
   std::map<int, QWidget*> widgets_;
   std::map<int, QLabel*> listCaptions_;  // captions of lists that carry their own
   std::vector<PictureWidget*> pictures_;
+  // The pictures a form laid out by its groups places itself: by frame, and drawing when
+  // the frame's drawings stand apart.
+  std::map<std::pair<int, std::string>, PictureWidget*> placedPictures_;
+  DesignCheckBox* check_ = nullptr;  // when the form checks its design
+  // Width over height and width of the drawings of each picture frame when the form opened.
+  std::map<int, std::pair<double, int>> pictureShapes_;
   BodePlotWidget* plot_ = nullptr;
-  QLabel* checkText_ = nullptr;  // the design check's findings, when the form checks its design
 };
 
 class FormView : public QDialog {

@@ -1,10 +1,10 @@
-#include "column_split.h"
+#include "forms/column_split.h"
 
 #include <algorithm>
 #include <limits>
 #include <numeric>
 
-namespace tarnex::qt {
+namespace tarnex {
 
 std::vector<int> splitIntoColumns(const std::vector<int>& heights, int maxColumnHeight) {
   const int n = static_cast<int>(heights.size());
@@ -41,4 +41,4 @@ std::vector<int> splitIntoColumns(const std::vector<int>& heights, int maxColumn
   return counts;
 }
 
-}  // namespace tarnex::qt
+}  // namespace tarnex

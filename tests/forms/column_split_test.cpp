@@ -1,5 +1,5 @@
 // Sharing the groups of a design window out over columns.
-#include "column_split.h"
+#include "forms/column_split.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <numeric>
 #include <vector>
 
-namespace tarnex::qt {
+namespace tarnex {
 namespace {
 
 struct SplitCase {
@@ -50,4 +50,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<SplitCase>& p) { return std::string(p.param.name); });
 
 }  // namespace
-}  // namespace tarnex::qt
+}  // namespace tarnex
