@@ -23,7 +23,7 @@
 #include "loop/loop_tables.h"
 #include "sheet_view.h"
 #include "support/fresh_folder_main.h"
-#include "support/modal_guard.h"
+#include "support/launcher_fixture.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
 #include "ui_metrics.h"
@@ -88,17 +88,13 @@ class LoopSheetQtTest : public QObject {
   Q_OBJECT
 
  private:
-  testing::RecordingHost desktop_;
-  std::unique_ptr<Launcher> launcher_;
-  testing::ModalGuard guard_;
+  testing::LauncherFixture fixture_;
 
   // What the sheet showed, checked after it closed (a failed check inside the modal run
   // would leave the sheet open).
   QStringList seen_;
 
-  void driveSheet() {
-    auto* view = qobject_cast<SheetView*>(QApplication::activeModalWidget());
-    if (view == nullptr) return;
+  void driveSheet(SheetView* view) {
     seen_ << view->windowTitle() << QString::number(view->tabs()->count())
           << QString::number(view->tabs()->currentIndex());
 
@@ -128,28 +124,20 @@ class LoopSheetQtTest : public QObject {
     seen_ << (line && line->font().underline() ? QStringLiteral("underlined") : QString());
     QTest::mouseClick(line, Qt::LeftButton);
     seen_ << (QApplication::activeModalWidget() == view ? QStringLiteral("back") : QString());
-    view->reject();
   }
 
  private slots:
-  void init() {
-    launcher_ = std::make_unique<Launcher>(Folder(std::filesystem::current_path()), desktop_);
-    launcher_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(launcher_.get()));
-  }
+  void init() { QVERIFY(fixture_.start(Folder(std::filesystem::current_path()))); }
 
   void cleanup() {
-    launcher_.reset();
-    const QStringList unexpected = guard_.takeUnexpected();
+    const QStringList unexpected = fixture_.finish();
     QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
   }
 
   void sheetFromTheLauncherCalculatesOnEachPage() {
-    QPushButton* button = launcher_->button(launcher::kLoopButton);
-    QVERIFY(button->isEnabled());
+    QVERIFY(fixture_.launcher().button(launcher::kLoopButton)->isEnabled());
     seen_.clear();
-    QTimer::singleShot(0, this, [this] { driveSheet(); });
-    QTest::mouseClick(button, Qt::LeftButton);  // returns when the sheet has closed
+    fixture_.runSheet(launcher::kLoopButton, [this](SheetView& view) { driveSheet(&view); });
     // The fields show what their pages computed: GdB and R2 (current mode); fpo and R2
     // (type II, forward); C1 (type III).
     const QStringList expected = {
@@ -167,7 +155,7 @@ class LoopSheetQtTest : public QObject {
         QStringLiteral("back"),
     };
     QCOMPARE(seen_, expected);
-    QVERIFY(desktop_.messages.empty());
+    QVERIFY(fixture_.desktop().messages.empty());
   }
 
   // On each page the exact design adds its network and loop to the plot and its lines to the
@@ -176,9 +164,8 @@ class LoopSheetQtTest : public QObject {
   // the sheet's fit is not checked.
   void exactDesignInThePlotAndTheCheck() {
     seen_.clear();
-    QTimer::singleShot(0, this, [this] {
-      auto* view = qobject_cast<SheetView*>(QApplication::activeModalWidget());
-      if (view == nullptr) return;
+    fixture_.runSheet(launcher::kLoopButton, [this](SheetView& sheet) {
+      SheetView* view = &sheet;
       const QSize opened = view->size();
       const QRect room = view->screen()->availableGeometry();
       if (room.width() >= 1366 && room.height() >= 768 && !room.contains(view->frameGeometry())) {
@@ -230,9 +217,7 @@ class LoopSheetQtTest : public QObject {
         }
       }
       if (view->size() != opened) seen_ << QStringLiteral("sheet resized");
-      view->reject();
     });
-    QTest::mouseClick(launcher_->button(launcher::kLoopButton), Qt::LeftButton);
     QVERIFY2(seen_.isEmpty(), qPrintable(seen_.join(QStringLiteral("; "))));
   }
 };

@@ -27,6 +27,7 @@
 #include "startup/startup.h"
 #include "startup_windows.h"
 #include "support/fresh_folder_main.h"
+#include "support/launcher_fixture.h"
 #include "support/modal_guard.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
@@ -99,13 +100,6 @@ std::string readFile(const std::filesystem::path& path) {
   return bytes;
 }
 
-void writeFile(const std::filesystem::path& path, const std::string& bytes) {
-  if (FILE* f = std::fopen(path.c_str(), "wb")) {
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-  }
-}
-
 // A form without a field table: its controls sit at their rectangles in dialog units.
 // A dialog placed by its table in dialog units, like a hint dialog.
 constexpr StaticRow kPlacedStatics[] = {
@@ -141,33 +135,20 @@ class TarnexQtTest : public QObject {
  private:
   Folder folder() const { return Folder(std::filesystem::current_path()); }
 
-  FormView* openDcDc() {
-    QPushButton* dcdc = launcher_->button(kDcDcButton);
-    const std::size_t before = launcher_->designWindows().size();
-    QTest::mouseClick(dcdc, Qt::LeftButton);
-    const std::vector<FormView*> views = launcher_->designWindows();
-    if (views.size() != before + 1) return nullptr;
-    return views.back();
-  }
+  FormView* openDcDc() { return fixture_.openWindow(kDcDcButton); }
 
-  testing::RecordingHost desktop_;
-  std::unique_ptr<Launcher> launcher_;
-  testing::ModalGuard guard_;
+  testing::LauncherFixture fixture_;
+  Launcher* launcher_ = nullptr;
 
  private slots:
   void init() {
-    // Files switched off with '#': built-in formulas and system captions, no boxes.
-    for (std::string_view name : startupFiles()) writeFile(folder().path(name), "#");
-    writeFile(folder().path(kSystemFile), "@");
-    desktop_.clear();
-    launcher_ = std::make_unique<Launcher>(folder(), desktop_);
-    launcher_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(launcher_.get()));
+    testing::switchOffUserFiles(folder());
+    QVERIFY(fixture_.start(folder()));
+    launcher_ = &fixture_.launcher();
   }
 
   void cleanup() {
-    launcher_.reset();
-    const QStringList unexpected = guard_.takeUnexpected();
+    const QStringList unexpected = fixture_.finish();
     QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
   }
 
@@ -201,7 +182,7 @@ class TarnexQtTest : public QObject {
     launcher_->button(kDcDcButton)->setFocus();
     QTest::keyClick(launcher_->button(kDcDcButton), Qt::Key_Return);
     QCOMPARE(launcher_->designWindows().size(), std::size_t{1});
-    QTest::keyClick(launcher_.get(), Qt::Key_Escape);
+    QTest::keyClick(launcher_, Qt::Key_Escape);
     QVERIFY(!launcher_->isVisible());
     QTRY_VERIFY(launcher_->designWindows().empty());
   }
@@ -227,7 +208,7 @@ class TarnexQtTest : public QObject {
     }
     QCOMPARE(second->pos(), first->pos());
     QVERIFY(first->isVisible() && second->isVisible());
-    QCOMPARE(first->parentWidget(), launcher_.get());
+    QCOMPARE(first->parentWidget(), static_cast<QWidget*>(launcher_));
 
     typeInto(edit(first, kVinMax), QStringLiteral("30"));
     QCOMPARE(first->form().text(kVinMax), std::string("30"));
@@ -353,15 +334,15 @@ class TarnexQtTest : public QObject {
         about->reject();
       }
     });
-    QTest::mouseClick(launcher_.get(), Qt::LeftButton, {}, QPoint(x, y));
+    QTest::mouseClick(launcher_, Qt::LeftButton, {}, QPoint(x, y));
     QTest::qWait(80);
     QCOMPARE(aboutTitle.isEmpty(), opens != "about");
     if (opens == "about") QCOMPARE(aboutTitle, QStringLiteral("关于 Tarnex V3.2"));
-    QCOMPARE(desktop_.opened.size(), std::size_t(opens == "help" ? 1 : 0));
+    QCOMPARE(fixture_.desktop().opened.size(), std::size_t(opens == "help" ? 1 : 0));
     if (opens == "help") {
-      QCOMPARE(desktop_.opened[0], folder().path(kHelpDocument).string());
-      QVERIFY(!desktop_.lastMinimized);
-      QVERIFY(desktop_.messages.empty());
+      QCOMPARE(fixture_.desktop().opened[0], folder().path(kHelpDocument).string());
+      QVERIFY(!fixture_.desktop().lastMinimized);
+      QVERIFY(fixture_.desktop().messages.empty());
     }
   }
 
@@ -389,7 +370,7 @@ class TarnexQtTest : public QObject {
           form = made.get();
           return made;
         },
-        launcher_.get());
+        launcher_);
     view->start();
     QVERIFY(form);
     QCOMPARE(form->opened, 1);
@@ -411,7 +392,7 @@ class TarnexQtTest : public QObject {
     QCOMPARE(loading.animation().counter(), 100);
     QCOMPARE(loading.bar()->value(), 100);
 
-    ProgressDialog progress(launcher_.get(), 1);
+    ProgressDialog progress(launcher_, 1);
     // Escape does not cut the animation short.
     QTimer::singleShot(0, [&] { QTest::keyClick(&progress, Qt::Key_Escape); });
     QCOMPARE(progress.exec(), int(QDialog::Accepted));
@@ -422,7 +403,7 @@ class TarnexQtTest : public QObject {
     const std::filesystem::path system = folder().path(kSystemFile);
     testing::RecordingHost host;
 
-    writeFile(system, "xyz");
+    testing::writeUserFile(folder(), kSystemFile, "xyz");
     {
       WelcomeDialog dismissed(folder(), host, 1000);
       QTimer::singleShot(0, [&] { QTest::keyClick(&dismissed, Qt::Key_Escape); });

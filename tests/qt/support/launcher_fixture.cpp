@@ -1,0 +1,53 @@
+#include "support/launcher_fixture.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <fstream>
+
+#include "form_view.h"
+#include "sheet_view.h"
+#include "startup/startup.h"
+
+namespace tarnex::testing {
+
+void writeUserFile(const Folder& folder, std::string_view name, const std::string& bytes) {
+  std::ofstream(folder.path(name), std::ios::binary) << bytes;
+}
+
+void switchOffUserFiles(const Folder& folder) {
+  for (std::string_view name : startupFiles()) writeUserFile(folder, name, "#");
+  writeUserFile(folder, kSystemFile, std::string(1, kWelcomeMark));
+}
+
+bool LauncherFixture::start(const Folder& folder) {
+  desktop_.clear();
+  launcher_ = std::make_unique<qt::Launcher>(folder, desktop_);
+  launcher_->show();
+  return QTest::qWaitForWindowExposed(launcher_.get());
+}
+
+QStringList LauncherFixture::finish() {
+  launcher_.reset();
+  return guard_.takeUnexpected();
+}
+
+qt::FormView* LauncherFixture::openWindow(int button) {
+  const std::size_t before = launcher_->designWindows().size();
+  QTest::mouseClick(launcher_->button(button), Qt::LeftButton);
+  const std::vector<qt::FormView*> views = launcher_->designWindows();
+  return views.size() == before + 1 ? views.back() : nullptr;
+}
+
+void LauncherFixture::runSheet(int button, const std::function<void(qt::SheetView&)>& drive) {
+  QTimer::singleShot(0, launcher_.get(), [&drive] {
+    auto* view = qobject_cast<qt::SheetView*>(QApplication::activeModalWidget());
+    if (view == nullptr) return;
+    drive(*view);
+    view->reject();
+  });
+  QTest::mouseClick(launcher_->button(button), Qt::LeftButton);
+}
+
+}  // namespace tarnex::testing
