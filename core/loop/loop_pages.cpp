@@ -58,6 +58,15 @@ bool LoopPage::readForExact(std::string_view incomplete) {
   return false;
 }
 
+bool LoopPage::calculateAll(std::string_view incomplete, const std::function<void()>& compute) {
+  const auto computed = [&] {
+    compute();
+    return true;
+  };
+  return calculateFrame({.results = outputIds(), .incomplete = incomplete}, computed) ==
+         FrameEnd::Written;
+}
+
 void LoopPage::showHint(int dialogId) {
   TableForm hint(host(), hintTable(dialogId));
   host().runDialog(hint);
@@ -117,12 +126,8 @@ void CICtrl::calculate() {
     in.type = type;
     r = currentModeCompensation(in);
     store(r, kCurrentModeResults);
-    return true;
   };
-  if (calculateFrame({.results = outputIds(), .incomplete = kCurrentModeIncomplete}, compute) !=
-      FrameEnd::Written) {
-    return;
-  }
+  if (!calculateAll(kCurrentModeIncomplete, compute)) return;
   BodePlot plot = currentModeBode(in, r);
   std::vector<Finding> findings = currentModeFindings(in, r, plot, nullptr);
   setPlot(std::move(plot), std::move(findings));
@@ -225,12 +230,8 @@ void CVCtrl::controlToOutput() {
       store(s, kTypeIIStage);
       in.fpo = s.fpo, in.fesr = s.fesr, in.Gesr = s.Gesr;
     }
-    return true;
   };
-  if (calculateFrame({.results = outputIds(), .incomplete = kStep2Incomplete}, compute) !=
-      FrameEnd::Written) {
-    return;
-  }
+  if (!calculateAll(kStep2Incomplete, compute)) return;
   // The network of step 4 belongs to the characteristic it was computed for.
   setFieldsText(vctrl::kStep4Results, "");
   // The stage alone, until step 4 adds the network.
@@ -300,12 +301,8 @@ void CType3::calculate() {
     in = bound(kTypeIIIInputs);
     r = typeIIINetwork(in);
     store(r, kTypeIIIResults);
-    return true;
   };
-  if (calculateFrame({.results = outputIds(), .incomplete = kTypeIIIIncomplete}, compute) !=
-      FrameEnd::Written) {
-    return;
-  }
+  if (!calculateAll(kTypeIIIIncomplete, compute)) return;
   BodePlot plot = typeIIIBode(in, r);
   std::vector<Finding> findings = typeIIIFindings(in, r, plot, nullptr);
   setPlot(std::move(plot), std::move(findings));

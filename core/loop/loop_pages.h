@@ -7,6 +7,7 @@
 // fail. After each calculation that wrote its results, the page holds the Bode plot of the
 // loop as designed.
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -39,6 +40,10 @@ class LoopPage : public FieldForm {
   // A command's exchanges move values; a refused read drops the plot with the results.
   void commandExchange() override { exchange_ = true; }
   void readRefused() override { dropPlot(); }
+
+  // The calculate frame of a command that computes every result of the page: true when
+  // `compute` ran and its numbers were written back.
+  bool calculateAll(std::string_view incomplete, const std::function<void()>& compute);
 
   // The read of the exact design, which writes no field: every field read, the blank ones as
   // 0 and left blank. When a field does not read, `incomplete` is shown and the plot dropped;
