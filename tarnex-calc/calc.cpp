@@ -522,7 +522,8 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
     return kWritten;
   }
   CalcHost host;
-  const Folder folder(workingFolderPath(o.dir));
+  // A user file the window finds missing or empty gets its initial content, as at start-up.
+  const Folder folder(workingFolderPath(o.dir), initialContent);
   std::unique_ptr<Form> form = makeDesign(o.dialog, host, folder);
   if (!form) form = makeLoopPage(o.dialog, host);
   if (!form) {

@@ -72,10 +72,12 @@ int runProgram(int argc, char** argv, const std::function<void(QWidget& launcher
   if (!enterWorkingFolder(QApplication::arguments())) return 1;
   QtHost host;
   // A working folder deleted under the program's feet: say so and end.
-  const std::optional<Folder> folder = currentFolder(host);
-  if (!folder) return 1;
-  Launcher launcher(*folder, host);
-  runStartup(*folder, host, [&launcher] { launcher.prepareToShow(); });
+  const std::optional<Folder> current = currentFolder(host);
+  if (!current) return 1;
+  // A user file the windows find missing or empty gets its initial content, as at start-up.
+  const Folder folder(current->dir(), initialContent);
+  Launcher launcher(folder, host);
+  runStartup(folder, host, [&launcher] { launcher.prepareToShow(); });
   // From here the sheets and boxes of the launcher open over it.
   host.setWindow(&launcher);
   QObject::connect(&launcher, &QDialog::finished, &app, &QApplication::quit);

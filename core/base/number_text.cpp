@@ -68,14 +68,17 @@ std::optional<float> parseFieldText(std::string_view text) {
   const char* begin = limited.c_str() + start;
   char* end = nullptr;
   const double value = strtod_l(begin, &end, cLocale());
-  if (value == 0.0 && *begin != '0') return std::nullopt;
+  // strtod gives 0 for a text it cannot read, so a zero counts only when the text is one:
+  // "0", or a signed "-0" / "+0", read as 0.
+  const char* digits = (*begin == '-' || *begin == '+') ? begin + 1 : begin;
+  if (value == 0.0 && *digits != '0') return std::nullopt;
   for (const char* p = end; *p != '\0'; ++p) {
     if (!isBlank(*p)) return std::nullopt;
   }
   // "nan", "inf" and a number beyond the single-precision range (1e39) are no design value.
   const float single = toSingle(value);
   if (!std::isfinite(single)) return std::nullopt;
-  return single;
+  return single == 0.0f ? 0.0f : single;  // never a negative zero
 }
 
 }  // namespace tarnex

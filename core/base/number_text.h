@@ -18,8 +18,9 @@ std::string formatFieldValue(float value);
 
 // Reads a field text by the dialog rules: at most the first 31 characters; leading blanks
 // and tabs skipped; a decimal (strtod) number in the C locale; a result of 0 is valid only
-// when the text starts with '0'; only blanks and tabs may follow; the value must be finite
-// in single precision ("nan", "inf" and 1e39 are not numbers). nullopt when invalid.
+// when the text starts with '0', after an optional sign ("-0" reads as 0, never as a negative
+// zero); only blanks and tabs may follow; the value must be finite in single precision
+// ("nan", "inf" and 1e39 are not numbers). nullopt when invalid.
 std::optional<float> parseFieldText(std::string_view text);
 
 }  // namespace tarnex

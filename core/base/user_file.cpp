@@ -1,6 +1,7 @@
 #include "base/user_file.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -82,10 +83,90 @@ ssize_t preadFully(int fd, void* buf, std::size_t size, off_t offset) {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
+int openRetrying(const std::filesystem::path& p, int flags, mode_t mode = 0) {
+  int fd;
+  do {
+    fd = ::open(p.c_str(), flags, mode);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+// A symbolic link in place of a user file that points at nothing: following it would create
+// a file wherever it points, outside the working folder.
+std::string danglingLinkText(std::string_view name, const std::filesystem::path& p) {
+  std::error_code ec;
+  const std::filesystem::path target = std::filesystem::read_symlink(p, ec);
+  return "无法打开文件“" + std::string(name) + "”：它是一个符号链接，所指的“" + target.string() +
+         "”不存在。程序不会在它所指的地方新建文件。";
+}
+
+bool writeFully(int fd, std::string_view content) {
+  std::size_t written = 0;
+  while (written < content.size()) {
+    const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = ENOSPC;
+      return false;
+    }
+    written += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Writes `content` into a new hidden file beside `name`, created exclusively (never through a
+// link); its path, or nullopt with `errorText` set (nothing is left behind then).
+std::optional<std::filesystem::path> writeTemporary(const Folder& folder, std::string_view name,
+                                                    std::string_view content,
+                                                    std::string& errorText) {
+  static unsigned serial = 0;
+  std::filesystem::path temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = folder.path("." + std::string(name) + "." + std::to_string(::getpid()) + "-" +
+                       std::to_string(serial++) + ".tmp");
+    fd = openRetrying(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    errorText = fileErrorText(name, errno);
+    return std::nullopt;
+  }
+  int error = writeFully(fd, content) ? 0 : errno;
+  if (::close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
+  if (error == 0) return temp;
+  ::unlink(temp.c_str());
+  errorText = fileErrorText(FileAction::Write, name, error);
+  return std::nullopt;
+}
+
+// Gives an empty file its initial content by renaming a whole copy over it, so that it is
+// never seen half-written. Only while the name still holds that same empty file: a file the
+// user wrote meanwhile is kept. A failure leaves the empty file as it was, and is not
+// reported (the file is used as it is).
+void fillEmptyFile(const Folder& folder, std::string_view name, const struct stat& found) {
+  const std::string content = folder.initialContent(name);
+  if (content.empty()) return;
+  std::string ignored;
+  const std::optional<std::filesystem::path> temp = writeTemporary(folder, name, content, ignored);
+  if (!temp) return;
+  const std::filesystem::path p = folder.path(name);
+  struct stat now {};
+  const bool same = ::lstat(p.c_str(), &now) == 0 && now.st_dev == found.st_dev &&
+                    now.st_ino == found.st_ino && now.st_size == 0;
+  if (!same || ::chmod(temp->c_str(), found.st_mode & 07777) != 0 ||
+      ::rename(temp->c_str(), p.c_str()) != 0)
+    ::unlink(temp->c_str());
+}
+
 }  // namespace
 
 std::filesystem::path Folder::path(std::string_view bareName) const {
   return dir_ / std::filesystem::path(std::u8string(bareName.begin(), bareName.end()));
+}
+
+std::string Folder::initialContent(std::string_view bareName) const {
+  return initial_ ? initial_(bareName) : std::string();
 }
 
 std::optional<Folder> currentFolder(Host& host) {
@@ -134,24 +215,45 @@ std::string_view withoutByteOrderMark(std::string_view text) {
 std::optional<UserFile> UserFile::open(const Folder& folder, std::string_view name,
                                        std::string& errorText) {
   const std::filesystem::path p = folder.path(name);
+  struct stat st {};
+  if (::lstat(p.c_str(), &st) != 0) {
+    if (errno != ENOENT) {
+      errorText = fileErrorText(name, errno);
+      return std::nullopt;
+    }
+    // Missing: created whole with its content (or found taken by a second process).
+    if (!createUserFile(folder, name, folder.initialContent(name), errorText)) return std::nullopt;
+  } else if (S_ISLNK(st.st_mode)) {
+    // A link is followed to a file that exists, never to create one where it points.
+    if (::stat(p.c_str(), &st) != 0) {
+      errorText = errno == ENOENT ? danglingLinkText(name, p) : fileErrorText(name, errno);
+      return std::nullopt;
+    }
+  } else if (S_ISREG(st.st_mode) && st.st_size == 0) {
+    fillEmptyFile(folder, name, st);
+  }
   // Anything but a regular file is refused before it is opened: opening a device may act on
   // it, and a pipe or a device such as /dev/zero would block or never end a read.
-  struct stat st {};
   if (::stat(p.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
     errorText = notRegularText(name, st.st_mode);
     return std::nullopt;
   }
-  // O_CREAT without O_TRUNC: a missing file is created empty, an existing one kept whole.
-  // O_NONBLOCK and O_NOCTTY guard the open in case the path changed since the check.
-  int fd;
-  do {
-    fd = ::open(p.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0644);
-  } while (fd < 0 && errno == EINTR);
+  // Without O_CREAT: the file exists now, and a name that vanished or became a dangling link
+  // meanwhile is an error, not a new file. O_NONBLOCK and O_NOCTTY guard the open in case the
+  // path changed since the check.
+  constexpr int kFlags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+  int writeRefused = 0;
+  int fd = openRetrying(p, O_RDWR | kFlags);
+  if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS || errno == ETXTBSY)) {
+    // Readable but not writable: read it; only an end marker to append will need writing.
+    writeRefused = errno;
+    fd = openRetrying(p, O_RDONLY | kFlags);
+  }
   if (fd < 0) {
     errorText = fileErrorText(name, errno);
     return std::nullopt;
   }
-  UserFile file(fd);
+  UserFile file(fd, writeRefused);
   if (::fstat(fd, &st) != 0) {
     errorText = fileErrorText(name, errno);
     return std::nullopt;
@@ -172,12 +274,14 @@ std::optional<UserFile> UserFile::openOrReport(const Folder& folder, std::string
   return file;
 }
 
-UserFile::UserFile(UserFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+UserFile::UserFile(UserFile&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), writeRefused_(other.writeRefused_) {}
 
 UserFile& UserFile::operator=(UserFile&& other) noexcept {
   if (this != &other) {
     if (fd_ >= 0) ::close(fd_);
     fd_ = std::exchange(other.fd_, -1);
+    writeRefused_ = other.writeRefused_;
   }
   return *this;
 }
@@ -258,6 +362,10 @@ bool UserFile::append(char byte) {
 }
 
 bool UserFile::writeAt(std::int64_t offset, char byte) {
+  if (writeRefused_ != 0) {
+    errno = writeRefused_;
+    return false;
+  }
   if (offset < 0 || offset > length()) return false;
   ssize_t n;
   do {
@@ -271,30 +379,20 @@ bool UserFile::writeAt(std::int64_t offset, char byte) {
 std::optional<bool> createUserFile(const Folder& folder, std::string_view name,
                                    std::string_view content, std::string& errorText) {
   const std::filesystem::path p = folder.path(name);
-  int fd;
-  do {
-    fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0 && errno == EEXIST) return false;
-  if (fd < 0) {
-    errorText = fileErrorText(name, errno);
-    return std::nullopt;
+  const std::optional<std::filesystem::path> temp =
+      writeTemporary(folder, name, content, errorText);
+  if (!temp) return std::nullopt;
+  // link(2) never replaces a name, nor follows a link standing in its place.
+  int error = ::link(temp->c_str(), p.c_str()) == 0 ? 0 : errno;
+  if (error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK) {
+    // A file system without hard links (a FAT memory stick): a rename that does not replace.
+    error = ::renameat2(AT_FDCWD, temp->c_str(), AT_FDCWD, p.c_str(), RENAME_NOREPLACE) == 0
+                ? 0
+                : errno;
   }
-  std::size_t written = 0;
-  int error = 0;
-  while (written < content.size()) {
-    const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error = n < 0 ? errno : ENOSPC;
-      break;
-    }
-    written += static_cast<std::size_t>(n);
-  }
-  if (::close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
+  ::unlink(temp->c_str());  // after a rename, a name that is already gone
   if (error == 0) return true;
-  // Only this call created the file: a half-written one would pass for the user's own.
-  ::unlink(p.c_str());
+  if (error == EEXIST) return false;
   errorText = fileErrorText(name, error);
   return std::nullopt;
 }

@@ -1,9 +1,10 @@
 #pragma once
 // The user files of the working folder: formula files, interface files and "System.cfg".
-// They are opened so that a missing file is created empty and an existing one is never
-// shortened; the only writes are appending one byte and overwriting one byte in place.
-// Only regular files are opened: a device, a pipe or a socket in their place is refused
-// before a byte is read, so that no read blocks or runs without end.
+// They are opened so that a missing file is created with its initial content, whole or not at
+// all, and an existing one is never shortened; the only writes are appending one byte and
+// overwriting one byte in place. Only regular files are opened: a device, a pipe or a socket
+// in their place is refused before a byte is read, so that no read blocks or runs without
+// end; nothing is ever created through a symbolic link.
 
 #include <cstddef>
 #include <cstdint>
@@ -16,16 +17,23 @@ namespace tarnex {
 
 class Host;
 
+// The content a user file gets when it is created, or when it is found empty; "" for a file
+// that starts empty.
+using InitialContent = std::string (*)(std::string_view bareName);
+
 // The folder that holds the user files (the program's working folder). Names are bare,
-// UTF-8 on disk.
+// UTF-8 on disk. `initial`, when given, supplies the content of a file created or found empty.
 class Folder {
  public:
-  explicit Folder(std::filesystem::path dir) : dir_(std::move(dir)) {}
+  explicit Folder(std::filesystem::path dir, InitialContent initial = nullptr)
+      : dir_(std::move(dir)), initial_(initial) {}
   std::filesystem::path path(std::string_view bareName) const;
   const std::filesystem::path& dir() const { return dir_; }
+  std::string initialContent(std::string_view bareName) const;
 
  private:
   std::filesystem::path dir_;
+  InitialContent initial_ = nullptr;
 };
 
 // The program's current working folder. When it cannot be had (the folder was deleted
@@ -52,9 +60,12 @@ struct MarkedText {
 
 class UserFile {
  public:
-  // Opens for reading and writing; creates the file when missing; never truncates. A path
-  // that names anything but a regular file is refused. On failure returns nullopt and sets
-  // `errorText` to the message naming the file and the reason.
+  // Opens for reading and writing, or for reading only when writing is refused (a read-only
+  // file or file system); never truncates. A missing file is created with the folder's
+  // initial content (createUserFile), and an empty one is given it in one step, when it has
+  // one (an empty file holds nothing that could be lost). A path that names anything but a
+  // regular file, or a symbolic link to nothing, is refused. On failure returns nullopt and
+  // sets `errorText` to the message naming the file and the reason.
   static std::optional<UserFile> open(const Folder& folder, std::string_view name,
                                       std::string& errorText);
   // As open(), but reports a failure through the host (message box, warning icon, the
@@ -78,14 +89,16 @@ class UserFile {
   // Reads in chunks up to the first `marker`: the bytes after it are never read, and at most
   // `limit` bytes are kept.
   MarkedText readUntil(char marker, std::size_t limit = kMaxTextBytes) const;
-  // Appends one byte at the end; false on a write error (errno tells why).
+  // Appends one byte at the end; false on a write error (errno tells why: for a file opened
+  // for reading only, the reason writing was refused).
   bool append(char byte);
   // Overwrites one byte at `offset` (extends the file only when offset == length()).
   bool writeAt(std::int64_t offset, char byte);
 
  private:
-  explicit UserFile(int fd) : fd_(fd) {}
+  UserFile(int fd, int writeRefused) : fd_(fd), writeRefused_(writeRefused) {}
   int fd_ = -1;
+  int writeRefused_ = 0;  // errno of the refused read-write open; 0 when writable
 };
 
 // What was being done to a file when it failed; the message says which.
@@ -113,10 +126,11 @@ std::string_view withoutByteOrderMark(std::string_view text);
 bool hasByteOrderMark(std::string_view text);
 
 // Creates the file `name` holding `content`, but only when no file of that name exists: the
-// file is created exclusively, so that a file that exists, or appears meanwhile, is neither
-// opened for writing nor changed. True when it was created, false when a file (or folder) of
-// that name was there already; nullopt, with `errorText` set, when it could not be created
-// or written (a file left half-written is removed again).
+// content is written to a temporary file beside it, which is then linked into place only if
+// the name is still free. The file appears whole or not at all, even to a second process
+// starting in the same folder or when this one is killed; a file, folder or symbolic link of
+// that name is never opened or changed. True when it was created, false when the name was
+// taken; nullopt, with `errorText` set, when it could not be created or written.
 std::optional<bool> createUserFile(const Folder& folder, std::string_view name,
                                    std::string_view content, std::string& errorText);
 

@@ -87,7 +87,8 @@ class DesignDialog : public FieldForm {
   // the notes of the table's formula mode; false when the file could not be opened.
   bool refreshFormulaMode(std::string_view fileName);
 
-  // File helpers (create when missing, never truncate; failures reported through the host).
+  // File helpers (a missing or empty file gets the folder's initial content, an existing one is
+  // never truncated; failures reported through the host).
   std::optional<int> firstByte(std::string_view fileName);
   // First byte not '#', longer than 2 bytes, and a statement in the text.
   std::optional<bool> inUseForTitle(std::string_view fileName);

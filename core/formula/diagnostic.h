@@ -46,7 +46,7 @@ enum class Msg : int {
 
 struct Diagnostic {
   Msg number;
-  int line;            // 1-based; 0 when the line is not known (count mismatch)
+  int line;            // 1-based
   int secondLine = 0;  // the second declaration of a duplicated name
   Phase phase = Phase::Check;
 };

@@ -122,10 +122,7 @@ bool Machine::assign() {
   if (values_.size() == 0) return fail(Msg::EmptyStatement);
   if (values_.size() > 1) return fail(Msg::SurplusValue);
   const float value = values_.pop();
-  if (nextTarget_ >= program_.targets.size()) {
-    error_ = Diagnostic{Msg::CountMismatch, 0, 0, Phase::Evaluation};
-    return false;
-  }
+  if (nextTarget_ >= program_.targets.size()) return fail(Msg::CountMismatch);
   const Target& target = program_.targets[nextTarget_++];
   switch (target.kind) {
     case TokenKind::Slot:

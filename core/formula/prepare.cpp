@@ -86,7 +86,15 @@ std::optional<Diagnostic> prepare(std::span<const Token> tokens, const DialogTab
   if (!resolved.empty() && resolved.front().kind == TokenKind::Assign) {
     return Diagnostic{Msg::MisplacedAssign, 1, 0, Phase::Evaluation};
   }
+  // The line of the first ';' that ends a statement without a target, for the count check
+  // below (a statement with two '=' does not pass the static checks).
+  int mismatchLine = 0;
+  bool targeted = false;
   for (const Token& token : resolved) {
+    if (token.kind == TokenKind::Semicolon) {
+      if (!targeted && mismatchLine == 0) mismatchLine = token.line;
+      targeted = false;
+    }
     if (token.kind != TokenKind::Assign) {
       program.code.push_back(token);
       continue;
@@ -94,16 +102,17 @@ std::optional<Diagnostic> prepare(std::span<const Token> tokens, const DialogTab
     if (program.code.empty()) {
       return Diagnostic{Msg::MisplacedAssign, token.line, 0, Phase::Evaluation};
     }
+    targeted = true;
     program.targets.push_back(targetOf(program.code.back()));
     program.code.pop_back();
   }
 
-  // 3. Every statement needs exactly one target; the line of a mismatch is not known.
+  // 3. Every statement needs exactly one target.
   const auto statements =
       std::count_if(program.code.begin(), program.code.end(),
                     [](const Token& t) { return t.kind == TokenKind::Semicolon; });
   if (static_cast<std::size_t>(statements) != program.targets.size()) {
-    return Diagnostic{Msg::CountMismatch, 0, 0, Phase::Evaluation};
+    return Diagnostic{Msg::CountMismatch, std::max(mismatchLine, 1), 0, Phase::Evaluation};
   }
   return std::nullopt;
 }

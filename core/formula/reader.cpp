@@ -144,6 +144,11 @@ class Reader {
   }
 
   char next() const { return pos_ < text_.size() ? text_[pos_] : '\0'; }
+  // The next byte that is not a blank: "pow(0, -1)" negates as "pow(0,-1)" does.
+  char nextAfterSpaces() const {
+    const std::size_t at = text_.find_first_not_of(' ', pos_);
+    return at < text_.size() ? text_[at] : '\0';
+  }
 
   void fail(Msg number) {
     if (!error_) error_ = Diagnostic{number, line_, 0, Phase::Check};
@@ -245,7 +250,7 @@ class Reader {
       push(Mark::Call);
       powFlag_ = false;
     }
-    if (next() == '-') negativeArgument_ = true;
+    if (nextAfterSpaces() == '-') negativeArgument_ = true;
   }
 
   void closeParen() { popThroughGroup(Msg::MissingOpenParen); }
@@ -265,7 +270,7 @@ class Reader {
         fail(Msg::MisplacedComma);
       }
     }
-    if (next() == '-') negativeArgument_ = true;
+    if (nextAfterSpaces() == '-') negativeArgument_ = true;
   }
 
   void binaryOrUnary(Mark op) {

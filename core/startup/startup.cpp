@@ -120,18 +120,14 @@ std::span<const std::string_view> startupFiles() {
 
 bool prepareWorkingFolder(const Folder& folder, Host& host,
                           const std::filesystem::path& programDir) {
+  // Opening creates a missing file whole with its content and gives an empty one its content
+  // (a start that failed or was killed may have left it so); a file that is there is opened
+  // and closed as it is, so that one the program cannot use is reported now.
+  const Folder files(folder.dir(), initialContent);
   for (std::string_view name : startupFiles()) {
-    std::string error;
-    const std::optional<bool> created = createUserFile(folder, name, initialContent(name), error);
-    if (!created) {
-      host.showMessage(Message{kProgramName, error, Icon::Warning, false});
-      return false;
-    }
-    // A file that was there is opened and closed as it is, so that one the program cannot
-    // use is reported now.
-    if (!*created && !UserFile::openOrReport(folder, name, host)) return false;
+    if (!UserFile::openOrReport(files, name, host)) return false;
   }
-  if (!UserFile::openOrReport(folder, kSystemFile, host)) return false;
+  if (!UserFile::openOrReport(files, kSystemFile, host)) return false;
   placeHelpDocument(folder, programDir);
   return true;
 }

@@ -35,14 +35,16 @@ inline constexpr char kWelcomeMark = 0x40;
 // The help document the launcher hands to the desktop from the working folder.
 inline constexpr std::string_view kHelpDocument = "Tarnex V3.2帮助.chm";
 
-// What the start-up writes into the file `name` when it creates it: for a formula file its
-// sample, for an interface file its window's captions; "" for any other name. Both begin with
-// a first line that starts with '#' and end with a line "#", so that deleting the first line
-// puts the rest in use. Line ends are CR LF.
+// What the start-up writes into the file `name` when it creates it or finds it empty: for a
+// formula file its sample, for an interface file its window's captions; "" for any other
+// name. Both begin with a first line that starts with '#' and end with a line "#", so that
+// deleting the first line puts the rest in use. Line ends are CR LF. The programs' working
+// folder is a Folder with this content, so that a window meets no empty user file either.
 std::string initialContent(std::string_view name);
 
-// Creates each of the 20 files that is missing, with its initial content, and opens each that
-// exists (never changing it); then opens "System.cfg" (created empty when missing). The first
+// Creates each of the 20 files that is missing, with its initial content, gives each that is
+// empty its initial content, and opens each other one (never changing it); then opens
+// "System.cfg" (created empty when missing). The first
 // file that cannot be created or opened is reported through the host and ends the work:
 // false. Last, the help document is copied from the first of `shippedFolders(programDir)`
 // that holds it, when the working folder has none; a help document that is not found or not

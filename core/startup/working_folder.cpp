@@ -37,6 +37,7 @@ std::filesystem::path workingFolderPath(const std::optional<std::string>& dirOpt
 }
 
 std::optional<std::string> makeWorkingFolder(const std::filesystem::path& dir) {
+  if (dir.empty()) return "无法使用工作文件夹：文件夹的名称是空的。请给出一个文件夹。";
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
   if (!ec && std::filesystem::is_directory(dir, ec)) return std::nullopt;

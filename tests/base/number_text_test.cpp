@@ -63,6 +63,7 @@ TEST_P(ParseFieldText, FollowsTheFieldRules) {
   ASSERT_EQ(parsed.has_value(), GetParam().valid) << GetParam().text;
   if (parsed) {
     EXPECT_EQ(*parsed, GetParam().value) << GetParam().text;
+    EXPECT_FALSE(*parsed == 0.0f && std::signbit(*parsed)) << "a negative zero";
   }
 }
 
@@ -73,8 +74,9 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"\t7\t", true, 7.0f}, ParseCase{"0.0", true, 0.0f}, ParseCase{".5", true, 0.5f},
         ParseCase{"0", true, 0.0f}, ParseCase{"-3.25", true, -3.25f}, ParseCase{"+4", true, 4.0f},
         ParseCase{"1.23457e+006", true, 1234570.0f},
-        // A zero result is valid only when the text begins with the digit 0.
-        ParseCase{".0", false, 0}, ParseCase{"-0", false, 0}, ParseCase{"", false, 0},
+        // A zero result is valid only when the text begins with the digit 0, after a sign.
+        ParseCase{"-0", true, 0.0f}, ParseCase{" +0.0", true, 0.0f}, ParseCase{"-.0", false, 0},
+        ParseCase{".0", false, 0}, ParseCase{"-", false, 0}, ParseCase{"", false, 0},
         ParseCase{"   ", false, 0}, ParseCase{"1e-400", false, 0},
         // Only blanks and tabs may follow the number.
         ParseCase{"12a", false, 0}, ParseCase{"12 a", false, 0}, ParseCase{"1,5", false, 0},

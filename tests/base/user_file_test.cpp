@@ -1,12 +1,18 @@
 #include "base/user_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
+#include <iterator>
+#include <optional>
+#include <ostream>
 
+#include "support/child_process.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
 
@@ -14,30 +20,71 @@ namespace tarnex {
 namespace {
 
 using testing::RecordingHost;
+using testing::runInChild;
 using testing::TempFolder;
 
-TEST(UserFile, CreatesAMissingFileEmpty) {
-  TempFolder dir;
-  std::string error;
-  auto file = UserFile::open(dir.folder(), "CCM Buck cfg.txt", error);
-  ASSERT_TRUE(file.has_value()) << error;
-  EXPECT_TRUE(dir.exists("CCM Buck cfg.txt"));
-  EXPECT_EQ(file->length(), 0);
-  EXPECT_EQ(file->firstByte(), 0);  // an empty file counts as first byte 0
+// --- A missing or empty file gets the folder's initial content; any other is kept whole ----
+
+constexpr std::string_view kSample = "# sample\r\nL = 1;\r\n#\r\n";
+
+std::string sampleOfA(std::string_view name) {
+  return name == "A.txt" ? std::string(kSample) : std::string();
 }
 
-TEST(UserFile, NeverShortensAnExistingFile) {
+struct OpenCase {
+  const char* name;
+  std::optional<std::string> before;  // nullopt: no file yet
+  std::string after;
+};
+
+void PrintTo(const OpenCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class OpenWithContent : public ::testing::TestWithParam<OpenCase> {};
+
+TEST_P(OpenWithContent, FillsOnlyWhatHoldsNothing) {
   TempFolder dir;
-  const std::string content = "Vo = 5;\r\n#notes after the marker";
-  dir.write("正激变换器 cfg.txt", content);
-  for (int i = 0; i < 3; ++i) {
+  if (GetParam().before) dir.write("A.txt", *GetParam().before);
+  const Folder folder(dir.folder().dir(), sampleOfA);
+  std::string error;
+  const auto file = UserFile::open(folder, "A.txt", error);
+  ASSERT_TRUE(file.has_value()) << error;
+  EXPECT_EQ(file->readAll(), GetParam().after);
+  EXPECT_EQ(dir.read("A.txt"), GetParam().after);
+  // No temporary file is left beside it.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.folder().dir()), {}), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, OpenWithContent,
+    ::testing::Values(OpenCase{"Missing", std::nullopt, std::string(kSample)},
+                      OpenCase{"Empty", "", std::string(kSample)},
+                      OpenCase{"OnlyTheMarker", "#", "#"}, OpenCase{"OneBlank", " ", " "},
+                      OpenCase{"UsersText", "Vo = 5;\r\n#notes", "Vo = 5;\r\n#notes"}),
+    [](const ::testing::TestParamInfo<OpenCase>& p) { return p.param.name; });
+
+// A file appears whole or not at all: a write that fails on a file-size limit, or the process
+// killed by that limit part-way, leaves the name free, and the next start creates it whole.
+TEST(CreateUserFile, IsWholeOrAbsentWhenTheWriteFails) {
+  const std::string content(4096, 'x');
+  for (const bool killed : {false, true}) {
+    TempFolder dir;
+    const int code = runInChild([&] {
+      const rlimit limit{100, 100};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+      std::signal(SIGXFSZ, killed ? SIG_DFL : SIG_IGN);
+      std::string error;
+      const auto created = createUserFile(dir.folder(), "A.txt", content, error);
+      return !created && error == "无法写入文件“A.txt”：文件超出了允许的大小。" ? 0 : 1;
+    });
+    EXPECT_EQ(code, killed ? -1 : 0) << killed;
+    EXPECT_FALSE(dir.exists("A.txt")) << killed;
     std::string error;
-    auto file = UserFile::open(dir.folder(), "正激变换器 cfg.txt", error);
-    ASSERT_TRUE(file.has_value());
-    EXPECT_EQ(file->firstByte(), 'V');
-    EXPECT_EQ(file->readAll(), content);
+    EXPECT_EQ(createUserFile(dir.folder(), "A.txt", content, error), true) << error;
+    EXPECT_EQ(createUserFile(dir.folder(), "A.txt", "other", error), false);  // name taken
+    EXPECT_EQ(dir.read("A.txt"), content);
   }
-  EXPECT_EQ(dir.read("正激变换器 cfg.txt"), content);
 }
 
 TEST(UserFile, AppendsAndOverwritesSingleBytes) {
@@ -53,16 +100,30 @@ TEST(UserFile, AppendsAndOverwritesSingleBytes) {
   EXPECT_EQ(file->firstByte(), '@');
 }
 
-TEST(UserFile, ReportsAFolderThatCannotBeWritten) {
-  if (geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions";
+// In a read-only folder a file that cannot be written is read, and only a write says why it
+// fails; a missing file, which cannot be created, is reported. The child drops root's
+// privileges, so that permissions hold.
+TEST(UserFile, ReadOnlyFolderIsReadAndOnlyAWriteFails) {
   TempFolder dir;
-  ASSERT_EQ(chmod(dir.folder().dir().c_str(), 0555), 0);
-  RecordingHost host;
-  auto file = UserFile::openOrReport(dir.folder(), "RCC cfg.txt", host);
-  EXPECT_FALSE(file.has_value());
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].caption, "Tarnex");
-  EXPECT_EQ(host.messages[0].text, "无法打开文件“RCC cfg.txt”：拒绝访问。");
+  dir.write("A.txt", "L=1;#");
+  ASSERT_EQ(::chmod(dir.path("A.txt").c_str(), 0444), 0);
+  ASSERT_EQ(::chmod(dir.folder().dir().c_str(), 0555), 0);
+  const int code = runInChild(
+      [&] {
+        RecordingHost host;
+        auto file = UserFile::openOrReport(dir.folder(), "A.txt", host);
+        if (!file || file->readUntil('#').text != "L=1;") return 1;
+        errno = 0;
+        if (file->append('#') || errno != EACCES) return 2;
+        if (UserFile::openOrReport(dir.folder(), "RCC cfg.txt", host)) return 3;
+        return host.summary() ==
+                       std::vector<std::string>{"Tarnex|无法打开文件“RCC cfg.txt”：拒绝访问。"}
+                   ? 0
+                   : 4;
+      },
+      true);
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(dir.read("A.txt"), "L=1;#");
 }
 
 TEST(UserFile, ReportsAMissingFolder) {
@@ -94,6 +155,7 @@ TEST_P(SpecialFile, IsRefusedWithItsOwnText) {
   EXPECT_EQ(host.summary(),
             std::vector<std::string>{std::string("Tarnex|无法打开文件“RCC cfg.txt”：") +
                                      GetParam().text});
+  EXPECT_FALSE(dir.exists("x.txt"));  // nothing is created where a link points
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -113,7 +175,11 @@ INSTANTIATE_TEST_SUITE_P(
             "符号链接的层数太多，可能是循环链接。"},
         SpecialCase{"Folder",
                     [](const std::filesystem::path& at) { std::filesystem::create_directory(at); },
-                    "同名的文件夹已存在。"}),
+                    "同名的文件夹已存在。"},
+        SpecialCase{
+            "DanglingLink",
+            [](const std::filesystem::path& at) { std::filesystem::create_symlink("x.txt", at); },
+            "它是一个符号链接，所指的“x.txt”不存在。程序不会在它所指的地方新建文件。"}),
     [](const ::testing::TestParamInfo<SpecialCase>& p) { return p.param.name; });
 
 // --- Reading up to the end marker ----------------------------------------------------------
@@ -174,7 +240,7 @@ TEST_P(FirstByte, SkipsAByteOrderMark) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Bytes, FirstByte,
-                         ::testing::Values(FirstByteCase{"#", '#'},
+                         ::testing::Values(FirstByteCase{"", 0}, FirstByteCase{"#", '#'},
                                            FirstByteCase{"\xEF\xBB\xBF#", '#'},
                                            FirstByteCase{"\xEF\xBB\xBF", 0},
                                            FirstByteCase{"\xEF\xBB\xBFL", 'L'},

@@ -75,6 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ValueCase{"AfterAssign", "L = -3 * 2;", {{"L", -6.0f}}},
                       ValueCase{"AfterParenthesis", "L = 2 * (-3);", {{"L", -6.0f}}},
                       ValueCase{"AfterComma", "L = pow(2,-1);", {{"L", 0.5f}}},
+                      ValueCase{"AfterCommaAndBlanks", "L = pow(2,  -1);", {{"L", 0.5f}}},
+                      ValueCase{"AfterParenthesisAndBlank", "L = 2 * ( -3);", {{"L", -6.0f}}},
                       ValueCase{"OfFirstArgument", "L = pow(-2, 3);", {{"L", -8.0f}}},
                       ValueCase{"OfName", "L = -Vo + 1;", {{"L", -11.0f}}},
                       ValueCase{"NegatesWholeGroup", "L = -(1 + 2) * 2;", {{"L", -6.0f}}},
@@ -93,7 +95,10 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"SquareRoot", "L = pow(4, 0.5);", {{"L", 2.0f}}},
         ValueCase{"TwoCalls", "L = pow(2, 3) + pow(3, 2);", {{"L", 17.0f}}},
         ValueCase{"ExpressionArguments", "L = pow(Vo - 10, Vo / 4);", {{"L", 8.0f}}},
-        ValueCase{"NegativeBaseFractionalExponent", "L = pow(-8, 0.5);", {{"L", std::nanf("")}}}),
+        ValueCase{"NegativeBaseFractionalExponent", "L = pow(-8, 0.5);", {{"L", std::nanf("")}}},
+        ValueCase{"ZeroToANegativePower",
+                  "L = pow(0, -1);",
+                  {{"L", std::numeric_limits<float>::infinity()}}}),
     caseName);
 
 INSTANTIATE_TEST_SUITE_P(

@@ -121,8 +121,6 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{"OperatorWithOneValue", "L = 1 + ;", box(kEval, 1, kSurplusOp)},
         MessageCase{"PlusAfterLeadingLineEnd", "\r+ L = 1;", box(kEval, 2, kSurplusOp)},
         MessageCase{"DoubleMinus", "L = 4 - -3;", box(kEval, 1, kSurplusOp)},
-        // A unary minus must follow '(' or ',' directly.
-        MessageCase{"SpacedMinusAfterComma", "L = pow(2, -1);", box(kEval, 1, kSurplusOp)},
         MessageCase{"TwoOperands", "L = 1 2;", box(kEval, 1, kTwoResults)},
         MessageCase{"UnknownName", "L = 1;\rIpk = X;", box(kEval, 2, kUnknown)},
         MessageCase{"UnknownTarget", "X = 1;", box(kEval, 1, kUnknown)},
@@ -130,8 +128,10 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{"UpperCaseF", "L = F;", box(kEval, 1, kUnknown)},
         MessageCase{"PowWithOneArgument", "L = pow(2);", box(kEval, 1, kPow)},
         MessageCase{"EmptyStatement", "L = ;", box(kEval, 1, kNoValue)},
-        MessageCase{"SurplusSemicolon", "L = 1;;", box(kEval, 0, kCount)},
-        MessageCase{"StatementWithoutTarget", "L = 1;\r2;", box(kEval, 0, kCount)}),
+        // The line of the first statement without a target.
+        MessageCase{"SurplusSemicolon", "L = 1;;", box(kEval, 1, kCount)},
+        MessageCase{"LeadingSemicolon", ";Vo = 1;", box(kEval, 1, kCount)},
+        MessageCase{"StatementWithoutTarget", "L = 1;\r2;", box(kEval, 2, kCount)}),
     caseName);
 
 // Faults of the literal reading that the interpreter mends, and its limits.

@@ -1,28 +1,28 @@
 // The start-up work on the working folder: the files it creates and in which order, what it
-// writes into them, that it never changes a file that exists, the help document, how it stops
-// at the first file it cannot open, and the welcome mark.
+// writes into them, that it changes no file that holds something, the help document, how it
+// stops at the first file it cannot open, and the welcome mark.
 #include "startup/startup.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
-#include <algorithm>
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "designs/registry.h"
 #include "iface/interface_file.h"
+#include "startup/working_folder.h"
+#include "support/child_process.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
-#include "tables/bridge_tables.h"
-#include "tables/dcdc_table.h"
 #include "tables/field_table.h"
-#include "tables/flyback_table.h"
-#include "tables/forward_table.h"
-#include "tables/rcc_table.h"
 
 namespace tarnex {
 namespace {
@@ -42,29 +42,12 @@ const std::vector<std::string_view> kOrder = {
 
 TEST(StartupFiles, TwentyInCreationOrderSplitIntoFormulaAndInterfaceFiles) {
   const auto files = startupFiles();
-  ASSERT_EQ(files.size(), 20u);
   EXPECT_EQ(std::vector<std::string_view>(files.begin(), files.end()),
             std::vector<std::string_view>(kOrder.begin(), kOrder.end() - 1));
   EXPECT_EQ(formulaFiles().size(), 13u);
   EXPECT_EQ(interfaceFiles().size(), 7u);
-  std::set<std::string_view> all(files.begin(), files.end());
-  for (std::string_view f : formulaFiles()) {
-    EXPECT_TRUE(f.ends_with(" cfg.txt")) << f;
-    EXPECT_EQ(all.erase(f), 1u) << f;
-  }
-  for (std::string_view f : interfaceFiles()) {
-    EXPECT_TRUE(f.ends_with(" Interface.txt")) << f;
-    EXPECT_EQ(all.erase(f), 1u) << f;
-  }
-  EXPECT_TRUE(all.empty());
-}
-
-TEST(StartupFiles, EveryWindowFindsItsInterfaceFile) {
-  const auto names = interfaceFiles();
-  for (const DialogTable* t : {&dcdcTable(), &flybackTable(), &forwardTable(), &rccTable(),
-                               &pushPullTable(), &halfBridgeTable(), &fullBridgeTable()})
-    EXPECT_NE(std::find(names.begin(), names.end(), t->interfaceFile), names.end())
-        << t->interfaceFile;
+  for (std::string_view f : formulaFiles()) EXPECT_TRUE(f.ends_with(" cfg.txt")) << f;
+  for (std::string_view f : interfaceFiles()) EXPECT_TRUE(f.ends_with(" Interface.txt")) << f;
 }
 
 std::size_t fileCount(const TempFolder& dir) {
@@ -74,33 +57,86 @@ std::size_t fileCount(const TempFolder& dir) {
   return count;
 }
 
+// The sample shipped as a data file, with CR LF line ends: the bytes a new formula file holds.
+std::string shippedSample(std::string_view name) {
+  const char* data = std::getenv("TARNEX_TEST_DATA");
+  std::ifstream in(std::filesystem::path(data ? data : ".") / "../../resources/formulas" /
+                       std::filesystem::path(std::u8string(name.begin(), name.end())),
+                   std::ios::binary);
+  std::string out;
+  for (auto it = std::istreambuf_iterator<char>(in); it != std::istreambuf_iterator<char>(); ++it) {
+    if (*it == '\n') out += '\r';
+    if (*it != '\r') out += *it;
+  }
+  return out;
+}
+
+// The push-pull window's caption list as a new interface file holds it, in relabel order.
+constexpr std::string_view kPushPullInterface =
+    "# 删去本行即启用下面的标题：改写等号和分号之间的文字，就是窗口上对应的标题。"
+    "也可以只把要改的行复制到本行之前。\r\n"
+    "1=最低交流输入(V);\r\n2=最高交流输入(V);\r\n3=输出电压(V);\r\n4=输出电流(A);\r\n"
+    "5=开关频率(kHz);\r\n6=效率(%);\r\n7=输出二极管≈(V);\r\n8=最大占空比(双管);\r\n"
+    "9=1/2△B(GS);\r\n10=电流密度(cmil/A);\r\n11=磁芯面积AE(mm2);\r\n12=初级匝数NP(1/2);\r\n"
+    "13=次级匝数NS(1/2);\r\n14=初级线径(mm);\r\n15=次级线径(mm);\r\n16=初级电流有效值(A);\r\n"
+    "17=次级电流有效值(A);\r\n18=输出电感(μH);\r\n#\r\n";
+
 TEST(PrepareWorkingFolder, CreatesEveryFileSwitchedOffWithItsContent) {
   TempFolder dir;
   RecordingHost host;
   EXPECT_TRUE(prepareWorkingFolder(dir.folder(), host, {}));
   EXPECT_TRUE(host.messages.empty());
-  for (std::string_view name : startupFiles()) {
-    const std::string bytes = dir.read(name);
-    EXPECT_EQ(bytes, initialContent(name)) << name;
-    // The end marker first: the window keeps its built-in procedure and captions.
-    EXPECT_TRUE(bytes.starts_with("#")) << name;
-    EXPECT_TRUE(bytes.ends_with("\r\n#\r\n")) << name;
+  for (std::string_view name : formulaFiles()) {
+    const std::string sample = shippedSample(name);
+    ASSERT_FALSE(sample.empty()) << name;
+    EXPECT_EQ(dir.read(name), sample) << name;
   }
+  EXPECT_EQ(dir.read("Push-Pull Interface.txt"), kPushPullInterface);
   EXPECT_TRUE(dir.exists("System.cfg"));
   EXPECT_EQ(dir.read("System.cfg"), "");  // never marked by the start-up itself
   EXPECT_EQ(fileCount(dir), kOrder.size());
 }
 
-TEST(PrepareWorkingFolder, NeverShortensOrChangesExistingFiles) {
-  TempFolder dir;
-  // Empty files too stay empty: only a file the start-up creates gets content.
+// An empty file holds nothing that could be lost: it gets its content (a start that failed or
+// was killed may have left it so). Every other file is kept as it is.
+TEST(PrepareWorkingFolder, GivesAnEmptyFileItsContentAndKeepsEveryOther) {
+  TempFolder dir, fresh;
   auto before = [](std::size_t i) {
     return i % 2 == 0 ? std::string() : "1=a;\n#" + std::string(kOrder[i]);
   };
   for (std::size_t i = 0; i < kOrder.size(); ++i) dir.write(kOrder[i], before(i));
   RecordingHost host;
   EXPECT_TRUE(prepareWorkingFolder(dir.folder(), host, {}));
-  for (std::size_t i = 0; i < kOrder.size(); ++i) EXPECT_EQ(dir.read(kOrder[i]), before(i));
+  EXPECT_TRUE(prepareWorkingFolder(fresh.folder(), host, {}));
+  for (std::size_t i = 0; i < kOrder.size(); ++i) {
+    EXPECT_EQ(dir.read(kOrder[i]), i % 2 == 0 ? fresh.read(kOrder[i]) : before(i)) << kOrder[i];
+  }
+  EXPECT_EQ(fileCount(dir), kOrder.size());
+}
+
+// A first start stopped by a file-size limit leaves each file whole or absent; the next start
+// creates the rest with their content.
+TEST(PrepareWorkingFolder, AStartStoppedByAFileSizeLimitIsMendedByTheNext) {
+  TempFolder dir, fresh;
+  RecordingHost host;
+  ASSERT_TRUE(prepareWorkingFolder(fresh.folder(), host, {}));
+  const int code = testing::runInChild([&] {
+    const rlimit limit{2100, 2100};  // the first three samples fit, the fourth does not
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, SIG_IGN);
+    RecordingHost failing;
+    return prepareWorkingFolder(dir.folder(), failing, {}) ? 1 : 0;
+  });
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(fileCount(dir), 3u);
+  for (std::string_view name : kOrder) {
+    if (dir.exists(name)) {
+      EXPECT_EQ(dir.read(name), fresh.read(name)) << name;
+    }
+  }
+  EXPECT_TRUE(prepareWorkingFolder(dir.folder(), host, {}));
+  for (std::string_view name : kOrder) EXPECT_EQ(dir.read(name), fresh.read(name)) << name;
+  EXPECT_TRUE(host.messages.empty());
 }
 
 // Number k of the list names the k-th caption of the relabel list, so that the list put in use
@@ -109,9 +145,9 @@ TEST(InitialContent, InterfaceFileListsTheCaptionsByTheirNumbers) {
   for (const DesignInfo& d : designs()) {
     const DialogTable& t = *d.table;
     const std::string content = initialContent(t.interfaceFile);
-    ASSERT_TRUE(content.starts_with("#")) << t.interfaceFile;
+    const std::string list = content.substr(content.find("\r\n") + 2);
     TempFolder dir;
-    dir.write(t.interfaceFile, content.substr(content.find("\r\n") + 2));
+    dir.write(t.interfaceFile, list);
     RecordingHost host;
     const int n = static_cast<int>(relabelList(t).size());
     const auto result = applyInterfaceFile(dir.folder(), t.interfaceFile, n, host);
@@ -124,9 +160,6 @@ TEST(InitialContent, InterfaceFileListsTheCaptionsByTheirNumbers) {
       }
     }
   }
-  // The entry as a user copies it above the marker.
-  EXPECT_NE(initialContent("DC-DC Interface.txt").find("\r\n3=输出电压(V);\r\n"),
-            std::string::npos);
 }
 
 // The help document comes from beside the program (the build tree) or from ../share/tarnex
@@ -154,10 +187,15 @@ TEST(PrepareWorkingFolder, CopiesTheHelpDocumentWhenMissing) {
 // A folder of the same name blocks one file. The files before it are created, none after it,
 // and the one that failed is reported once: this shows the order and the stop at the first
 // failure.
-class BlockedFileTest : public ::testing::TestWithParam<std::size_t> {};
+struct BlockedCase {
+  const char* name;
+  std::size_t blocked;  // index into kOrder
+};
+
+class BlockedFileTest : public ::testing::TestWithParam<BlockedCase> {};
 
 TEST_P(BlockedFileTest, StopsAtTheFirstFileThatCannotBeOpened) {
-  const std::size_t blocked = GetParam();
+  const std::size_t blocked = GetParam().blocked;
   TempFolder dir;
   std::filesystem::create_directory(dir.path(kOrder[blocked]));
   RecordingHost host;
@@ -171,7 +209,13 @@ TEST_P(BlockedFileTest, StopsAtTheFirstFileThatCannotBeOpened) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Order, BlockedFileTest, ::testing::Values(0, 3, 4, 14, 15, 16, 19, 20));
+INSTANTIATE_TEST_SUITE_P(
+    Order, BlockedFileTest,
+    ::testing::Values(BlockedCase{"First", 0}, BlockedCase{"FirstWithChineseName", 3},
+                      BlockedCase{"FirstInterfaceFile", 4}, BlockedCase{"RccFormulaFile", 14},
+                      BlockedCase{"RccInterfaceFile", 15}, BlockedCase{"FirstChineseOnly", 16},
+                      BlockedCase{"LastOfTheTwenty", 19}, BlockedCase{"SystemCfg", 20}),
+    [](const ::testing::TestParamInfo<BlockedCase>& p) { return p.param.name; });
 
 TEST(PrepareWorkingFolder, FolderBelowAPlainFileIsReportedOnce) {
   TempFolder dir;
@@ -183,6 +227,18 @@ TEST(PrepareWorkingFolder, FolderBelowAPlainFileIsReportedOnce) {
   EXPECT_EQ(host.messages[0].text, fileErrorText("CCM Boost cfg.txt", ENOTDIR));
   EXPECT_EQ(host.messages[0].icon, Icon::Warning);
   EXPECT_FALSE(host.messages[0].owned);
+}
+
+// The working folder is made with the folders above it; a name that cannot be one says why.
+TEST(MakeWorkingFolder, CreatesTheFolderOrSaysWhyNot) {
+  TempFolder dir;
+  dir.write("plain", "x");
+  EXPECT_EQ(makeWorkingFolder(dir.path("new/sub")), std::nullopt);
+  EXPECT_TRUE(std::filesystem::is_directory(dir.path("new/sub")));
+  EXPECT_EQ(makeWorkingFolder(""), "无法使用工作文件夹：文件夹的名称是空的。请给出一个文件夹。");
+  EXPECT_EQ(
+      makeWorkingFolder(dir.path("plain/sub")),
+      "无法使用工作文件夹“" + dir.path("plain/sub").string() + "”：路径中有一部分不是文件夹。");
 }
 
 struct WelcomeCase {
