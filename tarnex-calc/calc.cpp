@@ -81,14 +81,19 @@ std::string_view iconName(Icon icon) {
 
 // --- the listing of every window ---------------------------------------------------------
 
-// A command of the listing, marked "default" when it runs with no command named.
+// A command of the listing. "default" marks the window's default button: Enter presses it,
+// and the command line runs it when no command is named. A window without one (Enter there
+// only checks the fields) may still have a first step that the command line runs by itself:
+// "command-line-default".
 Record commandRecord(const std::string& dialog, const ButtonRow& b) {
-  const bool isDefault = b.isDefault || b.commandLineDefault;
+  const bool commandLine = b.isDefault || b.commandLineDefault;
   return Record{"command"}
       .add("dialog", dialog, In::Tab)
       .add("key", b.key)
       .add("text", b.caption)
-      .add("default", Value::truth(isDefault, "default", ""));
+      .add("default",
+           Value::truth(b.isDefault, "default", commandLine ? "command-line-default" : ""))
+      .add("commandLineDefault", Value::truth(commandLine, "", ""), In::Json);
 }
 
 // One dialog of the listing, from its table: its commands, lists with their entries, and
