@@ -1,8 +1,8 @@
 #include "drawings.h"
 
+#include <QFile>
 #include <QPainter>
 #include <QPixmap>
-#include <array>
 #include <map>
 #include <string>
 
@@ -10,45 +10,22 @@
 
 namespace tarnex::qt {
 
-namespace {
-
-struct DrawingEntry {
-  std::string_view name;
-  int width;
-  int height;
-};
-
-// The bitmaps of the program and their pixel sizes.
-constexpr std::array kDrawings = {
-    DrawingEntry{"bitmap166", 270, 154}, DrawingEntry{"bitmap167", 225, 117},
-    DrawingEntry{"bitmap168", 217, 115}, DrawingEntry{"bitmap169", 208, 105},
-    DrawingEntry{"bitmap173", 229, 204}, DrawingEntry{"bitmap174", 243, 196},
-    DrawingEntry{"bitmap175", 221, 180}, DrawingEntry{"bitmap176", 218, 196},
-    DrawingEntry{"bitmap209", 234, 129}, DrawingEntry{"bitmap213", 319, 141},
-    DrawingEntry{"bitmap190", 592, 418}, DrawingEntry{"bitmap191", 504, 355},
-    DrawingEntry{"bitmap192", 528, 348}, DrawingEntry{"bitmap194", 40, 48},
-    DrawingEntry{"bitmap195", 48, 40},   DrawingEntry{"bitmap196", 40, 48},
-    DrawingEntry{"bitmap197", 740, 504}, DrawingEntry{"bitmap203", 643, 451},
-    DrawingEntry{"bitmap204", 650, 467}, DrawingEntry{"bitmap206", 420, 268},
-    DrawingEntry{"bitmap207", 564, 352}, DrawingEntry{"icon128", 32, 32},
-};
-
-}  // namespace
-
 std::optional<QSize> drawingSize(std::string_view name) {
-  for (const DrawingEntry& d : kDrawings) {
-    if (d.name == name) return QSize(d.width, d.height);
-  }
-  return std::nullopt;
+  const Drawing drawing(name);
+  if (!drawing.valid()) return std::nullopt;
+  return drawing.size();
 }
 
 QString drawingPath(std::string_view name) {
   return QStringLiteral(":/drawings/") + toQString(name) + QStringLiteral(".svg");
 }
 
-Drawing::Drawing(std::string_view name) : size_(drawingSize(name).value_or(QSize())) {
-  if (size_.isEmpty()) return;
-  renderer_.load(drawingPath(name));
+// Each drawing's view box is the pixel size of the bitmap it stands for. A name the program
+// lacks is not handed to the renderer, which would complain about the missing file.
+Drawing::Drawing(std::string_view name) {
+  const QString path = drawingPath(name);
+  if (!QFile::exists(path) || !renderer_.load(path)) return;
+  size_ = renderer_.viewBox().size();
 }
 
 void Drawing::paintStretched(QPainter& painter, const QRect& target, QSize source,

@@ -1,6 +1,7 @@
 #pragma once
 // The program's drawings: circuit pictures, the launcher's background and the icon, kept as
-// SVG resources and painted at the pixel sizes of the bitmaps they stand for.
+// SVG resources and painted at the pixel sizes of the bitmaps they stand for, which each
+// drawing gives as its view box.
 
 #include <QColor>
 #include <QIcon>
@@ -15,7 +16,8 @@ class QPainter;
 
 namespace tarnex::qt {
 
-// The pixel size of a named drawing ("bitmap167"), or nullopt for a name the program lacks.
+// The pixel size of a named drawing ("bitmap167"), its view box, or nullopt for a name the
+// program lacks.
 std::optional<QSize> drawingSize(std::string_view name);
 
 // The resource path of a named drawing.

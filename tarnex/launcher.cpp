@@ -35,7 +35,7 @@ constexpr const char* kFlatButton =
 
 const DesignInfo* designOfButton(int id) {
   for (const DesignInfo& d : designs()) {
-    if (d.launcherButton() == id && d.make != nullptr) return &d;
+    if (d.launcherButton() == id) return &d;
   }
   return nullptr;
 }

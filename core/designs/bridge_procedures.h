@@ -42,8 +42,6 @@ enum class BridgeNotice {
   DutyAboveLimit,  // push-pull Dmax above 0.8: too little dead time between the two switches
 };
 
-inline constexpr const char* kPushPullDutyHint = " 建议留最大占空比设置为小于0.8，留0.2的余量！";
-
 // Whole turns of all three: the secondary half rounded up whenever it has a fraction, then
 // the primary n × Ns to nearest, an exact half going up.
 TransformerTurns bridgeTurns(double Np0, double n);

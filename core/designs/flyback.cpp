@@ -6,7 +6,6 @@
 
 #include "designs/core_design_texts.h"
 #include "designs/design_check.h"
-#include "forms/empty_fields.h"
 
 namespace tarnex {
 
@@ -148,20 +147,16 @@ void CFlybackDlg::showNotices(const std::vector<FlybackNotice>& notices) {
 
 void CFlybackDlg::computeCore() {
   const FlybackMode current = mode();
-  setOutputsText("0");
-  EmptyFields empty(*this, {kVe, kAe, kLe});
-  empty.fillZero({kVe, kAe, kLe});
-
   Calculation calc;
   calc.formulaFile = formulaFile();
   calc.incompleteMessage = kCoreIncomplete;
+  // Only the estimate and the inputs show numbers: the outputs are read as "0".
+  calc.keepResults = false;
+  calc.estimates = {kVe};
   // The estimate needs no core: a formula reads Ae = Le = 1, and what it assigns to them is
   // dropped, so the same file can tell the estimate from the verification.
+  calc.blankAsZero = {kAe, kLe};
   calc.pinned = {kAe, kLe};
-  calc.afterRead = [&](bool read) {
-    if (!read) setText(kVe, "");
-    empty.reblank({kAe, kLe});
-  };
   calc.builtIn = [&] {
     const FlybackInputs in = bound(kInputs);
     // The DCM area product needs the turns ratio; the CCM volume does not.
@@ -176,30 +171,23 @@ void CFlybackDlg::computeCore() {
     setValue(kVe, est.Ve);
     return true;
   };
-  if (calculate(calc) == CalcEnd::Incomplete) return;
-  // Only the estimate and the inputs show numbers: the outputs were read as "0".
-  empty.reblank({kAe, kLe});
-  setOutputsText("");
+  calculate(calc);
 }
 
 void CFlybackDlg::verify() {
-  EmptyFields empty(*this, {kVe, kAe, kLe});
-  if (empty.wasEmpty(kAe) || empty.wasEmpty(kLe)) {
-    empty.reblank({kVe});
+  if (text(kAe).empty() || text(kLe).empty()) {
     setOutputsText("");
     showOwned(kNeedCore);
     return;
   }
   const FlybackMode current = mode();
-  setOutputsText("0");
-  empty.fillZero({kVe});
-
   Calculation calc;
   calc.formulaFile = formulaFile();
   calc.incompleteMessage = kVerifyIncomplete;
-  // A formula reads Ve = 1 during the verification, and what it assigns to Ve is dropped.
+  // A formula reads Ve = 1 during the verification, and what it assigns to Ve is dropped; a
+  // blank estimate reads as 0 and stays blank.
   calc.pinned = {kVe};
-  calc.afterRead = [&](bool) { empty.reblank({kVe}); };
+  calc.blankAsZero = {kVe};
   calc.builtIn = [&] {
     const FlybackInputs in = bound(kInputs);
     const FlybackDesign d =
@@ -219,7 +207,6 @@ void CFlybackDlg::verify() {
   };
   if (calculate(calc) == CalcEnd::Incomplete) return;
   // The clamp is sized by its own command, from the inductance just verified.
-  empty.reblank({kVe});
   const int clamp[] = {kRlk, kClk};
   setFieldsText(clamp, "");
 }
@@ -230,13 +217,13 @@ void CFlybackDlg::computeSnubber() {
     showOwned(kNeedInductance);
     return;
   }
-  EmptyFields empty(*this, {kVe});
-  empty.fillZero({kVe});
-
   Calculation calc;
   calc.formulaFile = formulaFile();
   calc.incompleteMessage = kSnubberIncomplete;
   calc.results = {kRlk, kClk};
+  // The estimate is no input of the clamp: a blank one reads as 0 and stays blank, also
+  // after a refused read.
+  calc.blankAsZero = {kVe};
   // The last step of a design: what a formula computed before an error is still shown.
   calc.writeBackAfterFailedRun = true;
   calc.builtIn = [&] {
@@ -257,8 +244,6 @@ void CFlybackDlg::computeSnubber() {
         .findings;
   };
   calculate(calc);
-  // Also after a refused read: the "0" put there for the read is no estimate.
-  empty.reblank({kVe});
 }
 
 }  // namespace tarnex

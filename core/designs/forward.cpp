@@ -1,10 +1,7 @@
 #include "designs/forward.h"
 
-#include <optional>
-
 #include "designs/core_design_texts.h"
 #include "designs/design_check.h"
-#include "forms/empty_fields.h"
 
 namespace tarnex {
 
@@ -54,64 +51,44 @@ void CForwardDlg::showNotices(const std::vector<ForwardNotice>& notices) {
   }
 }
 
-// The estimate needs no core. Its frame is its own: the built-in estimate shows the progress
-// window before its hint, a formula file runs without it, and either way every number is
-// written back, the outputs then emptied (they were read as "0").
+// The estimate needs no core: a blank Ae reads as 0 and stays blank. The built-in estimate
+// shows the progress window before its hint, a formula file runs without it, and either way
+// every number is written back, the outputs then emptied (they were read as "0").
 void CForwardDlg::computeCore() {
-  setWritten(false);
-  setOutputsText("0");
-  EmptyFields empty(*this, {kAp, kAe});
-  empty.fillZero({kAp, kAe});
-  if (!readFields()) {
-    setOutputsText("");
-    setText(kAp, "");
-    empty.reblank({kAe});
-    showOwned(kCoreIncomplete);
-    return;
-  }
-  empty.reblank({kAe});
-  // The read retried the set-up, and a file it needs has failed again and been reported.
-  if (!setUpDone()) return;
-  const std::optional<bool> useFile = inUseForCalculation(formulaFile());
-  if (!useFile) return;
-  // A file without a statement computes with the built-in estimate, as one switched off does.
-  bool builtIn = !*useFile;
-  if (*useFile) {
-    // A formula reads Ae = 1, and what it assigns to Ae is dropped, so that the same file can
-    // tell the estimate from the verification. What it computed is shown even after an error.
-    const int pinned[] = {kAe};
-    builtIn = runFormula(formulaFile(), pinned) == FormulaOutcome::NoStatements;
-  }
-  if (builtIn) {
-    setOutputsText("");
-    setText(kAp, "");
-    host().runProgress();
+  Calculation calc;
+  calc.formulaFile = formulaFile();
+  calc.incompleteMessage = kCoreIncomplete;
+  calc.keepResults = false;
+  calc.estimates = {kAp};
+  calc.blankAsZero = {kAe};
+  // A formula reads Ae = 1, and what it assigns to Ae is dropped, so that the same file can
+  // tell the estimate from the verification. What it computed is shown even after an error.
+  calc.pinned = {kAe};
+  calc.writeBackAfterFailedRun = true;
+  calc.progressBeforeBuiltIn = true;
+  calc.builtIn = [this] {
     const ForwardCoreEstimate est = forwardAreaProduct(bound(kInputs));
     showNotices(est.notices);
     setValue(kAp, est.Ap);
-  }
-  writeFields();
-  setWritten(true);
-  empty.reblank({kAe});
-  setOutputsText("");
+    return true;
+  };
+  calculate(calc);
 }
 
 void CForwardDlg::verify() {
-  EmptyFields empty(*this, {kAp, kAe});
-  if (empty.wasEmpty(kAe)) {
+  if (text(kAe).empty()) {
     setWritten(false);
     setOutputsText("");
     showOwned(kNeedCore);
     return;
   }
-  empty.fillZero({kAp});
-
   Calculation calc;
   calc.formulaFile = formulaFile();
   calc.incompleteMessage = kVerifyIncomplete;
   // A formula reads Ap = 1 during the verification, and what it assigns to Ap is dropped.
+  // The estimate is its own command's result: a blank one reads as 0 and stays blank.
   calc.pinned = {kAp};
-  calc.afterRead = [&](bool) { empty.reblank({kAp}); };
+  calc.blankAsZero = {kAp};
   calc.builtIn = [&] {
     const ForwardDesign d = forwardVerify(bound(kInputs));
     if (d.ending == ForwardEnding::Impossible) {
@@ -125,8 +102,6 @@ void CForwardDlg::verify() {
   };
   calc.check = [this] { return checkForward(bound(kInputs), bound(kDesign)).findings; };
   calculate(calc);
-  // The estimate is its own command's result: what was read as "0" is no estimate.
-  empty.reblank({kAp});
 }
 
 }  // namespace tarnex

@@ -40,9 +40,6 @@ enum class ForwardNotice {
   DutyAtHalf,  // Dmax ≥ 0.5: a reset winding equal to the primary cannot reset the core
 };
 
-inline constexpr const char* kForwardDutyHint =
-    "提示：如果复位绕组和初级匝数相等，请设置最大占空比小于0.5！";
-
 // Whole turns: the secondary to nearest, an exact half going down (but never below one turn),
 // then the primary n × Ns to nearest the same way.
 TransformerTurns forwardTurns(double Np0, double n);

@@ -10,12 +10,14 @@ namespace tarnex {
 // √2 and 1/√2 as the procedures use them: the peak of an AC voltage given in volts rms.
 inline constexpr double kSqrt2 = 1.414;
 inline constexpr double kInvSqrt2 = 0.707;
-// 2π and its unit-scaled forms (kHz × kΩ, nF, µF and the like).
-inline constexpr double kTwoPi = 6.2831852;
-inline constexpr double kTwoPiKilo = 6283.1852;
-inline constexpr double kTwoPiMega = 6283185.2;
-inline constexpr double kTwoPiMicro = 0.0000062831852;
-inline constexpr double kDegreesPerRadian = 57.295780490442965;
+// 2π as the procedures and the compensation pages compute with it (6.2831852, not the exact
+// kTwoPi of the Bode plots), its unit-scaled forms (kHz × kΩ, nF, µF and the like), and the
+// degrees per radian of the pages' phase.
+inline constexpr double kTwoPiPage = 6.2831852;
+inline constexpr double kTwoPiPageKilo = 6283.1852;
+inline constexpr double kTwoPiPageMega = 6283185.2;
+inline constexpr double kTwoPiPageMicro = 0.0000062831852;
+inline constexpr double kDegreesPerRadianPage = 57.295780490442965;
 // Millimetres per mil (1/39.37).
 inline constexpr double kMmPerMil = 0.025400050800101603;
 

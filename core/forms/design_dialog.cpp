@@ -89,38 +89,51 @@ FormulaOutcome DesignDialog::runFormula(std::string_view fileName, std::span<con
 }
 
 CalcEnd DesignDialog::calculate(const Calculation& calc) {
-  setWritten(false);
   const std::span<const int> results =
       calc.results.empty() ? std::span<const int>(outputIds()) : std::span<const int>(calc.results);
   // Findings belong to the results they were made of: a command that computes every result
   // drops them at once (one that computes a few, the clamp, keeps them until it succeeds).
   if (calc.results.empty()) clearFindings();
-  // An empty field does not read as a number: results read as "0".
-  setFieldsText(results, "0");
-  const bool read = readFields();
-  if (calc.afterRead) calc.afterRead(read);
-  if (!read) {
-    setFieldsText(results, "");
-    showOwned(std::string(calc.incompleteMessage));
-    return CalcEnd::Incomplete;
-  }
-  // The read retried the set-up, and a file it needs has failed again and been reported:
-  // the command ends here, so that one cause shows one box.
-  if (!setUpDone()) return CalcEnd::FileError;
-  const std::optional<bool> useFile = inUseForCalculation(calc.formulaFile);
-  if (!useFile) return CalcEnd::FileError;
-  // A file without a statement (emptied, or saved as a bare line end) computes with the
-  // built-in procedure, as one switched off by '#' does.
-  bool builtIn = !*useFile;
-  if (*useFile) {
-    const FormulaOutcome run = runFormula(calc.formulaFile, calc.pinned);
-    if (run == FormulaOutcome::Failed && !calc.writeBackAfterFailedRun) return CalcEnd::RunFailed;
-    builtIn = run == FormulaOutcome::NoStatements;
-  }
-  if (builtIn && !calc.builtIn()) return CalcEnd::Stopped;
-  showResults(results);
-  if (calc.check) setFindings(calc.check());
-  return CalcEnd::Written;
+  const CalculateFrame frame{.results = results,
+                             .keepResults = calc.keepResults,
+                             .estimates = calc.estimates,
+                             .blankAsZero = calc.blankAsZero,
+                             .incomplete = calc.incompleteMessage,
+                             .progress = !calc.progressBeforeBuiltIn};
+  CalcEnd end = CalcEnd::Written;
+  const auto compute = [&] {
+    // The read retried the set-up, and a file it needs has failed again and been reported:
+    // the command ends here, so that one cause shows one box.
+    const std::optional<bool> useFile =
+        setUpDone() ? inUseForCalculation(calc.formulaFile) : std::nullopt;
+    if (!useFile) {
+      end = CalcEnd::FileError;
+      return false;
+    }
+    // A file without a statement (emptied, or saved as a bare line end) computes with the
+    // built-in procedure, as one switched off by '#' does.
+    bool builtIn = !*useFile;
+    if (*useFile) {
+      const FormulaOutcome run = runFormula(calc.formulaFile, calc.pinned);
+      if (run == FormulaOutcome::Failed && !calc.writeBackAfterFailedRun) {
+        end = CalcEnd::RunFailed;
+        return false;
+      }
+      builtIn = run == FormulaOutcome::NoStatements;
+    }
+    if (!builtIn) return true;
+    if (calc.progressBeforeBuiltIn) {
+      setFieldsText(results, "");
+      setFieldsText(calc.estimates, "");
+      host().runProgress();
+    }
+    if (calc.builtIn()) return true;
+    end = CalcEnd::Stopped;
+    return false;
+  };
+  if (calculateFrame(frame, compute) == FrameEnd::Incomplete) return CalcEnd::Incomplete;
+  if (end == CalcEnd::Written && calc.check) setFindings(calc.check());
+  return end;
 }
 
 CalcEnd DesignDialog::calculate(std::string_view incompleteMessage, std::function<bool()> builtIn,

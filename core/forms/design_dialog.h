@@ -40,11 +40,17 @@ struct Calculation {
   // The command's result fields (set to "0" before the read, blanked on failure and before
   // the write-back). Empty: every result row of the table.
   std::vector<int> results;
-  // Called right after the read of all fields, with its outcome (before the
-  // incomplete-input message on failure).
-  std::function<void(bool read)> afterRead;
+  // False: the results are blanked again when the command ends (a core estimate).
+  bool keepResults = true;
+  // The command's own estimate, read as it stands (CalculateFrame::estimates).
+  std::vector<int> estimates;
+  // Fields that, where blank, read as 0 and stay blank (CalculateFrame::blankAsZero).
+  std::vector<int> blankAsZero;
   // A failed formula run still shows the progress window and writes every number back.
   bool writeBackAfterFailedRun = false;
+  // The built-in procedure runs after the progress window, with the results and estimates
+  // blank, so that its hints follow it; a formula file's run then shows no progress window.
+  bool progressBeforeBuiltIn = false;
   // The design check of the numbers written back (the built-in procedure's or the formula
   // file's alike); none when empty.
   std::function<std::vector<Finding>()> check;

@@ -124,11 +124,44 @@ void FieldForm::showOwned(std::string text) {
   host().showMessage(Message{kProgramName, std::move(text), Icon::None, true});
 }
 
-void FieldForm::showResults(std::span<const int> results) {
-  setFieldsText(results, "");
-  host().runProgress();
-  writeFields();
-  setWritten(true);
+FrameEnd FieldForm::calculateFrame(const CalculateFrame& frame,
+                                   const std::function<bool()>& compute) {
+  setWritten(false);
+  // An empty field does not read as a number: the results read as "0", and so do the blank
+  // estimates and the fields left blank on purpose.
+  std::vector<int> blankEstimates, blanks;
+  for (int id : frame.estimates) {
+    if (text(id).empty()) blankEstimates.push_back(id);
+  }
+  for (int id : frame.blankAsZero) {
+    if (text(id).empty()) blanks.push_back(id);
+  }
+  setFieldsText(frame.results, "0");
+  setFieldsText(blankEstimates, "0");
+  setFieldsText(blanks, "0");
+  commandExchange();
+  const bool read = readFields();
+  setFieldsText(blanks, "");
+  if (!read) {
+    // A failed read leaves the exchange unfinished.
+    exchangeDone();
+    setFieldsText(frame.results, "");
+    setFieldsText(frame.estimates, "");
+    readRefused();
+    showOwned(std::string(frame.incomplete));
+    return FrameEnd::Incomplete;
+  }
+  const bool write = compute();
+  if (write) {
+    commandExchange();
+    setFieldsText(frame.results, "");
+    if (frame.progress) host().runProgress();
+    writeFields();
+    setWritten(true);
+  }
+  if (!frame.keepResults) setFieldsText(frame.results, "");
+  setFieldsText(blanks, "");
+  return write ? FrameEnd::Written : FrameEnd::Stopped;
 }
 
 }  // namespace tarnex

@@ -1,10 +1,11 @@
 #pragma once
 // A window of numeric fields: one single-precision number per edit field of its table, the
 // data exchange between fields and numbers, the set-up that runs in the first exchange, and
-// the pieces every calculate command is made of (results set to "0" for the read, the
-// window's incomplete-input message, the progress window, the write-back). The design windows
-// add their files on top; a compensation page uses it as it stands, with its exchange flag.
+// the calculate frame every command runs (results set to "0" for the read, the window's
+// incomplete-input message, the progress window, the write-back). The design windows add
+// their files on top; a compensation page uses it as it stands, with its exchange flag.
 
+#include <functional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -47,6 +48,31 @@ struct Bound {
 #define TARNEX_RESCAN2_(...) \
   TARNEX_RESCAN3_(TARNEX_RESCAN3_(TARNEX_RESCAN3_(TARNEX_RESCAN3_(__VA_ARGS__))))
 #define TARNEX_RESCAN3_(...) __VA_ARGS__
+
+// What a calculate command does with the fields around its computation.
+struct CalculateFrame {
+  // The command's results: "0" for the read, blanked when it fails and before the write-back.
+  std::span<const int> results = {};
+  // False: the results are blanked again when the command ends. A core estimate reads the
+  // verification's results as 0 and computes none of them.
+  bool keepResults = true;
+  // The command's estimate: read as it stands (a blank one as 0), blanked when the read fails.
+  std::span<const int> estimates = {};
+  // Fields that, where blank, read as 0 and stay blank: blanked again right after the read
+  // and when the command ends (the data of a core not chosen yet).
+  std::span<const int> blankAsZero = {};
+  // Shown when a field does not read as a number.
+  std::string_view incomplete = {};
+  // The progress window runs before the write-back.
+  bool progress = true;
+};
+
+// How the calculate frame ended.
+enum class FrameEnd {
+  Incomplete,  // a field did not read: the incomplete-input message shown
+  Stopped,     // the computation wrote nothing back
+  Written,     // every number written into its field
+};
 
 class FieldForm : public TableForm, public FieldValues {
  public:
@@ -95,6 +121,16 @@ class FieldForm : public TableForm, public FieldValues {
   virtual bool exchangeMovesValues() const { return true; }
   virtual void exchangeDone() {}
 
+  // The calculate frame: the results zeroed (and the blank fields of `frame` read as 0), every
+  // field read; when a field does not read, the results blanked and the incomplete-input
+  // message shown. Then `compute` runs on the numbers read; when it returns true, the
+  // results are blanked, the progress window runs and every number is written back.
+  FrameEnd calculateFrame(const CalculateFrame& frame, const std::function<bool()>& compute);
+  // The exchanges of a command move values (a compensation page sets its exchange flag).
+  virtual void commandExchange() {}
+  // A command's read failed, before its message (a compensation page drops its plot).
+  virtual void readRefused() {}
+
   // The set-up of the first data exchange. The default empties the results, refills the
   // lists and marks the set-up done.
   virtual void runSetUp();
@@ -106,9 +142,6 @@ class FieldForm : public TableForm, public FieldValues {
   // A window's own message: no icon, the program's name as caption, owned by the window.
   void showOwned(std::string text);
 
-  // The last steps of a calculation: blank the results, the progress window, write every
-  // value back into its field.
-  void showResults(std::span<const int> results);
   void setWritten(bool written) {
     lastWritten_ = written;
     if (written) ++writtenCount_;

@@ -12,6 +12,7 @@ namespace tarnex {
 
 namespace {
 
+// Exact: the plots show the circuit, where the pages compute with kTwoPiPage (6.2831852).
 constexpr double kTwoPi = 2 * std::numbers::pi;
 constexpr double kDegreesPerRadian = 180 / std::numbers::pi;
 // Bisection steps that pin the crossover between two neighbouring points far below a

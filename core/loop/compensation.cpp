@@ -16,7 +16,7 @@ constexpr double kDbToDecade = double{0.05f};
 
 // Arctangent in degrees.
 double atanDeg(double x) {
-  return std::atan(x) * kDegreesPerRadian;
+  return std::atan(x) * kDegreesPerRadianPage;
 }
 
 // A resistor ratio for a gain in decibels, whole decibels only: the fraction is dropped
@@ -28,7 +28,7 @@ double wholeDbRatio(double gainDb) {
 
 // The type II network's capacitor in pF that places a pole or zero at f (kHz) with R2 (Ω).
 double capacitorFor(double R2, double f) {
-  return 1e12 / (R2 * f * kTwoPiKilo);
+  return 1e12 / (R2 * f * kTwoPiPageKilo);
 }
 
 // The ratio search of the forward type: the zero goes to fc/k and the pole to k·fc, k from 1
@@ -61,9 +61,9 @@ double exactGainNeeded(const TypeIIInputs& in, double fz1, double fp1) {
   const Transfer stage = typeIIStageTransfer(in);
   if (!stage) return std::nan("");
   const double R1 = in.R1;
-  const double C1 = 1 / (R1 * fz1 * kTwoPiKilo);
-  const double C2 = 1 / (R1 * fp1 * kTwoPiKilo);
-  const Complex s{0, double{in.fc} * kTwoPiKilo};
+  const double C1 = 1 / (R1 * fz1 * kTwoPiPageKilo);
+  const double C2 = 1 / (R1 * fp1 * kTwoPiPageKilo);
+  const Complex s{0, double{in.fc} * kTwoPiPageKilo};
   return -20 * std::log10(std::abs(stage(s)) * std::abs(zeroPoleImpedance(s, R1, C1, C2) / R1));
 }
 
@@ -127,8 +127,8 @@ CurrentModeResults currentModeCompensation(const CurrentModeInputs& in) {
   r.Rx = 1 / (Dp * Dp * Dp * r.Q / (double{in.fsw} * 1000 * in.L * 0.000001) + (in.D + 1.0) / RL);
   r.G = r.Rx / (in.Ri / Dp);
   r.GdB = toSingle(20 * std::log10(r.G));
-  r.fp = toSingle(1 / (r.Rx * in.Co * kTwoPiMicro));
-  r.fz = toSingle(1 / (double{in.ESR} * in.Co * kTwoPiMicro));
+  r.fp = toSingle(1 / (r.Rx * in.Co * kTwoPiPageMicro));
+  r.fz = toSingle(1 / (double{in.ESR} * in.Co * kTwoPiPageMicro));
   // The amplifier's integrator must cross where the loop is to cross, divided by the stage gain.
   r.fEA = toSingle(double{in.fc} * 1000 / r.G);
 
@@ -136,19 +136,19 @@ CurrentModeResults currentModeCompensation(const CurrentModeInputs& in) {
     case CurrentModeAmplifier::Transconductance: {
       // The divider y = Vref/Vo feeds the amplifier; y·gm/(2π·C1) is its unity-gain frequency.
       const double y = double{in.Vref} / in.Vo;
-      r.C1F = (y * in.gm) / (r.fEA * kTwoPi);
+      r.C1F = (y * in.gm) / (r.fEA * kTwoPiPage);
       break;
     }
     case CurrentModeAmplifier::OpAmp:
-      r.C1F = 1 / (in.R1 * double{r.fEA} * kTwoPi);
+      r.C1F = 1 / (in.R1 * double{r.fEA} * kTwoPiPage);
       break;
     case CurrentModeAmplifier::None:
       return r;
   }
   // The zero of R2–C1 cancels the output pole; the pole of R2–C2 cancels the ESR zero.
-  r.R2 = toSingle(1 / (r.C1F * r.fp * kTwoPi));
+  r.R2 = toSingle(1 / (r.C1F * r.fp * kTwoPiPage));
   r.C1 = toSingle(r.C1F * 1000000);
-  r.C2 = toSingle(1 / (r.fz * double{r.R2} * kTwoPi) * 1000000);
+  r.C2 = toSingle(1 / (r.fz * double{r.R2} * kTwoPiPage) * 1000000);
   return r;
 }
 
@@ -161,11 +161,11 @@ double typeIIFlybackEfficiency(double Po) {
 
 TypeIIStage typeIIControlToOutput(const TypeIIInputs& in) {
   TypeIIStage s;
-  s.fesr = toSingle(0.001 / (double{in.ESR} * in.Co * kTwoPiMicro));
+  s.fesr = toSingle(0.001 / (double{in.ESR} * in.Co * kTwoPiPageMicro));
   switch (in.kind) {
     case TypeIIKind::Forward:
       // The LC filter resonates at 1/(2π·√(L·Co)); L in µH, Co in µF.
-      s.fpo = toSingle(0.001 / (std::sqrt(double{in.L} * in.Co * 0.000000000001) * kTwoPi));
+      s.fpo = toSingle(0.001 / (std::sqrt(double{in.L} * in.Co * 0.000000000001) * kTwoPiPage));
       // The duty cycle swings over the ramp Vramp and switches the input Vin = Vo/Dmax onto
       // the filter: Vin/Vramp per volt of control.
       s.A = (double{in.Vo} / in.Dmax) / in.Vramp;
@@ -177,7 +177,7 @@ TypeIIStage typeIIControlToOutput(const TypeIIInputs& in) {
       // The lightest load sets the lowest output pole. A DCM flyback's output is a current
       // source whose own output resistance equals the load: the pole lies at 2/(2π·RL·Co).
       s.RL = double{in.Vo} / in.Iomin;
-      s.fpo = toSingle(2 * 0.001 / (in.Co * s.RL * kTwoPiMicro));
+      s.fpo = toSingle(2 * 0.001 / (in.Co * s.RL * kTwoPiPageMicro));
       s.Po = double{in.Iomax} * in.Vo;
       s.eta = typeIIFlybackEfficiency(s.Po);
       // A DCM flyback delivers a power set by the peak current, not a voltage: its gain from
@@ -212,14 +212,15 @@ TypeIIIResults typeIIINetwork(const TypeIIIInputs& in) {
   const double R1 = in.R1;
   r.k = std::pow(10.0, in.GdB * kDbToDecade);
   // The network's mid-band gain k at fc is set by C1 against R1 (kHz × kΩ, nF).
-  r.C1 = toSingle(r.k * 1000000000 / (in.fc * R1 * kTwoPiMega));
-  r.fEA = toSingle(0.001 / (double{r.C1} * R1 * kTwoPiMicro));
+  r.C1 = toSingle(r.k * 1000000000 / (in.fc * R1 * kTwoPiPageMega));
+  r.fEA = toSingle(0.001 / (double{r.C1} * R1 * kTwoPiPageMicro));
   // fz2 = 1/(2π(R1+R3)C2) and fp1 = 1/(2π·R3·C2): their periods differ by 2π·R1·C2.
-  r.C2 = toSingle((1 / double{in.fz2} - 1 / double{in.fp1}) * (1 / (R1 * kTwoPiMega)) * 1000000000);
+  r.C2 = toSingle((1 / double{in.fz2} - 1 / double{in.fp1}) * (1 / (R1 * kTwoPiPageMega)) *
+                  1000000000);
   r.R2 = toSingle(double{r.fEA} / in.fz1 * R1);
   // C3 in series with C1 through R2 makes fp2; 1/C3 = 2π(R2·fp2 − R1·fEA).
-  r.C3 =
-      toSingle(1e12 / ((double{r.R2} * in.fp2 * 1000000 - double{r.fEA} * R1 * 1000000) * kTwoPi));
+  r.C3 = toSingle(1e12 /
+                  ((double{r.R2} * in.fp2 * 1000000 - double{r.fEA} * R1 * 1000000) * kTwoPiPage));
   r.R3 = toSingle(R1 * in.fz2 * 1000000 / (double{in.fp1} * 1000 - double{in.fz2} * 1000) *
                   double{0.001f});
   return r;

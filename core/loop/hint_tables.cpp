@@ -17,9 +17,10 @@ constexpr int kHintGroup = 0xFFFF;
 
 // A hint dialog: its caption, its size in dialog units of the 11-point font, its texts, its
 // one button and the group box around the texts where it has one.
-constexpr DialogTable hint(int dialogId, std::string_view key, std::string_view caption, Rect size,
-                           std::span<const StaticRow> statics, std::span<const ButtonRow> buttons,
-                           std::span<const GroupRow> groups) {
+constexpr DialogTable hintDialog(int dialogId, std::string_view key, std::string_view caption,
+                                 Rect size, std::span<const StaticRow> statics,
+                                 std::span<const ButtonRow> buttons,
+                                 std::span<const GroupRow> groups) {
   return DialogTable{.dialogId = dialogId,
                      .key = key,
                      .titleName = caption,
@@ -30,7 +31,7 @@ constexpr DialogTable hint(int dialogId, std::string_view key, std::string_view 
                      .size = size};
 }
 
-// Hint dialog 200.
+// Hint dialog 200, hint::kSaberNote.
 constexpr std::string_view kText200_1 =
     "仅给出了DCM反激和正激类拓扑的补偿计算，配合用Saber仿真来获得准确的参数，程序中需要自己放置零极"
     "点完成参数的计算!对于CCM反激，最好使用Saber仿真获得其真实特性曲线!"
@@ -40,9 +41,9 @@ constexpr StaticRow kStatics200[] = {
 };
 constexpr ButtonRow kButtons200[] = {{kOkButton, "了解！", "", 0, true, {81, 55, 50, 14}}};
 constexpr DialogTable kHint200 =
-    hint(200, "hint200", "说明", {0, 0, 218, 76}, kStatics200, kButtons200, {});
+    hintDialog(hint::kSaberNote, "hint200", "说明", {0, 0, 218, 76}, kStatics200, kButtons200, {});
 
-// Hint dialog 201.
+// Hint dialog 201, hint::kStabilityCriteria.
 constexpr std::string_view kText201_1 = "1 在开环增益为1的频率处，系统总开环相位延迟小于360°";
 constexpr std::string_view kText201_2 =
     "2 "
@@ -63,10 +64,10 @@ constexpr GroupRow kGroups201[] = {
     {kHintGroup, "电路稳定的增益准则:", {}, {7, 7, 229, 103}},
 };
 constexpr ButtonRow kButtons201[] = {{kOkButton, "知道了！", "", 0, true, {97, 112, 50, 14}}};
-constexpr DialogTable kHint201 =
-    hint(201, "hint201", "提示：", {0, 0, 243, 133}, kStatics201, kButtons201, kGroups201);
+constexpr DialogTable kHint201 = hintDialog(hint::kStabilityCriteria, "hint201", "提示：",
+                                            {0, 0, 243, 133}, kStatics201, kButtons201, kGroups201);
 
-// Hint dialog 202.
+// Hint dialog 202, hint::kEsrEstimate.
 constexpr std::string_view kText202_1 =
     "ESR通过LCR电桥测量Q值即可计算出，按铝电解电容的经验R*C≈ "
     "65*10*e-"
@@ -81,10 +82,10 @@ constexpr GroupRow kGroups202[] = {
     {kHintGroup, "", {}, {7, 7, 182, 76}},
 };
 constexpr ButtonRow kButtons202[] = {{kOkButton, "知道了！", "", 0, true, {72, 85, 50, 14}}};
-constexpr DialogTable kHint202 =
-    hint(202, "hint202", "提示：", {0, 0, 196, 106}, kStatics202, kButtons202, kGroups202);
+constexpr DialogTable kHint202 = hintDialog(hint::kEsrEstimate, "hint202", "提示：",
+                                            {0, 0, 196, 106}, kStatics202, kButtons202, kGroups202);
 
-// Hint dialog 208.
+// Hint dialog 208, hint::kPolePlacement.
 constexpr std::string_view kText208_1 =
     "对于3型补偿网络，只给出零极点计算，即通过自己指定放置的零极点位置来计算所需元件参数，可以用来"
     "辅助Saber仿真时做计算，对于调节器直流增益（注意程序需要设置用分贝数表示的增益）：             "
@@ -109,19 +110,19 @@ constexpr StaticRow kStatics208[] = {
     {0, StaticKind::Note, kText208_4, 0, {}, {7, 80, 254, 56}},
 };
 constexpr ButtonRow kButtons208[] = {{kOkButton, "知道了！", "", 0, true, {105, 138, 50, 14}}};
-constexpr DialogTable kHint208 =
-    hint(208, "hint208", "提示：", {0, 0, 268, 159}, kStatics208, kButtons208, {});
+constexpr DialogTable kHint208 = hintDialog(hint::kPolePlacement, "hint208", "提示：",
+                                            {0, 0, 268, 159}, kStatics208, kButtons208, {});
 }  // namespace
 
 const DialogTable& hintTable(int dialogId) {
   switch (dialogId) {
-    case 200:
+    case hint::kSaberNote:
       return kHint200;
-    case 201:
+    case hint::kStabilityCriteria:
       return kHint201;
-    case 202:
+    case hint::kEsrEstimate:
       return kHint202;
-    case 208:
+    case hint::kPolePlacement:
       return kHint208;
     default:
       throw std::out_of_range("no hint dialog " + std::to_string(dialogId));

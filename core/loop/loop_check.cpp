@@ -173,8 +173,8 @@ std::vector<Finding> typeIIFindings(const TypeIIInputs& in, const TypeIINetwork&
     } else {
       if (!exact->reachable) {
         add(out, Severity::Warning,
-            exact->boost > 0
-                ? fill("精确设计：期望相位裕量要求网络超前 {}°，Ⅱ型网络最多约 84°，已取 k = {}",
+            exact->boost > 45
+                ? fill("精确设计：期望相位裕量要求网络超前 {}°，Ⅱ型网络最多约 89°，已取 k = {}",
                        {num(exact->boost), num(exact->k)})
                 : fill("精确设计：功率级在穿越频率处的相位已足够（{}°），相位裕量将高于期望",
                        {num(exact->stagePhase)}));

@@ -10,6 +10,7 @@ namespace tarnex {
 
 namespace {
 
+// Exact: the plots show the circuit, where the pages compute with kTwoPiPage (6.2831852).
 constexpr double kTwoPi = 2 * std::numbers::pi;
 constexpr double kDegreesPerRadian = 180 / std::numbers::pi;
 
@@ -30,11 +31,12 @@ Complex jw(double fHz) {
   return {0, kTwoPi * fHz};
 }
 
-// The type II ratio limits of the exact design: k = 1.1 adds 5.4° to an integrator, k = 20
-// adds 84.3°; outside them the network degenerates (a pole on its zero, or a zero so far below
-// the crossover that the integrator's gain is all gone).
+// The type II ratio limits of the exact design: k = 1.1 adds 5.4° to an integrator, k = 100
+// adds 88.9°. Nearer 1 the pole sits on the zero and the network is an integrator with a
+// vanishing gain; beyond 100 the zero lies so far below fc that C1 grows without bound while
+// the last degree of lead costs another decade.
 constexpr double kMinRatio = 1.1;
-constexpr double kMaxRatio = 20;
+constexpr double kMaxRatio = 100;
 
 // The pole of a resistance R with a capacitor C and its ESR in series, from the pole ωp =
 // 1/(R·C) without the ESR and the ESR zero ωz = 1/(ESR·C): 1/((R + ESR)·C) = ωp·ωz/(ωp + ωz).

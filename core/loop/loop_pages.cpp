@@ -42,19 +42,6 @@ constexpr Bound<TypeIIIResults> kTypeIIIResults[] = {
 
 // --- the exchange flag and what every page shares ---------------------------------------
 
-bool LoopPage::readForCommand(std::span<const int> results, std::string_view incomplete) {
-  setFieldsText(results, "0");
-  exchange_ = true;
-  if (readFields()) return true;
-  // A failed read leaves the flag set; the command clears it itself.
-  exchange_ = false;
-  setFieldsText(results, "");
-  setWritten(false);
-  dropPlot();
-  showOwned(std::string(incomplete));
-  return false;
-}
-
 bool LoopPage::readForExact(std::string_view incomplete) {
   std::vector<int> blank;
   for (const FieldRow& row : form().fields) {
@@ -71,9 +58,13 @@ bool LoopPage::readForExact(std::string_view incomplete) {
   return false;
 }
 
-void LoopPage::writeBack(std::span<const int> results) {
-  exchange_ = true;
-  showResults(results);
+bool LoopPage::calculateAll(std::string_view incomplete, const std::function<void()>& compute) {
+  const auto computed = [&] {
+    compute();
+    return true;
+  };
+  return calculateFrame({.results = outputIds(), .incomplete = incomplete}, computed) ==
+         FrameEnd::Written;
 }
 
 void LoopPage::showHint(int dialogId) {
@@ -110,7 +101,7 @@ void CICtrl::command(int id) {
       exactDesign();
       break;
     case icctrl::kEsrHint:
-      showHint(202);
+      showHint(hint::kEsrEstimate);
       break;
     default:
       LoopPage::command(id);
@@ -128,12 +119,15 @@ void CICtrl::select(int listId, int index) {
 
 void CICtrl::calculate() {
   const CurrentModeAmplifier type = amplifier();
-  if (!readForCommand(outputIds(), kCurrentModeIncomplete)) return;
-  CurrentModeInputs in = bound(kCurrentModeInputs);
-  in.type = type;
-  const CurrentModeResults r = currentModeCompensation(in);
-  store(r, kCurrentModeResults);
-  writeBack(outputIds());
+  CurrentModeInputs in;
+  CurrentModeResults r;
+  const auto compute = [&] {
+    in = bound(kCurrentModeInputs);
+    in.type = type;
+    r = currentModeCompensation(in);
+    store(r, kCurrentModeResults);
+  };
+  if (!calculateAll(kCurrentModeIncomplete, compute)) return;
   BodePlot plot = currentModeBode(in, r);
   std::vector<Finding> findings = currentModeFindings(in, r, plot, nullptr);
   setPlot(std::move(plot), std::move(findings));
@@ -203,10 +197,10 @@ void CVCtrl::command(int id) {
       exactDesign();
       break;
     case vctrl::kOtherHint:
-      showHint(200);
+      showHint(hint::kSaberNote);
       break;
     case vctrl::kCriteriaHint:
-      showHint(201);
+      showHint(hint::kStabilityCriteria);
       break;
     default:
       LoopPage::command(id);
@@ -228,14 +222,16 @@ TypeIIInputs CVCtrl::inputs() const {
 }
 
 void CVCtrl::controlToOutput() {
-  if (!readForCommand(outputIds(), kStep2Incomplete)) return;
-  TypeIIInputs in = inputs();
-  if (in.kind != TypeIIKind::None) {
-    const TypeIIStage s = typeIIControlToOutput(in);
-    store(s, kTypeIIStage);
-    in.fpo = s.fpo, in.fesr = s.fesr, in.Gesr = s.Gesr;
-  }
-  writeBack(outputIds());
+  TypeIIInputs in;
+  const auto compute = [&] {
+    in = inputs();
+    if (in.kind != TypeIIKind::None) {
+      const TypeIIStage s = typeIIControlToOutput(in);
+      store(s, kTypeIIStage);
+      in.fpo = s.fpo, in.fesr = s.fesr, in.Gesr = s.Gesr;
+    }
+  };
+  if (!calculateAll(kStep2Incomplete, compute)) return;
   // The network of step 4 belongs to the characteristic it was computed for.
   setFieldsText(vctrl::kStep4Results, "");
   // The stage alone, until step 4 adds the network.
@@ -243,23 +239,23 @@ void CVCtrl::controlToOutput() {
 }
 
 void CVCtrl::network() {
+  TypeIIInputs in;
+  TypeIINetwork n;
+  const auto compute = [&] {
+    in = inputs();
+    n = typeIINetwork(in);
+    store(n, kTypeIINetwork);
+    return true;
+  };
   // Step 4 reads the characteristic from the fields of step 2; blank ones count as 0 and
   // stay blank.
-  std::vector<int> blank;
-  for (int id : vctrl::kStep2Results) {
-    if (text(id).empty()) blank.push_back(id);
-  }
-  setFieldsText(blank, "0");
-  if (readForCommand(vctrl::kStep4Results, kStep4Incomplete)) {
-    const TypeIIInputs in = inputs();
-    const TypeIINetwork n = typeIINetwork(in);
-    store(n, kTypeIINetwork);
-    writeBack(vctrl::kStep4Results);
-    BodePlot plot = typeIIBode(in, n);
-    std::vector<Finding> findings = typeIIFindings(in, n, plot, nullptr);
-    setPlot(std::move(plot), std::move(findings));
-  }
-  setFieldsText(blank, "");
+  const CalculateFrame frame{.results = vctrl::kStep4Results,
+                             .blankAsZero = vctrl::kStep2Results,
+                             .incomplete = kStep4Incomplete};
+  if (calculateFrame(frame, compute) != FrameEnd::Written) return;
+  BodePlot plot = typeIIBode(in, n);
+  std::vector<Finding> findings = typeIIFindings(in, n, plot, nullptr);
+  setPlot(std::move(plot), std::move(findings));
 }
 
 void CVCtrl::exactDesign() {
@@ -291,7 +287,7 @@ void CType3::command(int id) {
       exactDesign();
       break;
     case type3::kHint:
-      showHint(208);
+      showHint(hint::kPolePlacement);
       break;
     default:
       LoopPage::command(id);
@@ -299,11 +295,14 @@ void CType3::command(int id) {
 }
 
 void CType3::calculate() {
-  if (!readForCommand(outputIds(), kTypeIIIIncomplete)) return;
-  const TypeIIIInputs in = bound(kTypeIIIInputs);
-  const TypeIIIResults r = typeIIINetwork(in);
-  store(r, kTypeIIIResults);
-  writeBack(outputIds());
+  TypeIIIInputs in;
+  TypeIIIResults r;
+  const auto compute = [&] {
+    in = bound(kTypeIIIInputs);
+    r = typeIIINetwork(in);
+    store(r, kTypeIIIResults);
+  };
+  if (!calculateAll(kTypeIIIIncomplete, compute)) return;
   BodePlot plot = typeIIIBode(in, r);
   std::vector<Finding> findings = typeIIIFindings(in, r, plot, nullptr);
   setPlot(std::move(plot), std::move(findings));

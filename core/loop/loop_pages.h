@@ -7,6 +7,7 @@
 // fail. After each calculation that wrote its results, the page holds the Bode plot of the
 // loop as designed.
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -36,13 +37,13 @@ class LoopPage : public FieldForm {
   bool exchangeMovesValues() const override { return exchange_; }
   void exchangeDone() override { exchange_ = false; }
 
-  // The read of a command: `results` set to "0", the flag set, every field read. When a
-  // field does not read, the flag is cleared, `results` blanked, the plot dropped and
-  // `incomplete` shown; false.
-  bool readForCommand(std::span<const int> results, std::string_view incomplete);
-  // The write-back of a command: the flag set, `results` blanked, the progress window,
-  // every number written into its field.
-  void writeBack(std::span<const int> results);
+  // A command's exchanges move values; a refused read drops the plot with the results.
+  void commandExchange() override { exchange_ = true; }
+  void readRefused() override { dropPlot(); }
+
+  // The calculate frame of a command that computes every result of the page: true when
+  // `compute` ran and its numbers were written back.
+  bool calculateAll(std::string_view incomplete, const std::function<void()>& compute);
 
   // The read of the exact design, which writes no field: every field read, the blank ones as
   // 0 and left blank. When a field does not read, `incomplete` is shown and the plot dropped;
@@ -60,7 +61,7 @@ class LoopPage : public FieldForm {
     clearFindings();
   }
 
-  // Runs hint dialog `dialogId` modally over the page.
+  // Runs hint dialog `dialogId` (one of `hint`) modally over the page.
   void showHint(int dialogId);
 
  private:

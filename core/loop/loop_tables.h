@@ -9,6 +9,14 @@
 
 namespace tarnex {
 
+// The hint dialogs the pages open, by their dialog ids.
+namespace hint {
+inline constexpr int kSaberNote = 200;          // type II: which converters it compensates
+inline constexpr int kStabilityCriteria = 201;  // type II: the gain criteria of a stable loop
+inline constexpr int kEsrEstimate = 202;        // current mode: ESR from the capacitance
+inline constexpr int kPolePlacement = 208;      // type III: placing its poles and zeros
+}  // namespace hint
+
 // The current-mode page CICtrl (dialog 106).
 namespace icctrl {
 inline constexpr int kTypeList = 1189;
@@ -16,7 +24,7 @@ inline constexpr int kTransconductance = 0, kOpAmp = 1;  // entries of the type 
 inline constexpr int kGm = 1050;                         // used by the transconductance amplifier
 inline constexpr int kCalculate = 1000;
 inline constexpr int kExact = 1310;    // the exact design beside the page's
-inline constexpr int kEsrHint = 1229;  // opens hint dialog 202
+inline constexpr int kEsrHint = 1229;  // opens hint::kEsrEstimate
 inline constexpr int kCompensatorGroup = 1190;
 inline constexpr int kSlopeGroup = 1191;
 }  // namespace icctrl
@@ -28,8 +36,8 @@ inline constexpr int kDcmFlyback = 0, kForward = 1;  // entries of the kind list
 inline constexpr int kStep2 = 1000;
 inline constexpr int kStep4 = 1001;
 inline constexpr int kExact = 1310;         // the exact design beside the page's
-inline constexpr int kOtherHint = 1207;     // opens hint dialog 200
-inline constexpr int kCriteriaHint = 1227;  // opens hint dialog 201
+inline constexpr int kOtherHint = 1207;     // opens hint::kSaberNote
+inline constexpr int kCriteriaHint = 1227;  // opens hint::kStabilityCriteria
 inline constexpr int kL = 1205, kLLabel = 1228;
 inline constexpr int kFpo = 1208, kFpoLabel = 1230;
 inline constexpr int kFesr = 1209, kGesr = 1210;
@@ -45,14 +53,14 @@ inline constexpr std::array<int, 4> kStep4Results = {1221, 1222, 1223, 1224};
 namespace type3 {
 inline constexpr int kCalculate = 1235;
 inline constexpr int kExact = 1310;  // the exact design beside the page's
-inline constexpr int kHint = 1236;   // opens hint dialog 208
+inline constexpr int kHint = 1236;   // opens hint::kPolePlacement
 }  // namespace type3
 
 const DialogTable& currentModeTable();
 const DialogTable& typeIITable();
 const DialogTable& typeIIITable();
 
-// The hint dialog 200, 201, 202 or 208; std::out_of_range for another id.
+// The hint dialog of one of the ids of `hint`; std::out_of_range for another id.
 const DialogTable& hintTable(int dialogId);
 
 }  // namespace tarnex

@@ -16,6 +16,10 @@ inline constexpr int kAp = 1094;
 inline constexpr int kAe = 1046;
 }  // namespace forward
 
+// The hint at a duty cycle a reset winding equal to the primary cannot reset the core at.
+inline constexpr const char* kForwardDutyHint =
+    "提示：如果复位绕组和初级匝数相等，请设置最大占空比小于0.5！";
+
 const DialogTable& forwardTable();
 
 }  // namespace tarnex

@@ -1,6 +1,5 @@
 #include "toolbox/toolbox.h"
 
-#include <string_view>
 #include <utility>
 
 #include "designs/registry.h"
@@ -10,10 +9,6 @@ namespace tarnex {
 using namespace toolbox;
 
 namespace {
-
-// The windows in the order of the toolbox's lists.
-constexpr std::string_view kOrder[] = {"dcdc",     "flyback",    "rcc",       "forward",
-                                       "pushpull", "halfbridge", "fullbridge"};
 
 constexpr int kFormulaGroup = 1315;
 constexpr int kInterfaceGroup = 1317;
@@ -46,25 +41,13 @@ constexpr DialogTable kPage{.dialogId = 220,
                             .fontPoints = 10,
                             .size = {0, 0, 191, 151}};
 
-const DialogTable* tableOf(std::string_view key) {
-  for (const DesignInfo& d : designs()) {
-    if (d.key() == key) return d.table;
-  }
-  return nullptr;
-}
-
-std::string pictureOf(const DialogTable& t) {
-  return std::string(t.toolboxName) + ".JPG";
-}
-
 }  // namespace
 
 std::vector<ToolboxEntry> toolboxFormulaEntries() {
   std::vector<ToolboxEntry> entries;
-  for (std::string_view key : kOrder) {
-    const DialogTable* t = tableOf(key);
-    for (const FormulaFileRow& f : t->formulaFiles) {
-      entries.push_back({std::string(f.toolboxName), std::string(f.fileName), pictureOf(*t)});
+  for (const DesignInfo* d : designsInToolboxOrder()) {
+    for (const FormulaFileRow& f : d->table->formulaFiles) {
+      entries.push_back({std::string(f.toolboxName), std::string(f.fileName), d->picture()});
     }
   }
   return entries;
@@ -72,9 +55,9 @@ std::vector<ToolboxEntry> toolboxFormulaEntries() {
 
 std::vector<ToolboxEntry> toolboxInterfaceEntries() {
   std::vector<ToolboxEntry> entries;
-  for (std::string_view key : kOrder) {
-    const DialogTable* t = tableOf(key);
-    entries.push_back({std::string(t->toolboxName), std::string(t->interfaceFile), pictureOf(*t)});
+  for (const DesignInfo* d : designsInToolboxOrder()) {
+    const DialogTable& t = *d->table;
+    entries.push_back({std::string(t.toolboxName), std::string(t.interfaceFile), d->picture()});
   }
   return entries;
 }

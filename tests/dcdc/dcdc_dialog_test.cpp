@@ -93,12 +93,6 @@ TEST_F(DcDcDialogTest, OpensWithDefaultsAndBlankResults) {
   EXPECT_TRUE(d.control(kR)->enabled);
   EXPECT_TRUE(d.control(kHint)->enabled);
   EXPECT_TRUE(d.control(kCalculateButton)->isDefault);
-  EXPECT_EQ(d.control(kCalculateButton)->text, "计算(&C)");
-  EXPECT_EQ(d.control(kHelpLine)->text, "    更多详情请阅读帮助文档!    ");
-  EXPECT_TRUE(d.control(kHint)->text.starts_with("请先选择拓扑和工作模式然后输入设计条件进行计算"));
-  EXPECT_EQ(d.control(1082)->color, kRed);
-  EXPECT_EQ(d.control(1088)->color, kBlue);
-  EXPECT_EQ(d.control(1089)->color, kPurple);
 }
 
 TEST_F(DcDcDialogTest, CalculateShowsTheDefaultDesign) {
@@ -182,6 +176,10 @@ struct EndingCase {
   const char* message;
 };
 
+void PrintTo(const EndingCase& c, std::ostream* os) {
+  *os << c.label;
+}
+
 class DcDcDialogEndingTest : public DcDcDialogTest,
                              public ::testing::WithParamInterface<EndingCase> {};
 
@@ -264,13 +262,6 @@ TEST_F(DcDcDialogTest, FormulaMarkerFollowsTheSelectedFile) {
   EXPECT_TRUE(d.control(kHelpLine)->enabled);
 }
 
-TEST_F(DcDcDialogTest, FormulaFileInUseForTheTitleDisablesTheNotes) {
-  dir.write("CCM Buck cfg.txt", "abc");
-  CDcDcDlg& d = open();
-  EXPECT_EQ(d.title(), "DC-DC变换器   <界面:系统   公式:自定义>");
-  EXPECT_FALSE(d.control(kHint)->enabled);
-}
-
 TEST_F(DcDcDialogTest, MissingFilesAreCreated) {
   std::filesystem::remove(dir.path("CCM Buck cfg.txt"));
   std::filesystem::remove(dir.path("DCM Boost cfg.txt"));
@@ -301,19 +292,10 @@ TEST_F(DcDcDialogTest, FileThatCannotBeOpenedKeepsTheTemplateTitleAndRetries) {
   EXPECT_EQ(d.text(kL), "95.1087");
 }
 
-TEST(DesignRegistry, BuildsIndependentDcDcWindows) {
-  const auto list = designs();
-  ASSERT_FALSE(list.empty());
-  EXPECT_EQ(list[0].key(), "dcdc");
-  EXPECT_EQ(list[0].launcherButton(), 1016);
+// Window keys are matched exactly (two windows of one key: TwoWindowsKeepTheirOwnValues).
+TEST(DesignRegistry, UnknownKeyBuildsNoWindow) {
   TempFolder dir;
   RecordingHost host;
-  const std::unique_ptr<Form> a = makeDesign("dcdc", host, dir.folder());
-  const std::unique_ptr<Form> b = makeDesign("dcdc", host, dir.folder());
-  ASSERT_TRUE(a && b);
-  EXPECT_NE(a.get(), b.get());
-  EXPECT_EQ(a->key(), "dcdc");
-  EXPECT_EQ(a->table(), &dcdcTable());
   EXPECT_EQ(makeDesign("DCDC", host, dir.folder()), nullptr);
 }
 

@@ -47,6 +47,10 @@ DcDcInputs lifting(float vinMin, float vinMax, float vo) {
   return in;
 }
 
+void PrintTo(const ProcedureCase& c, std::ostream* os) {
+  *os << c.label;
+}
+
 class DcDcProcedureTest : public ::testing::TestWithParam<ProcedureCase> {};
 
 TEST_P(DcDcProcedureTest, GivesTheWorkedValues) {
@@ -364,41 +368,45 @@ TEST(DcDcProcedure, SaturationStillComputesTheOutputs) {
   EXPECT_NEAR(res.out.L, 95.1087, 1e-3);
 }
 
+// The two rules every window rounds its turns by: a secondary up on any fraction, a primary
+// or an inductor to the nearest with an exact half going down.
 struct TurnsCase {
-  float raw;
-  float turns;
+  double raw, up, halfDown;
 };
 
 void PrintTo(const TurnsCase& c, std::ostream* os) {
-  *os << c.raw << " -> " << c.turns;
+  *os << c.raw << " -> " << c.up << ", " << c.halfDown;
 }
 
 class RoundTurnsTest : public ::testing::TestWithParam<TurnsCase> {};
 
-TEST_P(RoundTurnsTest, ExactHalfGoesDown) {
-  const auto got = static_cast<float>(roundTurnsHalfDown(GetParam().raw));
-  if (std::isnan(GetParam().turns)) {
-    EXPECT_TRUE(std::isnan(got));
-  } else {
-    EXPECT_EQ(got, GetParam().turns);
+TEST_P(RoundTurnsTest, UpAndNearestWithAHalfGoingDown) {
+  const TurnsCase& c = GetParam();
+  if (std::isnan(c.raw)) {
+    EXPECT_TRUE(std::isnan(roundTurnsUp(c.raw)));
+    EXPECT_TRUE(std::isnan(roundTurnsHalfDown(c.raw)));
+    return;
   }
+  EXPECT_EQ(roundTurnsUp(c.raw), c.up);
+  EXPECT_EQ(roundTurnsHalfDown(c.raw), c.halfDown);
 }
 
-constexpr float kInf = std::numeric_limits<float>::infinity();
+constexpr double kInf = std::numeric_limits<double>::infinity();
 INSTANTIATE_TEST_SUITE_P(
     Rule, RoundTurnsTest,
-    ::testing::Values(TurnsCase{18.5f, 18}, TurnsCase{18.5001f, 19}, TurnsCase{18.4999f, 18},
-                      TurnsCase{19.8488f, 20}, TurnsCase{5.29301f, 5}, TurnsCase{7.0f, 7},
+    ::testing::Values(TurnsCase{18.5, 19, 18}, TurnsCase{18.5001, 19, 19},
+                      TurnsCase{18.4999, 19, 18}, TurnsCase{19.8488, 20, 20},
+                      TurnsCase{5.29301, 6, 5}, TurnsCase{7, 7, 7}, TurnsCase{4.01, 5, 4},
                       // A positive count never rounds below one turn; none stays none.
-                      TurnsCase{0.5f, 1}, TurnsCase{0.231866f, 1}, TurnsCase{1e-30f, 1},
-                      TurnsCase{0.0f, 0}, TurnsCase{-0.3f, 0},
+                      TurnsCase{0.5, 1, 1}, TurnsCase{0.231866, 1, 1}, TurnsCase{1e-30, 1, 1},
+                      TurnsCase{0, 0, 0}, TurnsCase{-0.3, 0, 0},
                       // Beyond the 32-bit range or not finite: kept as computed.
-                      TurnsCase{kInf, kInf}, TurnsCase{-kInf, -kInf},
-                      TurnsCase{std::numeric_limits<float>::quiet_NaN(),
-                                std::numeric_limits<float>::quiet_NaN()},
-                      TurnsCase{3.0e9f, 3.0e9f}, TurnsCase{-3.0e9f, -3.0e9f},
-                      // The largest float below 2^31 still rounds as an integer.
-                      TurnsCase{2147483520.0f, 2147483520.0f}));
+                      TurnsCase{kInf, kInf, kInf}, TurnsCase{-kInf, -kInf, -kInf},
+                      TurnsCase{NAN, NAN, NAN}, TurnsCase{3e9 + 0.5, 3e9 + 0.5, 3e9 + 0.5},
+                      TurnsCase{-3e9 - 0.25, -3e9 - 0.25, -3e9 - 0.25},
+                      TurnsCase{1e300, 1e300, 1e300},
+                      // Just inside the 32-bit range a count still rounds as an integer.
+                      TurnsCase{2147483646.5, 2147483647, 2147483646}));
 
 TEST(DcDcProcedure, ZeroCoreAreaGivesInfiniteTurnsWithoutFault) {
   DcDcInputs in;
@@ -411,11 +419,6 @@ TEST(DcDcProcedure, ZeroCoreAreaGivesInfiniteTurnsWithoutFault) {
     EXPECT_EQ(res.ending, E::Ok);
     EXPECT_EQ(res.Bpeak, 2500);
   }
-}
-
-TEST(DcDcProcedure, WireRuleIsTheDiameterOfTheCircularMilArea) {
-  // 1 A at 1000 cmil/A: a conductor of 1000 cmil is √1000 = 31.62 mil = 0.8032 mm across.
-  EXPECT_NEAR(wireDiameter(1.0, 1000.0), 0.803220, 1e-6);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include "designs/registry.h"
 #include "support/field_ids.h"
+#include "support/openings.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
 
@@ -220,6 +221,10 @@ TEST(DesignCheckRules, BulkCapacitorValley) {
 
 // --- each window's check ----------------------------------------------------------------
 
+using testing::bridgeOpening;
+using testing::flybackOpening;
+using testing::forwardOpening;
+
 bool has(const std::vector<Finding>& findings, Severity severity, const std::string& words) {
   for (const Finding& f : findings) {
     if (f.severity == severity && f.text.find(words) != std::string::npos) return true;
@@ -272,10 +277,7 @@ std::vector<Finding> dcdcBuck(double& B, float NL) {
   return c.findings;
 }
 
-// The flyback's opening values verified with Ae 100, Le 60 in CCM (leakage Per % of Lp).
-FlybackInputs flybackOpening(float Per = 5) {
-  return {74, 5, 70, 90, 270, 600, 100, 150, 0.6f, 0.5f, 20, 500, 50, 100, 60, 2500, 3000, Per};
-}
+// The flyback's opening values verified with Ae 100, Le 60 in CCM.
 FlybackDesign flybackShown() {
   FlybackDesign d;
   d.Lp = 429.206f, d.Np = 45, d.Ns = 3, d.Dp = 0.629116f, d.Ds = 2.547f, d.Ton = 3.05596f;
@@ -283,9 +285,6 @@ FlybackDesign flybackShown() {
   return d;
 }
 
-ForwardInputs forwardOpening(float Dmax) {
-  return {90, 270, 5, 50, 200, 83, 0.6f, Dmax, 1500, 600, 0.3f, 100};
-}
 ForwardDesign forwardShown() {
   ForwardDesign d;
   d.Np = 16, d.Ns = 2, d.Dp = 1.24445f, d.Ds = 3.38386f, d.Irmsp = 4.0007f, d.Irmss = 29.5804f;
@@ -293,9 +292,6 @@ ForwardDesign forwardShown() {
   return d;
 }
 
-BridgeInputs bridgeOpening() {
-  return {90, 260, 12, 50, 100, 90, 0.6f, 0.8f, 1600, 500, 144};
-}
 BridgeDesign halfBridgeShown() {
   BridgeDesign d;
   d.Np = 8, d.Ns = 2, d.Dp = 1.94388f, d.Ds = 3.19389f, d.Irmsp = 11.7139f, d.Irmss = 31.6228f;
@@ -310,7 +306,7 @@ RccCheck rccOpeningCheck() {
   d.Np = 158;
   d.Ns = 15;
   d.fMax = 1041.93f;
-  return checkRcc({90, 260, 5, 1, 0.1f, 60, 75, 600, 150, 1.5f, 0.6f, 2500, 19.2f, 500}, d);
+  return checkRcc(testing::rccOpening(), d);
 }
 
 std::vector<WindowCase> windowCases() {
@@ -404,8 +400,8 @@ std::vector<WindowCase> windowCases() {
       // Half the swing: 63.63 V·0.8·5 µs·1e4/(2·8·144 mm²) = 1104.7 G against 1/2△B 1600.
       WindowCase{"HalfBridgeFlux",
                  [](double& B) {
-                   const BridgeCheck c =
-                       checkBridge(BridgeKind::HalfBridge, bridgeOpening(), halfBridgeShown());
+                   const BridgeCheck c = checkBridge(BridgeKind::HalfBridge, bridgeOpening(50, 90),
+                                                     halfBridgeShown());
                    B = c.Bpeak;
                    return c.findings;
                  },
@@ -414,7 +410,7 @@ std::vector<WindowCase> windowCases() {
       WindowCase{"PushPullSwitchStress",
                  [](double& V) {
                    const BridgeCheck c =
-                       checkBridge(BridgeKind::PushPull, bridgeOpening(), halfBridgeShown());
+                       checkBridge(BridgeKind::PushPull, bridgeOpening(50, 90), halfBridgeShown());
                    V = c.switchPeak;
                    return c.findings;
                  },

@@ -448,8 +448,6 @@ INSTANTIATE_TEST_SUITE_P(
         // range upside down, a duty cycle of 1 or more.
         ConditionCase{"DcDcInputRange", "dcdc", kCalculateButton, "VinMin=30 VinMax=20",
                       {kImpossible}, "L= NL= Duty= VinMin=30"},
-        ConditionCase{"FlybackInputRange", "flyback", flyback::kVerifyButton,
-                      "Ae=100 Le=60 VacMin=280", {kImpossible}, "Lp= Np= VacMin=280"},
         ConditionCase{"ForwardInputRange", "forward", forward::kVerifyButton, "Ae=100 VacMin=280",
                       {kImpossible}, "Np= Lo= Ap= VacMin=280"},
         ConditionCase{"RccLowLineBelowSwitchDrop", "rcc", kCalculateButton, "VacMin=1",

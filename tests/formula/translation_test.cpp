@@ -16,6 +16,10 @@ struct TranslationCase {
   const char* tokens;
 };
 
+void PrintTo(const TranslationCase& c, std::ostream* os) {
+  *os << ::testing::PrintToString(std::string(c.text));
+}
+
 class Translation : public ::testing::TestWithParam<TranslationCase> {};
 
 TEST_P(Translation, GivesPostfixTokens) {

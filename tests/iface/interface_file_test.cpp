@@ -131,6 +131,10 @@ const FileCase kFiles[] = {
     {"CaptionOf50Bytes", "2=" + std::string(50, 'c') + ";#", {kTooLong}, false, {}},
 };
 
+void PrintTo(const FileCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class InterfaceFileTest : public ::testing::TestWithParam<FileCase> {};
 
 TEST_P(InterfaceFileTest, MessagesCaptionsAndFileBytes) {
@@ -158,16 +162,6 @@ INSTANTIATE_TEST_SUITE_P(Files, InterfaceFileTest, ::testing::ValuesIn(kFiles),
                          [](const ::testing::TestParamInfo<FileCase>& param) {
                            return std::string(param.param.name);
                          });
-
-TEST(InterfaceFile, EmptyFileIsSwitchedOffAtTheNextCall) {
-  TempFolder dir;
-  dir.write("A.txt", "");
-  RecordingHost host;
-  EXPECT_FALSE(applyInterfaceFile(dir.folder(), "A.txt", 18, host)->applied);
-  EXPECT_FALSE(applyInterfaceFile(dir.folder(), "A.txt", 18, host)->applied);
-  EXPECT_EQ(host.summary(), std::vector<std::string>{kNoEnd});
-  EXPECT_EQ(dir.read("A.txt"), "#");
-}
 
 TEST(InterfaceFile, MissingFileIsCreatedWithItsMarker) {
   TempFolder dir;
@@ -237,6 +231,10 @@ struct Utf8Case {
   std::string bytes;
   bool utf8File;
 };
+
+void PrintTo(const Utf8Case& c, std::ostream* os) {
+  *os << ::testing::PrintToString(c.bytes);
+}
 
 class Utf8FileTest : public ::testing::TestWithParam<Utf8Case> {};
 

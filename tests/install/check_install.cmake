@@ -1,5 +1,6 @@
 # Installs BUILD_DIR into a fresh PREFIX and checks the layout the desktop and the toolbox
-# rely on. Run with cmake -DBUILD_DIR=... -DPREFIX=... [-DDESKTOP_FILE_VALIDATE=...] -P.
+# rely on. Run with cmake -DBUILD_DIR=... -DPREFIX=... -DSOURCE_DIR=...
+# [-DDESKTOP_FILE_VALIDATE=...] -P.
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE ${PREFIX})
@@ -36,8 +37,14 @@ if(EXISTS "${help}")
   endif()
 endif()
 
-# The file names are the ones the toolbox hands to the desktop.
-foreach(picture DC-DC变换器 反激变换器 RCC变换器 正激变换器 推挽变换器 半桥变换器 全桥变换器)
+# The file names are the ones the toolbox hands to the desktop: each drawing of
+# resources/code is named after its picture.
+file(GLOB drawings "${SOURCE_DIR}/resources/code/*.svg")
+if(NOT drawings)
+  list(APPEND failures "no drawing in ${SOURCE_DIR}/resources/code")
+endif()
+foreach(drawing IN LISTS drawings)
+  get_filename_component(picture "${drawing}" NAME_WLE)
   set(file "${PREFIX}/bin/Code/${picture}.JPG")
   if(NOT EXISTS "${file}")
     list(APPEND failures "bin/Code/${picture}.JPG missing")

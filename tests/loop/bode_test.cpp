@@ -10,8 +10,13 @@
 #include <limits>
 #include <numbers>
 
+#include "support/openings.h"
+
 namespace tarnex {
 namespace {
+
+using testing::currentModeOpening;
+using testing::typeIIAfterStep2;
 
 // A trace's gain and phase at f, interpolated linearly in log f between its two neighbours.
 struct Reading {
@@ -39,25 +44,6 @@ TypeIIInputs forwardFields() {
   return in;
 }
 
-// Every field of the type II page's opening values after step 2 of the kind.
-TypeIIInputs openingFields(TypeIIKind kind) {
-  TypeIIInputs in;
-  in.kind = kind;
-  in.Vo = 5, in.Iomax = 10, in.Iomin = 1, in.Vinmax = 10, in.Vinmin = 15, in.fsw = 100;
-  in.Co = 470, in.ESR = 0.13f, in.Vramp = 3, in.Vref = 2.5f, in.L = 50, in.Dmax = 0.5f;
-  in.fp1 = 80, in.fz1 = 5, in.fc = 20, in.PMwant = 45, in.R1 = 1000;
-  const TypeIIStage s = typeIIControlToOutput(in);
-  in.fpo = s.fpo, in.fesr = s.fesr, in.Gesr = s.Gesr;
-  return in;
-}
-
-// The current-mode page's opening values and its results.
-CurrentModeInputs currentModeOpening() {
-  CurrentModeInputs in;
-  in.Vo = 5, in.Io = 1, in.Co = 470, in.ESR = 0.13f, in.D = 0.5f, in.Vin = 10, in.L = 30;
-  in.Vse = 1, in.Ri = 0.6f, in.fsw = 60, in.fc = 20, in.R1 = 4700, in.gm = 0.3f, in.Vref = 2.5f;
-  return in;
-}
 CurrentModeResults currentModeResults() {
   return currentModeCompensation(currentModeOpening());
 }
@@ -193,7 +179,7 @@ TEST(CurrentModeBode, OpeningDesignIsUnstableAndTheExactOneIsNot) {
 // stage lags only 7° at fc, so 45° would need a lag the network cannot make).
 TEST(TypeIIExact, CrossesAtFcWithTheWantedMargin) {
   for (const TypeIIKind kind : {TypeIIKind::Forward, TypeIIKind::DcmFlyback}) {
-    TypeIIInputs in = openingFields(kind);
+    TypeIIInputs in = typeIIAfterStep2(kind);
     if (kind == TypeIIKind::DcmFlyback) {
       const TypeIIExact lagging = typeIIExactDesign(in);
       EXPECT_FALSE(lagging.reachable);
@@ -211,10 +197,7 @@ TEST(TypeIIExact, CrossesAtFcWithTheWantedMargin) {
 // The exact type III network keeps the placed poles and zeros and has the typed 16.9 dB at fc,
 // where the page's own has 13.53 dB.
 TEST(TypeIIIExact, HasTheTypedGainAtFc) {
-  TypeIIIInputs in;
-  in.fp1 = 10.5f, in.fp2 = 500, in.fz1 = 3.918f, in.fz2 = 3.918f, in.fc = 50, in.GdB = 16.9f;
-  in.R1 = 2;
-  const TypeIIIExact e = typeIIIExactDesign(in);
+  const TypeIIIExact e = typeIIIExactDesign(testing::typeIIIOpening());
   ASSERT_TRUE(e.ok);
   EXPECT_NEAR(e.pageGainDb, 13.53, 0.005);
   const TypeIIIResults& n = e.network;

@@ -101,6 +101,9 @@ struct CurrentCase {
   int type;
   std::vector<std::pair<const char*, const char*>> typed, expected;
 };
+void PrintTo(const CurrentCase& c, std::ostream* os) {
+  *os << c.name;
+}
 class CurrentModePage : public ::testing::TestWithParam<CurrentCase> {};
 TEST_P(CurrentModePage, Calculates) {
   Driven<CICtrl> d;
@@ -190,6 +193,9 @@ template <class P>
 std::unique_ptr<LoopPage> make(Host& host) {
   return std::make_unique<P>(host);
 }
+void PrintTo(const Refusal& c, std::ostream* os) {
+  *os << c.name;
+}
 class PageRefusal : public ::testing::TestWithParam<Refusal> {};
 TEST_P(PageRefusal, ShowsItsMessageAndBlanksTheResults) {
   testing::RecordingHost host;
@@ -237,6 +243,9 @@ struct CheckCase {
   std::vector<std::pair<Severity, const char*>> expected;
   bool failures;
 };
+void PrintTo(const CheckCase& c, std::ostream* os) {
+  *os << c.name;
+}
 class LoopCheck : public ::testing::TestWithParam<CheckCase> {};
 TEST_P(LoopCheck, ReportsWhatTheLoopDoes) {
   const CheckCase& c = GetParam();

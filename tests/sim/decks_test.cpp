@@ -20,6 +20,7 @@
 #include "loop/compensation.h"
 #include "sim/loop_decks.h"
 #include "sim/spice_output.h"
+#include "support/openings.h"
 
 namespace tarnex {
 namespace {
@@ -47,33 +48,12 @@ Drive someDrive(double Vin) {
   return {Vin, p};
 }
 
-FlybackInputs flybackOpening() {
-  return {74, 5, 70, 90, 270, 600, 100, 150, 0.6f, 0.5f, 20, 500, 50, 100, 60, 2500, 3000, 5};
-}
-ForwardInputs forwardOpening() {
-  return {90, 270, 5, 50, 200, 83, 0.6f, 0.35f, 1500, 600, 0.3f, 100};
-}
-RccInputs rccOpening() {
-  return {90, 260, 5, 1, 0.1f, 60, 75, 600, 150, 1.5f, 0.6f, 2500, 19.2f, 500};
-}
-BridgeInputs bridgeOpening() {
-  return {90, 260, 12, 20, 100, 80, 0.6f, 0.8f, 1600, 500, 144};
-}
-
-// The compensation pages' opening values.
-CurrentModeInputs currentModeOpening(CurrentModeAmplifier type) {
-  return {type, 5, 1, 470, 0.13f, 0.5f, 10, 30, 1, 0.6f, 60, 20, 4700, 0.3f, 2.5f};
-}
-TypeIIInputs typeIIOpening(TypeIIKind kind) {
-  TypeIIInputs in{kind, 5, 10, 1, 10, 15, 100, 470, 0.13f, 3, 2.5f, 50, 0.5f};
-  in.fp1 = 80, in.fz1 = 5, in.fc = 20, in.PMwant = 45, in.R1 = 1000;
-  const TypeIIStage s = typeIIControlToOutput(in);
-  in.fpo = s.fpo, in.fesr = s.fesr, in.Gesr = s.Gesr;
-  return in;
-}
-TypeIIIInputs typeIIIOpening() {
-  return {10.5f, 500, 3.918f, 3.918f, 50, 16.9f, 2};
-}
+using testing::bridgeOpening;
+using testing::currentModeOpening;
+using testing::flybackOpening;
+using testing::forwardOpening;
+using testing::rccOpening;
+using testing::typeIIIOpening;
 
 Deck currentModeLoop(CurrentModeAmplifier type) {
   const CurrentModeInputs in = currentModeOpening(type);
@@ -81,7 +61,7 @@ Deck currentModeLoop(CurrentModeAmplifier type) {
   return sim::currentModeLoopDeck(in, r, {r.R2, r.C1, r.C2});
 }
 Deck typeIILoop(TypeIIKind kind) {
-  const TypeIIInputs in = typeIIOpening(kind);
+  const TypeIIInputs in = testing::typeIIAfterStep2(kind);
   const TypeIINetwork n = typeIINetwork(in);
   return sim::typeIILoopDeck(in, typeIIControlToOutput(in), {n.R2, n.C1, n.C2});
 }

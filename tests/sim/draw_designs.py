@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the further designs of the simulation suite once, with a fixed seed, from ranges an
-engineer would use for each procedure, and prints them as rows of sim_test.cpp (which holds
+engineer would use for each procedure, and prints them as rows of sim_rows.cpp (which holds
 them as numbers: this script only documents where they came from)."""
 import random
 

@@ -29,6 +29,7 @@
 #include "loop/loop_model.h"
 #include "loop/loop_sheet.h"
 #include "sim/loop_decks.h"
+#include "sim_window.h"
 #include "support/field_ids.h"
 #include "support/loop_gain.h"
 #include "support/ngspice.h"
@@ -171,10 +172,7 @@ class Page {
 
  private:
   const Control& control(ControlKind kind, std::string_view k) const {
-    for (const Control& c : form->controls()) {
-      if (c.kind == kind && c.key == k) return c;
-    }
-    throw std::invalid_argument("no control " + std::string(k));
+    return simtest::controlByKey(*form, kind, k);
   }
   std::unique_ptr<Form> form;
 };
