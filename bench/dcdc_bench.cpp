@@ -19,7 +19,7 @@ class QuietHost : public Host {
  public:
   void showMessage(const Message&) override { ++messages; }
   void runProgress() override {}
-  void openInDesktop(const std::string&, bool) override {}
+  bool openInDesktop(const std::string&, bool) override { return true; }
   void runDialog(Form&) override {}
   void runSheet(Sheet&) override {}
   void repaint() override {}

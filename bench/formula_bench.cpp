@@ -25,7 +25,7 @@ class NullHost : public tarnex::Host {
  public:
   void showMessage(const tarnex::Message& message) override { last = message.text; }
   void runProgress() override {}
-  void openInDesktop(const std::string&, bool) override {}
+  bool openInDesktop(const std::string&, bool) override { return true; }
   void runDialog(tarnex::Form&) override {}
   void runSheet(tarnex::Sheet&) override {}
   void repaint() override {}

@@ -72,7 +72,10 @@ inline bool isFormulaErrorText(std::string_view text) {
 class StrictHost : public tarnex::Host {
  public:
   void runProgress() override { check(false, "progress window"); }
-  void openInDesktop(const std::string&, bool) override { check(false, "desktop open"); }
+  bool openInDesktop(const std::string&, bool) override {
+    check(false, "desktop open");
+    return false;
+  }
   void runDialog(tarnex::Form&) override { check(false, "modal dialog"); }
   void runSheet(tarnex::Sheet&) override { check(false, "sheet"); }
   void repaint() override { check(false, "repaint"); }

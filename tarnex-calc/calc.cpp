@@ -1,8 +1,6 @@
 #include "calc.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -10,14 +8,13 @@
 #include <variant>
 #include <vector>
 
-#include "base/host.h"
 #include "base/user_file.h"
+#include "calc_host.h"
 #include "designs/registry.h"
-#include "forms/field_form.h"
 #include "forms/form.h"
-#include "forms/sheet.h"
 #include "loop/bode.h"
 #include "loop/loop_sheet.h"
+#include "options.h"
 #include "output.h"
 #include "startup/startup.h"
 #include "startup/working_folder.h"
@@ -27,147 +24,23 @@ namespace tarnex::calc {
 
 namespace {
 
-// Records what the window asked of the outside world; the progress window has no
-// animation here, it only tells that a command wrote its results.
-class CalcHost : public Host {
- public:
-  void showMessage(const Message& message) override { messages.push_back(message); }
-  void runProgress() override { ++progressRuns; }
-  // A modal dialog opens, is noted with its texts and is closed at once.
-  void runDialog(Form& dialog) override {
-    dialog.open();
-    Shown shown{dialog.title(), {}};
-    for (const Control& c : dialog.controls()) {
-      const bool text = c.kind == ControlKind::Label || c.kind == ControlKind::Note ||
-                        c.kind == ControlKind::Group;
-      if (text && !c.text.empty()) shown.texts.push_back(c.text);
-    }
-    dialogs.push_back(std::move(shown));
-  }
-  void runSheet(Sheet& sheet) override {
-    sheet.open();
-    dialogs.push_back({sheet.title(), {}});
-    sheet.close();
-  }
-  void openInDesktop(const std::string&, bool) override {}
-  void repaint() override {}
-
-  struct Shown {
-    std::string title;
-    std::vector<std::string> texts;
-  };
-  std::vector<Message> messages;
-  std::vector<Shown> dialogs;
-  int progressRuns = 0;
-};
-
-struct Options {
-  bool help = false;
-  bool list = false;
-  bool json = false;
-  bool captions = false;
-  bool bode = false;
-  std::optional<std::string> dir;
-  std::string dialog;
-  std::vector<std::string> commands;
-  std::vector<std::pair<std::string, std::string>> assignments;  // LIST=ENTRY or NAME=TEXT
-};
-
-struct UsageError {
-  std::string text;
-};
-
-const char* kUsageLine =
-    "usage: tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] "
-    "[--json] [--captions] [--bode] | tarnex-calc --list [--json] | tarnex-calc --help";
-
-const char* kHelp =
-    "tarnex-calc: the design windows and loop-compensation pages of Tarnex without the desktop.\n"
-    "\n"
-    "  tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] [--json]\n"
-    "              [--captions] [--bode]\n"
-    "  tarnex-calc --list [--json]\n"
-    "  tarnex-calc --help\n"
-    "\n"
-    "Opens the window DIALOG on the formula and interface files of the working folder exactly\n"
-    "as the desktop program does, selects the list entries, types the field texts, presses the\n"
-    "buttons named by COMMAND in order (default: the window's default button) and prints,\n"
-    "tab-separated, the title, every message box and every field as displayed afterwards,\n"
-    "then the design check of a design window: one line per finding, its severity (info,\n"
-    "warning, failure) and its text.\n"
-    "The working folder is DIR, else $TARNEX_HOME, else ~/Tarnex, the desktop program's; it is\n"
-    "created and filled like at the desktop program's first start when files are missing.\n"
-    "\n"
-    "  --list      every dialog with its commands, lists, entries and fields (input/output)\n"
-    "  --json      one JSON object instead of tab-separated lines\n"
-    "  --captions  also the captions, with the number an interface file uses for each\n"
-    "  --dir DIR   the working folder instead of $TARNEX_HOME or ~/Tarnex\n"
-    "  --bode      a loop-compensation page: the Bode plot of the last calculation, as rows\n"
-    "              of frequency, gain (dB) and phase (degrees) for each trace, the\n"
-    "              crossover with its phase margin and the gain margin at half the\n"
-    "              switching frequency; after the command `exact` also those of the exact\n"
-    "              design and its components beside the page's\n"
-    "\n"
-    "Exit status: 0 when the last command wrote its results (for `exact`: solved its\n"
-    "network), 1 when it ended on a message without writing them, 2 for a usage error.\n";
-
-std::variant<Options, UsageError> parse(std::span<const std::string> args) {
-  Options o;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--help" || a == "-h") {
-      o.help = true;
-    } else if (a == "--list") {
-      o.list = true;
-    } else if (a == "--json") {
-      o.json = true;
-    } else if (a == "--captions") {
-      o.captions = true;
-    } else if (a == "--bode") {
-      o.bode = true;
-    } else if (a == "--dir") {
-      if (i + 1 >= args.size()) return UsageError{"--dir needs a folder"};
-      o.dir = args[++i];
-    } else if (a.starts_with("--")) {
-      return UsageError{"unknown option " + a};
-    } else if (o.dialog.empty() && !o.list) {
-      o.dialog = a;
-    } else if (const auto eq = a.find('='); eq != std::string::npos) {
-      o.assignments.emplace_back(a.substr(0, eq), a.substr(eq + 1));
-    } else {
-      o.commands.push_back(a);
-    }
-  }
-  if (o.help) return o;
-  if (o.list) {
-    if (!o.dialog.empty() || !o.commands.empty() || !o.assignments.empty()) {
-      return UsageError{"--list takes no dialog, command or field"};
-    }
-    return o;
-  }
-  if (o.dialog.empty()) return UsageError{kUsageLine};
-  return o;
-}
-
 std::string knownDialogs() {
   std::string keys;
   for (const DesignInfo& d : designs()) {
-    if (d.make != nullptr) keys += (keys.empty() ? "" : ", ") + std::string(d.key());
+    if (d.make == nullptr) continue;
+    if (!keys.empty()) keys += ", ";
+    keys += d.key();
   }
-  for (const LoopPageInfo& p : loopPages()) keys += ", " + std::string(p.key());
+  for (const LoopPageInfo& p : loopPages()) {
+    keys += ", ";
+    keys += p.key();
+  }
   return keys;
 }
 
-const Control* findButton(const Form& form, std::string_view key) {
+const Control* findControl(const Form& form, ControlKind kind, std::string_view key) {
   for (const Control& c : form.controls()) {
-    if (c.kind == ControlKind::Button && !c.key.empty() && c.key == key) return &c;
-  }
-  return nullptr;
-}
-
-const Control* findList(const Form& form, std::string_view key) {
-  for (const Control& c : form.controls()) {
-    if (c.kind == ControlKind::DropList && !c.key.empty() && c.key == key) return &c;
+    if (c.kind == kind && !c.key.empty() && c.key == key) return &c;
   }
   return nullptr;
 }
@@ -185,11 +58,14 @@ int findEntry(const Control& list, std::string_view name) {
 
 std::string entryKeys(const Control& list) {
   std::string keys;
-  for (const std::string& k : list.entryKeys) keys += (keys.empty() ? "" : ", ") + k;
+  for (const std::string& k : list.entryKeys) {
+    if (!keys.empty()) keys += ", ";
+    keys += k;
+  }
   return keys;
 }
 
-std::string iconName(Icon icon) {
+std::string_view iconName(Icon icon) {
   switch (icon) {
     case Icon::Information:
       return "information";
@@ -205,59 +81,67 @@ std::string iconName(Icon icon) {
 
 // --- the listing of every window ---------------------------------------------------------
 
-// One dialog of the listing, from its table: its commands, lists with their entries, and
-// fields marked input or output as the window treats them.
-std::string listDialog(const DialogTable& t, std::vector<Row>& rows) {
-  const std::string key(t.key);
-  rows.push_back({"dialog", {key, std::string(t.titleName)}});
-  std::string jCommands, jLists, jFields;
-  auto comma = [](const std::string& s) { return s.empty() ? "" : ","; };
-  for (const ButtonRow& b : t.buttons) {
-    if (b.key.empty()) continue;
-    const bool isDefault = b.isDefault || b.commandLineDefault;
-    rows.push_back(
-        {"command", {key, std::string(b.key), std::string(b.caption), isDefault ? "default" : ""}});
-    jCommands += comma(jCommands) + std::string("{\"key\":") + jsonString(b.key) +
-                 ",\"text\":" + jsonString(b.caption) +
-                 ",\"default\":" + (isDefault ? "true" : "false") + "}";
-  }
-  for (const ListRow& l : t.lists) {
-    rows.push_back({"list", {key, std::string(l.key), std::string(l.caption)}});
-    std::string jEntries;
-    for (const ListEntry& e : l.entries) {
-      rows.push_back({"entry", {key, std::string(l.key), std::string(e.key), std::string(e.text)}});
-      jEntries += comma(jEntries) + std::string("{\"key\":") + jsonString(e.key) +
-                  ",\"text\":" + jsonString(e.text) + "}";
-    }
-    jLists += comma(jLists) + std::string("{\"key\":") + jsonString(l.key) +
-              ",\"caption\":" + jsonString(l.caption) + ",\"entries\":[" + jEntries + "]}";
-  }
-  for (const FieldRow& row : t.fields) {
-    rows.push_back({"field",
-                    {key, std::string(row.name), std::string(row.caption), std::string(row.unit),
-                     row.output() ? "output" : "input"}});
-    jFields += comma(jFields) + std::string("{\"name\":") + jsonString(row.name) +
-               ",\"label\":" + jsonString(row.caption) + ",\"unit\":" + jsonString(row.unit) +
-               ",\"output\":" + (row.output() ? "true" : "false") + "}";
-  }
-  return std::string("{\"key\":") + jsonString(key) + ",\"title\":" + jsonString(t.titleName) +
-         ",\"commands\":[" + jCommands + "],\"lists\":[" + jLists + "],\"fields\":[" + jFields +
-         "]}";
+// A command of the listing. "default" marks the window's default button: Enter presses it,
+// and the command line runs it when no command is named. A window without one (Enter there
+// only checks the fields) may still have a first step that the command line runs by itself:
+// "command-line-default".
+Record commandRecord(const std::string& dialog, const ButtonRow& b) {
+  const bool commandLine = b.isDefault || b.commandLineDefault;
+  return Record{"command"}
+      .add("dialog", dialog, In::Tab)
+      .add("key", b.key)
+      .add("text", b.caption)
+      .add("default",
+           Value::truth(b.isDefault, "default", commandLine ? "command-line-default" : ""))
+      .add("commandLineDefault", Value::truth(commandLine, "", ""), In::Json);
 }
 
-void printList(const Options& o, std::ostream& out) {
-  std::vector<Row> rows;
-  std::string json;
+// One dialog of the listing, from its table: its commands, lists with their entries, and
+// fields marked input or output as the window treats them.
+Record dialogRecord(const DialogTable& t) {
+  const std::string key(t.key);
+  std::vector<Record> commands, lists, fields;
+  for (const ButtonRow& b : t.buttons) {
+    if (!b.key.empty()) commands.push_back(commandRecord(key, b));
+  }
+  for (const ListRow& l : t.lists) {
+    std::vector<Record> entries;
+    for (const ListEntry& e : l.entries) {
+      entries.push_back(Record{"entry"}
+                            .add("dialog", key, In::Tab)
+                            .add("list", l.key, In::Tab)
+                            .add("key", e.key)
+                            .add("text", e.text));
+    }
+    lists.push_back(Record{"list"}
+                        .add("dialog", key, In::Tab)
+                        .add("key", l.key)
+                        .add("caption", l.caption)
+                        .records("entries", std::move(entries)));
+  }
+  for (const FieldRow& row : t.fields) {
+    fields.push_back(Record{"field"}
+                         .add("dialog", key, In::Tab)
+                         .add("name", row.name)
+                         .add("label", row.caption)
+                         .add("unit", row.unit)
+                         .add("output", Value::truth(row.output(), "output", "input")));
+  }
+  return Record{"dialog"}
+      .add("key", key)
+      .add("title", t.titleName)
+      .records("commands", std::move(commands))
+      .records("lists", std::move(lists))
+      .records("fields", std::move(fields));
+}
+
+Record listing() {
+  std::vector<Record> dialogs;
   for (const DesignInfo& info : designs()) {
-    if (info.make == nullptr) continue;
-    json += (json.empty() ? "" : ",") + listDialog(*info.table, rows);
+    if (info.make != nullptr) dialogs.push_back(dialogRecord(*info.table));
   }
-  for (const LoopPageInfo& page : loopPages()) json += "," + listDialog(*page.table, rows);
-  if (o.json) {
-    out << "{\"dialogs\":[" << json << "]}\n";
-  } else {
-    for (const Row& r : rows) out << tabLine(r) << '\n';
-  }
+  for (const LoopPageInfo& page : loopPages()) dialogs.push_back(dialogRecord(*page.table));
+  return Record{}.records("dialogs", std::move(dialogs));
 }
 
 // --- one run of a window -----------------------------------------------------------------
@@ -268,11 +152,27 @@ struct Plan {
   std::vector<int> buttons;
 };
 
+// The buttons pressed when no command is named: the window's default button, else the
+// first step the table gives the command line.
+std::vector<int> defaultButtons(const Form& form) {
+  const auto it =
+      std::find_if(form.controls().begin(), form.controls().end(),
+                   [](const Control& c) { return c.kind == ControlKind::Button && c.isDefault; });
+  if (it != form.controls().end()) return {it->id};
+  std::vector<int> buttons;
+  if (const DialogTable* table = form.table()) {
+    for (const ButtonRow& b : table->buttons) {
+      if (b.commandLineDefault) buttons.push_back(b.id);
+    }
+  }
+  return buttons;
+}
+
 std::variant<Plan, UsageError> plan(const Options& o, const Form& form) {
   Plan p;
   const DialogTable* table = form.table();
   for (const auto& [name, text] : o.assignments) {
-    if (const Control* list = findList(form, name)) {
+    if (const Control* list = findControl(form, ControlKind::DropList, name)) {
       const int index = findEntry(*list, text);
       if (index < 0) {
         return UsageError{"unknown entry '" + text + "' of list '" + name +
@@ -286,39 +186,18 @@ std::variant<Plan, UsageError> plan(const Options& o, const Form& form) {
     }
   }
   for (const std::string& key : o.commands) {
-    const Control* button = findButton(form, key);
+    const Control* button = findControl(form, ControlKind::Button, key);
     if (!button) return UsageError{"unknown command '" + key + "' of dialog '" + o.dialog + "'"};
     p.buttons.push_back(button->id);
   }
+  if (p.buttons.empty()) p.buttons = defaultButtons(form);
   if (p.buttons.empty()) {
-    const auto it =
-        std::find_if(form.controls().begin(), form.controls().end(),
-                     [](const Control& c) { return c.kind == ControlKind::Button && c.isDefault; });
-    if (it != form.controls().end()) {
-      p.buttons.push_back(it->id);
-    } else if (table) {
-      for (const ButtonRow& b : table->buttons) {
-        if (b.commandLineDefault) p.buttons.push_back(b.id);
-      }
-    }
-    if (p.buttons.empty()) {
-      return UsageError{"dialog '" + o.dialog + "' has no default button: name a command"};
-    }
+    return UsageError{"dialog '" + o.dialog + "' has no default button: name a command"};
   }
   return p;
 }
 
 // --- the Bode plot of a compensation page -----------------------------------------------
-
-std::string number(double v) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.6g", v);
-  return buf;
-}
-
-std::string jsonNumber(double v) {
-  return std::isfinite(v) ? number(v) : "null";
-}
 
 struct NamedTrace {
   const char* name;
@@ -335,173 +214,123 @@ std::vector<NamedTrace> tracesOf(const BodePlot& plot) {
   return traces;
 }
 
-// The crossover with its phase margin, and the gain margin at half the switching frequency, of
-// the page's loop (`prefix` "") or of the exact design's ("exact-").
-void addMarginRows(const BodePlot& plot, const std::optional<LoopCrossover>& crossover,
-                   const std::optional<double>& gainMargin, const std::string& prefix,
-                   std::vector<Row>& rows) {
-  if (crossover) {
-    rows.push_back({prefix + "crossover", {number(crossover->f), number(crossover->phaseMargin)}});
-  }
-  if (gainMargin) {
-    rows.push_back({prefix + "gain-margin", {number(plot.halfSwitching), number(*gainMargin)}});
-  }
+// The crossover with its phase margin, and the gain margin at half the switching frequency,
+// of the page's loop (`prefix` "") or of the exact design's ("exact-").
+std::optional<Record> crossoverRecord(const std::string& prefix,
+                                      const std::optional<LoopCrossover>& c) {
+  if (!c) return std::nullopt;
+  return Record{prefix + "crossover"}
+      .add("f", Value::number(c->f))
+      .add("phase", Value::number(c->phaseDeg), In::Json)
+      .add("phaseMargin", Value::number(c->phaseMargin));
+}
+
+std::optional<Record> gainMarginRecord(const std::string& prefix, const BodePlot& plot,
+                                       const std::optional<double>& gainMargin) {
+  if (!gainMargin) return std::nullopt;
+  return Record{prefix + "gain-margin"}
+      .add("f", Value::number(plot.halfSwitching))
+      .add("dB", Value::number(*gainMargin));
 }
 
 // The unit, the crossovers and margins, the exact design's components beside the page's, and
-// a row per point of every trace: frequency, gain in dB, phase in degrees.
-void addBodeRows(const BodePlot& plot, std::vector<Row>& rows) {
-  rows.push_back({"plot", {std::string(plot.unit)}});
-  addMarginRows(plot, plot.crossover, plot.gainMargin, "", rows);
+// a record per point of every trace: frequency, gain in dB, phase in degrees.
+void addBode(const BodePlot& plot, Record& run) {
+  run.inlined("bodeUnit", Record{"plot"}.add("unit", plot.unit));
+  run.record("crossover", crossoverRecord("", plot.crossover));
+  run.record("gainMargin", gainMarginRecord("", plot, plot.gainMargin));
+  std::optional<Record> exact;
   if (plot.exact) {
-    addMarginRows(plot, plot.exact->crossover, plot.exact->gainMargin, "exact-", rows);
+    std::vector<Record> components;
     for (const ComponentPair& c : plot.exact->components) {
-      rows.push_back({"exact-component", {c.label, c.page, c.exact}});
+      components.push_back(Record{"exact-component"}
+                               .add("label", c.label)
+                               .add("page", c.page)
+                               .add("exact", c.exact));
     }
+    exact = Record{}
+                .record("crossover", crossoverRecord("exact-", plot.exact->crossover))
+                .record("gainMargin", gainMarginRecord("exact-", plot, plot.exact->gainMargin))
+                .records("components", std::move(components));
   }
+  run.record("exact", std::move(exact));
+  std::vector<Record> points;
   for (const NamedTrace& t : tracesOf(plot)) {
     for (std::size_t i = 0; i < t.trace.gainDb.size(); ++i) {
-      rows.push_back(
-          {"bode",
-           {t.name, number(plot.f[i]), number(t.trace.gainDb[i]), number(t.trace.phaseDeg[i])}});
+      points.push_back(Record{"bode"}
+                           .add("trace", t.name)
+                           .add("f", Value::number(plot.f[i]))
+                           .add("gain", Value::number(t.trace.gainDb[i]))
+                           .add("phase", Value::number(t.trace.phaseDeg[i])));
     }
   }
+  run.records("bode", std::move(points));
 }
 
-std::string crossoverJson(const std::optional<LoopCrossover>& c) {
-  if (!c) return "null";
-  return "{\"f\":" + jsonNumber(c->f) + ",\"phase\":" + jsonNumber(c->phaseDeg) +
-         ",\"phaseMargin\":" + jsonNumber(c->phaseMargin) + "}";
-}
-
-std::string gainMarginJson(const BodePlot& plot, const std::optional<double>& gainMargin) {
-  if (!gainMargin) return "null";
-  return "{\"f\":" + jsonNumber(plot.halfSwitching) + ",\"dB\":" + jsonNumber(*gainMargin) + "}";
-}
-
-std::string bodeJson(const BodePlot& plot) {
-  std::string json = ",\"bodeUnit\":" + jsonString(plot.unit) +
-                     ",\"crossover\":" + crossoverJson(plot.crossover) +
-                     ",\"gainMargin\":" + gainMarginJson(plot, plot.gainMargin) + ",\"exact\":";
-  if (plot.exact) {
-    json += "{\"crossover\":" + crossoverJson(plot.exact->crossover) +
-            ",\"gainMargin\":" + gainMarginJson(plot, plot.exact->gainMargin) + ",\"components\":[";
-    bool first = true;
-    for (const ComponentPair& c : plot.exact->components) {
-      json += std::string(first ? "" : ",") + "{\"label\":" + jsonString(c.label) +
-              ",\"page\":" + jsonString(c.page) + ",\"exact\":" + jsonString(c.exact) + "}";
-      first = false;
-    }
-    json += "]}";
-  } else {
-    json += "null";
-  }
-  json += ",\"bode\":[";
-  bool first = true;
-  for (const NamedTrace& t : tracesOf(plot)) {
-    for (std::size_t i = 0; i < t.trace.gainDb.size(); ++i) {
-      json += std::string(first ? "" : ",") + "{\"trace\":\"" + t.name +
-              "\",\"f\":" + jsonNumber(plot.f[i]) + ",\"gain\":" + jsonNumber(t.trace.gainDb[i]) +
-              ",\"phase\":" + jsonNumber(t.trace.phaseDeg[i]) + "}";
-      first = false;
-    }
-  }
-  return json + "]";
-}
-
-void printRun(const Options& o, const Form& form, const CalcHost& host, bool written,
-              std::ostream& out) {
-  std::vector<Row> rows;
-  rows.push_back({"title", {form.title()}});
-  for (const Message& m : host.messages) rows.push_back({"message", {m.caption, m.text}});
+// The captions an interface file may relabel, with their numbers (1…N), then the others.
+std::vector<Record> captionRecords(const Form& form) {
+  std::vector<Record> captions;
+  auto add = [&captions](const Control& c, Value number) {
+    captions.push_back(
+        Record{"caption"}.add("id", Value::whole(c.id)).add("number", number).add("text", c.text));
+  };
   const DialogTable* table = form.table();
-  if (table) {
+  const std::vector<int> relabel = table ? relabelList(*table) : std::vector<int>{};
+  for (std::size_t k = 0; k < relabel.size(); ++k) {
+    if (const Control* c = form.control(relabel[k])) {
+      add(*c, Value::whole(static_cast<long long>(k + 1)));
+    }
+  }
+  for (const Control& c : form.controls()) {
+    const bool listed = std::find(relabel.begin(), relabel.end(), c.id) != relabel.end();
+    if (c.kind == ControlKind::Label && c.id > 0 && !listed) add(c, Value::none());
+  }
+  return captions;
+}
+
+// What the window shows after the run: its title, every message box in order, every field,
+// the design check, the dialogs it opened, and when asked its captions and its Bode plot.
+Record runRecord(const Options& o, const Form& form, const CalcHost& host, bool written) {
+  std::vector<Record> messages, fields, checks, dialogs;
+  for (const Message& m : host.messages) {
+    messages.push_back(Record{"message"}
+                           .add("caption", m.caption)
+                           .add("text", m.text)
+                           .add("icon", iconName(m.icon), In::Json));
+  }
+  if (const DialogTable* table = form.table()) {
     for (const FieldRow& row : table->fields) {
-      rows.push_back({"field", {std::string(row.name), form.text(row.controlId)}});
+      fields.push_back(Record{"field"}.add("name", row.name).add("text", form.text(row.controlId)));
     }
   }
-  // The design check of the results shown.
   for (const Finding& f : form.findings()) {
-    rows.push_back({"check", {severityKey(f.severity), f.text}});
-  }
-  // The captions an interface file may relabel, with their numbers (1…N), then the others.
-  std::vector<std::pair<const Control*, std::string>> labels;
-  if (o.captions) {
-    const std::vector<int> relabel = table ? relabelList(*table) : std::vector<int>{};
-    for (std::size_t k = 0; k < relabel.size(); ++k) {
-      if (const Control* c = form.control(relabel[k]))
-        labels.emplace_back(c, std::to_string(k + 1));
-    }
-    for (const Control& c : form.controls()) {
-      const bool listed = std::find(relabel.begin(), relabel.end(), c.id) != relabel.end();
-      if (c.kind == ControlKind::Label && c.id > 0 && !listed) labels.emplace_back(&c, "");
-    }
+    checks.push_back(Record{"check"}.add("severity", severityKey(f.severity)).add("text", f.text));
   }
   for (const CalcHost::Shown& d : host.dialogs) {
-    Row row{"dialog", {d.title}};
-    row.columns.insert(row.columns.end(), d.texts.begin(), d.texts.end());
-    rows.push_back(std::move(row));
+    dialogs.push_back(Record{"dialog"}.add("title", d.title).texts("texts", d.texts));
   }
-  const BodePlot* plot = o.bode ? form.bode() : nullptr;
-  if (plot) addBodeRows(*plot, rows);
-  if (!o.json) {
-    for (const Row& r : rows) out << tabLine(r) << '\n';
-    for (const auto& [c, number] : labels) {
-      out << tabLine({"caption", {std::to_string(c->id), number, c->text}}) << '\n';
-    }
-    return;
+  Record run;
+  run.add("dialog", o.dialog, In::Json)
+      .inlined("title", Record{"title"}.add("text", form.title()))
+      .records("messages", std::move(messages))
+      .records("fields", std::move(fields))
+      .records("checks", std::move(checks), form.checksDesign() ? In::Both : In::Tab)
+      .records("dialogs", std::move(dialogs));
+  // The captions close the tab lines but come before the plot in JSON.
+  const std::vector<Record> captions = o.captions ? captionRecords(form) : std::vector<Record>{};
+  if (o.captions) run.records("captions", captions, In::Json);
+  if (const BodePlot* plot = o.bode ? form.bode() : nullptr) addBode(*plot, run);
+  run.records("captions", captions, In::Tab);
+  run.add("written", Value::truth(written, "", ""), In::Json);
+  return run;
+}
+
+void print(const Options& o, const Record& record, std::ostream& out) {
+  if (o.json) {
+    out << jsonObject(record) << '\n';
+  } else {
+    out << tabLines(record);
   }
-  std::string json = "{\"dialog\":" + jsonString(o.dialog) +
-                     ",\"title\":" + jsonString(form.title()) + ",\"messages\":[";
-  for (std::size_t i = 0; i < host.messages.size(); ++i) {
-    const Message& m = host.messages[i];
-    json += (i ? "," : "") + std::string("{\"caption\":") + jsonString(m.caption) +
-            ",\"text\":" + jsonString(m.text) + ",\"icon\":" + jsonString(iconName(m.icon)) + "}";
-  }
-  json += "],\"fields\":[";
-  if (table) {
-    bool first = true;
-    for (const FieldRow& row : table->fields) {
-      json += (first ? "" : ",") + std::string("{\"name\":") + jsonString(row.name) +
-              ",\"text\":" + jsonString(form.text(row.controlId)) + "}";
-      first = false;
-    }
-  }
-  json += "]";
-  if (form.checksDesign()) {
-    json += ",\"checks\":[";
-    bool first = true;
-    for (const Finding& f : form.findings()) {
-      json += std::string(first ? "" : ",") +
-              "{\"severity\":" + jsonString(severityKey(f.severity)) +
-              ",\"text\":" + jsonString(f.text) + "}";
-      first = false;
-    }
-    json += "]";
-  }
-  json += ",\"dialogs\":[";
-  for (std::size_t i = 0; i < host.dialogs.size(); ++i) {
-    json += (i ? "," : "") + std::string("{\"title\":") + jsonString(host.dialogs[i].title) +
-            ",\"texts\":[";
-    for (std::size_t k = 0; k < host.dialogs[i].texts.size(); ++k) {
-      json += (k ? "," : "") + jsonString(host.dialogs[i].texts[k]);
-    }
-    json += "]}";
-  }
-  json += "]";
-  if (o.captions) {
-    json += ",\"captions\":[";
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-      const auto& [c, number] = labels[i];
-      json += (i ? "," : "") + std::string("{\"id\":") + std::to_string(c->id) +
-              (number.empty() ? "" : ",\"number\":" + number) + ",\"text\":" + jsonString(c->text) +
-              "}";
-    }
-    json += "]";
-  }
-  if (plot) json += bodeJson(*plot);
-  json += std::string(",\"written\":") + (written ? "true" : "false") + "}";
-  out << json << '\n';
 }
 
 }  // namespace
@@ -518,7 +347,7 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
     return kWritten;
   }
   if (o.list) {
-    printList(o, out);
+    print(o, listing(), out);
     return kWritten;
   }
   CalcHost host;
@@ -551,22 +380,18 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
   prepareWorkingFolder(folder, host,
                        std::filesystem::read_symlink("/proc/self/exe", ec).parent_path());
 
-  // As the desktop does: open, then the user's choices, typing and buttons.
+  // As the desktop does: open, then the user's choices, typing and buttons. The last command
+  // wrote its results when the window counts one more calculation written.
   form->open();
   for (const auto& [listId, index] : p.selections) form->select(listId, index);
   for (const auto& [id, text] : p.texts) form->setText(id, text);
-  // A command wrote its results when it showed the progress window, or, for one that writes
-  // them without it (the forward estimate by a formula file), when its window says so.
-  const auto* fields = dynamic_cast<const FieldForm*>(form.get());
   bool written = false;
   for (const int button : p.buttons) {
-    const int before = host.progressRuns;
-    const int writtenBefore = fields ? fields->calculationsWritten() : 0;
+    const int before = form->calculationsWritten();
     form->command(button);
-    written = host.progressRuns > before ||
-              (fields != nullptr && fields->calculationsWritten() > writtenBefore);
+    written = form->calculationsWritten() > before;
   }
-  printRun(o, *form, host, written, out);
+  print(o, runRecord(o, *form, host, written), out);
   return written ? kWritten : kNotWritten;
 }
 

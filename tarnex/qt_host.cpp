@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QUrl>
@@ -29,6 +30,19 @@ QMessageBox::Icon boxIcon(Icon icon) {
   }
   return QMessageBox::NoIcon;
 }
+
+// Under X11 xdg-open hands the file on and exits, non-zero when no application is registered
+// for its type or the file is missing. QDesktopServices::openUrl cannot tell: it reports
+// success under X11 even for a missing file, and failure on the offscreen platform, which
+// opens nothing.
+QStringList defaultOpener() {
+  if (QGuiApplication::platformName() == QStringLiteral("xcb")) return {QStringLiteral("xdg-open")};
+  return {};
+}
+
+// An opener that runs the application itself in the foreground (xdg-open without a desktop
+// environment does) has started it when it still runs after this long.
+constexpr int kOpenerWaitMs = 3000;
 
 }  // namespace
 
@@ -84,10 +98,25 @@ void QtHost::runSheet(Sheet& sheet) {
   view.runModal();
 }
 
-void QtHost::openInDesktop(const std::string& path, bool minimized) {
+bool QtHost::openInDesktop(const std::string& path, bool minimized) {
   // The desktop decides how the application shows; the minimised wish cannot be passed on.
   (void)minimized;
-  QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(path)));
+  const QString file = toQString(path);
+  const QStringList command = opener_ ? *opener_ : defaultOpener();
+  if (command.isEmpty()) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    return true;
+  }
+  // The process outlives this call when it keeps running; it is deleted once it ends.
+  auto* opener = new QProcess(QCoreApplication::instance());
+  QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+  opener->start(command.first(), command.mid(1) << file);
+  if (!opener->waitForStarted()) {
+    delete opener;
+    return false;
+  }
+  if (!opener->waitForFinished(kOpenerWaitMs)) return true;
+  return opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0;
 }
 
 void QtHost::repaint() {

@@ -4,8 +4,10 @@
 // repainting the window of a form.
 
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "base/host.h"
@@ -35,7 +37,11 @@ class QtHost : public Host {
   void runProgress() override;
   void runDialog(Form& dialog) override;
   void runSheet(Sheet& sheet) override;
-  void openInDesktop(const std::string& path, bool minimized) override;
+  bool openInDesktop(const std::string& path, bool minimized) override;
+  // The program (with its first arguments) that hands a file to the desktop, and whose exit
+  // status tells whether an application took it; empty: QDesktopServices, whose answer is not
+  // known. Unless set: xdg-open under X11, nothing elsewhere.
+  void setOpener(QStringList command) { opener_ = std::move(command); }
   void repaint() override;
 
   // While a modal dialog or sheet runs, the host serves it: its messages and progress
@@ -57,6 +63,7 @@ class QtHost : public Host {
   void beforeModal() const;
 
   std::vector<Surface> surfaces_;
+  std::optional<QStringList> opener_;
 };
 
 }  // namespace tarnex::qt

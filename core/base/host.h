@@ -35,8 +35,10 @@ class Host {
   virtual void runDialog(Form& dialog) = 0;
   // Runs a sheet of pages modally, with the standard OK and Cancel that apply nothing.
   virtual void runSheet(Sheet& sheet) = 0;
-  // Hands a file to the desktop's associated application; the result is not checked.
-  virtual void openInDesktop(const std::string& path, bool minimized) = 0;
+  // Hands a file to the desktop's associated application. False when the desktop is known to
+  // have failed (no application registered for the file's type, a missing file); true when
+  // it took the file or when its answer is not known.
+  virtual bool openInDesktop(const std::string& path, bool minimized) = 0;
   // The window's drawing changed (for example the circuit picture of another topology).
   virtual void repaint() = 0;
 };

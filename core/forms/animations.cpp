@@ -9,7 +9,12 @@ namespace {
 // "(" + tens + units + tail, cut to nine characters. The counter is split into counter / 10
 // and counter % 10, so a counter below 10 shows a leading zero and 100 shows as "10" "0".
 std::string counterText(int counter, const char* tail) {
-  std::string s = "(" + std::to_string(counter / 10) + std::to_string(counter % 10) + tail;
+  // Appended piece by piece: "(" + std::to_string(...) inserts into the temporary, which
+  // gcc 12 at -O3 takes for an overlapping copy (-Wrestrict).
+  std::string s = "(";
+  s += std::to_string(counter / 10);
+  s += std::to_string(counter % 10);
+  s += tail;
   if (s.size() > 9) s.resize(9);
   return s;
 }

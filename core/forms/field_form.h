@@ -95,7 +95,7 @@ class FieldForm : public TableForm, public FieldValues {
   // commands have written theirs so far (also those that show no progress window).
   bool lastCalculationWritten() const { return lastWritten_; }
   std::span<const Finding> findings() const override { return findings_; }
-  int calculationsWritten() const { return writtenCount_; }
+  int calculationsWritten() const override { return writtenCount_; }
 
   // The numbers of `binds` read into a procedure's inputs, and a procedure's results stored.
   template <class S, std::size_t N>

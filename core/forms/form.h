@@ -128,6 +128,11 @@ class Form {
   virtual bool checksDesign() const { return false; }
   virtual std::span<const Finding> findings() const { return {}; }
 
+  // How many commands have written their results into the fields so far (with or without a
+  // progress window); a command wrote them when this grows. A form without calculations
+  // never does.
+  virtual int calculationsWritten() const { return 0; }
+
   Host& host() { return host_; }
 
  protected:

@@ -95,9 +95,18 @@ void CEditPage::openSelected(int listId, const std::vector<ToolboxEntry>& entrie
   const int index = selectedEntry(listId);
   if (index < 0 || index >= static_cast<int>(entries.size())) return;
   const ToolboxEntry& e = entries[static_cast<std::size_t>(index)];
-  // The file in a normal window, the picture minimised; neither result is looked at.
-  host().openInDesktop(folder_.path(e.file).string(), false);
-  host().openInDesktop((pictures_ / e.picture).string(), true);
+  // The file in a normal window, the picture minimised.
+  openInDesktop(folder_.path(e.file), false);
+  openInDesktop(pictures_ / e.picture, true);
+}
+
+void CEditPage::openInDesktop(const std::filesystem::path& file, bool minimized) {
+  if (host().openInDesktop(file.string(), minimized)) return;
+  host().showMessage({kProgramName,
+                      "无法打开文件“" + file.filename().string() +
+                          "”：桌面上没有登记能打开这类文件的程序。\n该文件在文件夹“" +
+                          file.parent_path().string() + "”中，请从那里自己打开它。",
+                      Icon::Warning, true});
 }
 
 std::unique_ptr<Sheet> makeToolbox(Host& host, const Folder& folder,

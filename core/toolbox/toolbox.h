@@ -2,7 +2,9 @@
 // The toolbox: a sheet of one page, "公式界面编辑", from which the user hands a formula file or
 // an interface file of the working folder to the desktop's editor, together with the circuit
 // picture of the same topology from the folder "Code" beside the program. The toolbox neither
-// reads nor writes the files itself and shows no message of its own.
+// reads nor writes the files itself; when the desktop says it cannot open one (no application
+// registered for its type), a message names the file and its folder, so that the user can
+// open it there with an editor of their own.
 
 #include <filesystem>
 #include <memory>
@@ -48,6 +50,7 @@ class CEditPage : public TableForm {
 
  private:
   void openSelected(int listId, const std::vector<ToolboxEntry>& entries);
+  void openInDesktop(const std::filesystem::path& file, bool minimized);
 
   Folder folder_;
   std::filesystem::path pictures_;

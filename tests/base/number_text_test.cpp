@@ -101,7 +101,7 @@ std::string printfFieldText(float value) {
   std::string text(buf);
   const auto e = text.find('e');
   if (e != std::string::npos) {
-    while (text.size() - (e + 2) < 3) text.insert(e + 2, "0");
+    while (text.size() - (e + 2) < 3) text.insert(e + 2, 1, '0');
   }
   return text;
 }

@@ -1,8 +1,10 @@
 // The command-line program's output for whole designs, against files kept in the source tree:
-// each case NAME.args holds the arguments (one per line), NAME.expect what the program prints,
-// the Bode plot's point rows left out (their crossover, margins and checks stay in). A change of
-// any number, check or margin shows as a difference. TARNEX_UPDATE_GOLDEN=1 rewrites the
-// .expect files from the program's output, to be read over before they are committed.
+// each case NAME.args holds the arguments (one per line), NAME.expect what the program prints
+// in a fresh working folder, the Bode plot's point rows left out (their crossover, margins and
+// checks stay in). The pages of the compensation sheet and the design windows of the README's
+// examples, in either output form. A change of any number, check or margin shows as a
+// difference. TARNEX_UPDATE_GOLDEN=1 rewrites the .expect files from the program's output, to
+// be read over before they are committed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -44,8 +46,9 @@ class CalcGolden : public ::testing::TestWithParam<std::string> {};
 TEST_P(CalcGolden, PrintsWhatItsFileHolds) {
   const fs::path base = kGolden / GetParam();
   testing::TempFolder dir;
-  const testing::ProgramRun run =
-      testing::runProgram(TARNEX_CALC_PROGRAM, linesOf(base.string() + ".args"), dir);
+  std::vector<std::string> args = linesOf(base.string() + ".args");
+  args.insert(args.end(), {"--dir", (dir.folder().dir() / "home").string()});
+  const testing::ProgramRun run = testing::runProgram(TARNEX_CALC_PROGRAM, args, dir);
   std::string printed = "status\t" + std::to_string(run.status) + "\n";
   for (const std::string& line : run.lines) {
     if (!line.starts_with("bode\t")) printed += line + "\n";
@@ -62,7 +65,7 @@ TEST_P(CalcGolden, PrintsWhatItsFileHolds) {
   EXPECT_EQ(printed, expected.str());
 }
 
-INSTANTIATE_TEST_SUITE_P(Loop, CalcGolden, ::testing::ValuesIn(cases()),
+INSTANTIATE_TEST_SUITE_P(Runs, CalcGolden, ::testing::ValuesIn(cases()),
                          [](const auto& test) { return test.param; });
 
 }  // namespace

@@ -265,11 +265,16 @@ TEST(CalcProgram, ListNamesDialogsCommandsListsAndFields) {
   EXPECT_TRUE(r.has("entry\tdcdc\ttopology\tbuck-boost\tbuck-boost"));
   EXPECT_TRUE(r.has("field\tdcdc\tAe\t磁芯面积Ae(mm2)\tmm²\tinput"));
   EXPECT_TRUE(r.has("field\tdcdc\tVc\t输出电容耐压>(V)\tV\toutput"));
-  // The core estimate is an output of its command, though the frame does not reset it.
-  EXPECT_TRUE(r.has("field\tflyback\tVe\t磁芯体积Ve(mm3)\tmm³\toutput"));
+  // The core estimate is an output of its command, though the frame does not reset it; in DCM
+  // it is an area product.
+  EXPECT_TRUE(r.has("field\tflyback\tVe\t磁芯体积Ve(mm3)\tmm³ (CCM), mm⁴ (DCM)\toutput"));
   const Outcome j = runCalc(dir, {"--list", "--json"});
   ASSERT_EQ(j.lines.size(), 1u);
   EXPECT_NE(j.lines[0].find("{\"key\":\"dcm\",\"text\":\"断续(DCM)\"}"), std::string::npos);
+  // Enter in the forward window only checks the fields; the command line starts with the core.
+  EXPECT_NE(j.lines[0].find("{\"key\":\"core\",\"text\":\"计算磁芯(&C)\",\"default\":false,"
+                            "\"commandLineDefault\":true}"),
+            std::string::npos);
 }
 
 // The isolated windows, each with its first command and a path of its own. Reference numbers:
@@ -339,14 +344,15 @@ INSTANTIATE_TEST_SUITE_P(
                   {"fullbridge", "--captions"},
                   0,
                   {"field\tNp\t16", "caption\t1255\t8\t最大占空比(2桥臂)"}},
-        WindowRun{"List",
-                  {"--list"},
-                  0,
-                  {"command\tforward\tcore\t计算磁芯(&C)\tdefault",
-                   "command\tforward\tverify\t验证(&R)\t", "dialog\trcc\tRinging Choke Coverter",
-                   "command\tpushpull\tcalc\t计算(&C)\tdefault",
-                   "field\thalfbridge\tDB\t1/2△B(GS)\tgauss\tinput",
-                   "field\tfullbridge\tLo\t输出电感(uH)\tµH\toutput"}}),
+        WindowRun{
+            "List",
+            {"--list"},
+            0,
+            {"command\tforward\tcore\t计算磁芯(&C)\tcommand-line-default",
+             "command\tflyback\tcore\t计算磁芯(&C)\t", "command\tforward\tverify\t验证(&R)\t",
+             "dialog\trcc\tRinging Choke Coverter", "command\tpushpull\tcalc\t计算(&C)\tdefault",
+             "field\thalfbridge\tDB\t1/2△B(GS)\tgauss\tinput",
+             "field\tfullbridge\tLo\t输出电感(uH)\tµH\toutput"}}),
     [](const ::testing::TestParamInfo<WindowRun>& p) { return std::string(p.param.label); });
 
 // The compensation pages: several commands run in order on one page; --bode adds the plot of

@@ -30,7 +30,7 @@ std::string readBytes(const std::filesystem::path& path) {
 // "\n" written in an expectation stands for a line break of the message.
 std::string unescape(std::string text) {
   for (std::size_t at = text.find("\\n"); at != std::string::npos; at = text.find("\\n", at)) {
-    text.replace(at, 2, "\n");
+    text.replace(at, 2, 1, '\n');
   }
   return text;
 }

@@ -31,6 +31,8 @@
 #include "support/modal_guard.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
+#include "toolbox/toolbox.h"
+#include "ui_metrics.h"
 
 using namespace tarnex;
 using namespace tarnex::qt;
@@ -360,6 +362,35 @@ class TarnexQtTest : public QObject {
     QCOMPARE(closer.boxes[0].buttons, QStringList{QStringLiteral("确定")});
     QCOMPARE(closer.boxes[1].parent, static_cast<QWidget*>(view));
     QCOMPARE(closer.boxes[1].icon, QMessageBox::NoIcon);
+  }
+
+  // The toolbox hands its file and picture to the opener; when the opener fails (exits
+  // non-zero: no application for the file's type; cannot be started), a box names the file
+  // and its folder.
+  void toolboxNamesAFileTheOpenerCannotOpen_data() {
+    QTest::addColumn<QStringList>("opener");
+    QTest::addColumn<int>("boxes");
+    const QString sh = QStringLiteral("sh"), c = QStringLiteral("-c"), name = QStringLiteral("o");
+    QTest::newRow("opened") << QStringList{sh, c, QStringLiteral("exit 0"), name} << 0;
+    QTest::newRow("no application") << QStringList{sh, c, QStringLiteral("exit 3"), name} << 2;
+    QTest::newRow("no opener") << QStringList{QStringLiteral("/nonexistent/xdg-open")} << 2;
+  }
+
+  void toolboxNamesAFileTheOpenerCannotOpen() {
+    QFETCH(QStringList, opener);
+    QFETCH(int, boxes);
+    QtHost host;
+    host.setOpener(opener);
+    CEditPage page(host, folder(), "/opt/tarnex/bin/Code");
+    page.open();
+    BoxCloser closer;
+    page.command(toolbox::kOpenFormula);
+    QCOMPARE(int(closer.boxes.size()), boxes);
+    if (boxes == 0) return;
+    QVERIFY2(closer.boxes[0].text.contains(QStringLiteral("“CCM Buck cfg.txt”")),
+             qPrintable(closer.boxes[0].text));
+    QVERIFY(closer.boxes[0].text.contains(toQString(folder().dir().string())));
+    QCOMPARE(closer.boxes[0].icon, QMessageBox::Warning);
   }
 
   void formPlacedByItsTableUsesDialogUnits() {

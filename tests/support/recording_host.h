@@ -1,6 +1,7 @@
 #pragma once
 // A host that records what the core asked of the outside world, for assertions.
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,10 +16,12 @@ class RecordingHost : public Host {
   // A modal dialog or sheet is opened, noted by its title and closed at once.
   void runDialog(Form& dialog) override;
   void runSheet(Sheet& sheet) override;
-  void openInDesktop(const std::string& path, bool minimized) override {
+  // Every path is noted; those in `unopenable` the desktop fails to open.
+  bool openInDesktop(const std::string& path, bool minimized) override {
     opened.push_back(path);
     openedMinimized.push_back(minimized);
     lastMinimized = minimized;
+    return std::find(unopenable.begin(), unopenable.end(), path) == unopenable.end();
   }
   void repaint() override { ++repaints; }
 
@@ -29,6 +32,7 @@ class RecordingHost : public Host {
   std::vector<Message> messages;
   std::vector<std::string> opened;
   std::vector<bool> openedMinimized;
+  std::vector<std::string> unopenable;
   std::vector<std::string> dialogs;  // titles of the modal dialogs and sheets run
   bool lastMinimized = false;
   int progressRuns = 0;

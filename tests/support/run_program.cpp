@@ -25,8 +25,12 @@ bool ProgramRun::has(const std::string& line) const {
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args,
                       const TempFolder& dir) {
   std::string cmd = quote(program);
-  for (const std::string& a : args) cmd += " " + quote(a);
-  cmd += " 2>" + quote(dir.path("stderr.out").string());
+  for (const std::string& a : args) {
+    cmd += ' ';
+    cmd += quote(a);
+  }
+  cmd += " 2>";
+  cmd += quote(dir.path("stderr.out").string());
   ProgramRun run;
   FILE* pipe = popen(cmd.c_str(), "r");
   if (pipe == nullptr) return run;

@@ -78,6 +78,30 @@ TEST(Toolbox, AListWithoutSelectionOpensNothing) {
   EXPECT_EQ(host.opened.size(), 2u);
 }
 
+// A file the desktop cannot open (no application for its type) is named in a message with its
+// folder; the other file of the same button is still handed on.
+TEST(Toolbox, AFileTheDesktopCannotOpenIsNamedWithItsFolder) {
+  TempFolder dir;
+  const std::filesystem::path pictures{"/opt/tarnex/bin/Code"};
+  const std::filesystem::path formula = dir.folder().path("CCM Buck cfg.txt");
+  const std::filesystem::path picture = pictures / "DC-DC变换器.JPG";
+  for (const std::filesystem::path& unopenable : {formula, picture}) {
+    RecordingHost host;
+    host.unopenable = {unopenable.string()};
+    CEditPage page(host, dir.folder(), pictures);
+    page.open();
+    page.command(kOpenFormula);
+    EXPECT_EQ(host.opened.size(), 2u);
+    ASSERT_EQ(host.messages.size(), 1u) << unopenable;
+    const Message& m = host.messages[0];
+    EXPECT_EQ(m.icon, Icon::Warning);
+    EXPECT_TRUE(m.owned);
+    EXPECT_NE(m.text.find("“" + unopenable.filename().string() + "”"), std::string::npos) << m.text;
+    EXPECT_NE(m.text.find("“" + unopenable.parent_path().string() + "”"), std::string::npos)
+        << m.text;
+  }
+}
+
 TEST(Toolbox, SheetOfOnePage) {
   TempFolder dir;
   RecordingHost host;

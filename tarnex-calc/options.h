@@ -1,0 +1,34 @@
+#pragma once
+// The command line of tarnex-calc read into options (see calc.h), and its help text.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace tarnex::calc {
+
+struct Options {
+  bool help = false;
+  bool list = false;
+  bool json = false;
+  bool captions = false;
+  bool bode = false;
+  std::optional<std::string> dir;
+  std::string dialog;
+  std::vector<std::string> commands;
+  std::vector<std::pair<std::string, std::string>> assignments;  // LIST=ENTRY or NAME=TEXT
+};
+
+// What is wrong with the command line, on one line.
+struct UsageError {
+  std::string text;
+};
+
+std::variant<Options, UsageError> parse(std::span<const std::string> args);
+
+extern const char* const kHelp;
+
+}  // namespace tarnex::calc
