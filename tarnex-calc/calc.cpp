@@ -27,7 +27,6 @@ namespace {
 std::string knownDialogs() {
   std::string keys;
   for (const DesignInfo& d : designs()) {
-    if (d.make == nullptr) continue;
     if (!keys.empty()) keys += ", ";
     keys += d.key();
   }

@@ -93,19 +93,10 @@ CurrentModeAmplifier CICtrl::amplifier() const {
 }
 
 void CICtrl::command(int id) {
-  switch (id) {
-    case icctrl::kCalculate:
-      calculate();
-      break;
-    case icctrl::kExact:
-      exactDesign();
-      break;
-    case icctrl::kEsrHint:
-      showHint(hint::kEsrEstimate);
-      break;
-    default:
-      LoopPage::command(id);
-  }
+  if (id == icctrl::kCalculate) return calculate();
+  if (id == icctrl::kExact) return exactDesign();
+  if (id == icctrl::kEsrHint) return showHint(hint::kEsrEstimate);
+  LoopPage::command(id);
 }
 
 void CICtrl::select(int listId, int index) {
@@ -186,25 +177,12 @@ void CVCtrl::enableForKind(int entry) {
 }
 
 void CVCtrl::command(int id) {
-  switch (id) {
-    case vctrl::kStep2:
-      controlToOutput();
-      break;
-    case vctrl::kStep4:
-      network();
-      break;
-    case vctrl::kExact:
-      exactDesign();
-      break;
-    case vctrl::kOtherHint:
-      showHint(hint::kSaberNote);
-      break;
-    case vctrl::kCriteriaHint:
-      showHint(hint::kStabilityCriteria);
-      break;
-    default:
-      LoopPage::command(id);
-  }
+  if (id == vctrl::kStep2) return controlToOutput();
+  if (id == vctrl::kStep4) return network();
+  if (id == vctrl::kExact) return exactDesign();
+  if (id == vctrl::kOtherHint) return showHint(hint::kSaberNote);
+  if (id == vctrl::kCriteriaHint) return showHint(hint::kStabilityCriteria);
+  LoopPage::command(id);
 }
 
 void CVCtrl::select(int listId, int index) {
@@ -279,19 +257,10 @@ void CVCtrl::exactDesign() {
 CType3::CType3(Host& host) : LoopPage(host, typeIIITable()) {}
 
 void CType3::command(int id) {
-  switch (id) {
-    case type3::kCalculate:
-      calculate();
-      break;
-    case type3::kExact:
-      exactDesign();
-      break;
-    case type3::kHint:
-      showHint(hint::kPolePlacement);
-      break;
-    default:
-      LoopPage::command(id);
-  }
+  if (id == type3::kCalculate) return calculate();
+  if (id == type3::kExact) return exactDesign();
+  if (id == type3::kHint) return showHint(hint::kPolePlacement);
+  LoopPage::command(id);
 }
 
 void CType3::calculate() {
