@@ -1,95 +1,15 @@
 // The flyback window through its form model: what the fields, captions, title and message
-// boxes show after each command, with built-in procedures and with formula files.
+// boxes show after each command with the built-in procedures (formula and interface files:
+// flyback_files_test.cpp).
 // Reference numbers are the hand-worked design of flyback_procedures_test.cpp (opening
 // values, core Ae 100 mm², Le 60 mm), displayed with six significant digits.
 
-#include <gtest/gtest.h>
-
-#include <iterator>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include "designs/flyback.h"
-#include "support/field_ids.h"
-#include "support/recording_host.h"
-#include "support/temp_folder.h"
-#include "tables/flyback_table.h"
+#include "flyback_fixture.h"
 
 namespace tarnex {
 namespace {
 
-using namespace flyback;
-using testing::RecordingHost;
-using testing::TempFolder;
-
-// Fields of the flyback table used below (the others have named ids of the window).
-const int kBsat = testing::fieldId(flybackTable(), "Bsat");
-const int kCin = testing::fieldId(flybackTable(), "Cin");
-const int kCo = testing::fieldId(flybackTable(), "Co");
-const int kDp = testing::fieldId(flybackTable(), "Dp");
-const int kDs = testing::fieldId(flybackTable(), "Ds");
-const int kIdm = testing::fieldId(flybackTable(), "Idm");
-const int kIin = testing::fieldId(flybackTable(), "Iin");
-const int kIpks = testing::fieldId(flybackTable(), "Ipks");
-const int kIrmsp = testing::fieldId(flybackTable(), "Irmsp");
-const int kIrmss = testing::fieldId(flybackTable(), "Irmss");
-const int kIswe = testing::fieldId(flybackTable(), "Iswe");
-const int kLs = testing::fieldId(flybackTable(), "Ls");
-const int kNp = testing::fieldId(flybackTable(), "Np");
-const int kNs = testing::fieldId(flybackTable(), "Ns");
-const int kPer = testing::fieldId(flybackTable(), "Per");
-const int kPo = testing::fieldId(flybackTable(), "Po");
-const int kTon = testing::fieldId(flybackTable(), "Ton");
-const int kVcm = testing::fieldId(flybackTable(), "Vcm");
-const int kVdf = testing::fieldId(flybackTable(), "Vdf");
-const int kVdm = testing::fieldId(flybackTable(), "Vdm");
-const int kVo = testing::fieldId(flybackTable(), "Vo");
-const int kVswm = testing::fieldId(flybackTable(), "Vswm");
-const int kVacMin = testing::fieldId(flybackTable(), "VacMin");
-const int kZc = testing::fieldId(flybackTable(), "Zc");
-const int kF = testing::fieldId(flybackTable(), "f");
-
-constexpr const char* kCcmFile = "CCM反激变换器 cfg.txt";
-constexpr const char* kDcmFile = "DCM反激变换器 cfg.txt";
-constexpr const char* kInterfaceFile = "Flyback Interface.txt";
-
-const int kOutputs[] = {kLp,  kLs,  kNp,    kNs,   kDp,  kDs,  kZc, kIin, kIpkp, kIrmsp, kIswe,
-                        kTon, kCin, kIrmss, kIpks, kVdm, kIdm, kCo, kVcm, kClk,  kRlk};
-
-std::string box(const std::string& text) {
-  return std::string(kProgramName) + "|" + text;
-}
-
-class FlybackDialog : public ::testing::Test {
- protected:
-  // Built-in formulas and system captions unless a test writes the files first.
-  void SetUp() override {
-    tmp.write(kCcmFile, "#");
-    tmp.write(kDcmFile, "#");
-    tmp.write(kInterfaceFile, "#");
-  }
-
-  CFlybackDlg& open() {
-    dlg = std::make_unique<CFlybackDlg>(host, tmp.folder());
-    dlg->open();
-    return *dlg;
-  }
-
-  void type(int id, std::string text) { dlg->setText(id, std::move(text)); }
-  const std::string& text(int id) const { return dlg->text(id); }
-  void typeCore() {
-    type(kAe, "100");
-    type(kLe, "60");
-  }
-  void expectOutputsBlank() {
-    for (int id : kOutputs) EXPECT_EQ(text(id), "") << "field " << id;
-  }
-
-  TempFolder tmp;
-  RecordingHost host;
-  std::unique_ptr<CFlybackDlg> dlg;
-};
+using namespace flyback_window;
 
 TEST_F(FlybackDialog, OpensInCcmWithBlankResultsAndCoreData) {
   open();
@@ -489,122 +409,6 @@ TEST_F(FlybackDialog, EnterChecksTheFieldsAndKeepsTheWindowOpen) {
   EXPECT_EQ(host.progressRuns, 0);
   dlg->command(kCloseButton);
   EXPECT_TRUE(dlg->closeRequested());
-}
-
-// --- formula files ------------------------------------------------------------------------
-
-TEST_F(FlybackDialog, EstimateRunsTheFileWithAeAndLePinnedToOne) {
-  tmp.write(kCcmFile, "Ve = Ae * Le;\r\n#");
-  open();
-  EXPECT_EQ(dlg->title(), "反激变换器 Flyback   <界面:系统   公式:自定义>");
-  typeCore();
-  dlg->command(kCoreButton);
-  EXPECT_TRUE(host.messages.empty()) << host.summary().front();
-  EXPECT_EQ(text(kVe), "1");
-  EXPECT_EQ(text(kAe), "100");
-  EXPECT_EQ(text(kLe), "60");
-}
-
-TEST_F(FlybackDialog, EstimateDropsAnAssignmentToAPinnedField) {
-  tmp.write(kCcmFile, "Ae = 5;\r\nVe = Ae + Le;\r\n#");
-  open();
-  typeCore();
-  dlg->command(kCoreButton);
-  EXPECT_EQ(text(kVe), "6");  // the file saw its own 5 and the pinned 1
-  EXPECT_EQ(text(kAe), "100");
-  EXPECT_EQ(dlg->value(kAe), 100.0f);
-}
-
-TEST_F(FlybackDialog, VerifyRunsTheFileWithVePinnedToOne) {
-  tmp.write(kCcmFile, "Lp = Ve * 7;\r\nNp = Ae + Le;\r\nVe = 3;\r\n#");
-  open();
-  typeCore();
-  type(kVe, "6166.67");
-  dlg->command(kVerifyButton);
-  EXPECT_TRUE(host.messages.empty()) << host.summary().front();
-  EXPECT_EQ(text(kLp), "7");
-  EXPECT_EQ(text(kNp), "160");
-  EXPECT_EQ(text(kVe), "6166.67");
-  EXPECT_EQ(text(kIpkp), "0");  // read as "0" and written back as the file left it
-  EXPECT_EQ(text(kNs), "0");
-}
-
-TEST_F(FlybackDialog, ModeSelectsTheFormulaFile) {
-  tmp.write(kDcmFile, "Ve = 42;\r\n#");
-  open();
-  dlg->command(kCoreButton);
-  EXPECT_EQ(text(kVe), "6166.67");  // CCM: built-in
-  dlg->select(kModeList, 1);
-  EXPECT_EQ(dlg->title(), "反激变换器 Flyback   <界面:系统   公式:自定义>");
-  dlg->command(kCoreButton);
-  EXPECT_EQ(text(kVe), "42");
-  dlg->select(kModeList, 0);
-  EXPECT_EQ(dlg->title(), "反激变换器 Flyback   <界面:系统   公式:内置>");
-}
-
-TEST_F(FlybackDialog, FailedVerifyRunWritesNothingBack) {
-  tmp.write(kCcmFile, "Lp = 12;\r\nLs = Lp / 0;\r\n#");
-  open();
-  typeCore();
-  dlg->command(kVerifyButton);
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].caption, "计算出错");
-  EXPECT_EQ(host.progressRuns, 0);
-  EXPECT_EQ(text(kLp), "0");
-  EXPECT_EQ(text(kRlk), "");
-  EXPECT_EQ(text(kVe), "");
-}
-
-TEST_F(FlybackDialog, FailedClampRunShowsWhatItAssignedBeforeTheError) {
-  open();
-  typeCore();
-  dlg->command(kVerifyButton);
-  ASSERT_EQ(text(kLp), "429.206");
-  tmp.write(kCcmFile, "Rlk = Lp + 1;\r\nClk = Rlk / 0;\r\n#");
-  dlg->command(kSnubberButton);
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].caption, "计算出错");
-  EXPECT_EQ(host.progressRuns, 2);
-  EXPECT_EQ(text(kRlk), "430.206");
-  EXPECT_EQ(text(kClk), "0");
-  EXPECT_EQ(text(kLp), "429.206");
-  EXPECT_EQ(text(kVe), "");
-}
-
-// --- interface file -----------------------------------------------------------------------
-
-TEST_F(FlybackDialog, AppliedInterfaceFileKeepsItsCaptionsAcrossModeSwitches) {
-  tmp.write(kInterfaceFile, "14=AP(mm4);\r\n1=Pout(W);\r\n#");
-  open();
-  EXPECT_EQ(dlg->title(), "反激变换器 Flyback   <界面:自定义   公式:内置>");
-  EXPECT_EQ(text(kEstimateGroup), "磁芯参数:");
-  EXPECT_EQ(text(kEstimateLabel), "AP(mm4)");
-  EXPECT_EQ(text(1296), "Pout(W)");
-  dlg->select(kModeList, 1);
-  EXPECT_EQ(text(kEstimateGroup), "磁芯参数:");
-  EXPECT_EQ(text(kEstimateLabel), "AP(mm4)");
-  EXPECT_EQ(text(kEmpiricalNote), "(铁氧体)经验公式");
-  EXPECT_EQ(dlg->title(), "反激变换器 Flyback   <界面:自定义   公式:内置>");
-
-  // Switched off while the window is open: the mode's own captions, the marker unchanged.
-  tmp.write(kInterfaceFile, "#14=AP(mm4);");
-  dlg->select(kModeList, 0);
-  EXPECT_EQ(text(kEstimateGroup), "估算所需磁芯体积Ve=Ae*Le");
-  EXPECT_EQ(text(kEstimateLabel), "磁芯体积Ve(mm3)");
-  EXPECT_EQ(dlg->title(), "反激变换器 Flyback   <界面:自定义   公式:内置>");
-  EXPECT_TRUE(host.messages.empty());
-}
-
-TEST_F(FlybackDialog, RejectedInterfaceFileOnModeSwitchGivesSystemCaptions) {
-  tmp.write(kInterfaceFile, "14=AP(mm4);\r\n#");
-  open();
-  tmp.write(kInterfaceFile, "41=x;\r\n#");  // beyond the 40 labels of the window
-  dlg->select(kModeList, 1);
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].caption, "错误");
-  EXPECT_EQ(text(kEstimateGroup), "估算所需磁芯面积乘积Ae*Aw");
-  EXPECT_EQ(text(kEstimateLabel), "磁芯面积乘积(mm4)");
-  EXPECT_EQ(dlg->title(), "反激变换器 Flyback   <界面:系统   公式:内置>");
 }
 
 }  // namespace
