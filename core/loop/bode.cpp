@@ -3,30 +3,19 @@
 #include <cmath>
 #include <initializer_list>
 #include <limits>
-#include <numbers>
 #include <utility>
 
 #include "base/number_text.h"
 
 namespace tarnex {
 
+using namespace exact;
+
 namespace {
 
-// Exact: the plots show the circuit, where the pages compute with kTwoPiPage (6.2831852).
-constexpr double kTwoPi = 2 * std::numbers::pi;
-constexpr double kDegreesPerRadian = 180 / std::numbers::pi;
 // Bisection steps that pin the crossover between two neighbouring points far below a
 // double's resolution.
 constexpr int kBisections = 60;
-
-bool positive(double x) {
-  return std::isfinite(x) && x > 0;
-}
-
-template <class... T>
-bool allPositive(T... x) {
-  return (positive(x) && ...);
-}
 
 // Corner frequency in Hz of a time constant in seconds.
 double cornerHz(double tau) {
@@ -68,10 +57,6 @@ double unwrapNear(double phaseDeg, double referenceDeg) {
   return phaseDeg + 360 * std::round((referenceDeg - phaseDeg) / 360);
 }
 
-double phaseDegOf(Complex v) {
-  return std::arg(v) * kDegreesPerRadian;
-}
-
 BodeTrace traceOf(const Axis& axis, const Transfer& h) {
   BodeTrace t;
   t.gainDb.reserve(axis.f.size());
@@ -79,7 +64,7 @@ BodeTrace traceOf(const Axis& axis, const Transfer& h) {
   for (const double f : axis.f) {
     const Complex v = h(axis.s(f));
     t.gainDb.push_back(20 * std::log10(std::abs(v)));
-    const double phase = phaseDegOf(v);
+    const double phase = phaseDeg(v);
     t.phaseDeg.push_back(t.phaseDeg.empty() ? phase : unwrapNear(phase, t.phaseDeg.back()));
   }
   return t;
@@ -103,7 +88,7 @@ std::optional<LoopCrossover> findCrossover(const Axis& axis, const BodeTrace& lo
     }
     LoopCrossover c;
     c.f = std::exp((lo + hi) / 2);
-    c.phaseDeg = unwrapNear(phaseDegOf(t(axis.s(c.f))), loop.phaseDeg[i]);
+    c.phaseDeg = unwrapNear(phaseDeg(t(axis.s(c.f))), loop.phaseDeg[i]);
     c.phaseMargin = 180 + c.phaseDeg;
     return c;
   }

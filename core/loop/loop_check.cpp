@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <initializer_list>
-#include <numbers>
 #include <string>
 #include <utility>
 
@@ -198,8 +197,8 @@ std::vector<Finding> typeIIIFindings(const TypeIIIInputs& in, const TypeIIIResul
     const Transfer h = typeIIINetworkTransfer(in.R1 * 1e3, net.R2 * 1e3, net.R3 * 1e3,
                                               net.C1 * 1e-9, net.C2 * 1e-9, net.C3 * 1e-12);
     if (!h || !usable(in.fc)) return std::nullopt;
-    const Complex v = h(Complex{0, 2 * std::numbers::pi * double{in.fc} * 1000});
-    return std::pair{20 * std::log10(std::abs(v)), std::arg(v) * 180 / std::numbers::pi};
+    const Complex v = h(exact::jw(double{in.fc} * 1000));
+    return std::pair{20 * std::log10(std::abs(v)), exact::phaseDeg(v)};
   };
   if (const auto gp = gainAndPhase(r)) {
     const auto [gain, phase] = *gp;

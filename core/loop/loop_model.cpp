@@ -2,34 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "base/number_text.h"
 
 namespace tarnex {
 
+using namespace exact;
+
 namespace {
-
-// Exact: the plots show the circuit, where the pages compute with kTwoPiPage (6.2831852).
-constexpr double kTwoPi = 2 * std::numbers::pi;
-constexpr double kDegreesPerRadian = 180 / std::numbers::pi;
-
-bool positive(double x) {
-  return std::isfinite(x) && x > 0;
-}
-
-template <class... T>
-bool allPositive(T... x) {
-  return (positive(x) && ...);
-}
-
-double phaseDeg(Complex v) {
-  return std::arg(v) * kDegreesPerRadian;
-}
-
-Complex jw(double fHz) {
-  return {0, kTwoPi * fHz};
-}
 
 // The type II ratio limits of the exact design: k = 1.1 adds 5.4° to an integrator, k = 100
 // adds 88.9°. Nearer 1 the pole sits on the zero and the network is an integrator with a

@@ -8,8 +8,10 @@
 // out, as in the Bode plots (loop/bode.h): an integrator starts at −90°, and the phase margin
 // is 180° plus the loop phase at the crossover.
 
+#include <cmath>
 #include <complex>
 #include <functional>
+#include <numbers>
 #include <string>
 
 #include "loop/compensation.h"
@@ -20,6 +22,32 @@ using Complex = std::complex<double>;
 // A transfer function of s; empty when the page does not model it or its numbers cannot make
 // one (a zero, negative or infinite value).
 using Transfer = std::function<Complex(Complex s)>;
+
+// What the exact models, their plots and their check compute with.
+namespace exact {
+
+// Exact: the models are the circuit, where the pages compute with kTwoPiPage (6.2831852).
+inline constexpr double kTwoPi = 2 * std::numbers::pi;
+inline constexpr double kDegreesPerRadian = 180 / std::numbers::pi;
+
+// A value a model can be built from: finite and above zero.
+inline bool positive(double x) {
+  return std::isfinite(x) && x > 0;
+}
+template <class... T>
+bool allPositive(T... x) {
+  return (positive(x) && ...);
+}
+
+// The complex frequency of f in Hz, and a transfer function's phase in degrees.
+inline Complex jw(double fHz) {
+  return {0, kTwoPi * fHz};
+}
+inline double phaseDeg(Complex v) {
+  return std::arg(v) * kDegreesPerRadian;
+}
+
+}  // namespace exact
 
 // --- power stages --------------------------------------------------------------------------
 

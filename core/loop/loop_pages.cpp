@@ -43,19 +43,12 @@ constexpr Bound<TypeIIIResults> kTypeIIIResults[] = {
 // --- the exchange flag and what every page shares ---------------------------------------
 
 bool LoopPage::readForExact(std::string_view incomplete) {
-  std::vector<int> blank;
-  for (const FieldRow& row : form().fields) {
-    if (text(row.controlId).empty()) blank.push_back(row.controlId);
-  }
-  setFieldsText(blank, "0");
-  exchange_ = true;
-  const bool read = readFields();
-  exchange_ = false;
-  setFieldsText(blank, "");
-  if (read) return true;
-  dropPlot();
-  showOwned(std::string(incomplete));
-  return false;
+  // The calculate frame with every field read, a blank one as 0 that stays blank, and nothing
+  // to write back.
+  std::vector<int> every;
+  for (const FieldRow& row : form().fields) every.push_back(row.controlId);
+  return calculateFrame({.blankAsZero = every, .incomplete = incomplete, .progress = false},
+                        [] { return false; }) == FrameEnd::Stopped;
 }
 
 bool LoopPage::calculateAll(std::string_view incomplete, const std::function<void()>& compute) {

@@ -31,9 +31,7 @@ Reading readAt(const BodePlot& plot, const BodeTrace& t, double f) {
           t.phaseDeg[i - 1] + w * (t.phaseDeg[i] - t.phaseDeg[i - 1])};
 }
 
-Complex jw(double fHz) {
-  return {0, 2 * std::numbers::pi * fHz};
-}
+using exact::jw;
 
 // The type II page's forward-type opening values after step 2, as the fields hold them.
 TypeIIInputs forwardFields() {
