@@ -1,5 +1,6 @@
 // The command-line program's output for whole designs, against files kept in the source tree:
-// each case NAME.args holds the arguments (one per line), NAME.expect what the program prints
+// each case NAME.args holds the arguments (one per line; a line starting with "#" is a comment,
+// where a worked design keeps its hand derivation), NAME.expect what the program prints
 // in a fresh working folder, the Bode plot's point rows left out (their crossover, margins and
 // checks stay in). The pages of the compensation sheet and the design windows of the README's
 // examples, in either output form. A change of any number, check or margin shows as a
@@ -25,10 +26,12 @@ namespace fs = std::filesystem;
 
 const fs::path kGolden = TARNEX_CALC_GOLDEN_DIR;
 
-std::vector<std::string> linesOf(const fs::path& file) {
+std::vector<std::string> argumentsOf(const fs::path& file) {
   std::ifstream in(file);
   std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.starts_with("#")) lines.push_back(line);
+  }
   return lines;
 }
 
@@ -46,7 +49,7 @@ class CalcGolden : public ::testing::TestWithParam<std::string> {};
 TEST_P(CalcGolden, PrintsWhatItsFileHolds) {
   const fs::path base = kGolden / GetParam();
   testing::TempFolder dir;
-  std::vector<std::string> args = linesOf(base.string() + ".args");
+  std::vector<std::string> args = argumentsOf(base.string() + ".args");
   args.insert(args.end(), {"--dir", (dir.folder().dir() / "home").string()});
   const testing::ProgramRun run = testing::runProgram(TARNEX_CALC_PROGRAM, args, dir);
   std::string printed = "status\t" + std::to_string(run.status) + "\n";
