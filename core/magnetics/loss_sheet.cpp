@@ -60,7 +60,8 @@ void coreFindings(LossSheet& s, const TransformerSpec& spec, const RangeChoice& 
         fill("峰值磁密约 {} mT，100 °C 时饱和磁密 {} mT 的 {}",
              {num(s.Bpeak * 1e3), num(m.Bsat100 * 1e3), percent(s.Bpeak / m.Bsat100)});
     add(s.findings, s.Bpeak > limit ? Severity::Failure : Severity::Info,
-        s.Bpeak > limit ? text + "：超过 80%，高温时会饱和" : text);
+        s.Bpeak > limit ? text + fill("：超过 {}，高温时会饱和", {percent(kFluxShareOfSaturation)})
+                        : text);
   }
 }
 
@@ -121,6 +122,9 @@ LossSheet lossSheet(const TransformerSpec& spec, std::span<const Wire> wires) {
   s.rows.push_back({"磁芯损耗", s.Pcore, "W"});
   coreFindings(s, spec, choice);
 
+  if (!usable(core.windowBreadth)) {
+    add(s.findings, Severity::Warning, "磁芯窗口宽度未知：绕组层数无从得知，交流系数按 1 计");
+  }
   for (const WindingSpec& w : spec.windings) {
     const WindingLoss l = windingLoss(w, spec, wires);
     s.rows.push_back({w.name + "直流电阻", l.Rdc * 1e3, "mΩ"});
@@ -145,7 +149,7 @@ LossSheet lossSheet(const TransformerSpec& spec, std::span<const Wire> wires) {
   const std::string rise =
       fill("温升约 {} K（热阻 {} °C/W × 总损耗 {} W）", {num(s.rise), num(s.Rth), num(s.Ptotal)});
   add(s.findings, s.rise > kMaxRise ? Severity::Failure : Severity::Info,
-      s.rise > kMaxRise ? rise + "：超过 40 K" : rise);
+      s.rise > kMaxRise ? rise + fill("：超过 {} K", {num(kMaxRise)}) : rise);
   return s;
 }
 
