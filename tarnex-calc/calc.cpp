@@ -10,6 +10,7 @@
 
 #include "base/user_file.h"
 #include "calc_host.h"
+#include "cores.h"
 #include "designs/registry.h"
 #include "forms/form.h"
 #include "loop/bode.h"
@@ -335,6 +336,7 @@ void print(const Options& o, const Record& record, std::ostream& out) {
 }  // namespace
 
 int run(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+  if (!args.empty() && args.front() == "cores") return runCores(args, out, err);
   const auto parsed = parse(args);
   if (const auto* e = std::get_if<UsageError>(&parsed)) {
     err << "tarnex-calc: " << e->text << '\n';

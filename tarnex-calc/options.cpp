@@ -6,7 +6,8 @@ namespace {
 
 const char* const kUsageLine =
     "usage: tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] "
-    "[--json] [--captions] [--bode] | tarnex-calc --list [--json] | tarnex-calc --help";
+    "[--json] [--captions] [--bode] | tarnex-calc --list [--json] | "
+    "tarnex-calc cores [--family FAMILY] [--json] | tarnex-calc --help";
 
 }  // namespace
 
@@ -16,6 +17,7 @@ const char* const kHelp =
     "  tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] [--json]\n"
     "              [--captions] [--bode]\n"
     "  tarnex-calc --list [--json]\n"
+    "  tarnex-calc cores [--family FAMILY] [--json]\n"
     "  tarnex-calc --help\n"
     "\n"
     "Opens the window DIALOG on the formula and interface files of the working folder exactly\n"
@@ -34,6 +36,9 @@ const char* const kHelp =
     "  --json      one JSON object instead of tab-separated lines\n"
     "  --captions  also the captions, with the number an interface file uses for each\n"
     "  --dir DIR   the working folder instead of $TARNEX_HOME or ~/Tarnex\n"
+    "  cores       the magnetics catalogue, smallest core first: name, family, Ae (mm²),\n"
+    "              le (mm), Ve (mm³), Aw (mm²), area product Ae·Aw (mm⁴); --family e, planarE,\n"
+    "              efd, etd, p or t lists one family\n"
     "  --bode      a loop-compensation page: the Bode plot of the last calculation, as rows\n"
     "              of frequency, gain (dB) and phase (degrees) for each trace, the\n"
     "              crossover with its phase margin and the gain margin at half the\n"
