@@ -1,11 +1,11 @@
 // The command-line program's output for whole designs, against files kept in the source tree:
 // each case NAME.args holds the arguments (one per line; a line starting with "#" is a comment,
 // where a worked design keeps its hand derivation), NAME.expect what the program prints
-// in a fresh working folder (and on stderr), the Bode plot's point rows counted per trace (their
-// crossover, margins and checks stay in). The pages of the compensation sheet and the design
-// windows of the README's examples, in either output form. A change of any number, check or margin
-// shows as a difference. TARNEX_UPDATE_GOLDEN=1 rewrites the .expect files from the program's
-// output, to be read over before they are committed.
+// in a fresh working folder (and on stderr; and whether it made the folder), the Bode plot's point
+// rows counted per trace (their crossover, margins and checks stay in). The pages of the
+// compensation sheet and the design windows of the README's examples, in either output form. A
+// change of any number, check or margin shows as a difference. TARNEX_UPDATE_GOLDEN=1 rewrites the
+// .expect files from the program's output, to be read over before they are committed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -69,6 +69,8 @@ TEST_P(CalcGolden, PrintsWhatItsFileHolds) {
   }
   std::istringstream err(run.err);
   for (std::string line; std::getline(err, line);) printed += "stderr\t" + line + "\n";
+  // A refused call opens nothing: the working folder is not even made.
+  if (!fs::exists(dir.folder().dir() / "home")) printed += "folder\tnot made\n";
   const fs::path expectFile = base.string() + ".expect";
   if (const char* update = std::getenv("TARNEX_UPDATE_GOLDEN");
       update && std::string(update) == "1") {
