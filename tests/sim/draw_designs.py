@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the further designs of the simulation suite once, with a fixed seed, from ranges an
-engineer would use for each procedure, and prints them as rows of sim_rows.cpp (which holds
+engineer would use for each procedure, and prints them as lines of rows.txt (which holds
 them as numbers: this script only documents where they came from)."""
 import random
 
@@ -84,4 +84,4 @@ draws += [rcc() for _ in range(4)]
 for key in ("pushpull", "halfbridge", "fullbridge"):
     draws += [bridge(key) for _ in range(4)]
 for d in draws:
-    print(f'    {{"{d}"}},')
+    print(d)

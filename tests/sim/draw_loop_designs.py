@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the further designs of the loop rows of the simulation suite (loop_sim_test.cpp) once,
+"""Draws the further designs of the loop rows of the simulation suite (rows.txt) once,
 with a fixed seed, from ranges an engineer would use on each compensation page, and prints them
-as rows (the test holds them as numbers: this script only documents where they came from)."""
+as rows (rows.txt holds them as numbers: this script only documents where they came from)."""
 import math
 import random
 
@@ -70,4 +70,4 @@ draws = [current_mode("gm") for _ in range(4)] + [current_mode("opamp") for _ in
 draws += [forward() for _ in range(4)] + [flyback() for _ in range(4)]
 draws += [type3() for _ in range(6)]
 for d in draws:
-    print(f'    {{"{d}"}},')
+    print(d + (" step2 step4" if d.startswith("loop-type2") else " calc"))

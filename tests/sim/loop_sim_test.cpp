@@ -18,28 +18,22 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <numbers>
-#include <sstream>
 #include <string>
 
-#include "forms/field_form.h"
-#include "loop/bode.h"
 #include "loop/compensation.h"
-#include "loop/loop_model.h"
-#include "loop/loop_sheet.h"
 #include "sim/loop_decks.h"
 #include "sim_window.h"
-#include "support/field_ids.h"
 #include "support/loop_gain.h"
 #include "support/ngspice.h"
-#include "support/recording_host.h"
 
 namespace tarnex {
 namespace {
 
 using sim::Deck;
 using sim::ZeroPoleParts;
+using simtest::near;
+using simtest::Shown;
 
 // --- tolerances ------------------------------------------------------------------------------
 
@@ -54,129 +48,6 @@ constexpr double kGainDb = 0.2;
 // ngspice's time limit for one deck.
 constexpr double kDeckSeconds = 30;
 
-// A page, its list entry and fields as tarnex-calc takes them: PAGE [LIST=ENTRY] [NAME=TEXT].
-struct Row {
-  const char* command;
-};
-
-void PrintTo(const Row& row, std::ostream* os) {
-  *os << row.command;
-}
-
-const Row kRows[] = {
-    // The opening values of every page and kind.
-    {"loop-current type=gm"},
-    {"loop-current type=opamp"},
-    {"loop-type2 kind=forward"},
-    {"loop-type2 kind=flyback"},
-    {"loop-type3"},
-    // Slope compensation below the subharmonic limit, mc·D' = 0.44: the sampling poles lie in
-    // the right half plane, the deck's sampling section has a negative resistor.
-    {"loop-current type=gm D=0.6 Vin=3.3 Vse=0.1"},
-    // The flyback's margin typed while the forward type is selected, high enough for a type II
-    // network to give it.
-    {"loop-type2 PMwant=100 kind=flyback"},
-    // Further designs, drawn once (draw_loop_designs.py, seed 2718) from the ranges an engineer
-    // would use on each page.
-    {"loop-current type=gm Vo=13 Io=3.49 Co=1050 ESR=0.0496 D=0.284 Vin=32.8 L=109 Vse=0.785 "
-     "Ri=0.674 fsw=52.7 fc=6.87 R1=1700 gm=0.223 Vref=2.36"},
-    {"loop-current type=gm Vo=36.7 Io=1.4 Co=210 ESR=0.104 D=0.501 Vin=36.6 L=63 Vse=0.126 "
-     "Ri=0.149 fsw=440 fc=41.9 R1=41800 gm=0.368 Vref=0.872"},
-    {"loop-current type=gm Vo=17.2 Io=8.09 Co=295 ESR=0.0296 D=0.215 Vin=62.8 L=20.1 Vse=14.3 "
-     "Ri=0.969 fsw=311 fc=17 R1=3630 gm=0.352 Vref=1.57"},
-    {"loop-current type=gm Vo=42.8 Io=7.75 Co=148 ESR=0.0197 D=0.546 Vin=35.6 L=30.8 Vse=1.2 "
-     "Ri=0.252 fsw=136 fc=16.6 R1=1220 gm=0.443 Vref=0.979"},
-    {"loop-current type=opamp Vo=42.4 Io=4.73 Co=427 ESR=0.0381 D=0.325 Vin=88.1 L=19.9 Vse=0.417 "
-     "Ri=0.0524 fsw=348 fc=21.2 R1=26300 gm=0.918 Vref=1.27"},
-    {"loop-current type=opamp Vo=21.3 Io=8.32 Co=1730 ESR=0.138 D=0.572 Vin=15.9 L=1.86 Vse=18.7 "
-     "Ri=0.7 fsw=464 fc=31.8 R1=1050 gm=0.245 Vref=1.36"},
-    {"loop-current type=opamp Vo=37.4 Io=2.14 Co=1960 ESR=0.0591 D=0.552 Vin=30.4 L=62 Vse=3.74 "
-     "Ri=0.722 fsw=139 fc=16.4 R1=17700 gm=0.244 Vref=1.04"},
-    {"loop-current type=opamp Vo=15 Io=8.85 Co=1210 ESR=0.0845 D=0.253 Vin=44.3 L=10.3 Vse=17.8 "
-     "Ri=0.755 fsw=225 fc=25.6 R1=1760 gm=0.238 Vref=2.16"},
-    {"loop-type2 kind=forward Vo=22.4 Iomax=21.6 fsw=221 Co=3250 ESR=0.067 Vramp=1.75 Vref=2.48 "
-     "L=13.5 Dmax=0.413 fc=22.1 PMwant=61.1 R1=1100"},
-    {"loop-type2 kind=forward Vo=17.5 Iomax=3.11 fsw=285 Co=245 ESR=0.0796 Vramp=1.64 Vref=2.01 "
-     "L=4.22 Dmax=0.411 fc=43.8 PMwant=65.9 R1=6770"},
-    {"loop-type2 kind=forward Vo=21.8 Iomax=20.4 fsw=74.2 Co=643 ESR=0.0785 Vramp=1.29 Vref=1.97 "
-     "L=21.2 Dmax=0.456 fc=11.6 PMwant=56.9 R1=9030"},
-    {"loop-type2 kind=forward Vo=15.7 Iomax=23.9 fsw=181 Co=577 ESR=0.0333 Vramp=2.21 Vref=1.56 "
-     "L=42.9 Dmax=0.405 fc=31.3 PMwant=54.6 R1=1160"},
-    {"loop-type2 PMwant=96.3 kind=flyback Vo=40.4 Iomax=3.26 Iomin=0.636 Vinmax=124 fsw=97.7 "
-     "Co=1510 ESR=0.157 Vramp=1.92 L=1420 Dmax=0.45 fp1=16.7 fz1=0.604 fc=5.5 R1=7530"},
-    {"loop-type2 PMwant=105 kind=flyback Vo=28.7 Iomax=4.49 Iomin=0.447 Vinmax=365 fsw=131 Co=306 "
-     "ESR=0.186 Vramp=1.19 L=1080 Dmax=0.45 fp1=11.9 fz1=0.413 fc=2.5 R1=5670"},
-    {"loop-type2 PMwant=88.4 kind=flyback Vo=16.2 Iomax=3.62 Iomin=0.384 Vinmax=349 fsw=144 Co=259 "
-     "ESR=0.13 Vramp=1.67 L=707 Dmax=0.45 fp1=17.1 fz1=0.628 fc=4.83 R1=1340"},
-    {"loop-type2 PMwant=94.2 kind=flyback Vo=17.5 Iomax=3.26 Iomin=0.649 Vinmax=299 fsw=140 "
-     "Co=2180 ESR=0.193 Vramp=2.02 L=1490 Dmax=0.45 fp1=15.4 fz1=0.87 fc=3.08 R1=3350"},
-    {"loop-type3 fp1=46.7 fp2=423 fz1=5.47 fz2=5.2 fc=70.2 GdB=7.99 R1=14.7"},
-    {"loop-type3 fp1=75.1 fp2=388 fz1=2.66 fz2=2.69 fc=77.9 GdB=8.12 R1=1.29"},
-    {"loop-type3 fp1=68.3 fp2=708 fz1=6.36 fz2=6.81 fc=22.5 GdB=13.1 R1=5.42"},
-    {"loop-type3 fp1=78.8 fp2=745 fz1=3.12 fz2=3.15 fc=65.9 GdB=8.75 R1=1.03"},
-    {"loop-type3 fp1=40.7 fp2=773 fz1=8.64 fz2=10 fc=78.1 GdB=13.8 R1=4.58"},
-    {"loop-type3 fp1=16.2 fp2=393 fz1=9.17 fz2=10.5 fc=73.3 GdB=11.5 R1=3.6"},
-};
-
-// --- the page, as the user drives it ---------------------------------------------------------
-
-class Page {
- public:
-  explicit Page(const std::string& command) {
-    std::istringstream words(command);
-    words >> key;
-    form = makeLoopPage(key, host);
-    if (!form) throw std::invalid_argument("no page " + key);
-    form->open();
-    for (std::string word; words >> word;) {
-      const std::size_t eq = word.find('=');
-      const std::string name = word.substr(0, eq), text = word.substr(eq + 1);
-      if (const FieldRow* row = findField(*form->table(), name)) {
-        form->setText(row->controlId, text);
-        continue;
-      }
-      const Control& list = control(ControlKind::DropList, name);
-      const auto entry = std::find(list.entryKeys.begin(), list.entryKeys.end(), text);
-      if (entry == list.entryKeys.end()) throw std::invalid_argument("no entry " + word);
-      form->select(list.id, static_cast<int>(entry - list.entryKeys.begin()));
-    }
-  }
-
-  void press(std::string_view button) { form->command(control(ControlKind::Button, button).id); }
-  bool written() const {
-    const auto* fields = dynamic_cast<const FieldForm*>(form.get());
-    return fields != nullptr && fields->lastCalculationWritten();
-  }
-  const BodePlot* bode() const { return form->bode(); }
-  int selection(std::string_view list) const {
-    return control(ControlKind::DropList, list).selection;
-  }
-
-  // The number a field shows (NaN when it shows none).
-  float operator[](std::string_view name) const {
-    const std::string& text = form->text(testing::fieldId(*form->table(), name));
-    char* end = nullptr;
-    const float v = std::strtof(text.c_str(), &end);
-    return end == text.c_str() ? NAN : v;
-  }
-
-  template <class S, std::size_t N>
-  S read(const Bound<S> (&binds)[N]) const {
-    S s{};
-    for (const Bound<S>& b : binds) s.*b.member = (*this)[b.name];
-    return s;
-  }
-
-  std::string key;
-  testing::RecordingHost host;
-
- private:
-  const Control& control(ControlKind kind, std::string_view k) const {
-    return simtest::controlByKey(*form, kind, k);
-  }
-  std::unique_ptr<Form> form;
-};
-
 // The exact design's component by its label's name ("R2" of "R2(Ω)"), as its text shows it.
 double exactPart(const BodePlot& plot, std::string_view name) {
   for (const ComponentPair& c : plot.exact->components) {
@@ -184,16 +55,6 @@ double exactPart(const BodePlot& plot, std::string_view name) {
   }
   return NAN;
 }
-
-constexpr Bound<CurrentModeInputs> kCurrentModeInputs[] = {
-    TARNEX_BINDS(CurrentModeInputs, Vo, Io, Co, ESR, D, Vin, L, Vse, Ri, fsw, fc, R1, gm, Vref)};
-constexpr Bound<TypeIIInputs> kTypeIIInputs[] = {
-    TARNEX_BINDS(TypeIIInputs, Vo, Iomax, Iomin, Vinmax, Vinmin, fsw, Co, ESR, Vramp, Vref, L, Dmax,
-                 fpo, fesr, Gesr, fp1, fz1, fc, PMwant, R1)};
-constexpr Bound<TypeIIIInputs> kTypeIIIInputs[] = {
-    TARNEX_BINDS(TypeIIIInputs, fp1, fp2, fz1, fz2, fc, GdB, R1)};
-constexpr Bound<TypeIIIResults> kTypeIIIResults[] = {
-    TARNEX_BINDS(TypeIIIResults, C1, C2, C3, R2, R3)};
 
 // --- what a row checks -------------------------------------------------------------------------
 
@@ -206,8 +67,8 @@ struct Plan {
   double GdB = NAN;      // type III: the gain typed for fc
 };
 
-Plan currentModePlan(Page& p) {
-  CurrentModeInputs in = p.read(kCurrentModeInputs);
+Plan currentModePlan(Shown& p) {
+  CurrentModeInputs in = p.read(simtest::kCurrentModeInputs);
   in.type = p.selection("type") == 0 ? CurrentModeAmplifier::Transconductance
                                      : CurrentModeAmplifier::OpAmp;
   // Rx and the slope term are the page's results that no field shows.
@@ -227,8 +88,8 @@ Plan currentModePlan(Page& p) {
   return plan;
 }
 
-Plan typeIIPlan(Page& p) {
-  TypeIIInputs in = p.read(kTypeIIInputs);
+Plan typeIIPlan(Shown& p) {
+  TypeIIInputs in = p.read(simtest::kTypeIIInputs);
   in.kind = p.selection("kind") == 0 ? TypeIIKind::DcmFlyback : TypeIIKind::Forward;
   const TypeIIStage stage = typeIIControlToOutput(in);
   Plan plan;
@@ -247,15 +108,15 @@ Plan typeIIPlan(Page& p) {
   return plan;
 }
 
-Plan typeIIIPlan(Page& p) {
-  const TypeIIIInputs in = p.read(kTypeIIIInputs);
+Plan typeIIIPlan(Shown& p) {
+  const TypeIIIInputs in = p.read(simtest::kTypeIIIInputs);
   Plan plan;
   plan.hzPerUnit = 1000;
-  plan.page = sim::typeIIINetworkDeck(in, p.read(kTypeIIIResults), "page");
+  plan.page = sim::typeIIINetworkDeck(in, p.read(simtest::kTypeIIIResults), "page");
   p.press("exact");
   const BodePlot& b = *p.bode();
   TypeIIIResults exact;
-  for (const Bound<TypeIIIResults>& part : kTypeIIIResults) {
+  for (const Bound<TypeIIIResults>& part : simtest::kTypeIIIResults) {
     exact.*part.member = static_cast<float>(exactPart(b, part.name));
   }
   plan.exact = sim::typeIIINetworkDeck(in, exact, "exact design");
@@ -276,28 +137,19 @@ testing::SweptGain sweep(const Deck& deck, std::string& error) {
   return s;
 }
 
-// |a − b| within `share` of b.
-::testing::AssertionResult near(double a, double b, double share) {
-  if (std::fabs(a - b) <= share * std::fabs(b)) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << a << " against " << b << " (" << (a / b - 1) * 100
-                                       << " %, allowed " << share * 100 << " %)";
-}
-
 ::testing::AssertionResult within(double a, double b, double allowed) {
   if (std::fabs(a - b) <= allowed) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure()
          << a << " against " << b << " (" << a - b << ", allowed " << allowed << ")";
 }
 
-class LoopSimulated : public ::testing::TestWithParam<Row> {};
+class LoopSimulated : public ::testing::TestWithParam<simtest::Row> {};
 
 TEST_P(LoopSimulated, CrossesWhereThePagePrints) {
   ASSERT_TRUE(testing::ngspiceInstalled()) << "ngspice is not installed";
-  Page p(GetParam().command);
+  Shown p(GetParam().command);
   const bool type3 = p.key == "loop-type3";
-  if (p.key == "loop-type2") p.press("step2");
-  p.press(p.key == "loop-type2" ? "step4" : "calc");
-  ASSERT_TRUE(p.written()) << "the page refused its numbers";
+  ASSERT_TRUE(p.written()) << "the page refused its numbers:" << p.messages();
   ASSERT_NE(p.bode(), nullptr);
   const BodePlot page = *p.bode();
   const Plan plan = p.key == "loop-current" ? currentModePlan(p)
@@ -323,8 +175,8 @@ TEST_P(LoopSimulated, CrossesWhereThePagePrints) {
     std::printf(
         "sim %s: at fc %.4g dB %.4g deg (plotted %.4g dB %.4g deg); exact %.4g dB "
         "(typed %.4g)\n",
-        GetParam().command, circuit->gainDb, circuit->phaseDeg, atFc->gainDb, atFc->phaseDeg,
-        solvedAt->gainDb, plan.GdB);
+        GetParam().command.c_str(), circuit->gainDb, circuit->phaseDeg, atFc->gainDb,
+        atFc->phaseDeg, solvedAt->gainDb, plan.GdB);
     EXPECT_TRUE(within(atFc->gainDb, circuit->gainDb, kGainDb)) << "the page's network, gain at fc";
     EXPECT_TRUE(within(atFc->phaseDeg, circuit->phaseDeg, kMarginDeg))
         << "the page's network, phase at fc";
@@ -342,9 +194,10 @@ TEST_P(LoopSimulated, CrossesWhereThePagePrints) {
   std::printf(
       "sim %s: fc %.5g Hz PM %.4g (circuit %.5g Hz PM %.4g); exact aims %.5g Hz PM %.4g, "
       "prints %.5g Hz PM %.4g, circuit %.5g Hz PM %.4g\n",
-      GetParam().command, tarnexHz, page.crossover->phaseMargin, circuit->f, circuit->phaseMargin,
-      plan.fc, plan.PM, exactHz, exact.crossover ? exact.crossover->phaseMargin : NAN,
-      solvedCross->f, solvedCross->phaseMargin);
+      GetParam().command.c_str(), tarnexHz, page.crossover->phaseMargin, circuit->f,
+      circuit->phaseMargin, plan.fc, plan.PM, exactHz,
+      exact.crossover ? exact.crossover->phaseMargin : NAN, solvedCross->f,
+      solvedCross->phaseMargin);
   EXPECT_TRUE(near(tarnexHz, circuit->f, kCrossoverShare)) << "the page's crossover";
   EXPECT_TRUE(within(page.crossover->phaseMargin, circuit->phaseMargin, kMarginDeg))
       << "the page's phase margin";
@@ -357,7 +210,7 @@ TEST_P(LoopSimulated, CrossesWhereThePagePrints) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Pages, LoopSimulated, ::testing::ValuesIn(kRows));
+INSTANTIATE_TEST_SUITE_P(Pages, LoopSimulated, ::testing::ValuesIn(simtest::rowsOf(true)));
 
 }  // namespace
 }  // namespace tarnex

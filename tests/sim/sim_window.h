@@ -1,10 +1,15 @@
 #pragma once
-// A design window after a row's command, driven through its form model as tarnex-calc drives
+// The rows of the simulation suite (rows.txt) and the one driver both halves run them through:
+// a design window or a compensation page driven through its form model as tarnex-calc drives
 // it, and the numbers it shows read back into the procedures' structs.
+
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
+#include <ostream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -18,31 +23,56 @@
 #include "designs/rcc_procedures.h"
 #include "designs/registry.h"
 #include "forms/field_form.h"
+#include "loop/bode.h"
+#include "loop/loop_sheet.h"
 #include "support/field_ids.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
 
 namespace tarnex::simtest {
 
-// The control of a kind with the key tarnex-calc names it by.
-inline const Control& controlByKey(const Form& form, ControlKind kind, std::string_view key) {
-  for (const Control& c : form.controls()) {
-    if (c.kind == kind && c.key == key) return c;
-  }
-  throw std::invalid_argument("no control " + std::string(key));
+// A window's command as tarnex-calc takes it, and the message it must refuse it with ("" for
+// a design it must show).
+struct Row {
+  std::string command, message;
+};
+
+inline void PrintTo(const Row& row, std::ostream* os) {
+  *os << row.command;
 }
 
-// A window after the row's command: the numbers it shows, by formula name.
+// The rows of rows.txt for the compensation pages (`loops`) or for the design windows.
+inline std::vector<Row> rowsOf(bool loops) {
+  std::ifstream in(TARNEX_SIM_ROWS);
+  if (!in) throw std::runtime_error("cannot read " + std::string(TARNEX_SIM_ROWS));
+  std::vector<Row> rows;
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line.starts_with("#") || line.starts_with("loop-") != loops) continue;
+    const std::size_t bang = line.find(" ! ");
+    if (bang == std::string::npos) {
+      rows.push_back({line, ""});
+    } else {
+      rows.push_back({line.substr(0, bang), line.substr(bang + 3)});
+    }
+  }
+  return rows;
+}
+
+// A window or page after the row's command: the numbers it shows, by formula name.
 class Shown {
  public:
   explicit Shown(const std::string& command) {
     std::istringstream words(command);
     words >> key;
-    for (const DesignInfo& d : designs()) {
-      for (const FormulaFileRow& f : d.table->formulaFiles) dir.write(f.fileName, "#");
-      dir.write(d.table->interfaceFile, "#");
+    if (key.starts_with("loop-")) {
+      form = makeLoopPage(key, host);
+    } else {
+      for (const DesignInfo& d : designs()) {
+        for (const FormulaFileRow& f : d.table->formulaFiles) dir.write(f.fileName, "#");
+        dir.write(d.table->interfaceFile, "#");
+      }
+      form = makeDesign(key, host, dir.folder());
     }
-    form = makeDesign(key, host, dir.folder());
     if (!form) throw std::invalid_argument("no window " + key);
     form->open();
     std::vector<int> buttons;
@@ -71,8 +101,19 @@ class Shown {
       }
     }
     for (int id : buttons) form->command(id);
+  }
+
+  void press(std::string_view button) { form->command(control(ControlKind::Button, button).id); }
+  // Whether the last command wrote its results.
+  bool written() const {
     const auto* fields = dynamic_cast<const FieldForm*>(form.get());
-    written = fields != nullptr && fields->lastCalculationWritten();
+    return fields != nullptr && fields->lastCalculationWritten();
+  }
+  const BodePlot* bode() const { return form->bode(); }
+  std::string messages() const {
+    std::string s;
+    for (const Message& m : host.messages) s += " [" + m.text + "]";
+    return s;
   }
 
   // The number a field shows (NaN when it shows none).
@@ -85,24 +126,32 @@ class Shown {
   int selection(std::string_view listKey) const {
     return control(ControlKind::DropList, listKey).selection;
   }
+  template <class S, std::size_t N>
+  S read(const Bound<S> (&binds)[N]) const {
+    S s{};
+    for (const Bound<S>& b : binds) s.*b.member = (*this)[b.name];
+    return s;
+  }
 
   std::string key;
-  bool written = false;  // the last command wrote its results
   testing::RecordingHost host;
 
  private:
   const Control& control(ControlKind kind, std::string_view k) const {
-    return controlByKey(*form, kind, k);
+    for (const Control& c : form->controls()) {
+      if (c.kind == kind && c.key == k) return c;
+    }
+    throw std::invalid_argument("no control " + std::string(k));
   }
   testing::TempFolder dir;
   std::unique_ptr<Form> form;
 };
 
-template <class S, std::size_t N>
-S read(const Shown& w, const Bound<S> (&binds)[N]) {
-  S s{};
-  for (const Bound<S>& b : binds) s.*b.member = w[b.name];
-  return s;
+// |a − b| within `share` of b.
+inline ::testing::AssertionResult near(double a, double b, double share) {
+  if (std::fabs(a - b) <= share * std::fabs(b)) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << a << " against " << b << " (" << (a / b - 1) * 100
+                                       << " %, allowed " << share * 100 << " %)";
 }
 
 constexpr Bound<DcDcInputs> kDcDcInputs[] = {TARNEX_BINDS(
@@ -127,5 +176,14 @@ constexpr Bound<BridgeInputs> kBridgeInputs[] = {
     TARNEX_BINDS(BridgeInputs, VacMin, VacMax, Vo, Io, f, Eff, Vdf, Dmax, DB, Cmil, Ae)};
 constexpr Bound<BridgeDesign> kBridgeDesign[] = {
     TARNEX_BINDS(BridgeDesign, Np, Ns, Dp, Ds, Irmsp, Irmss, Lo)};
+constexpr Bound<CurrentModeInputs> kCurrentModeInputs[] = {
+    TARNEX_BINDS(CurrentModeInputs, Vo, Io, Co, ESR, D, Vin, L, Vse, Ri, fsw, fc, R1, gm, Vref)};
+constexpr Bound<TypeIIInputs> kTypeIIInputs[] = {
+    TARNEX_BINDS(TypeIIInputs, Vo, Iomax, Iomin, Vinmax, Vinmin, fsw, Co, ESR, Vramp, Vref, L, Dmax,
+                 fpo, fesr, Gesr, fp1, fz1, fc, PMwant, R1)};
+constexpr Bound<TypeIIIInputs> kTypeIIIInputs[] = {
+    TARNEX_BINDS(TypeIIIInputs, fp1, fp2, fz1, fz2, fc, GdB, R1)};
+constexpr Bound<TypeIIIResults> kTypeIIIResults[] = {
+    TARNEX_BINDS(TypeIIIResults, C1, C2, C3, R2, R3)};
 
 }  // namespace tarnex::simtest
