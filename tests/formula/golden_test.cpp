@@ -9,28 +9,20 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "designs/registry.h"
 #include "formula_fixture.h"
+#include "support/golden_file.h"
 
 namespace tarnex::testing {
 namespace {
 
 const std::filesystem::path kGoldenDir = TARNEX_GOLDEN_DIR;
-
-std::string readBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // A single-precision value as the expectations write it: nine significant digits identify
 // every float; "nan" whatever its sign.
@@ -49,19 +41,14 @@ struct Expectation {
 
 Expectation readExpectation(const std::string& bytes) {
   Expectation e;
-  std::istringstream in(bytes.substr(std::min(bytes.find('#'), bytes.size())));
-  for (std::string line; std::getline(in, line);) {
+  for (std::string line : linesBehindMarker(bytes)) {
     if (line.rfind("file: ", 0) == 0) e.fileName = line.substr(6);
     if (line.rfind("expect: ", 0) != 0) continue;
     line.erase(0, 8);
     if (line == "ok") {
       e.outcome = line;
     } else if (line.rfind("error ", 0) == 0) {
-      e.outcome = line.substr(6);
-      for (std::size_t at = e.outcome.find("\\n"); at != std::string::npos;
-           at = e.outcome.find("\\n", at)) {
-        e.outcome.replace(at, 2, 1, '\n');
-      }
+      e.outcome = unescaped(line.substr(6));
     } else if (const std::size_t eq = line.find(" = "); eq != std::string::npos) {
       e.fields.emplace_back(line.substr(0, eq), line.substr(eq + 3));
     } else {
@@ -69,15 +56,6 @@ Expectation readExpectation(const std::string& bytes) {
     }
   }
   return e;
-}
-
-std::vector<std::string> goldenNames() {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(kGoldenDir)) {
-    if (entry.path().extension() == ".txt") names.push_back(entry.path().stem().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 class GoldenFormula : public ::testing::TestWithParam<std::string> {};
@@ -102,7 +80,7 @@ TEST_P(GoldenFormula, HasItsExpectedOutcome) {
   EXPECT_EQ(outcome.fileAfter, bytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, GoldenFormula, ::testing::ValuesIn(goldenNames()),
+INSTANTIATE_TEST_SUITE_P(Files, GoldenFormula, ::testing::ValuesIn(goldenCases(kGoldenDir)),
                          [](const ::testing::TestParamInfo<std::string>& param) {
                            return param.param;
                          });

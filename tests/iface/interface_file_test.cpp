@@ -8,21 +8,23 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/golden_file.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
 
 namespace tarnex {
 namespace {
 
+using testing::goldenCases;
+using testing::linesBehindMarker;
+using testing::readBytes;
 using testing::RecordingHost;
 using testing::TempFolder;
+using testing::unescaped;
 
 const std::filesystem::path kGoldenDir = TARNEX_GOLDEN_DIR;
 
@@ -43,25 +45,10 @@ struct Golden {
   std::map<int, std::string> captions;
 };
 
-std::string unescaped(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 == text.size()) {
-      out += text[i];
-      continue;
-    }
-    const char c = text[++i];
-    out += c == 'r' ? '\r' : c == 'n' ? '\n' : c;
-  }
-  return out;
-}
-
 Golden readGolden(const std::string& name) {
-  std::ifstream in(kGoldenDir / (name + ".txt"), std::ios::binary);
   Golden g;
-  g.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  std::istringstream tail(g.bytes.substr(std::min(g.bytes.find('#'), g.bytes.size())));
-  for (std::string line; std::getline(tail, line);) {
+  g.bytes = readBytes(kGoldenDir / (name + ".txt"));
+  for (const std::string& line : linesBehindMarker(g.bytes)) {
     if (line == "unmarked") g.unmarked = true;
     if (line.rfind("relabel: ", 0) == 0) g.relabelCount = std::stoi(line.substr(9));
     if (line.rfind("expect: ", 0) != 0) continue;
@@ -80,15 +67,6 @@ Golden readGolden(const std::string& name) {
   }
   if (g.unmarked) g.bytes.resize(g.bytes.find('#'));
   return g;
-}
-
-std::vector<std::string> goldenNames() {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(kGoldenDir)) {
-    names.push_back(entry.path().stem().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 class InterfaceFileTest : public ::testing::TestWithParam<std::string> {};
@@ -112,7 +90,7 @@ TEST_P(InterfaceFileTest, MessagesCaptionsAndFileBytes) {
   EXPECT_EQ(dir.read("Test Interface.txt"), g.unmarked ? g.bytes + "#" : g.bytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, InterfaceFileTest, ::testing::ValuesIn(goldenNames()),
+INSTANTIATE_TEST_SUITE_P(Files, InterfaceFileTest, ::testing::ValuesIn(goldenCases(kGoldenDir)),
                          [](const ::testing::TestParamInfo<std::string>& param) {
                            return param.param;
                          });
@@ -176,7 +154,7 @@ TEST(InterfaceFile, TextBeyondTheLimitIsRefusedAndNothingAppended) {
 TEST(InterfaceFile, MessageTableHoldsEveryTextShown) {
   std::vector<std::string> known;
   for (const Message& m : interfaceFileMessages()) known.push_back(m.caption + "|" + m.text);
-  for (const std::string& name : goldenNames()) {
+  for (const std::string& name : goldenCases(kGoldenDir)) {
     for (const std::string& s : readGolden(name).messages)
       EXPECT_NE(std::find(known.begin(), known.end(), s), known.end()) << s;
   }
