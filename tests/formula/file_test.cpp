@@ -60,34 +60,6 @@ TEST(EndMarker, WarnsEvenWhenTheRunThenFailsAndKeepsTheFile) {
   EXPECT_EQ(outcome.fileAfter, "L = X;#");
 }
 
-TEST(EndMarker, NotesAfterTheMarkerAreIgnoredAndKept) {
-  TableFields fields(dcdcTable());
-  const std::string bytes = "L = 2;\r\n#\tnotes: 任意文字 = ; ( \x01\xff";
-  const RunOutcome outcome = runFormulaBytes(bytes, fields);
-  EXPECT_TRUE(outcome.ok);
-  EXPECT_TRUE(outcome.messages.empty());
-  EXPECT_EQ(fields.named("L"), 2.0f);
-  EXPECT_EQ(outcome.fileAfter, bytes);
-}
-
-TEST(EndMarker, EmptyTextAssignsNothing) {
-  TableFields fields(dcdcTable());
-  const auto before = fields.all();
-  EXPECT_TRUE(runFormulaBytes("#L = 1;", fields).ok);
-  EXPECT_EQ(fields.all(), before);
-}
-
-TEST(EndMarker, AByteOrderMarkIsNoPartOfTheText) {
-  TableFields fields(dcdcTable());
-  const RunOutcome good = runFormulaText("\xEF\xBB\xBFL = 2;\r\n", fields);
-  EXPECT_TRUE(good.ok);
-  EXPECT_TRUE(good.messages.empty());
-  EXPECT_EQ(fields.named("L"), 2.0f);
-  // An error in the first line is the error itself, not an illegal character.
-  EXPECT_EQ(runFormulaText("\xEF\xBB\xBF+", fields).messages,
-            std::vector<std::string>{"公式解析错误|Error:第1行开始出现运算符，计算终止!"});
-}
-
 // --- Outcome -------------------------------------------------------------------------------
 
 struct OutcomeCase {
@@ -127,15 +99,9 @@ INSTANTIATE_TEST_SUITE_P(
                       OutcomeCase{"SlashAlone", "/\n#", FormulaOutcome::Failed}),
     [](const ::testing::TestParamInfo<OutcomeCase>& p) { return p.param.name; });
 
-// --- Line ends -------------------------------------------------------------------------------
-// Where the line count of a message comes from CR, LF and CR LF: tests/golden/formula/line_*.
-
-TEST(LineEnds, ADeclarationBeforeALineEndAndTheMarkerPasses) {
-  for (const char* text : {"float x;\n", "float x;\r\n", "float x;\r"}) {
-    TableFields fields(dcdcTable());
-    EXPECT_TRUE(runFormulaText(text, fields).ok) << text;
-  }
-}
+// Notes behind the marker, a byte-order mark and where the line count of a message comes from
+// (CR, LF and CR LF): tests/golden/formula (marker_*, bom_*, line_*); every golden file keeps
+// its expectations behind its marker.
 
 // --- Opening ---------------------------------------------------------------------------------
 
