@@ -17,7 +17,6 @@
 
 #include "about_dialog.h"
 #include "application.h"
-#include "designs/registry.h"
 #include "form_view.h"
 #include "forms/table_form.h"
 #include "launcher.h"
@@ -161,15 +160,13 @@ class TarnexQtTest : public QObject {
     QCOMPARE(quick.takeUnexpected(), QStringList{QStringLiteral("注意: x")});
   }
 
-  void launcherButtonsFollowTheRegistry() {
+  // The seven design windows have their buttons; the resonant converter has none yet.
+  void launcherHasTheSevenDesignButtonsEnabled() {
     QCOMPARE(launcher_->windowTitle(), QStringLiteral("Tarnex V3.2 Programmable "));
     QCOMPARE(launcher_->size(), QSize(437, 161));
     for (int id : {kDcDcButton, kFlybackButton, kForwardButton, kHalfBridgeButton, kRccButton,
                    kPushPullButton, kFullBridgeButton}) {
-      const bool registered =
-          std::any_of(designs().begin(), designs().end(),
-                      [id](const DesignInfo& d) { return d.launcherButton() == id && d.make; });
-      QCOMPARE(launcher_->button(id)->isEnabled(), registered);
+      QVERIFY(launcher_->button(id)->isEnabled());
     }
     QVERIFY(!launcher_->button(kResonantButton)->isEnabled());
     QVERIFY(launcher_->button(kExitButton)->isEnabled());
