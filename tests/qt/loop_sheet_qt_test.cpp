@@ -139,20 +139,11 @@ class LoopSheetQtTest : public QObject {
     fixture_.runSheet(launcher::kLoopButton, [this](SheetView& view) { driveSheet(&view); });
     // The fields show what their pages computed: GdB and R2 (current mode); fpo and R2
     // (type II, forward); C1 (type III).
-    const QStringList expected = {
-        QStringLiteral("环路补偿 Feedback Loop   <内置算法>"),
-        QStringLiteral("3"),
-        QStringLiteral("0"),
-        QStringLiteral("number"),
-        QStringLiteral("number"),
-        QStringLiteral("plot"),
-        QStringLiteral("number"),
-        QStringLiteral("number"),
-        QStringLiteral("number"),
-        QStringLiteral("underlined"),
-        QStringLiteral("提示："),
-        QStringLiteral("back"),
-    };
+    const QStringList expected =
+        QStringLiteral(
+            "环路补偿 Feedback Loop   <内置算法>|3|0|number|number|plot|number|number|"
+            "number|underlined|提示：|back")
+            .split(QLatin1Char('|'));
     QCOMPARE(seen_, expected);
     QVERIFY(fixture_.desktop().messages.empty());
   }
