@@ -240,53 +240,72 @@ INSTANTIATE_TEST_SUITE_P(
         MarkerCase{"ByteOrderMarkThenMarker", "\xEF\xBB\xBF#L = 1;", "   公式:内置>", true, true}),
     [](const ::testing::TestParamInfo<MarkerCase>& p) { return p.param.label; });
 
-TEST_F(DesignDialogTest, FormulaFileComputesInsteadOfTheBuiltIn) {
-  dir.write(kFile, "L = VinMin * 3;\n#");
-  ProbeDialog& d = open();
-  d.command(kCalculateButton);
-  EXPECT_EQ(d.end, CalcEnd::Written);
-  EXPECT_EQ(d.builtInRuns, 0);
-  EXPECT_EQ(d.text(kL), "54");
-  EXPECT_TRUE(host.messages.empty());
+// A formula file in use computes instead of the built-in procedure.
+struct RunCase {
+  const char* label;
+  const char* file;
+  bool pinned;     // VinMin read as 1 during the run and put back after it
+  bool writeBack;  // the command writes the fields back after a failed run
+  CalcEnd end;
+  const char* L;  // the field afterwards
+  bool failed;    // the runner's own message (not owned by the window) shown
+};
+
+void PrintTo(const RunCase& c, std::ostream* os) {
+  *os << c.label;
 }
 
-TEST_F(DesignDialogTest, PinnedFieldsReadOneAndKeepTheirNumber) {
-  dir.write(kFile, "L = VinMin * 3;\nVinMin = 40;\n#");
+class FormulaRunTest : public DesignDialogTest, public ::testing::WithParamInterface<RunCase> {};
+
+TEST_P(FormulaRunTest, ComputesInsteadOfTheBuiltIn) {
+  const RunCase& c = GetParam();
+  dir.write(kFile, c.file);
   ProbeDialog& d = open();
-  d.calc.pinned = {kVinMin};
+  if (c.pinned) d.calc.pinned = {kVinMin};
+  d.calc.writeBackAfterFailedRun = c.writeBack;
   d.command(kCalculateButton);
-  EXPECT_EQ(d.text(kL), "3");
+  EXPECT_EQ(d.end, c.end);
+  EXPECT_EQ(d.builtInRuns, 0);
+  EXPECT_EQ(host.progressRuns, c.end == CalcEnd::Written ? 1 : 0);
+  EXPECT_EQ(d.lastCalculationWritten(), c.end == CalcEnd::Written);
+  EXPECT_EQ(d.text(kL), c.L);
   EXPECT_EQ(d.text(kVinMin), "18");
+  ASSERT_EQ(host.messages.size(), c.failed ? 1u : 0u);
+  if (c.failed) {
+    EXPECT_FALSE(host.messages[0].owned);
+  }
 }
 
-TEST_F(DesignDialogTest, FailedRunWritesNothingUnlessAsked) {
-  // The second statement names a field the DC-DC files do not have.
-  dir.write(kFile, "L = 7;\nL = Np;\n#");
-  ProbeDialog& d = open();
-  d.command(kCalculateButton);
-  EXPECT_EQ(d.end, CalcEnd::RunFailed);
-  EXPECT_EQ(host.progressRuns, 0);
-  EXPECT_EQ(d.text(kL), "0");
-  EXPECT_FALSE(host.messages.empty());
-  EXPECT_FALSE(host.messages[0].owned);  // the runner's own message
-  d.calc.writeBackAfterFailedRun = true;
-  d.command(kCalculateButton);
-  EXPECT_EQ(host.progressRuns, 1);
-  EXPECT_TRUE(d.lastCalculationWritten());
-  EXPECT_EQ(d.builtInRuns, 0);
-}
+// The failed runs name a field the DC-DC files do not have in their second statement.
+INSTANTIATE_TEST_SUITE_P(Files, FormulaRunTest,
+                         ::testing::Values(RunCase{"Computes", "L = VinMin * 3;\n#", false, false,
+                                                   CalcEnd::Written, "54", false},
+                                           RunCase{"PinnedFieldReadsOneAndKeepsItsNumber",
+                                                   "L = VinMin * 3;\nVinMin = 40;\n#", true, false,
+                                                   CalcEnd::Written, "3", false},
+                                           RunCase{"FailedRunWritesNothing", "L = 7;\nL = Np;\n#",
+                                                   false, false, CalcEnd::RunFailed, "0", true},
+                                           RunCase{"FailedRunWrittenWhenAsked",
+                                                   "L = 7;\nL = Np;\n#", false, true,
+                                                   CalcEnd::Written, "7", true}),
+                         [](const ::testing::TestParamInfo<RunCase>& p) { return p.param.label; });
 
 struct InterfaceCase {
   const char* label;
   const char* content;
   const char* marker;
-  const char* caption1;  // label of relabel number 1 after opening
+  const char* caption1;   // label of relabel number 1 after opening
+  const char* caption27;  // and of the last, number 27
   int messages;
 };
 
 void PrintTo(const InterfaceCase& c, std::ostream* os) {
   *os << c.label;
 }
+
+// The DC-DC window's own first and last captions.
+constexpr const char* kCaption1 = "最低输入电压(V)";
+constexpr const char* kCaption27 = "输出电容耐压>(V)";
 
 class InterfaceMarkerTest : public DesignDialogTest,
                             public ::testing::WithParamInterface<InterfaceCase> {};
@@ -298,6 +317,7 @@ TEST_P(InterfaceMarkerTest, AppliesCaptionsAndMarksTheTitle) {
   d.open();
   EXPECT_EQ(d.title(), std::string("DC-DC变换器") + c.marker + "   公式:内置>");
   EXPECT_EQ(d.control(1265)->text, c.caption1);
+  EXPECT_EQ(d.control(1285)->text, c.caption27);
   EXPECT_EQ(static_cast<int>(host.messages.size()), c.messages);
   EXPECT_TRUE(d.setUpDone());
 }
@@ -305,28 +325,20 @@ TEST_P(InterfaceMarkerTest, AppliesCaptionsAndMarksTheTitle) {
 INSTANTIATE_TEST_SUITE_P(
     Files, InterfaceMarkerTest,
     ::testing::Values(
-        InterfaceCase{"SwitchedOff", "#1=abc;", "   <界面:系统", "最低输入电压(V)", 0},
-        InterfaceCase{"Applied", "1=VinMin;\r\n27=Vc>;\r\n#", "   <界面:自定义", "VinMin", 0},
-        InterfaceCase{"BlanksOnly", " \r\n#", "   <界面:自定义", "最低输入电压(V)", 0},
-        InterfaceCase{"EmptyGetsItsMarker", "", "   <界面:系统", "最低输入电压(V)", 1},
-        InterfaceCase{"OutOfRange", "28=x;\n#", "   <界面:系统", "最低输入电压(V)", 1},
+        InterfaceCase{"SwitchedOff", "#1=abc;", "   <界面:系统", kCaption1, kCaption27, 0},
+        InterfaceCase{"Applied", "1=VinMin;\r\n27=Vc>;\r\n#", "   <界面:自定义", "VinMin", "Vc>",
+                      0},
+        InterfaceCase{"BlanksOnly", " \r\n#", "   <界面:自定义", kCaption1, kCaption27, 0},
+        InterfaceCase{"EmptyGetsItsMarker", "", "   <界面:系统", kCaption1, kCaption27, 1},
+        InterfaceCase{"OutOfRange", "28=x;\n#", "   <界面:系统", kCaption1, kCaption27, 1},
         // An editor's UTF-8 byte-order mark is neither the first byte nor part of an entry.
-        InterfaceCase{"ByteOrderMarkThenMarker", "\xEF\xBB\xBF#1=abc;", "   <界面:系统",
-                      "最低输入电压(V)", 0},
+        InterfaceCase{"ByteOrderMarkThenMarker", "\xEF\xBB\xBF#1=abc;", "   <界面:系统", kCaption1,
+                      kCaption27, 0},
         InterfaceCase{"ByteOrderMarkThenEntries",
                       "\xEF\xBB\xBF"
                       "1=VinMin;\n#",
-                      "   <界面:自定义", "VinMin", 0}),
+                      "   <界面:自定义", "VinMin", kCaption27, 0}),
     [](const ::testing::TestParamInfo<InterfaceCase>& p) { return p.param.label; });
-
-TEST_F(DesignDialogTest, AppliedCaptionsReachTheLabelsOfTheirNumbers) {
-  dir.write("DC-DC Interface.txt", "27=Vc>;\n15=L;\n#");
-  ProbeDialog d(host, dir.folder());
-  d.open();
-  EXPECT_EQ(d.control(1285)->text, "Vc>");
-  EXPECT_EQ(d.control(1273)->text, "L");
-  EXPECT_EQ(d.control(1266)->text, "最高输入电压(V)");
-}
 
 TEST_F(DesignDialogTest, UnopenableInterfaceFileAbandonsTheSetUp) {
   std::filesystem::remove(dir.path("DC-DC Interface.txt"));

@@ -1,5 +1,5 @@
-// The formula file on disk and the run around the language: the end marker, line counting
-// by CR, LF and CR LF, files that cannot be opened, pinned fields and the binding tables.
+// The formula file on disk and the run around the language: the end marker, files that cannot
+// be opened, pinned fields and the binding tables.
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -60,34 +60,6 @@ TEST(EndMarker, WarnsEvenWhenTheRunThenFailsAndKeepsTheFile) {
   EXPECT_EQ(outcome.fileAfter, "L = X;#");
 }
 
-TEST(EndMarker, NotesAfterTheMarkerAreIgnoredAndKept) {
-  TableFields fields(dcdcTable());
-  const std::string bytes = "L = 2;\r\n#\tnotes: 任意文字 = ; ( \x01\xff";
-  const RunOutcome outcome = runFormulaBytes(bytes, fields);
-  EXPECT_TRUE(outcome.ok);
-  EXPECT_TRUE(outcome.messages.empty());
-  EXPECT_EQ(fields.named("L"), 2.0f);
-  EXPECT_EQ(outcome.fileAfter, bytes);
-}
-
-TEST(EndMarker, EmptyTextAssignsNothing) {
-  TableFields fields(dcdcTable());
-  const auto before = fields.all();
-  EXPECT_TRUE(runFormulaBytes("#L = 1;", fields).ok);
-  EXPECT_EQ(fields.all(), before);
-}
-
-TEST(EndMarker, AByteOrderMarkIsNoPartOfTheText) {
-  TableFields fields(dcdcTable());
-  const RunOutcome good = runFormulaText("\xEF\xBB\xBFL = 2;\r\n", fields);
-  EXPECT_TRUE(good.ok);
-  EXPECT_TRUE(good.messages.empty());
-  EXPECT_EQ(fields.named("L"), 2.0f);
-  // An error in the first line is the error itself, not an illegal character.
-  EXPECT_EQ(runFormulaText("\xEF\xBB\xBF+", fields).messages,
-            std::vector<std::string>{"公式解析错误|Error:第1行开始出现运算符，计算终止!"});
-}
-
 // --- Outcome -------------------------------------------------------------------------------
 
 struct OutcomeCase {
@@ -127,50 +99,9 @@ INSTANTIATE_TEST_SUITE_P(
                       OutcomeCase{"SlashAlone", "/\n#", FormulaOutcome::Failed}),
     [](const ::testing::TestParamInfo<OutcomeCase>& p) { return p.param.name; });
 
-// --- Line numbers ----------------------------------------------------------------------------
-
-struct LineCase {
-  const char* name;
-  const char* text;
-  int line;  // of the unknown name X
-};
-
-void PrintTo(const LineCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
-class LineCounting : public ::testing::TestWithParam<LineCase> {};
-
-TEST_P(LineCounting, ReportsTheLineOfTheError) {
-  TableFields fields(dcdcTable());
-  const RunOutcome outcome = runFormulaText(GetParam().text, fields);
-  ASSERT_EQ(outcome.messages.size(), 1u);
-  EXPECT_EQ(outcome.messages[0], "计算出错|Error:第" + std::to_string(GetParam().line) +
-                                     "行含有未知内容，计算已经终止! \n"
-                                     "该内容是系统未定义或者无法识别的内容。");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Endings, LineCounting,
-    ::testing::Values(LineCase{"Cr", "L = 1;\rIpk = 2;\rIrms = X;", 3},
-                      LineCase{"CrLf", "L = 1;\r\nIpk = 2;\r\nIrms = X;", 3},
-                      // Files saved on Linux: every LF ends a line, and CR LF counts once.
-                      LineCase{"LfOnly", "L = 1;\nIpk = 2;\nIrms = X;", 3},
-                      LineCase{"LfOnlyWithComments", "// a\nL = 1;\n// b\nIrms = X;", 4},
-                      LineCase{"LfBlankLines", "L = 1;\n\n\nIrms = X;", 4},
-                      LineCase{"CrLfThenLf", "L = 1;\r\nIpk = 2;\nIrms = X;", 3},
-                      LineCase{"CommentEndingInCrLf", "// a\r\nL = 1;\r\nIrms = X;", 3},
-                      LineCase{"CommentAtEndOfStatement", "L = 1; // a\r\nIrms = X;", 2},
-                      LineCase{"InsidePowArguments", "L = pow(2,\r\n3) + pow(X, 2);", 2},
-                      LineCase{"WrittenLineEndWord", "L = 1; char13linechg Irms = X;", 2}),
-    [](const ::testing::TestParamInfo<LineCase>& param) { return param.param.name; });
-
-TEST(LineEnds, ADeclarationBeforeALineEndAndTheMarkerPasses) {
-  for (const char* text : {"float x;\n", "float x;\r\n", "float x;\r"}) {
-    TableFields fields(dcdcTable());
-    EXPECT_TRUE(runFormulaText(text, fields).ok) << text;
-  }
-}
+// Notes behind the marker, a byte-order mark and where the line count of a message comes from
+// (CR, LF and CR LF): tests/golden/formula (marker_*, bom_*, line_*); every golden file keeps
+// its expectations behind its marker.
 
 // --- Opening ---------------------------------------------------------------------------------
 
@@ -299,42 +230,7 @@ INSTANTIATE_TEST_SUITE_P(Files, BindingTable,
                                            BindingCase{"DC-DC Interface.txt", nullptr},
                                            BindingCase{"", nullptr}));
 
-struct NameCase {
-  const DialogTable& (*table)();
-  const char* file;
-  const char* text;
-  bool known;
-};
-
-void PrintTo(const NameCase& c, std::ostream* os) {
-  *os << c.file << ": " << c.text;
-}
-
-class NameBinding : public ::testing::TestWithParam<NameCase> {};
-
-TEST_P(NameBinding, NamesAreKnownOnlyInTheirTable) {
-  TableFields fields(GetParam().table());
-  const RunOutcome outcome = runFormulaText(GetParam().text, fields, GetParam().file);
-  EXPECT_EQ(outcome.ok, GetParam().known) << GetParam().file << ": " << GetParam().text;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Names, NameBinding,
-    ::testing::Values(NameCase{&dcdcTable, "DCM Boost cfg.txt", "L = IoMax;", true},
-                      NameCase{&pushPullTable, "推挽变换器 cfg.txt", "Lo = Io;", true},
-                      NameCase{&pushPullTable, "推挽变换器 cfg.txt", "Lo = IoMax;", false},
-                      NameCase{&flybackTable, "DCM反激变换器 cfg.txt", "Lp = r * Ve;", true},
-                      NameCase{&rccTable, "RCC cfg.txt", "Lp = r;", false},
-                      NameCase{&forwardTable, "正激变换器 cfg.txt", "Ap = Kw * Ae;", true},
-                      NameCase{&halfBridgeTable, "半桥变换器 cfg.txt", "Np = Vo / R;", false},
-                      NameCase{&fullBridgeTable, "全桥变换器 cfg.txt", "Lo = DB + Dmax;", true}));
-
-TEST(NameBinding, AFileWithoutTableKnowsNoName) {
-  TableFields fields(dcdcTable());
-  const RunOutcome outcome = runFormulaText("L = 1;", fields, "notes cfg.txt");
-  EXPECT_FALSE(outcome.ok);
-  EXPECT_EQ(fields.named("L"), 0.0f);
-}
+// What a formula of each window may name: tests/golden/formula/binding_*.
 
 }  // namespace
 }  // namespace tarnex::testing

@@ -1,32 +1,14 @@
 #pragma once
-// Shared helpers of the formula tests: a dialog's numbers over a field table, and a run of
-// a formula text written to a file of a fresh working folder.
+// Shared helper of the formula tests: a run of a formula text written to a file of a fresh
+// working folder.
 
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "base/field_values.h"
-#include "tables/field_table.h"
+#include "support/table_fields.h"
 
 namespace tarnex::testing {
-
-// A dialog's numbers: every field of `table` with its opening value (results 0).
-class TableFields : public FieldValues {
- public:
-  explicit TableFields(const DialogTable& table);
-  float value(int controlId) const override;
-  void setValue(int controlId, float value) override;
-  // By formula name, for expectations.
-  float named(std::string_view name) const;
-  void setNamed(std::string_view name, float value);
-  const std::map<int, float>& all() const { return values_; }
-
- private:
-  const DialogTable& table_;
-  std::map<int, float> values_;
-};
 
 struct RunOutcome {
   bool ok = false;

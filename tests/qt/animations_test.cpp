@@ -20,52 +20,30 @@ using RgbSet = std::set<Rgb, RgbLess>;
 
 // ---- loading window ----
 
-TEST(LoadingAnimation, StaysOpenForNinetyNineTicksAndThenHolds) {
+// 99 ticks to the end, the text repainted on multiples of four, two digits cut to nine
+// characters; a late tick changes nothing.
+TEST(LoadingAnimation, CountsToAHundredAndThenHolds) {
   LoadingAnimation loading;
-  EXPECT_EQ(loading.counter(), 1);
+  std::vector<int> repainted;
+  std::vector<std::string> texts{loading.text()};
   int ticks = 0;
-  while (!loading.tick().finished) ++ticks;
-  EXPECT_EQ(ticks + 1, 99);
-  EXPECT_EQ(loading.counter(), 100);
-  // A tick that arrives after the window has finished changes nothing.
+  for (bool finished = false; !finished; ++ticks) {
+    const LoadingAnimation::Step step = loading.tick();
+    finished = step.finished;
+    if (step.repaintText) repainted.push_back(loading.counter());
+    if (loading.counter() % 10 == 9 || loading.counter() == 100) texts.push_back(loading.text());
+  }
+  EXPECT_EQ(ticks, 99);
+  EXPECT_EQ(repainted.size(), 25u);  // 4, 8, ..., 100
+  for (std::size_t i = 0; i < repainted.size(); ++i) EXPECT_EQ(repainted[i], int(4 * (i + 1)));
+  EXPECT_EQ(texts, (std::vector<std::string>{"(01%) ...", "(09%) ...", "(19%) ...", "(29%) ...",
+                                             "(39%) ...", "(49%) ...", "(59%) ...", "(69%) ...",
+                                             "(79%) ...", "(89%) ...", "(99%) ...", "(100%) .."}));
   const LoadingAnimation::Step late = loading.tick();
   EXPECT_TRUE(late.finished);
   EXPECT_FALSE(late.repaintText);
   EXPECT_EQ(loading.counter(), 100);
 }
-
-TEST(LoadingAnimation, RepaintsTheTextOnMultiplesOfFour) {
-  LoadingAnimation loading;
-  std::vector<int> repainted;
-  while (!loading.finished()) {
-    if (loading.tick().repaintText) repainted.push_back(loading.counter());
-  }
-  ASSERT_EQ(repainted.size(), 25u);  // 4, 8, ..., 100
-  for (std::size_t i = 0; i < repainted.size(); ++i) {
-    EXPECT_EQ(repainted[i], static_cast<int>(4 * (i + 1)));
-  }
-}
-
-struct CounterText {
-  int counter;
-  const char* text;
-};
-
-class LoadingText : public ::testing::TestWithParam<CounterText> {};
-
-TEST_P(LoadingText, ShowsTwoDigitsAndIsCutToNineCharacters) {
-  LoadingAnimation loading;
-  while (loading.counter() < GetParam().counter) loading.tick();
-  EXPECT_EQ(loading.text(), GetParam().text);
-  EXPECT_LE(loading.text().size(), 9u);
-}
-
-INSTANTIATE_TEST_SUITE_P(Counters, LoadingText,
-                         ::testing::Values(CounterText{1, "(01%) ..."}, CounterText{9, "(09%) ..."},
-                                           CounterText{10, "(10%) ..."},
-                                           CounterText{47, "(47%) ..."},
-                                           CounterText{99, "(99%) ..."},
-                                           CounterText{100, "(100%) .."}));
 
 // ---- welcome countdown ----
 
@@ -101,20 +79,6 @@ TEST(WelcomeCountdown, DismissedEarlyWritesNothing) {
 
 // ---- progress window ----
 
-TEST(ProgressAnimation, ClosesAfterThirtyFourTicks) {
-  ProgressAnimation progress;
-  int ticks = 0;
-  while (!progress.finished()) {
-    ++ticks;
-    const bool done = progress.tick();
-    EXPECT_EQ(done, progress.counter() >= 100);
-  }
-  EXPECT_EQ(ticks, 34);
-  EXPECT_EQ(progress.counter(), 102);
-  EXPECT_TRUE(progress.tick());
-  EXPECT_EQ(progress.counter(), 102);
-}
-
 struct ProgressFrame {
   int ticks;
   int counter;
@@ -130,6 +94,17 @@ TEST_P(ProgressFrames, LineAndText) {
   EXPECT_EQ(progress.counter(), GetParam().counter);
   EXPECT_EQ(progress.lineEndX(), GetParam().lineEndX);
   EXPECT_EQ(progress.text(), GetParam().text);
+}
+
+// The window closes on the tick that reaches 100 or more: the 34th; later ticks hold.
+TEST(ProgressAnimation, ClosesAfterThirtyFourTicks) {
+  ProgressAnimation progress;
+  int ticks = 0;
+  while (!progress.tick()) ++ticks;
+  EXPECT_EQ(ticks + 1, 34);
+  EXPECT_TRUE(progress.finished());
+  EXPECT_TRUE(progress.tick());
+  EXPECT_EQ(progress.counter(), 102);
 }
 
 INSTANTIATE_TEST_SUITE_P(

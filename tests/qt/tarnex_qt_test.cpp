@@ -17,7 +17,6 @@
 
 #include "about_dialog.h"
 #include "application.h"
-#include "designs/registry.h"
 #include "form_view.h"
 #include "forms/table_form.h"
 #include "launcher.h"
@@ -161,15 +160,13 @@ class TarnexQtTest : public QObject {
     QCOMPARE(quick.takeUnexpected(), QStringList{QStringLiteral("注意: x")});
   }
 
-  void launcherButtonsFollowTheRegistry() {
+  // The seven design windows have their buttons; the resonant converter has none yet.
+  void launcherHasTheSevenDesignButtonsEnabled() {
     QCOMPARE(launcher_->windowTitle(), QStringLiteral("Tarnex V3.2 Programmable "));
     QCOMPARE(launcher_->size(), QSize(437, 161));
     for (int id : {kDcDcButton, kFlybackButton, kForwardButton, kHalfBridgeButton, kRccButton,
                    kPushPullButton, kFullBridgeButton}) {
-      const bool registered =
-          std::any_of(designs().begin(), designs().end(),
-                      [id](const DesignInfo& d) { return d.launcherButton() == id && d.make; });
-      QCOMPARE(launcher_->button(id)->isEnabled(), registered);
+      QVERIFY(launcher_->button(id)->isEnabled());
     }
     QVERIFY(!launcher_->button(kResonantButton)->isEnabled());
     QVERIFY(launcher_->button(kExitButton)->isEnabled());
@@ -219,11 +216,13 @@ class TarnexQtTest : public QObject {
     QCOMPARE(first->windowTitle(), QString::fromUtf8(first->form().title().c_str()));
   }
 
-  void calculationShowsItsResultsInTheFields() {
-    FormView* view = openDcDc();
+  // Enter in a field presses the default button, Calculate, and never closes the window.
+  void enterCalculatesAndShowsTheResultsInTheFields() {
+    QPointer<FormView> view = openDcDc();
     QVERIFY(view);
     QCOMPARE(edit(view, kL)->text(), QString());  // results are blank when the window opens
-    QTest::mouseClick(button(view, 3), Qt::LeftButton);
+    edit(view, kVo)->setFocus();
+    QTest::keyClick(edit(view, kVo), Qt::Key_Return);
     // The buck design with the opening conditions: 95.1087 µH and 20 turns.
     QCOMPARE(edit(view, kL)->text(), QStringLiteral("95.1087"));
     QCOMPARE(edit(view, kNL)->text(), QStringLiteral("20"));
@@ -231,14 +230,6 @@ class TarnexQtTest : public QObject {
       if (c.kind != ControlKind::Edit) continue;
       QCOMPARE(edit(view, c.id)->text(), QString::fromUtf8(c.text.c_str()));
     }
-  }
-
-  void enterCalculatesAndNeverClosesTheWindow() {
-    QPointer<FormView> view = openDcDc();
-    QVERIFY(view);
-    edit(view, kVo)->setFocus();
-    QTest::keyClick(edit(view, kVo), Qt::Key_Return);
-    QCOMPARE(edit(view, kL)->text(), QStringLiteral("95.1087"));
     QVERIFY(view->isVisible());
     QTest::keyClick(edit(view, kVo), Qt::Key_Escape);
     QTRY_VERIFY(view.isNull());
@@ -248,18 +239,10 @@ class TarnexQtTest : public QObject {
     FormView* view = openDcDc();
     QVERIFY(view);
     typeInto(edit(view, kVinMin), QStringLiteral("10"));  // a buck below its output voltage
-    BoxSeen seen;
-    bool closed = false;
-    QTimer::singleShot(50, [&] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr) return;
-      seen = {box->windowTitle(), box->text(), {}, box->parentWidget(), box->icon()};
-      for (QAbstractButton* b : box->buttons()) seen.buttons << b->text();
-      box->buttons().first()->click();
-      closed = true;
-    });
+    BoxCloser closer;
     QTest::mouseClick(button(view, 3), Qt::LeftButton);
-    QVERIFY(closed);
+    QCOMPARE(closer.boxes.size(), std::size_t{1});
+    const BoxSeen& seen = closer.boxes[0];
     QCOMPARE(seen.title, QStringLiteral("Tarnex"));
     QCOMPARE(seen.text, QStringLiteral("设计条件不正确，请检查！"));
     QCOMPARE(seen.buttons, QStringList{QStringLiteral("确定")});

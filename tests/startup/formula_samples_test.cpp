@@ -20,7 +20,6 @@
 #include <string_view>
 #include <vector>
 
-#include "base/number_text.h"
 #include "designs/bridge_procedures.h"
 #include "designs/dcdc_procedures.h"
 #include "designs/flyback_procedures.h"
@@ -30,6 +29,7 @@
 #include "formula/formula.h"
 #include "startup/startup.h"
 #include "support/recording_host.h"
+#include "support/table_fields.h"
 #include "support/temp_folder.h"
 
 namespace tarnex {
@@ -40,22 +40,7 @@ using testing::TempFolder;
 
 using Values = std::map<std::string_view, double>;
 
-// A window's numbers, opening with the opening texts of its table (a blank field as 0).
-class Fields : public FieldValues {
- public:
-  explicit Fields(const DialogTable& table) : table_(table) {
-    for (const FieldRow& row : table.fields)
-      values_[row.controlId] = row.opening.empty() ? 0.0f : parseFieldText(row.opening).value();
-  }
-  float value(int controlId) const override { return values_.at(controlId); }
-  void setValue(int controlId, float v) override { values_[controlId] = v; }
-  float operator()(std::string_view name) const { return value(id(name)); }
-  int id(std::string_view name) const { return findField(table_, name)->controlId; }
-
- private:
-  const DialogTable& table_;
-  std::map<int, float> values_;
-};
+using Fields = testing::TableFields;
 
 // What the built-in procedure shows, and what the sample gives instead of rounded turns.
 struct Expected {
@@ -63,7 +48,7 @@ struct Expected {
   Values raw = {};  // the turns before rounding: the samples write Ns = Np0 / n, Np = n·Ns
 };
 
-#define READ(m) in.m = v(#m)
+#define READ(m) in.m = v.named(#m)
 #define OUT(m) \
   { #m, d.m }
 #define RAW_TURNS       \
@@ -255,19 +240,19 @@ TEST_P(FormulaSampleTest, ComputesWhatTheBuiltInProcedureComputes) {
   const DialogTable* table = bindingTableFor(c.file);
   ASSERT_NE(table, nullptr);
   Fields fields(*table);
-  for (const auto& [name, value] : c.given) fields.setValue(fields.id(name), value);
+  for (const auto& [name, value] : c.given) fields.setNamed(name, value);
   const Expected expected = c.builtIn(fields);
 
   TempFolder dir;
   dir.write(c.file, activated(initialContent(c.file)));
   std::vector<int> pinned;
-  for (std::string_view name : c.pinned) pinned.push_back(fields.id(name));
+  for (std::string_view name : c.pinned) pinned.push_back(findField(*table, name)->controlId);
   RecordingHost host;
   ASSERT_TRUE(runFormulaFilePinned(dir.folder(), c.file, table, fields, host, pinned));
   EXPECT_TRUE(host.messages.empty());
 
   auto expectClose = [&](std::string_view name, double want) {
-    EXPECT_NEAR(fields(name), want, 1e-4 * std::fabs(want)) << name;
+    EXPECT_NEAR(fields.named(name), want, 1e-4 * std::fabs(want)) << name;
   };
   for (const auto& [name, want] : expected.shown) {
     if (std::find(c.notComputed.begin(), c.notComputed.end(), name) == c.notComputed.end())

@@ -57,41 +57,38 @@ std::size_t fileCount(const TempFolder& dir) {
   return count;
 }
 
-// The sample shipped as a data file, with CR LF line ends: the bytes a new formula file holds.
-std::string shippedSample(std::string_view name) {
+// A file kept in the source tree, below tests/: a shipped formula sample (LF line ends in the
+// tree, CR LF in a working folder) or the bytes of a new interface file.
+std::string sourceFile(const std::filesystem::path& below, std::string_view name, bool crlf) {
   const char* data = std::getenv("TARNEX_TEST_DATA");
-  std::ifstream in(std::filesystem::path(data ? data : ".") / "../../resources/formulas" /
+  std::ifstream in(std::filesystem::path(data ? data : ".") / ".." / below /
                        std::filesystem::path(std::u8string(name.begin(), name.end())),
                    std::ios::binary);
   std::string out;
   for (auto it = std::istreambuf_iterator<char>(in); it != std::istreambuf_iterator<char>(); ++it) {
-    if (*it == '\n') out += '\r';
-    if (*it != '\r') out += *it;
+    if (crlf && *it == '\n') out += '\r';
+    if (!crlf || *it != '\r') out += *it;
   }
   return out;
 }
 
-// The push-pull window's caption list as a new interface file holds it, in relabel order.
-constexpr std::string_view kPushPullInterface =
-    "# 删去本行即启用下面的标题：改写等号和分号之间的文字，就是窗口上对应的标题。"
-    "也可以只把要改的行复制到本行之前。\r\n"
-    "1=最低交流输入(V);\r\n2=最高交流输入(V);\r\n3=输出电压(V);\r\n4=输出电流(A);\r\n"
-    "5=开关频率(kHz);\r\n6=效率(%);\r\n7=输出二极管≈(V);\r\n8=最大占空比(双管);\r\n"
-    "9=1/2△B(GS);\r\n10=电流密度(cmil/A);\r\n11=磁芯面积AE(mm2);\r\n12=初级匝数NP(1/2);\r\n"
-    "13=次级匝数NS(1/2);\r\n14=初级线径(mm);\r\n15=次级线径(mm);\r\n16=初级电流有效值(A);\r\n"
-    "17=次级电流有效值(A);\r\n18=输出电感(μH);\r\n#\r\n";
-
+// Every file switched off: the formula files with the shipped samples, the interface files
+// with each window's captions by their numbers (tests/golden/startup).
 TEST(PrepareWorkingFolder, CreatesEveryFileSwitchedOffWithItsContent) {
   TempFolder dir;
   RecordingHost host;
   EXPECT_TRUE(prepareWorkingFolder(dir.folder(), host, {}));
   EXPECT_TRUE(host.messages.empty());
   for (std::string_view name : formulaFiles()) {
-    const std::string sample = shippedSample(name);
+    const std::string sample = sourceFile("../resources/formulas", name, true);
     ASSERT_FALSE(sample.empty()) << name;
     EXPECT_EQ(dir.read(name), sample) << name;
   }
-  EXPECT_EQ(dir.read("Push-Pull Interface.txt"), kPushPullInterface);
+  for (std::string_view name : interfaceFiles()) {
+    const std::string golden = sourceFile("golden/startup", name, false);
+    ASSERT_FALSE(golden.empty()) << name;
+    EXPECT_EQ(dir.read(name), golden) << name;
+  }
   EXPECT_TRUE(dir.exists("System.cfg"));
   EXPECT_EQ(dir.read("System.cfg"), "");  // never marked by the start-up itself
   EXPECT_EQ(fileCount(dir), kOrder.size());
