@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "designs/registry.h"
 #include "support/field_ids.h"
 #include "support/openings.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
+#include "window_driver.h"
 
 namespace tarnex {
 namespace {
@@ -301,12 +301,12 @@ TEST(WindowCheck, FieldsWithoutUsableNumbersGiveNoFindings) {
 
 // --- the check in the windows --------------------------------------------------------
 
-// A window, what is typed and pressed to design with it, and what drops the design again.
+// A window, what is typed and pressed to design with it (the words of the window driver), and
+// what drops the design again.
 struct Lifecycle {
   const char* key;
-  const char* typed;     // "name=text ..." before the commands
-  const char* commands;  // command-line keys of the buttons pressed, in order
-  const char* clamp;     // a command that adds its own findings (the flyback's clamp), or ""
+  const char* design;
+  const char* clamp;  // a command that adds its own findings (the flyback's clamp), or ""
   // "list=entry" selected afterwards, or a command, that blanks the results ("": none but a
   // failed calculation, the next case)
   const char* drop;
@@ -316,43 +316,11 @@ void PrintTo(const Lifecycle& c, std::ostream* os) {
   *os << c.key;
 }
 
-class CheckInWindow : public ::testing::TestWithParam<Lifecycle> {
+class CheckInWindow : public testing::WindowDriver, public ::testing::TestWithParam<Lifecycle> {
  protected:
   void SetUp() override {
-    for (const DesignInfo& d : designs()) {
-      if (d.key() != GetParam().key) continue;
-      table = d.table;
-      for (const FormulaFileRow& f : d.table->formulaFiles) dir.write(f.fileName, "#");
-      dir.write(d.table->interfaceFile, "#");
-    }
-    ASSERT_NE(table, nullptr);
-    form = makeDesign(GetParam().key, host, dir.folder());
-    form->open();
-  }
-  void press(const std::string& key) {
-    for (const Control& c : form->controls()) {
-      if (c.kind == ControlKind::Button && c.key == key) return form->command(c.id);
-    }
-    for (const Control& c : form->controls()) {
-      if (c.kind != ControlKind::DropList || key.find(c.key + "=") != 0) continue;
-      const std::string entry = key.substr(c.key.size() + 1);
-      for (std::size_t i = 0; i < c.entryKeys.size(); ++i) {
-        if (c.entryKeys[i] == entry) return form->select(c.id, static_cast<int>(i));
-      }
-    }
-    FAIL() << "no command or list entry " << key;
-  }
-  void type(const std::string& words) {
-    std::istringstream in(words);
-    for (std::string w; in >> w;) {
-      const std::size_t eq = w.find('=');
-      form->setText(testing::fieldId(*table, w.substr(0, eq)), w.substr(eq + 1));
-    }
-  }
-  void design() {
-    type(GetParam().typed);
-    std::istringstream in(GetParam().commands);
-    for (std::string key; in >> key;) press(key);
+    switchFilesOff(GetParam().key);
+    open(GetParam().key);
   }
   bool mentions(const std::string& words) const {
     for (const Finding& f : form->findings()) {
@@ -360,47 +328,39 @@ class CheckInWindow : public ::testing::TestWithParam<Lifecycle> {
     }
     return false;
   }
-
-  testing::TempFolder dir;
-  testing::RecordingHost host;
-  const DialogTable* table = nullptr;
-  std::unique_ptr<Form> form;
 };
 
 TEST_P(CheckInWindow, ChecksWhatItDesignedUntilTheResultsGo) {
   EXPECT_TRUE(form->checksDesign());
   EXPECT_TRUE(form->findings().empty());
-  design();
+  run(GetParam().design);
   ASSERT_FALSE(form->findings().empty()) << host.summary().size();
   EXPECT_TRUE(mentions("峰值磁密"));
   if (*GetParam().clamp != 0) {
     EXPECT_FALSE(mentions("钳位电阻"));
-    press(GetParam().clamp);
+    run(GetParam().clamp);
     EXPECT_TRUE(mentions("钳位电阻"));
   }
   if (*GetParam().drop == 0) return;
-  press(GetParam().drop);
+  run(GetParam().drop);
   EXPECT_TRUE(form->findings().empty());
 }
 
 TEST_P(CheckInWindow, AFieldThatIsNoNumberLeavesNothingToCheck) {
-  design();
-  type("Vo=x");
-  std::istringstream in(GetParam().commands);
-  for (std::string key; in >> key;) press(key);
+  run(GetParam().design);
+  run(std::string("Vo=x ") + GetParam().design);
   EXPECT_TRUE(form->findings().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Windows, CheckInWindow,
-                         ::testing::Values(Lifecycle{"dcdc", "", "calc", "", "topology=boost"},
-                                           Lifecycle{"flyback", "Ae=100 Le=60", "verify", "snubber",
-                                                     "core"},
-                                           Lifecycle{"forward", "Ae=100", "verify", "", "core"},
-                                           Lifecycle{"rcc", "", "calc", "", ""},
-                                           Lifecycle{"pushpull", "", "calc", "", ""},
-                                           Lifecycle{"halfbridge", "", "calc", "", ""},
-                                           Lifecycle{"fullbridge", "", "calc", "", ""}),
-                         [](const ::testing::TestParamInfo<Lifecycle>& p) { return p.param.key; });
+INSTANTIATE_TEST_SUITE_P(
+    Windows, CheckInWindow,
+    ::testing::Values(Lifecycle{"dcdc", "calc", "", "topology=boost"},
+                      Lifecycle{"flyback", "Ae=100 Le=60 verify", "snubber", "core"},
+                      Lifecycle{"forward", "Ae=100 verify", "", "core"},
+                      Lifecycle{"rcc", "calc", "", ""}, Lifecycle{"pushpull", "calc", "", ""},
+                      Lifecycle{"halfbridge", "calc", "", ""},
+                      Lifecycle{"fullbridge", "calc", "", ""}),
+    [](const ::testing::TestParamInfo<Lifecycle>& p) { return p.param.key; });
 
 TEST(CheckInWindow, AFormulaFileIsCheckedByWhatItComputed) {
   // The same procedure written in the formula language (turns unrounded): the check reads the
