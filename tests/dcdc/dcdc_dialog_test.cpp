@@ -8,10 +8,7 @@
 #include <vector>
 
 #include "designs/dcdc.h"
-#include "designs/registry.h"
-#include "support/field_ids.h"
-#include "support/recording_host.h"
-#include "support/temp_folder.h"
+#include "designs/window_driver.h"
 #include "tables/dcdc_table.h"
 
 namespace tarnex {
@@ -23,10 +20,6 @@ using testing::TempFolder;
 
 const int kVo = testing::fieldId(dcdcTable(), "Vo");
 const int kL = testing::fieldId(dcdcTable(), "L");
-
-const char* const kFormulaFiles[] = {"CCM Buck cfg.txt",       "CCM Boost cfg.txt",
-                                     "CCM Buck-Boost cfg.txt", "DCM Buck cfg.txt",
-                                     "DCM Boost cfg.txt",      "DCM Buck-Boost cfg.txt"};
 constexpr const char* kTitleBuiltIn = "DC-DC变换器   <界面:系统   公式:内置>";
 
 // The one picture a window paints now, if it paints exactly one.
@@ -36,31 +29,17 @@ std::optional<Picture> onePicture(const Form& form) {
   return pictures.front();
 }
 
-class DcDcDialogTest : public ::testing::Test {
+class DcDcDialogTest : public testing::WindowDriver, public ::testing::Test {
  protected:
-  // Every file switched off: system captions, built-in procedures.
-  void SetUp() override {
-    dir.write("DC-DC Interface.txt", "#");
-    for (const char* f : kFormulaFiles) dir.write(f, "#");
-  }
-
-  CDcDcDlg& open() {
-    dlg = std::make_unique<CDcDcDlg>(host, dir.folder());
-    dlg->open();
-    return *dlg;
-  }
-
+  void SetUp() override { switchFilesOff("dcdc"); }
+  CDcDcDlg& open() { return dynamic_cast<CDcDcDlg&>(WindowDriver::open("dcdc")); }
   std::vector<std::string> outputTexts() const {
     std::vector<std::string> texts;
     for (const FieldRow& row : dcdcTable().fields) {
-      if (row.role == FieldRole::Result) texts.push_back(dlg->text(row.controlId));
+      if (row.role == FieldRole::Result) texts.push_back(form->text(row.controlId));
     }
     return texts;
   }
-
-  TempFolder dir;
-  RecordingHost host;
-  std::unique_ptr<CDcDcDlg> dlg;
 };
 
 // Discontinuous conduction takes the dead time instead of the ripple ratio, and either list
