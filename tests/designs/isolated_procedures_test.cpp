@@ -8,7 +8,6 @@
 
 #include <array>
 #include <cmath>
-#include <functional>
 #include <limits>
 #include <utility>
 
@@ -23,35 +22,30 @@ namespace {
 
 using testing::bridgeOpening;
 
-struct Steps {
-  const char* label;
-  std::function<std::array<double, 4>()> run;
-  std::array<double, 4> want;  // Np0, n, Ns0, Np1
-};
-
-void PrintTo(const Steps& s, std::ostream* os) {
-  *os << s.label;
-}
+// Np0, n, Ns0, Np1 of a design.
+using Steps = std::array<double, 4>;
 
 template <class Design>
-std::function<std::array<double, 4>()> steps(std::function<Design()> design) {
-  return [design] {
-    const Design d = design();
-    return std::array<double, 4>{d.Np0, d.n, d.turns.Ns0, d.turns.Np1};
-  };
+Steps stepsOf(const Design& d) {
+  return {d.Np0, d.n, d.turns.Ns0, d.turns.Np1};
 }
 
-std::function<std::array<double, 4>()> bridge(BridgeProcedure procedure, BridgeInputs in) {
-  return steps<BridgeDesign>([=] { return procedure(in); });
+struct Worked {
+  const char* label;
+  Steps got, want;
+};
+
+void PrintTo(const Worked& w, std::ostream* os) {
+  *os << w.label;
 }
 
-class WorkedSteps : public ::testing::TestWithParam<Steps> {};
+class WorkedSteps : public ::testing::TestWithParam<Worked> {};
 
 TEST_P(WorkedSteps, MatchTheHandDerivation) {
-  const std::array<double, 4> got = GetParam().run();
-  const char* names[] = {"Np0", "n", "Ns0", "Np1"};
-  for (std::size_t i = 0; i < got.size(); ++i) {
-    EXPECT_NEAR(got[i], GetParam().want[i], std::fabs(GetParam().want[i]) * 1e-5) << names[i];
+  const std::array<const char*, 4> names = {"Np0", "n", "Ns0", "Np1"};
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    EXPECT_NEAR(GetParam().got[i], GetParam().want[i], std::fabs(GetParam().want[i]) * 1e-5)
+        << names[i];
   }
 }
 
@@ -71,55 +65,51 @@ BridgeInputs withoutDiodeDrop() {
 INSTANTIATE_TEST_SUITE_P(
     Designs, WorkedSteps,
     ::testing::Values(
-        Steps{"ForwardOpening",
-              steps<ForwardDesign>([] { return forwardVerify(testing::forwardOpening()); }),
-              {14.847, 7.95375, 1.86667, 15.9075}},
-        Steps{
+        Worked{"ForwardOpening",
+               stepsOf(forwardVerify(testing::forwardOpening())),
+               {14.847, 7.95375, 1.86667, 15.9075}},
+        Worked{
             "ForwardHighLine",
-            steps<ForwardDesign>([] {
-              return forwardVerify({176, 264, 12, 10, 100, 85, 0.7f, 0.45f, 2000, 500, 0.35f, 81});
-            }),
+            stepsOf(forwardVerify({176, 264, 12, 10, 100, 85, 0.7f, 0.45f, 2000, 500, 0.35f, 81})),
             {69.1289, 8.81802, 7.83951, 70.5441}},
-        Steps{"ForwardLargeCore",
-              steps<ForwardDesign>([] { return forwardVerify(forwardLargeCore()); }),
-              {3.71175, 7.95375, 0.466667, 7.95375}},
-        Steps{"RccOpening",
-              steps<RccDesign>([] { return designRcc(testing::rccOpening()); }),
-              {156.854, 10.5051, 14.9312, 157.577}},
-        Steps{"RccWideInput",
-              steps<RccDesign>([] {
-                return designRcc(
-                    {85, 265, 12, 0.5f, 0.05f, 50, 80, 700, 100, 1, 0.7f, 2000, 32, 400});
-              }),
-              {230.092, 12.671, 18.159, 240.749}},
-        Steps{"PushPullOpening",
-              bridge(designPushPull, bridgeOpening(20, 80)),
-              {11.0469, 8.08, 1.36719, 16.16}},
-        Steps{"PushPullLowFrequency",
-              bridge(designPushPull, {100, 240, 24, 10, 50, 85, 0.8f, 0.7f, 1500, 400, 200}),
-              {16.4967, 3.99113, 4.13333, 19.9556}},
-        Steps{"HalfBridgeOpening",
-              bridge(designHalfBridge, bridgeOpening(50, 90)),
-              {5.52344, 4.04, 1.36719, 8.08}},
-        Steps{"HalfBridgeLowVoltage",
-              bridge(designHalfBridge, {180, 264, 5, 40, 80, 80, 0.5f, 0.75f, 1500, 450, 120}),
-              {16.5703, 17.3536, 0.954861, 17.3536}},
-        Steps{"FullBridgeOpening",
-              bridge(designFullBridge, bridgeOpening(50, 90)),
-              {11.0469, 8.08, 1.36719, 16.16}},
-        Steps{"FullBridgeWithoutDiodeDrop",
-              bridge(designFullBridge, withoutDiodeDrop()),
-              {11.0469, 8.484, 1.30208, 16.968}},
-        Steps{"FullBridgeHighVoltage",
-              bridge(designFullBridge, {200, 264, 48, 20, 60, 92, 1, 0.8f, 1200, 400, 250}),
-              {31.4222, 4.61714, 6.80556, 32.32}},
-        Steps{"FlybackCcm",
-              steps<FlybackDesign>([] { return flybackVerifyCcm(testing::flybackOpening()); }),
-              {38.8901, 15.0791, 2.57908, 45.2372}},
-        Steps{"FlybackDcm",
-              steps<FlybackDesign>([] { return flybackVerifyDcm(testing::flybackOpening()); }),
-              {10.829, 15.0791, 0.718145, 15.0791}}),
-    [](const ::testing::TestParamInfo<Steps>& p) { return p.param.label; });
+        Worked{"ForwardLargeCore",
+               stepsOf(forwardVerify(forwardLargeCore())),
+               {3.71175, 7.95375, 0.466667, 7.95375}},
+        Worked{"RccOpening",
+               stepsOf(designRcc(testing::rccOpening())),
+               {156.854, 10.5051, 14.9312, 157.577}},
+        Worked{"RccWideInput",
+               stepsOf(designRcc({85, 265, 12, 0.5f, 0.05f, 50, 80, 700, 100, 1, 0.7f, 2000, 32,
+                                  400})),
+               {230.092, 12.671, 18.159, 240.749}},
+        Worked{"PushPullOpening",
+               stepsOf(designPushPull(bridgeOpening(20, 80))),
+               {11.0469, 8.08, 1.36719, 16.16}},
+        Worked{"PushPullLowFrequency",
+               stepsOf(designPushPull({100, 240, 24, 10, 50, 85, 0.8f, 0.7f, 1500, 400, 200})),
+               {16.4967, 3.99113, 4.13333, 19.9556}},
+        Worked{"HalfBridgeOpening",
+               stepsOf(designHalfBridge(bridgeOpening(50, 90))),
+               {5.52344, 4.04, 1.36719, 8.08}},
+        Worked{"HalfBridgeLowVoltage",
+               stepsOf(designHalfBridge({180, 264, 5, 40, 80, 80, 0.5f, 0.75f, 1500, 450, 120})),
+               {16.5703, 17.3536, 0.954861, 17.3536}},
+        Worked{"FullBridgeOpening",
+               stepsOf(designFullBridge(bridgeOpening(50, 90))),
+               {11.0469, 8.08, 1.36719, 16.16}},
+        Worked{"FullBridgeWithoutDiodeDrop",
+               stepsOf(designFullBridge(withoutDiodeDrop())),
+               {11.0469, 8.484, 1.30208, 16.968}},
+        Worked{"FullBridgeHighVoltage",
+               stepsOf(designFullBridge({200, 264, 48, 20, 60, 92, 1, 0.8f, 1200, 400, 250})),
+               {31.4222, 4.61714, 6.80556, 32.32}},
+        Worked{"FlybackCcm",
+               stepsOf(flybackVerifyCcm(testing::flybackOpening())),
+               {38.8901, 15.0791, 2.57908, 45.2372}},
+        Worked{"FlybackDcm",
+               stepsOf(flybackVerifyDcm(testing::flybackOpening())),
+               {10.829, 15.0791, 0.718145, 15.0791}}),
+    [](const ::testing::TestParamInfo<Worked>& p) { return p.param.label; });
 
 // A window's rounding rule as (Ns, Np) from the raw primary count and the turns ratio.
 using TurnsRule = std::pair<double, double> (*)(double Np0, double n);
