@@ -99,6 +99,14 @@ class WindowDriver {
     }
   }
 
+  // Whether a finding of the design check mentions `words`.
+  bool mentions(const std::string& words) const {
+    for (const Finding& f : form->findings()) {
+      if (f.text.find(words) != std::string::npos) return true;
+    }
+    return false;
+  }
+
   TempFolder dir;
   OrderHost host;
   const DialogTable* table = nullptr;
