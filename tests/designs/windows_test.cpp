@@ -290,6 +290,19 @@ INSTANTIATE_TEST_SUITE_P(
         ConditionCase{"PushPullAbove", "pushpull", "", "Dmax=0.81 calc", {kPushPullHint, "progress"}, ""},
         ConditionCase{"PushPullAtLimit", "pushpull", "", "Dmax=0.8 calc", kProgress, ""},
         ConditionCase{"FullBridgeAbove", "fullbridge", "", "Dmax=0.9 calc", kProgress, ""},
+        // Estimate, verification with the chosen core, estimate again: each command leaves
+        // what it computed, the core stays as typed, and a verification leaves the estimate.
+        ConditionCase{"ForwardVerifyLeavesNoEstimate", "forward", "", "Ae=100 verify", kProgress,
+                      "Np=16 Lo=1.23667 Ap="},
+        ConditionCase{"ForwardEstimateDropsTheDesign", "forward", "Ae=100 verify", "core",
+                      kProgress, "Ap=1.01747 Np= Ae=100"},
+        ConditionCase{"ForwardVerifyKeepsTheEstimate", "forward", "Ae=100 verify core", "verify",
+                      kProgress, "Ap=1.01747 Np=16"},
+        ConditionCase{"ForwardVerifyWithoutCore", "forward", "Ae=100 verify", "Ae= verify",
+                      {"请先输入你选择的磁芯参数！"}, "Np= Ap="},
+        ConditionCase{"ForwardIncompleteCommands", "forward", "", "f= core Ae=100 verify",
+                      {kNotANumber, "请输入完整的设计条件！！", kNotANumber, "请输入完整的设计条件!"},
+                      "Ap= Ae=100 Np="},
         // Texts that are not finite in single precision are not numbers.
         ConditionCase{"DcDcNan", "dcdc", "", "Vo=nan calc", {kNotANumber, "请输入完整的设计条件！"},
                       "L= Vo=nan"},
@@ -332,36 +345,6 @@ class ForwardWindow : public testing::WindowDriver, public ::testing::Test {
   }
   void reopen() { open("forward"); }
 };
-
-// Estimate, verification with the chosen core, estimate again: each command leaves what it
-// computed, the core stays as typed, and a verification leaves the estimate as it found it.
-TEST_F(ForwardWindow, EstimateAndVerificationKeepTheirOwnFields) {
-  run("Ae=100 verify");
-  EXPECT_TRUE(host.messages.empty());
-  expectShown("Np=16 Lo=1.23667 Ap=");
-  run("core");
-  expectShown("Ap=1.01747 Np= Ae=100");
-  run("verify");
-  expectShown("Ap=1.01747 Np=16");
-  EXPECT_EQ(host.progressRuns, 3);
-}
-
-TEST_F(ForwardWindow, VerifyWithoutCoreAsksForIt) {
-  run("Ae=100 verify");
-  ASSERT_EQ(text("Np"), "16");
-  run("Ae= verify");
-  EXPECT_EQ(host.summary(), std::vector<std::string>{box("请先输入你选择的磁芯参数！")});
-  expectShown("Np= Ap=");
-  EXPECT_EQ(host.progressRuns, 1);
-}
-
-TEST_F(ForwardWindow, IncompleteCommandsLeaveTheEstimateAndCoreEmpty) {
-  run("f= core Ae=100 verify");
-  EXPECT_EQ(host.summary(),
-            (std::vector<std::string>{box(kNotANumber), box("请输入完整的设计条件！！"),
-                                      box(kNotANumber), box("请输入完整的设计条件!")}));
-  expectShown("Ap= Ae=100 Np=");
-}
 
 TEST_F(ForwardWindow, FormulaEstimateRunsWithoutProgressAndAeAtOne) {
   dir.write("正激变换器 cfg.txt", "Ap = Ae * 3;\r\nAe = 7;\r\n#");
