@@ -1,6 +1,7 @@
-// The forward, ringing choke, push-pull, half-bridge and full-bridge windows in the desktop
-// program: each opened from its launcher button, its first command pressed by Enter on the
-// focused button with the opening values. Reference numbers: isolated_procedures_test.cpp.
+// Every design window in the desktop program: opened from its launcher button, a list entry
+// picked with the keyboard, fields typed, its first command pressed by Enter on the focused
+// button. The numbers are those of the golden runs (tests/golden/calc).
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,8 @@
 #include "support/modal_guard.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
+#include "tables/dcdc_table.h"
+#include "tables/flyback_table.h"
 #include "tables/forward_table.h"
 
 namespace tarnex {
@@ -36,31 +39,41 @@ class DesignWindowsTest : public QObject {
 void DesignWindowsTest::firstCommandFromTheLauncher_data() {
   QTest::addColumn<QString>("key");
   QTest::addColumn<int>("launcherButton");
+  QTest::addColumn<int>("list");  // a list whose next entry is picked (0: none)
+  QTest::addColumn<QString>("typed");
   QTest::addColumn<int>("command");
   QTest::addColumn<QString>("title");
   QTest::addColumn<QString>("field");
   QTest::addColumn<QString>("shown");
   using namespace launcher;
-  const auto row = [](const char* key, int button, int command, const char* title,
-                      const char* field, const char* shown) {
-    QTest::newRow(key) << QString::fromUtf8(key) << button << command << QString::fromUtf8(title)
-                       << QString::fromUtf8(field) << QString::fromUtf8(shown);
+  const auto row = [](const char* key, int button, int list, const char* typed, int command,
+                      const char* title, const char* field, const char* shown) {
+    QTest::newRow(key) << QString::fromUtf8(key) << button << list << QString::fromUtf8(typed)
+                       << command << QString::fromUtf8(title) << QString::fromUtf8(field)
+                       << QString::fromUtf8(shown);
   };
-  row("forward", kForwardButton, forward::kCoreButton,
+  // The DC-DC window and the flyback switched to discontinuous conduction.
+  row("dcdc", kDcDcButton, dcdc::kModeList, "", kCalculateButton,
+      "DC-DC变换器   <界面:系统   公式:内置>", "L", "7.05882");
+  row("flyback", kFlybackButton, flyback::kModeList, "Ae=100 Le=60", flyback::kVerifyButton,
+      "反激变换器 Flyback   <界面:系统   公式:内置>", "Lp", "51.9974");
+  row("forward", kForwardButton, 0, "", forward::kCoreButton,
       "正激变换器 Forward   <界面:系统   公式:内置>", "Ap", "1.01747");
-  row("rcc", kRccButton, kCalculateButton, "Ringing Choke Coverter  <界面:系统   公式:内置>",
+  row("rcc", kRccButton, 0, "", kCalculateButton, "Ringing Choke Coverter  <界面:系统   公式:内置>",
       "fMax", "1041.93");
-  row("pushpull", kPushPullButton, kCalculateButton,
+  row("pushpull", kPushPullButton, 0, "", kCalculateButton,
       "推挽变换器 Push Pull   <界面:系统   公式:内置>", "Irmsp", "1.86367");
-  row("halfbridge", kHalfBridgeButton, kCalculateButton,
+  row("halfbridge", kHalfBridgeButton, 0, "", kCalculateButton,
       "半桥变换器 Half Bridge   <界面:系统   公式:内置>", "Irmsp", "11.7139");
-  row("fullbridge", kFullBridgeButton, kCalculateButton,
+  row("fullbridge", kFullBridgeButton, 0, "", kCalculateButton,
       "全桥变换器 Full Bridge   <界面:系统   公式:内置>", "Irmsp", "5.85695");
 }
 
 void DesignWindowsTest::firstCommandFromTheLauncher() {
   QFETCH(QString, key);
   QFETCH(int, launcherButton);
+  QFETCH(int, list);
+  QFETCH(QString, typed);
   QFETCH(int, command);
   QFETCH(QString, title);
   QFETCH(QString, field);
@@ -77,6 +90,9 @@ void DesignWindowsTest::firstCommandFromTheLauncher() {
   QVERIFY(table != nullptr);
   testing::RecordingHost desktop;
   qt::Launcher launcher(tmp.folder(), desktop);
+  const auto edit = [&](qt::FormView* v, const QString& name) {
+    return qobject_cast<QLineEdit*>(v->widgetFor(testing::fieldId(*table, name.toStdString())));
+  };
 
   // Each press opens another window of its own.
   QPushButton* open = launcher.button(launcherButton);
@@ -86,22 +102,39 @@ void DesignWindowsTest::firstCommandFromTheLauncher() {
   QCOMPARE(launcher.designWindows().size(), std::size_t{2});
   qt::FormView* view = launcher.designWindows().front();
   QCOMPARE(view->windowTitle(), title);
-  const int id = testing::fieldId(*table, field.toStdString());
-  auto* edit = qobject_cast<QLineEdit*>(view->widgetFor(id));
-  QVERIFY(edit != nullptr);
-  QCOMPARE(edit->text(), QString());
+  QVERIFY(edit(view, field) != nullptr);
+  QCOMPARE(edit(view, field)->text(), QString());
+
+  // Discontinuous conduction: the dead time takes over from the ripple ratio, and the
+  // flyback's estimate becomes an area product.
+  if (list != 0) {
+    auto* choice = qobject_cast<QComboBox*>(view->widgetFor(list));
+    QTest::keyClick(choice, Qt::Key_Down);
+    QCOMPARE(choice->currentIndex(), 1);
+    QVERIFY(edit(view, QStringLiteral("Ptd"))->isEnabled());
+    QVERIFY(!edit(view, QStringLiteral("r"))->isEnabled());
+    if (key == QStringLiteral("flyback")) {
+      auto* estimate = qobject_cast<QGroupBox*>(view->widgetFor(flyback::kEstimateGroup));
+      QCOMPARE(estimate->title(), QString::fromUtf8("估算所需磁芯面积乘积Ae*Aw"));
+    }
+  }
+  for (const QString& word : typed.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    const QStringList nameText = word.split(QLatin1Char('='));
+    QTest::keyClicks(edit(view, nameText[0]), nameText[1]);
+  }
 
   // Enter presses the focused button; the progress window runs modally and closes itself.
   auto* press = qobject_cast<QPushButton*>(view->widgetFor(command));
   press->setFocus();
   QTest::keyClick(press, Qt::Key_Return);
-  QCOMPARE(edit->text(), shown);
-  // Only the calculate button is the default; the forward window has none, focused or not.
+  QCOMPARE(edit(view, field)->text(), shown);
+  QVERIFY(desktop.messages.empty());
+  // Only a calculate button is the default; the others have none, focused or not.
   for (QPushButton* b : view->findChildren<QPushButton*>()) {
     QCOMPARE(b->isDefault(), b == press && command == kCalculateButton);
   }
   // Below the results the design check lists what the circuit will do: the findings of the
-  // calculation, a failure in red (the estimate of the forward window has none to list).
+  // design, a failure in red (an estimate has none to list).
   QGroupBox* check = nullptr;
   for (QGroupBox* g : view->findChildren<QGroupBox*>()) {
     if (g->title() == QStringLiteral("设计检查")) check = g;
@@ -111,7 +144,7 @@ void DesignWindowsTest::firstCommandFromTheLauncher() {
   QCOMPARE(lines.size(), 1);
   const QString html = lines.front()->text();
   const std::span<const Finding> findings = view->form().findings();
-  QCOMPARE(findings.empty(), command != kCalculateButton);
+  QCOMPARE(findings.empty(), command == forward::kCoreButton);
   bool failure = false;
   for (const Finding& f : findings) {
     QVERIFY2(html.contains(QString::fromStdString(f.text).toHtmlEscaped()), f.text.c_str());
@@ -119,8 +152,7 @@ void DesignWindowsTest::firstCommandFromTheLauncher() {
   }
   QCOMPARE(html.contains(QStringLiteral("color:#ff0000")), failure);
 
-  auto* other = qobject_cast<QLineEdit*>(launcher.designWindows().back()->widgetFor(id));
-  QCOMPARE(other->text(), QString());
+  QCOMPARE(edit(launcher.designWindows().back(), field)->text(), QString());
   for (qt::FormView* w : launcher.designWindows()) w->close();
 }
 
