@@ -8,27 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "base/finding_text.h"
 #include "designs/design_check.h"
 
 namespace tarnex::check {
-
-// A number as a finding writes it: about three significant digits, never an exponent.
-std::string num(double v);
-// A share as a whole percentage, "31%".
-std::string percent(double share);
-// `pattern` with each "{}" replaced by the next of `args`.
-std::string fill(std::string_view pattern, std::initializer_list<std::string> args);
-
-// A field or result that the check can work with: finite and above zero.
-inline bool usable(double v) {
-  return v > 0 && v < 1e300;  // false for NaN and infinity too
-}
-template <class... T>
-bool usable(double v, T... rest) {
-  return usable(v) && usable(rest...);
-}
-
-void add(std::vector<Finding>& findings, Severity severity, std::string text);
 
 // The peak flux density B against the density asked for (`asked`, labelled as the window
 // labels it) and, where the window has one, the saturation density (bsat 0: none).

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "designs/check_text.h"
+#include "base/finding_text.h"
 
 namespace tarnex::magnetics {
 
