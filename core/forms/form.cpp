@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "forms/core_pick.h"
+
 namespace tarnex {
 
 const Control* Form::control(int id) const {
@@ -40,5 +42,7 @@ Control& Form::add(Control c) {
   controls_.push_back(std::move(c));
   return controls_.back();
 }
+
+CoreNeed Form::coreNeed() const { return {}; }
 
 }  // namespace tarnex

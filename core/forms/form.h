@@ -69,6 +69,8 @@ struct Picture {
 
 class Sheet;
 struct BodePlot;  // loop/bode.h
+class CorePick;   // forms/core_pick.h
+struct CoreNeed;
 
 class Form {
  public:
@@ -132,6 +134,11 @@ class Form {
   // progress window); a command wrote them when this grows. A form without calculations
   // never does.
   virtual int calculationsWritten() const { return 0; }
+
+  // A form that asks for a magnetic core: its catalogue choice and loss sheet (nullptr: the
+  // form asks for none), and what its fields as shown ask of a core.
+  virtual CorePick* corePick() { return nullptr; }
+  virtual CoreNeed coreNeed() const;
 
   Host& host() { return host_; }
 
