@@ -50,7 +50,7 @@ struct CorePickRow {
 };
 
 struct CorePickFilter {
-  std::string family;        // family key; empty: every family
+  std::string family;  // family key; empty: every family
   bool onlyMeetingNeed = false;
 };
 

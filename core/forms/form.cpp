@@ -43,6 +43,8 @@ Control& Form::add(Control c) {
   return controls_.back();
 }
 
-CoreNeed Form::coreNeed() const { return {}; }
+CoreNeed Form::coreNeed() const {
+  return {};
+}
 
 }  // namespace tarnex
