@@ -99,18 +99,9 @@ class DesignDialogTest : public ::testing::Test {
   std::unique_ptr<ProbeDialog> dlg;
 };
 
-TEST_F(DesignDialogTest, OpeningWritesValuesBlanksResultsAndPreparesOnce) {
-  ProbeDialog& d = open();
-  EXPECT_EQ(d.text(kVinMin), "18");
-  EXPECT_EQ(d.text(kL), "");
-  EXPECT_EQ(d.value(kL), 0.0f);
-  EXPECT_EQ(d.prepared, 1);
-  d.open();  // a later exchange does not set up again
-  EXPECT_EQ(d.prepared, 1);
-}
-
 TEST_F(DesignDialogTest, FrameReadsResultsAsZeroComputesAndWritesBack) {
   ProbeDialog& d = open();
+  EXPECT_EQ(d.prepared, 1);
   d.setText(kVinMin, " 12 ");
   d.command(kCalculateButton);
   EXPECT_EQ(d.seenL, "0");
@@ -120,6 +111,16 @@ TEST_F(DesignDialogTest, FrameReadsResultsAsZeroComputesAndWritesBack) {
   EXPECT_EQ(d.text(kVinMin), "12");  // rewritten in the field format
   EXPECT_EQ(d.text(kVc), "0");       // a result left at 0 shows 0
   EXPECT_TRUE(host.messages.empty());
+  EXPECT_TRUE(d.lastCalculationWritten());
+  d.open();  // a later exchange does not set up again
+  EXPECT_EQ(d.prepared, 1);
+  // A built-in computation that stops ends the command: nothing written, no progress window.
+  d.builtInResult = false;
+  d.command(kCalculateButton);
+  EXPECT_EQ(d.end, CalcEnd::Stopped);
+  EXPECT_EQ(host.progressRuns, 1);
+  EXPECT_FALSE(d.lastCalculationWritten());
+  EXPECT_EQ(d.text(kL), "0");
 }
 
 TEST_F(DesignDialogTest, BadFieldStopsTheReadKeepsEarlierValuesAndFocusesIt) {
@@ -129,12 +130,8 @@ TEST_F(DesignDialogTest, BadFieldStopsTheReadKeepsEarlierValuesAndFocusesIt) {
   d.setText(kAe, "5");
   d.command(kCalculateButton);
   EXPECT_EQ(d.end, CalcEnd::Incomplete);
-  EXPECT_EQ(host.summary(),
-            (std::vector<std::string>{"Tarnex|请键入一个数。", "Tarnex|请输入完整的设计条件！"}));
-  EXPECT_EQ(host.messages[0].icon, Icon::Warning);
-  EXPECT_TRUE(host.messages[0].owned);
-  EXPECT_EQ(host.messages[1].icon, Icon::None);
-  EXPECT_TRUE(host.messages[1].owned);
+  // The two messages, their icons and owner, every window: designs/windows_test.
+  EXPECT_EQ(host.messages.size(), 2u);
   const auto focus = d.takeFocusRequest();
   ASSERT_TRUE(focus);
   EXPECT_EQ(focus->id, kVo);
@@ -142,20 +139,7 @@ TEST_F(DesignDialogTest, BadFieldStopsTheReadKeepsEarlierValuesAndFocusesIt) {
   EXPECT_FALSE(d.takeFocusRequest());
   EXPECT_EQ(d.value(kVinMin), 17.0f);  // read before the bad field
   EXPECT_EQ(d.value(kAe), 23.0f);      // after it: not read
-  EXPECT_EQ(d.text(kL), "");
-  EXPECT_EQ(d.text(kVo), "12x");  // the user's text stays for correction
   EXPECT_EQ(d.builtInRuns, 0);
-  EXPECT_EQ(host.progressRuns, 0);
-}
-
-TEST_F(DesignDialogTest, BuiltInThatStopsEndsTheCommand) {
-  ProbeDialog& d = open();
-  d.builtInResult = false;
-  d.command(kCalculateButton);
-  EXPECT_EQ(d.end, CalcEnd::Stopped);
-  EXPECT_EQ(host.progressRuns, 0);
-  EXPECT_FALSE(d.lastCalculationWritten());
-  EXPECT_EQ(d.text(kL), "0");
 }
 
 TEST_F(DesignDialogTest, CommandWithItsOwnResultFieldsTouchesOnlyThose) {
@@ -198,14 +182,12 @@ TEST_F(DesignDialogTest, EnterWithoutDefaultButtonChecksAndStaysOpen) {
   EXPECT_EQ(d.value(kVinMax), 30.0f);
 }
 
-// --- title markers and the formula step ------------------------------------------------
-
+// Title markers: a file switched off by '#' or in use, for every window, in
+// designs/windows_test; here the files at the edge of holding a statement.
 struct MarkerCase {
   const char* label;
   const char* formulaFile;  // content
-  const char* marker;
-  bool noteEnabled;
-  bool builtIn;  // the calculation uses the built-in computation
+  bool builtIn;             // the calculation uses the built-in computation
 };
 
 void PrintTo(const MarkerCase& c, std::ostream* os) {
@@ -215,80 +197,26 @@ void PrintTo(const MarkerCase& c, std::ostream* os) {
 class FormulaMarkerTest : public DesignDialogTest,
                           public ::testing::WithParamInterface<MarkerCase> {};
 
-TEST_P(FormulaMarkerTest, TitleAndCalculationFollowTheFile) {
+// No statement before the end marker (an emptied file, a bare line end, blanks and comments)
+// gives the built-in title and computation; so does a text of two bytes, though it computes.
+TEST_P(FormulaMarkerTest, BuiltInTitleForAFileWithoutStatements) {
   const MarkerCase& c = GetParam();
   dir.write(kFile, c.formulaFile);
   ProbeDialog& d = open();
-  EXPECT_EQ(d.title(), std::string("DC-DC变换器   <界面:系统") + c.marker);
-  EXPECT_EQ(d.control(1306)->enabled, c.noteEnabled);
+  EXPECT_EQ(d.title(), "DC-DC变换器   <界面:系统   公式:内置>");
+  EXPECT_TRUE(d.control(1306)->enabled);
   d.command(kCalculateButton);
   EXPECT_EQ(d.builtInRuns, c.builtIn ? 1 : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, FormulaMarkerTest,
-    ::testing::Values(
-        MarkerCase{"SwitchedOff", "#L = 1;", "   公式:内置>", true, true},
-        // No statement before the end marker (an emptied file, a bare line
-        // end, blanks and comments): built-in title and computation.
-        MarkerCase{"Empty", "", "   公式:内置>", true, true},
-        MarkerCase{"OneByte", "\n", "   公式:内置>", true, true},
-        MarkerCase{"TwoBytes", "\n#", "   公式:内置>", true, true},
-        MarkerCase{"BlanksAndComments", " \r\n// 注释\n\n#L = 1;", "   公式:内置>", true, true},
-        MarkerCase{"OneShortStatement", "a;", "   公式:内置>", true, false},
-        MarkerCase{"InUse", "L = 1;\n#", "   公式:自定义>", false, false},
-        MarkerCase{"ByteOrderMarkThenMarker", "\xEF\xBB\xBF#L = 1;", "   公式:内置>", true, true}),
+    ::testing::Values(MarkerCase{"Empty", "", true}, MarkerCase{"OneByte", "\n", true},
+                      MarkerCase{"TwoBytes", "\n#", true},
+                      MarkerCase{"BlanksAndComments", " \r\n// 注释\n\n#L = 1;", true},
+                      MarkerCase{"OneShortStatement", "a;", false},
+                      MarkerCase{"ByteOrderMarkThenMarker", "\xEF\xBB\xBF#L = 1;", true}),
     [](const ::testing::TestParamInfo<MarkerCase>& p) { return p.param.label; });
-
-// A formula file in use computes instead of the built-in procedure.
-struct RunCase {
-  const char* label;
-  const char* file;
-  bool pinned;     // VinMin read as 1 during the run and put back after it
-  bool writeBack;  // the command writes the fields back after a failed run
-  CalcEnd end;
-  const char* L;  // the field afterwards
-  bool failed;    // the runner's own message (not owned by the window) shown
-};
-
-void PrintTo(const RunCase& c, std::ostream* os) {
-  *os << c.label;
-}
-
-class FormulaRunTest : public DesignDialogTest, public ::testing::WithParamInterface<RunCase> {};
-
-TEST_P(FormulaRunTest, ComputesInsteadOfTheBuiltIn) {
-  const RunCase& c = GetParam();
-  dir.write(kFile, c.file);
-  ProbeDialog& d = open();
-  if (c.pinned) d.calc.pinned = {kVinMin};
-  d.calc.writeBackAfterFailedRun = c.writeBack;
-  d.command(kCalculateButton);
-  EXPECT_EQ(d.end, c.end);
-  EXPECT_EQ(d.builtInRuns, 0);
-  EXPECT_EQ(host.progressRuns, c.end == CalcEnd::Written ? 1 : 0);
-  EXPECT_EQ(d.lastCalculationWritten(), c.end == CalcEnd::Written);
-  EXPECT_EQ(d.text(kL), c.L);
-  EXPECT_EQ(d.text(kVinMin), "18");
-  ASSERT_EQ(host.messages.size(), c.failed ? 1u : 0u);
-  if (c.failed) {
-    EXPECT_FALSE(host.messages[0].owned);
-  }
-}
-
-// The failed runs name a field the DC-DC files do not have in their second statement.
-INSTANTIATE_TEST_SUITE_P(Files, FormulaRunTest,
-                         ::testing::Values(RunCase{"Computes", "L = VinMin * 3;\n#", false, false,
-                                                   CalcEnd::Written, "54", false},
-                                           RunCase{"PinnedFieldReadsOneAndKeepsItsNumber",
-                                                   "L = VinMin * 3;\nVinMin = 40;\n#", true, false,
-                                                   CalcEnd::Written, "3", false},
-                                           RunCase{"FailedRunWritesNothing", "L = 7;\nL = Np;\n#",
-                                                   false, false, CalcEnd::RunFailed, "0", true},
-                                           RunCase{"FailedRunWrittenWhenAsked",
-                                                   "L = 7;\nL = Np;\n#", false, true,
-                                                   CalcEnd::Written, "7", true}),
-                         [](const ::testing::TestParamInfo<RunCase>& p) { return p.param.label; });
 
 struct InterfaceCase {
   const char* label;
@@ -325,7 +253,6 @@ TEST_P(InterfaceMarkerTest, AppliesCaptionsAndMarksTheTitle) {
 INSTANTIATE_TEST_SUITE_P(
     Files, InterfaceMarkerTest,
     ::testing::Values(
-        InterfaceCase{"SwitchedOff", "#1=abc;", "   <界面:系统", kCaption1, kCaption27, 0},
         InterfaceCase{"Applied", "1=VinMin;\r\n27=Vc>;\r\n#", "   <界面:自定义", "VinMin", "Vc>",
                       0},
         InterfaceCase{"BlanksOnly", " \r\n#", "   <界面:自定义", kCaption1, kCaption27, 0},

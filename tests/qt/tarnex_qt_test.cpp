@@ -1,7 +1,6 @@
 // The desktop layer on the offscreen platform: the launcher and its design windows, widgets
 // kept in line with their forms, message boxes, focus after a bad field, the timed windows.
 #include <QApplication>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -9,7 +8,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -40,14 +38,7 @@ using namespace tarnex::launcher;
 namespace {
 
 // DC-DC control ids used below.
-constexpr int kVinMin = 1030;
-constexpr int kVinMax = 1040;
-constexpr int kVo = 1047;
-constexpr int kPtd = 1046;
-constexpr int kRipple = 1045;
-constexpr int kL = 1031;
-constexpr int kNL = 1036;
-constexpr int kModeList = 1084;
+constexpr int kVinMax = 1040, kVo = 1047, kL = 1031, kNL = 1036;
 
 struct BoxSeen {
   QString title;
@@ -160,14 +151,10 @@ class TarnexQtTest : public QObject {
     QCOMPARE(quick.takeUnexpected(), QStringList{QStringLiteral("注意: x")});
   }
 
-  // The seven design windows have their buttons; the resonant converter has none yet.
-  void launcherHasTheSevenDesignButtonsEnabled() {
+  // The resonant converter has no window yet (the seven others: designs/windows_qt_test).
+  void launcherHasNoResonantWindowAndFocusesExit() {
     QCOMPARE(launcher_->windowTitle(), QStringLiteral("Tarnex V3.2 Programmable "));
     QCOMPARE(launcher_->size(), QSize(437, 161));
-    for (int id : {kDcDcButton, kFlybackButton, kForwardButton, kHalfBridgeButton, kRccButton,
-                   kPushPullButton, kFullBridgeButton}) {
-      QVERIFY(launcher_->button(id)->isEnabled());
-    }
     QVERIFY(!launcher_->button(kResonantButton)->isEnabled());
     QVERIFY(launcher_->button(kExitButton)->isEnabled());
     QCOMPARE(launcher_->button(kExitButton)->text(), QStringLiteral("退出(&Q)"));
@@ -213,14 +200,12 @@ class TarnexQtTest : public QObject {
     QCOMPARE(first->form().text(kVinMax), std::string("30"));
     QCOMPARE(second->form().text(kVinMax), std::string("24"));
     QCOMPARE(edit(second, kVinMax)->text(), QStringLiteral("24"));
-    QCOMPARE(first->windowTitle(), QString::fromUtf8(first->form().title().c_str()));
   }
 
   // Enter in a field presses the default button, Calculate, and never closes the window.
   void enterCalculatesAndShowsTheResultsInTheFields() {
     QPointer<FormView> view = openDcDc();
     QVERIFY(view);
-    QCOMPARE(edit(view, kL)->text(), QString());  // results are blank when the window opens
     edit(view, kVo)->setFocus();
     QTest::keyClick(edit(view, kVo), Qt::Key_Return);
     // The buck design with the opening conditions: 95.1087 µH and 20 turns.
@@ -235,22 +220,6 @@ class TarnexQtTest : public QObject {
     QTRY_VERIFY(view.isNull());
   }
 
-  void impossibleConditionShowsAnOwnedMessageBox() {
-    FormView* view = openDcDc();
-    QVERIFY(view);
-    typeInto(edit(view, kVinMin), QStringLiteral("10"));  // a buck below its output voltage
-    BoxCloser closer;
-    QTest::mouseClick(button(view, 3), Qt::LeftButton);
-    QCOMPARE(closer.boxes.size(), std::size_t{1});
-    const BoxSeen& seen = closer.boxes[0];
-    QCOMPARE(seen.title, QStringLiteral("Tarnex"));
-    QCOMPARE(seen.text, QStringLiteral("设计条件不正确，请检查！"));
-    QCOMPARE(seen.buttons, QStringList{QStringLiteral("确定")});
-    QCOMPARE(seen.parent, static_cast<QWidget*>(view));
-    QCOMPARE(seen.icon, QMessageBox::NoIcon);
-    QCOMPARE(edit(view, kL)->text(), QString());
-  }
-
   void badFieldTakesTheFocusWithItsTextSelected() {
     FormView* view = openDcDc();
     QVERIFY(view);
@@ -259,28 +228,8 @@ class TarnexQtTest : public QObject {
     BoxCloser closer;
     QTest::mouseClick(button(view, 3), Qt::LeftButton);
     QCOMPARE(closer.boxes.size(), std::size_t{2});
-    QCOMPARE(closer.boxes[0].text, QStringLiteral("请键入一个数。"));
-    QCOMPARE(closer.boxes[1].text, QStringLiteral("请输入完整的设计条件！"));
-    QCOMPARE(closer.boxes[1].title, QStringLiteral("Tarnex"));
     QCOMPARE(view->focusWidget(), static_cast<QWidget*>(edit(view, kVo)));
     QCOMPARE(edit(view, kVo)->selectedText(), QStringLiteral("abc"));
-    QCOMPARE(edit(view, kL)->text(), QString());
-  }
-
-  void listPickUpdatesTheEnabledFields() {
-    FormView* view = openDcDc();
-    QVERIFY(view);
-    QVERIFY(!edit(view, kPtd)->isEnabled());
-    QVERIFY(edit(view, kRipple)->isEnabled());
-    auto* mode = qobject_cast<QComboBox*>(view->widgetFor(kModeList));
-    QVERIFY(mode);
-    QCOMPARE(mode->count(), 2);
-    QCOMPARE(mode->itemText(1), QStringLiteral("断续(DCM)"));
-    emit mode->activated(1);  // the user picks the discontinuous mode
-    QCOMPARE(view->form().control(kModeList)->selection, 1);
-    QVERIFY(edit(view, kPtd)->isEnabled());
-    QVERIFY(!edit(view, kRipple)->isEnabled());
-    QCOMPARE(mode->currentIndex(), 1);
   }
 
   void closingTheLauncherClosesItsDesignWindows() {
@@ -348,8 +297,7 @@ class TarnexQtTest : public QObject {
   }
 
   // The toolbox hands its file and picture to the opener; when the opener fails (exits
-  // non-zero: no application for the file's type; cannot be started), a box names the file
-  // and its folder.
+  // non-zero: no application for the file's type; cannot be started), a box says so.
   void toolboxNamesAFileTheOpenerCannotOpen_data() {
     QTest::addColumn<QStringList>("opener");
     QTest::addColumn<int>("boxes");
@@ -369,11 +317,9 @@ class TarnexQtTest : public QObject {
     BoxCloser closer;
     page.command(toolbox::kOpenFormula);
     QCOMPARE(int(closer.boxes.size()), boxes);
-    if (boxes == 0) return;
-    QVERIFY2(closer.boxes[0].text.contains(QStringLiteral("“CCM Buck cfg.txt”")),
-             qPrintable(closer.boxes[0].text));
-    QVERIFY(closer.boxes[0].text.contains(toQString(folder().dir().string())));
-    QCOMPARE(closer.boxes[0].icon, QMessageBox::Warning);
+    // What the box says is the toolbox page's (toolbox_test); here that the opener's failure
+    // reaches it, as a warning.
+    if (boxes > 0) QCOMPARE(closer.boxes[0].icon, QMessageBox::Warning);
   }
 
   void formPlacedByItsTableUsesDialogUnits() {
