@@ -2,10 +2,8 @@
 // be opened, pinned fields and the binding tables.
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <array>
-#include <csignal>
 #include <filesystem>
 #include <string>
 
@@ -127,26 +125,8 @@ TEST(Opening, ATextBeyondTheLimitIsRefusedAndNothingAppended) {
   EXPECT_EQ(outcome.fileAfter.size(), blanks.size());
 }
 
-TEST(Opening, AnEndMarkerThatCannotBeWrittenIsReportedAsAWrite) {
-  TempFolder temp;
-  temp.write(kBuck, "L = 1;");
-  TableFields fields(dcdcTable());
-  RecordingHost host;
-  // A file-size limit of the current length makes the append fail (EFBIG).
-  rlimit old{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old;
-  small.rlim_cur = 6;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool ok = runFormulaFile(temp.folder(), kBuck, &dcdcTable(), fields, host);
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldSignal);
-  EXPECT_FALSE(ok);
-  EXPECT_EQ(host.summary(), std::vector<std::string>{
-                                "Tarnex|无法写入文件“CCM Buck cfg.txt”：文件超出了允许的大小。"});
-  EXPECT_EQ(temp.read(kBuck), "L = 1;");
-}
+// An end marker that cannot be appended (a file-size limit): calc/calc_program_test,
+// EndMarkersBeyondAFileSizeLimitAreReported.
 
 TEST(Opening, AMissingFileIsCreatedWithItsEndMarker) {
   TempFolder temp;

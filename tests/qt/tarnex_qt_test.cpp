@@ -24,6 +24,7 @@
 #include "startup/startup.h"
 #include "startup_windows.h"
 #include "support/fresh_folder_main.h"
+#include "support/golden_file.h"
 #include "support/launcher_fixture.h"
 #include "support/modal_guard.h"
 #include "support/recording_host.h"
@@ -81,15 +82,6 @@ void typeInto(QLineEdit* field, const QString& text) {
   field->setFocus();
   field->selectAll();
   QTest::keyClicks(field, text);
-}
-
-std::string readFile(const std::filesystem::path& path) {
-  std::string bytes;
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    for (int c; (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<char>(c));
-    std::fclose(f);
-  }
-  return bytes;
 }
 
 // A form without a field table: its controls sit at their rectangles in dialog units.
@@ -370,11 +362,11 @@ class TarnexQtTest : public QObject {
       dismissed.exec();
       QCOMPARE(dismissed.countdown().seconds(), 9);
     }
-    QCOMPARE(readFile(system), std::string("xyz"));
+    QCOMPARE(testing::readBytes(system), std::string("xyz"));
 
     WelcomeDialog welcome(folder(), host, 1);
     QCOMPARE(welcome.exec(), int(QDialog::Accepted));
-    QCOMPARE(readFile(system), std::string("@yz"));
+    QCOMPARE(testing::readBytes(system), std::string("@yz"));
     QVERIFY(host.messages.empty());
   }
 };

@@ -51,10 +51,8 @@ TEST(StartupFiles, TwentyInCreationOrderSplitIntoFormulaAndInterfaceFiles) {
 }
 
 std::size_t fileCount(const TempFolder& dir) {
-  std::size_t count = 0;
-  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.folder().dir()))
-    ++count;
-  return count;
+  return static_cast<std::size_t>(
+      std::distance(std::filesystem::directory_iterator(dir.folder().dir()), {}));
 }
 
 // A file kept in the source tree, below tests/: a shipped formula sample (LF line ends in the

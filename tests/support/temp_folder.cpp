@@ -3,8 +3,9 @@
 #include <stdlib.h>
 
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
+
+#include "support/golden_file.h"
 
 namespace tarnex::testing {
 
@@ -34,8 +35,7 @@ void TempFolder::write(std::string_view name, std::string_view bytes) const {
 }
 
 std::string TempFolder::read(std::string_view name) const {
-  std::ifstream in(path(name), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return readBytes(path(name));
 }
 
 bool TempFolder::exists(std::string_view name) const {
