@@ -126,61 +126,7 @@ TEST(UserFile, ReadOnlyFolderIsReadAndOnlyAWriteFails) {
   EXPECT_EQ(dir.read("A.txt"), "L=1;#");
 }
 
-TEST(UserFile, ReportsAMissingFolder) {
-  TempFolder dir;
-  RecordingHost host;
-  const Folder missing(dir.folder().dir() / "no-such-folder");
-  EXPECT_FALSE(UserFile::openOrReport(missing, "RCC cfg.txt", host).has_value());
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].text, "无法打开文件“RCC cfg.txt”：找不到指定的路径。");
-}
-
-// --- Special files -----------------------------------------------------------------------
-
-struct SpecialCase {
-  const char* name;
-  void (*make)(const std::filesystem::path& at);
-  const char* text;
-};
-
-class SpecialFile : public ::testing::TestWithParam<SpecialCase> {};
-
-// A pipe or a device in place of a user file would block the first read or never end it;
-// it is refused before a byte is read, and nothing is written to it.
-TEST_P(SpecialFile, IsRefusedWithItsOwnText) {
-  TempFolder dir;
-  GetParam().make(dir.path("RCC cfg.txt"));
-  RecordingHost host;
-  EXPECT_FALSE(UserFile::openOrReport(dir.folder(), "RCC cfg.txt", host).has_value());
-  EXPECT_EQ(host.summary(),
-            std::vector<std::string>{std::string("Tarnex|无法打开文件“RCC cfg.txt”：") +
-                                     GetParam().text});
-  EXPECT_FALSE(dir.exists("x.txt"));  // nothing is created where a link points
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, SpecialFile,
-    ::testing::Values(
-        SpecialCase{"Fifo",
-                    [](const std::filesystem::path& at) { ASSERT_EQ(mkfifo(at.c_str(), 0644), 0); },
-                    "它不是普通文件，而是一个管道。"},
-        SpecialCase{"LinkToDevZero",
-                    [](const std::filesystem::path& at) {
-                      std::filesystem::create_symlink("/dev/zero", at);
-                    },
-                    "它不是普通文件，而是一个设备。"},
-        SpecialCase{
-            "SymlinkLoop",
-            [](const std::filesystem::path& at) { std::filesystem::create_symlink(at, at); },
-            "符号链接的层数太多，可能是循环链接。"},
-        SpecialCase{"Folder",
-                    [](const std::filesystem::path& at) { std::filesystem::create_directory(at); },
-                    "同名的文件夹已存在。"},
-        SpecialCase{
-            "DanglingLink",
-            [](const std::filesystem::path& at) { std::filesystem::create_symlink("x.txt", at); },
-            "它是一个符号链接，所指的“x.txt”不存在。程序不会在它所指的地方新建文件。"}),
-    [](const ::testing::TestParamInfo<SpecialCase>& p) { return p.param.name; });
+// A missing folder and what may stand in a file's place: startup_test, FileFault.
 
 // --- Reading up to the end marker ----------------------------------------------------------
 

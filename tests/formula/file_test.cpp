@@ -103,16 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- Opening ---------------------------------------------------------------------------------
 
-TEST(Opening, AFileThatCannotBeOpenedIsReportedAndFails) {
-  TempFolder temp;
-  std::filesystem::create_directory(temp.path(kBuck));  // a folder where the file should be
-  TableFields fields(dcdcTable());
-  RecordingHost host;
-  EXPECT_FALSE(runFormulaFile(temp.folder(), kBuck, &dcdcTable(), fields, host));
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].caption, kProgramName);
-  EXPECT_NE(host.messages[0].text.find(kBuck), std::string::npos);
-}
+// A missing file and one that cannot be opened: startup/startup_test, FileFault.
 
 TEST(Opening, ATextBeyondTheLimitIsRefusedAndNothingAppended) {
   TableFields fields(dcdcTable());
@@ -127,15 +118,6 @@ TEST(Opening, ATextBeyondTheLimitIsRefusedAndNothingAppended) {
 
 // An end marker that cannot be appended (a file-size limit): calc/calc_program_test,
 // EndMarkersBeyondAFileSizeLimitAreReported.
-
-TEST(Opening, AMissingFileIsCreatedWithItsEndMarker) {
-  TempFolder temp;
-  TableFields fields(dcdcTable());
-  RecordingHost host;
-  EXPECT_TRUE(runFormulaFile(temp.folder(), kBuck, &dcdcTable(), fields, host));
-  EXPECT_EQ(host.summary(), std::vector<std::string>{kWarning});
-  EXPECT_EQ(temp.read(kBuck), "#");
-}
 
 // --- Pinned fields ---------------------------------------------------------------------------
 

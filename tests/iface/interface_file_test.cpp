@@ -95,24 +95,7 @@ INSTANTIATE_TEST_SUITE_P(Files, InterfaceFileTest, ::testing::ValuesIn(goldenCas
                            return param.param;
                          });
 
-TEST(InterfaceFile, MissingFileIsCreatedWithItsMarker) {
-  TempFolder dir;
-  RecordingHost host;
-  EXPECT_FALSE(applyInterfaceFile(dir.folder(), "RCC Interface.txt", 25, host)->applied);
-  EXPECT_EQ(dir.read("RCC Interface.txt"), "#");
-}
-
-TEST(InterfaceFile, UnopenableFileIsReportedOnceAndGivesNothing) {
-  TempFolder dir;
-  dir.write("plain", "x");
-  const Folder below(dir.path("plain"));  // a folder below a regular file: ENOTDIR
-  RecordingHost host;
-  EXPECT_FALSE(applyInterfaceFile(below, "DC-DC Interface.txt", 27, host).has_value());
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].caption, kProgramName);
-  EXPECT_EQ(host.messages[0].icon, Icon::Warning);
-  EXPECT_NE(host.messages[0].text.find("DC-DC Interface.txt"), std::string::npos);
-}
+// A missing file and one that cannot be opened: startup_test, FileFault.
 
 TEST(InterfaceFile, EndMarkerThatCannotBeWrittenIsNotReportedAsWritten) {
   TempFolder dir;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <csignal>
@@ -17,11 +18,14 @@
 #include <vector>
 
 #include "designs/registry.h"
+#include "formula/formula.h"
 #include "iface/interface_file.h"
 #include "startup/working_folder.h"
 #include "support/child_process.h"
 #include "support/recording_host.h"
+#include "support/table_fields.h"
 #include "support/temp_folder.h"
+#include "tables/dcdc_table.h"
 #include "tables/field_table.h"
 
 namespace tarnex {
@@ -212,18 +216,6 @@ INSTANTIATE_TEST_SUITE_P(
                       BlockedCase{"LastOfTheTwenty", 19}, BlockedCase{"SystemCfg", 20}),
     [](const ::testing::TestParamInfo<BlockedCase>& p) { return p.param.name; });
 
-TEST(PrepareWorkingFolder, FolderBelowAPlainFileIsReportedOnce) {
-  TempFolder dir;
-  dir.write("plain", "x");
-  const Folder below(dir.path("plain"));  // ENOTDIR, even for the superuser
-  RecordingHost host;
-  EXPECT_FALSE(prepareWorkingFolder(below, host, {}));
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].text, fileErrorText("CCM Boost cfg.txt", ENOTDIR));
-  EXPECT_EQ(host.messages[0].icon, Icon::Warning);
-  EXPECT_FALSE(host.messages[0].owned);
-}
-
 // The working folder is made with the folders above it; a name that cannot be one says why.
 TEST(MakeWorkingFolder, CreatesTheFolderOrSaysWhyNot) {
   TempFolder dir;
@@ -272,17 +264,111 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(param.param.name);
     });
 
-TEST(Welcome, UnopenableSystemFileIsReportedAndWritesNothing) {
+// Every reader of the working folder meets a fault of the file system: a folder that is gone,
+// a folder below a plain file (ENOTDIR, even for the superuser), something in a file's place
+// that is no regular file. Each says once which file and why, as a warning no window owns,
+// writes nothing and creates nothing where a link points; a missing file is created with its
+// end marker.
+enum class Place { Itself, Gone, BelowAPlainFile };
+using Path = std::filesystem::path;
+using Make = void (*)(const Path& at);
+using Action = bool (*)(const Folder& folder, Host& host);
+
+// clang-format off
+void fifo(const Path& at) { ASSERT_EQ(mkfifo(at.c_str(), 0644), 0); }
+void linkToDevZero(const Path& at) { std::filesystem::create_symlink("/dev/zero", at); }
+void linkToItself(const Path& at) { std::filesystem::create_symlink(at, at); }
+void danglingLink(const Path& at) { std::filesystem::create_symlink("x.txt", at); }
+void folderInPlace(const Path& at) { std::filesystem::create_directory(at); }
+bool openRcc(const Folder& f, Host& h) { return !!UserFile::openOrReport(f, "RCC cfg.txt", h); }
+bool prepare(const Folder& f, Host& h) { return prepareWorkingFolder(f, h, {}); }
+// Both the question and the mark, each meeting the fault.
+bool welcome(const Folder& f, Host& h) { return needsWelcome(f, h) | markWelcomeSeen(f, h); }
+// clang-format on
+// A result, with the window's own captions.
+bool dcdcInterface(const Folder& folder, Host& host) {
+  const auto result = applyInterfaceFile(folder, "DC-DC Interface.txt", 27, host);
+  return result.has_value() && !result->applied;
+}
+bool buckFormula(const Folder& folder, Host& host) {
+  testing::TableFields fields(dcdcTable());
+  return runFormulaFile(folder, "CCM Buck cfg.txt", &dcdcTable(), fields, host);
+}
+
+struct FaultCase {
+  const char* name;
+  Place place;
+  const char* file;  // the file the reader meets
+  Make make;         // what stands in its place (nullptr: nothing)
+  Action action;
+  bool ok;
+  std::vector<std::string> messages;  // "caption|text"
+  const char* after = nullptr;        // the file's bytes afterwards, when it is a plain file
+};
+
+void PrintTo(const FaultCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class FileFault : public ::testing::TestWithParam<FaultCase> {};
+
+TEST_P(FileFault, IsReportedOnceAndChangesNothing) {
+  const FaultCase& c = GetParam();
   TempFolder dir;
   dir.write("plain", "x");
-  const Folder below(dir.path("plain"));
+  if (c.make != nullptr) c.make(dir.path(c.file));
+  const Folder folder(c.place == Place::Itself
+                          ? dir.folder().dir()
+                          : dir.path(c.place == Place::Gone ? "gone" : "plain"));
   RecordingHost host;
-  EXPECT_FALSE(needsWelcome(below, host));
-  EXPECT_FALSE(markWelcomeSeen(below, host));
-  ASSERT_EQ(host.messages.size(), 2u);
-  EXPECT_EQ(host.messages[0].text, fileErrorText("System.cfg", ENOTDIR));
+  EXPECT_EQ(c.action(folder, host), c.ok);
+  EXPECT_EQ(host.summary(), c.messages);
+  for (const Message& m : host.messages) {
+    EXPECT_EQ(m.icon, Icon::Warning) << m.text;
+    EXPECT_FALSE(m.owned) << m.text;
+  }
   EXPECT_EQ(dir.read("plain"), "x");
+  EXPECT_FALSE(dir.exists("x.txt"));
+  if (c.after != nullptr) {
+    EXPECT_EQ(dir.read(c.file), c.after);
+  }
 }
+
+const std::string kOpenRcc = "Tarnex|无法打开文件“RCC cfg.txt”：";
+const std::string kBelow = "：路径中有一部分不是文件夹。";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Readers, FileFault, ::testing::Values(
+    FaultCase{"FolderGone", Place::Gone, "RCC cfg.txt", nullptr, openRcc, false,
+              {kOpenRcc + "找不到指定的路径。"}},
+    // A pipe or a device would block the first read or never end it: refused before a byte
+    // is read.
+    FaultCase{"Fifo", Place::Itself, "RCC cfg.txt", fifo, openRcc, false,
+              {kOpenRcc + "它不是普通文件，而是一个管道。"}},
+    FaultCase{"LinkToDevZero", Place::Itself, "RCC cfg.txt", linkToDevZero, openRcc, false,
+              {kOpenRcc + "它不是普通文件，而是一个设备。"}},
+    FaultCase{"SymlinkLoop", Place::Itself, "RCC cfg.txt", linkToItself, openRcc, false,
+              {kOpenRcc + "符号链接的层数太多，可能是循环链接。"}},
+    FaultCase{"Folder", Place::Itself, "RCC cfg.txt", folderInPlace, openRcc, false,
+              {kOpenRcc + "同名的文件夹已存在。"}},
+    FaultCase{"DanglingLink", Place::Itself, "RCC cfg.txt", danglingLink, openRcc, false,
+              {kOpenRcc + "它是一个符号链接，所指的“x.txt”不存在。"
+                          "程序不会在它所指的地方新建文件。"}},
+    FaultCase{"StartUpBelowAPlainFile", Place::BelowAPlainFile, "", nullptr, prepare, false,
+              {"Tarnex|无法打开文件“CCM Boost cfg.txt”" + kBelow}},
+    FaultCase{"WelcomeBelowAPlainFile", Place::BelowAPlainFile, "", nullptr, welcome, false,
+              {"Tarnex|无法打开文件“System.cfg”" + kBelow,
+               "Tarnex|无法打开文件“System.cfg”" + kBelow}},
+    FaultCase{"InterfaceBelowAPlainFile", Place::BelowAPlainFile, "", nullptr, dcdcInterface,
+              false, {"Tarnex|无法打开文件“DC-DC Interface.txt”" + kBelow}},
+    FaultCase{"InterfaceMissing", Place::Itself, "DC-DC Interface.txt", nullptr, dcdcInterface,
+              true, {"注意|界面文本内未发现结束符, 程序自动在最后写入了结束符 '#' !"}, "#"},
+    FaultCase{"FormulaFolderInItsPlace", Place::Itself, "CCM Buck cfg.txt", folderInPlace,
+              buckFormula, false, {"Tarnex|无法打开文件“CCM Buck cfg.txt”：同名的文件夹已存在。"}},
+    FaultCase{"FormulaMissing", Place::Itself, "CCM Buck cfg.txt", nullptr, buckFormula, true,
+              {"注意|公式文本内未发现结束符号'#'，程序自动在末尾加入了结束符!"}, "#"}),
+    [](const ::testing::TestParamInfo<FaultCase>& p) { return p.param.name; });
+// clang-format on
 
 }  // namespace
 }  // namespace tarnex
