@@ -171,7 +171,6 @@ TEST_F(DesignDialogTest, EnterWithoutDefaultButtonChecksAndStaysOpen) {
   d.setText(kVinMax, "");
   d.enterKey();
   EXPECT_EQ(host.summary(), std::vector<std::string>{"Tarnex|请键入一个数。"});
-  EXPECT_FALSE(d.closeRequested());
   EXPECT_EQ(d.builtInRuns, 1);
   EXPECT_EQ(d.takeFocusRequest()->id, kVinMax);
   host.clear();

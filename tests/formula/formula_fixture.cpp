@@ -18,8 +18,4 @@ RunOutcome runFormulaBytes(std::string_view bytes, TableFields& fields, std::str
   return outcome;
 }
 
-RunOutcome runFormulaText(std::string_view text, TableFields& fields, std::string_view fileName) {
-  return runFormulaBytes(std::string(text) + "#", fields, fileName);
-}
-
 }  // namespace tarnex::testing

@@ -20,8 +20,4 @@ struct RunOutcome {
 RunOutcome runFormulaBytes(std::string_view bytes, TableFields& fields,
                            std::string_view fileName = "CCM Buck cfg.txt");
 
-// As above with the end marker appended, for texts that are about the language itself.
-RunOutcome runFormulaText(std::string_view text, TableFields& fields,
-                          std::string_view fileName = "CCM Buck cfg.txt");
-
 }  // namespace tarnex::testing

@@ -20,7 +20,6 @@ class RecordingHost : public Host {
   bool openInDesktop(const std::string& path, bool minimized) override {
     opened.push_back(path);
     openedMinimized.push_back(minimized);
-    lastMinimized = minimized;
     return std::find(unopenable.begin(), unopenable.end(), path) == unopenable.end();
   }
   void repaint() override { ++repaints; }
@@ -34,7 +33,6 @@ class RecordingHost : public Host {
   std::vector<bool> openedMinimized;
   std::vector<std::string> unopenable;
   std::vector<std::string> dialogs;  // titles of the modal dialogs and sheets run
-  bool lastMinimized = false;
   int progressRuns = 0;
   int repaints = 0;
 };
