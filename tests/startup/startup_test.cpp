@@ -7,7 +7,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -17,7 +16,6 @@
 #include <string>
 #include <vector>
 
-#include "designs/registry.h"
 #include "formula/formula.h"
 #include "iface/interface_file.h"
 #include "startup/working_folder.h"
@@ -26,7 +24,6 @@
 #include "support/table_fields.h"
 #include "support/temp_folder.h"
 #include "tables/dcdc_table.h"
-#include "tables/field_table.h"
 
 namespace tarnex {
 namespace {
@@ -75,7 +72,8 @@ std::string sourceFile(const std::filesystem::path& below, std::string_view name
 }
 
 // Every file switched off: the formula files with the shipped samples, the interface files
-// with each window's captions by their numbers (tests/golden/startup).
+// with each window's captions by their numbers (tests/golden/startup; the list put in use as
+// it stands, its first line deleted, sets every caption to what it already was).
 TEST(PrepareWorkingFolder, CreatesEveryFileSwitchedOffWithItsContent) {
   TempFolder dir;
   RecordingHost host;
@@ -136,29 +134,6 @@ TEST(PrepareWorkingFolder, AStartStoppedByAFileSizeLimitIsMendedByTheNext) {
   EXPECT_TRUE(prepareWorkingFolder(dir.folder(), host, {}));
   for (std::string_view name : kOrder) EXPECT_EQ(dir.read(name), fresh.read(name)) << name;
   EXPECT_TRUE(host.messages.empty());
-}
-
-// Number k of the list names the k-th caption of the relabel list, so that the list put in use
-// as it stands (its first line deleted) sets every caption to what it already was.
-TEST(InitialContent, InterfaceFileListsTheCaptionsByTheirNumbers) {
-  for (const DesignInfo& d : designs()) {
-    const DialogTable& t = *d.table;
-    const std::string content = initialContent(t.interfaceFile);
-    const std::string list = content.substr(content.find("\r\n") + 2);
-    TempFolder dir;
-    dir.write(t.interfaceFile, list);
-    RecordingHost host;
-    const int n = static_cast<int>(relabelList(t).size());
-    const auto result = applyInterfaceFile(dir.folder(), t.interfaceFile, n, host);
-    ASSERT_TRUE(result && result->applied) << t.interfaceFile;
-    EXPECT_TRUE(host.messages.empty()) << t.interfaceFile;
-    EXPECT_EQ(result->captions.size(), static_cast<std::size_t>(n));
-    for (const FieldRow& row : t.fields) {
-      if (row.relabel > 0) {
-        EXPECT_EQ(result->captions.at(row.relabel), row.caption);
-      }
-    }
-  }
 }
 
 // The help document comes from beside the program (the build tree) or from ../share/tarnex
