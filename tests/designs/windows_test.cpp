@@ -420,5 +420,68 @@ TEST_F(ForwardWindow, FormulaVerificationReadsApAtOne) {
   expectShown("Np=0 Ap=1.5");
 }
 
+// --- what a window needs of a catalogue core -------------------------------------------
+
+struct NeedCase {
+  const char* key;
+  const char* commands;  // the estimate (where the window makes one), then the design
+  CoreNeed::Kind kind;
+  bool gapped;  // the window's inductance and turns ask for a gap
+};
+
+void PrintTo(const NeedCase& c, std::ostream* os) {
+  *os << c.key << " " << c.commands;
+}
+
+class CoreNeedOf : public testing::WindowDriver, public ::testing::TestWithParam<NeedCase> {};
+
+// The picker's rows for the need the window shows after its design: only cores that reach
+// the estimate when asked, smallest first; a gap that gives the winding its inductance
+// (AL·N² = L) and, on the same core, an AL below the ungapped one.
+TEST_P(CoreNeedOf, RowsMeetTheEstimateAndGapToTheInductance) {
+  const NeedCase& c = GetParam();
+  switchFilesOff(c.key);
+  open(c.key);
+  run(c.commands);
+  const CoreNeed need = form->coreNeed();
+  EXPECT_EQ(need.kind, c.kind);
+  EXPECT_EQ(need.inductance > 0, c.gapped);
+  const magnetics::Material& n87 = *magnetics::findMaterial("N87");
+  const std::vector<CorePickRow> all = form->corePick()->rows({"etd", false}, n87, need);
+  const std::vector<CorePickRow> meeting = form->corePick()->rows({"etd", true}, n87, need);
+  ASSERT_FALSE(meeting.empty());
+  EXPECT_EQ(meeting.size() == all.size(), c.kind == CoreNeed::Kind::None);
+  const std::vector<CorePickRow> ungapped = form->corePick()->rows({"etd", false}, n87, {});
+  int gaps = 0;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    const CorePickRow& r = all[i];
+    gaps += r.gap > 0;
+    if (i > 0) {
+      EXPECT_GE(r.Ve, all[i - 1].Ve);
+    }
+    if (!c.gapped) {
+      EXPECT_EQ(r.gap, 0) << r.name;
+    } else if (r.gap > 0) {
+      EXPECT_NEAR(r.AL * 1e-9 * need.turns * need.turns / need.inductance, 1, 1e-3) << r.name;
+      EXPECT_LT(r.AL, ungapped[i].AL) << r.name;
+    }
+  }
+  EXPECT_EQ(gaps > 0, c.gapped);
+  for (const CorePickRow& r : meeting) EXPECT_TRUE(r.meetsNeed) << r.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, CoreNeedOf,
+    ::testing::Values(NeedCase{"flyback", "core Ae=100 Le=60 verify", CoreNeed::Kind::Volume, true},
+                      NeedCase{"flyback", "mode=dcm core Ae=100 Le=60 verify",
+                               CoreNeed::Kind::AreaProduct, true},
+                      NeedCase{"forward", "core Ae=100 verify", CoreNeed::Kind::AreaProduct, false},
+                      NeedCase{"rcc", "calc", CoreNeed::Kind::None, true},
+                      NeedCase{"dcdc", "calc", CoreNeed::Kind::None, true},
+                      NeedCase{"halfbridge", "calc", CoreNeed::Kind::None, false}),
+    [](const ::testing::TestParamInfo<NeedCase>& p) {
+      return std::string(p.param.key) + std::to_string(p.index);
+    });
+
 }  // namespace
 }  // namespace tarnex
