@@ -38,6 +38,24 @@ struct CoreNeed {
   double turns = 0;
 };
 
+// Where a window shows its need, by control id (0: the window has no such field): the
+// estimate (in SI units times `estimateUnit`: 1e-12 for mm⁴, 1e-9 for mm³, 1e-8 for cm⁴), the
+// inductance in µH and the turns it is wound with.
+struct CoreNeedFields {
+  CoreNeed::Kind kind = CoreNeed::Kind::None;
+  int estimate = 0;
+  double estimateUnit = 1;
+  int inductance = 0;
+  int turns = 0;
+};
+// The need as the fields show it: a blank field, or one that holds no positive finite
+// number, asks nothing.
+CoreNeed shownNeed(const FieldForm& form, const CoreNeedFields& fields);
+
+// What is wrong with a core and a ferrite named for the catalogue (tarnex-calc's words), or
+// empty when both are in it.
+std::string catalogueNameError(std::string_view core, std::string_view material);
+
 // One row of the picker, in the units the windows show.
 struct CorePickRow {
   const magnetics::CatalogueCore* core = nullptr;
@@ -82,7 +100,9 @@ class CorePick {
   // After a calculation wrote its results (kind: the window's transformer now), or when they
   // were blanked (nullopt): the sheet worked out or dropped.
   void resultsChanged(std::optional<magnetics::WindowKind> kind);
-  const magnetics::LossSheet* sheet() const { return sheet_ ? &*sheet_ : nullptr; }
+  // The sheet of the last calculation while the fields still show the choice; nullptr
+  // otherwise.
+  const magnetics::LossSheet* sheet() const;
 
  private:
   FieldForm& form_;

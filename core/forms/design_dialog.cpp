@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "forms/core_pick.h"
 #include "formula/formula.h"
 #include "iface/interface_file.h"
 
@@ -93,7 +94,12 @@ CalcEnd DesignDialog::calculate(const Calculation& calc) {
       calc.results.empty() ? std::span<const int>(outputIds()) : std::span<const int>(calc.results);
   // Findings belong to the results they were made of: a command that computes every result
   // drops them at once (one that computes a few, the clamp, keeps them until it succeeds).
-  if (calc.results.empty()) clearFindings();
+  // The loss sheet goes with them, and comes back with a checked calculation.
+  CorePick* pick = corePick();
+  if (calc.results.empty()) {
+    clearFindings();
+    if (pick != nullptr) pick->resultsChanged(std::nullopt);
+  }
   const CalculateFrame frame{.results = results,
                              .keepResults = calc.keepResults,
                              .estimates = calc.estimates,
@@ -132,7 +138,10 @@ CalcEnd DesignDialog::calculate(const Calculation& calc) {
     return false;
   };
   if (calculateFrame(frame, compute) == FrameEnd::Incomplete) return CalcEnd::Incomplete;
-  if (end == CalcEnd::Written && calc.check) setFindings(calc.check());
+  if (end == CalcEnd::Written && calc.check) {
+    setFindings(calc.check());
+    if (pick != nullptr) pick->resultsChanged(coreKind());
+  }
   return end;
 }
 

@@ -16,6 +16,7 @@
 #include "base/user_file.h"
 #include "forms/field_form.h"
 #include "formula/formula.h"
+#include "magnetics/window_windings.h"
 
 namespace tarnex {
 
@@ -108,6 +109,10 @@ class DesignDialog : public FieldForm {
 
   // Every design window checks what it designed.
   bool checksDesign() const override { return true; }
+
+  // The transformer a window that asks for a core describes now (its mode decides): the loss
+  // sheet of a catalogue core is worked out as that after every checked calculation.
+  virtual std::optional<magnetics::WindowKind> coreKind() const { return std::nullopt; }
 
  private:
   Folder folder_;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/number_text.h"
+#include "forms/core_pick.h"
 
 namespace tarnex {
 
@@ -117,6 +118,8 @@ void FieldForm::setFieldsText(std::span<const int> ids, std::string_view text) {
 
 void FieldForm::setOutputsText(std::string_view text) {
   findings_.clear();
+  // The loss sheet was worked out from the results as well.
+  if (CorePick* pick = corePick()) pick->resultsChanged(std::nullopt);
   setFieldsText(outputIds_, text);
 }
 
