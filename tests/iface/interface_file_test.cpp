@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
-#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <map>
@@ -132,15 +131,6 @@ TEST(InterfaceFile, TextBeyondTheLimitIsRefusedAndNothingAppended) {
             std::vector<std::string>{"Tarnex|文件“C.txt”在结束符 '#' 之前的内容超过 "
                                      "1 MB，不像是手写的文本，程序不读取它。"});
   EXPECT_EQ(dir.read("C.txt").size(), blanks.size());
-}
-
-TEST(InterfaceFile, MessageTableHoldsEveryTextShown) {
-  std::vector<std::string> known;
-  for (const Message& m : interfaceFileMessages()) known.push_back(m.caption + "|" + m.text);
-  for (const std::string& name : goldenCases(kGoldenDir)) {
-    for (const std::string& s : readGolden(name).messages)
-      EXPECT_NE(std::find(known.begin(), known.end(), s), known.end()) << s;
-  }
 }
 
 struct Utf8Case {
