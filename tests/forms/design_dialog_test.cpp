@@ -20,8 +20,7 @@ using testing::TempFolder;
 
 // Field ids of the DC-DC table, on which the test window is built (its six formula files
 // and its binding table exist).
-constexpr int kVinMin = 1030, kVinMax = 1040, kVo = 1047, kAe = 1057, kL = 1031, kNL = 1036,
-              kVc = 1054;
+constexpr int kVinMin = 1030, kVinMax = 1040, kVo = 1047, kAe = 1057, kL = 1031, kVc = 1054;
 constexpr const char* kFile = "CCM Buck cfg.txt";
 constexpr const char* kIncomplete = "请输入完整的设计条件！";
 
@@ -142,23 +141,8 @@ TEST_F(DesignDialogTest, BadFieldStopsTheReadKeepsEarlierValuesAndFocusesIt) {
   EXPECT_EQ(d.builtInRuns, 0);
 }
 
-TEST_F(DesignDialogTest, CommandWithItsOwnResultFieldsTouchesOnlyThose) {
-  ProbeDialog& d = open();
-  d.command(kCalculateButton);
-  d.setText(kVc, "");  // another result, blank: would fail the read if not reset
-  d.calc.results = {kL, kVc};
-  d.setText(kNL, "");
-  d.command(kCalculateButton);
-  // NL is not among this command's results: its blank text fails the read.
-  EXPECT_EQ(d.end, CalcEnd::Incomplete);
-  EXPECT_EQ(d.builtInRuns, 1);
-  EXPECT_EQ(d.text(kL), "");
-  d.setText(kNL, "3");
-  d.command(kCalculateButton);
-  EXPECT_EQ(d.builtInRuns, 2);
-  EXPECT_EQ(d.end, CalcEnd::Written);
-  EXPECT_EQ(d.text(kNL), "3");
-}
+// A command with results of its own (the flyback's clamp): the flyback window's tests and
+// its golden runs.
 
 TEST_F(DesignDialogTest, EnterWithoutDefaultButtonChecksAndStaysOpen) {
   ProbeDialog& d = open(false);
