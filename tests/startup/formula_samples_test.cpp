@@ -1,14 +1,9 @@
-// The formula samples the start-up writes into new formula files. Put in use as a user does
-// (the first line, which begins with the end marker, deleted), each sample computes what its
-// window's built-in procedure computes, command by command, in every field the formula
-// language can compute. The expected values are the built-in procedures' own, run on the same
-// numbers (the procedures' tests check those against worked examples).
-//
-// Tolerance: a relative 1e-4. The samples compute in single precision (ε ≈ 6e-8 per
-// operation), the procedures in double with single-precision results; chains of about 30
-// operations with mild cancellation (the clamp headroom 600 − 100 − 1.414·270, the DCM diode
-// share 2·Io/Ipk − D1) stay below 1e-5. A real slip is larger: 1.414 written as √2, or 0.707
-// as 1/√2, already moves a result by 1.5e-4.
+// The formula samples a new working folder gets. Put in use (the first line, which begins with
+// the end marker, deleted), each computes what its window's built-in procedure computes on the
+// same numbers, command by command, in every field the formula language can compute.
+// Tolerance: a relative 1e-4. The samples compute in single precision, the procedures in
+// double; chains of about 30 operations with mild cancellation stay below 1e-5, while a real
+// slip (1.414 written as √2, 0.707 as 1/√2) already moves a result by 1.5e-4.
 #include "startup/formula_samples.h"
 
 #include <gtest/gtest.h>
