@@ -104,6 +104,7 @@ class Grid {
     const int x0 = area.x + style_.marginX;
     const int x1 = x0 + (c.present[0] ? captionWidth + style_.cellSpacing : 0);
     const int x2 = x1 + (c.present[1] ? c.w[1] + style_.cellSpacing : 0);
+    const int x3 = x2 + (c.present[2] ? c.w[2] + style_.cellSpacing : 0);
     int y = area.y + style_.marginY;
     for (const Row& r : rows_) {
       const int h = rowHeight(r, width);
@@ -118,6 +119,10 @@ class Grid {
           if (r.caption) centred(r.caption, x0, captionWidth, false);
           centred(r.id, x1, c.w[1], true);
           if (r.unit) centred(r.unit, x2, c.w[2], false);
+          if (const auto t = m_->trailers.find(r.id); t != m_->trailers.end()) {
+            const int h3 = std::min(t->second.h, h);
+            out.trailers[r.id] = {x3, y + (h - h3) / 2, std::min(t->second.w, c.w[3]), h3};
+          }
           break;
         case Kind::Button:
           centred(r.id, x0, width, true);
@@ -151,12 +156,13 @@ class Grid {
   }
 
  private:
+  // Caption, input, unit and the desktop's trailers.
   struct Columns {
-    int w[3] = {0, 0, 0};
-    bool present[3] = {false, false, false};
+    int w[4] = {0, 0, 0, 0};
+    bool present[4] = {false, false, false, false};
     int width(int spacing) const {
       int total = 0, count = 0;
-      for (int i = 0; i < 3; ++i) {
+      for (int i = 0; i < 4; ++i) {
         if (!present[i]) continue;
         total += w[i];
         ++count;
@@ -189,6 +195,10 @@ class Grid {
         c.present[2] = true;
         c.w[2] = std::max(c.w[2], hint(r.unit).w);
       }
+      if (const auto t = m_->trailers.find(r.id); t != m_->trailers.end()) {
+        c.present[3] = true;
+        c.w[3] = std::max(c.w[3], t->second.w);
+      }
     }
     return c;
   }
@@ -197,9 +207,11 @@ class Grid {
 
   int rowHeight(const Row& r, int width) const {
     switch (r.kind) {
-      case Kind::Input:
-        return std::max(
-            {hint(r.id).h, r.caption ? hint(r.caption).h : 0, r.unit ? hint(r.unit).h : 0});
+      case Kind::Input: {
+        const auto t = m_->trailers.find(r.id);
+        return std::max({hint(r.id).h, r.caption ? hint(r.caption).h : 0,
+                         r.unit ? hint(r.unit).h : 0, t != m_->trailers.end() ? t->second.h : 0});
+      }
       case Kind::Picture:
         return r.picture.h;
       case Kind::Span:
