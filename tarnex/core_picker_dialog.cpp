@@ -26,7 +26,7 @@ QString needText(const CoreNeed& need) {
   QString text;
   switch (need.kind) {
     case CoreNeed::Kind::None:
-      return QStringLiteral("窗口尚无磁芯估算（先计算磁芯估算），下表列出全部磁芯。");
+      return QStringLiteral("窗口没有（或尚未算出）磁芯估算，下表列出全部磁芯。");
     case CoreNeed::Kind::AreaProduct:
       text = QStringLiteral("窗口的估算：面积积 AP = Ae·Aw ≥ %1 mm⁴。")
                  .arg(readableNumber(need.value * 1e12));
@@ -182,7 +182,7 @@ void CorePickerDialog::fillRows() {
         toQString(r.name),    readableNumber(r.Ae),
         readableNumber(r.le), readableNumber(r.Ve),
         readableNumber(r.Aw), readableNumber(r.areaProduct),
-        readableNumber(r.AL), gapped ? readableNumber(r.gap) : QStringLiteral("—")};
+        readableNumber(r.AL), gapped ? QString::number(r.gap, 'f', 3) : QStringLiteral("—")};
     const int row = static_cast<int>(i);
     for (int column = 0; column < 8; ++column) {
       auto* item = new QTableWidgetItem(cells[column]);

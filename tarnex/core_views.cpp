@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -21,7 +22,8 @@ constexpr int kButtonHeight = 22;  // as high as the row's field
 // The choice keeps the width of a long core name and ferrite; a longer one is elided and
 // shown whole in its tooltip.
 constexpr const char* kWidestChoice = "ETD 34/17/11 · PC95";
-constexpr int kSheetColumns = 3;
+// The rows fill columns of six lines, as many columns as they need, the findings the rest.
+constexpr int kLinesPerColumn = 6;
 constexpr const char* kNoSheet = "选择磁芯后计算，即得窗口占用率、磁芯损耗、各绕组铜损与温升。";
 
 bool sameRows(const std::vector<magnetics::SheetRow>& a,
@@ -58,6 +60,7 @@ LossSheetPane::LossSheetPane(CorePick& pick, std::function<void()> changed, QWid
   rowsArea_ = new QScrollArea(this);
   rowsArea_->setFrameShape(QFrame::NoFrame);
   rowsArea_->setWidgetResizable(true);
+  rowsArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   empty_ = new QLabel(toQString(kNoSheet), this);
   empty_->setWordWrap(true);
   empty_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
@@ -76,9 +79,10 @@ LossSheetPane::LossSheetPane(CorePick& pick, std::function<void()> changed, QWid
   side->addWidget(findings_, 1);
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(6, 4, 4, 4);
-  layout->addWidget(empty_, 3);
-  layout->addWidget(rowsArea_, 3);
-  layout->addLayout(side, 2);
+  layout->addWidget(empty_, 1);
+  layout->addWidget(rowsArea_);
+  layout->addSpacing(8);
+  layout->addLayout(side, 1);
   showSheet();
 }
 
@@ -110,8 +114,7 @@ void LossSheetPane::showSheet() {
   empty_->setVisible(sheet == nullptr);
   rowsArea_->setVisible(sheet != nullptr);
   findings_->showFindings(
-      sheet ? std::span<const Finding>(sheet->findings) : std::span<const Finding>{},
-      sheet ? QString() : toQString(kNoSheet));
+      sheet ? std::span<const Finding>(sheet->findings) : std::span<const Finding>{}, QString());
   const std::vector<magnetics::SheetRow> rows =
       sheet ? sheet->rows : std::vector<magnetics::SheetRow>{};
   if (rows_ != nullptr && sameRows(rows, shownRows_)) return;
@@ -123,7 +126,8 @@ void LossSheetPane::showSheet() {
   grid->setVerticalSpacing(1);
   grid->setHorizontalSpacing(6);
   const int count = static_cast<int>(rows.size());
-  const int perColumn = std::max(1, (count + kSheetColumns - 1) / kSheetColumns);
+  const int perColumn = kLinesPerColumn;
+  const int columns = (count + perColumn - 1) / perColumn;
   for (int i = 0; i < count; ++i) {
     const magnetics::SheetRow& r = rows[static_cast<std::size_t>(i)];
     const int line = i % perColumn, column = 4 * (i / perColumn);
@@ -133,62 +137,54 @@ void LossSheetPane::showSheet() {
     grid->setColumnMinimumWidth(column + 3, 14);
   }
   grid->setRowStretch(perColumn, 1);
-  grid->setColumnStretch(4 * kSheetColumns, 1);
+  grid->setColumnStretch(4 * columns, 1);
   rowsArea_->setWidget(rows_);  // deletes the rows shown before
+  rowsArea_->setFixedWidth(rows_->sizeHint().width() +
+                           rowsArea_->verticalScrollBar()->sizeHint().width());
 }
 
 CoreViews::CoreViews(Form& form, CorePick& pick, bool loop, QWidget* body,
                      std::function<void()> afterAction)
     : QObject(body), form_(form), pick_(pick), loop_(loop), afterAction_(std::move(afterAction)) {
-  const bool withLe = pick_.fields().Le != 0;
-  if (!withLe) row_ = new QWidget(body);
-  QWidget* holder = withLe ? body : row_;
-  button_ = new QPushButton(QStringLiteral("选择磁芯…"), holder);
+  button_ = new QPushButton(QStringLiteral("选择磁芯…"), body);
   button_->setAutoDefault(false);
   button_->setFixedHeight(kButtonHeight);
   button_->setFixedWidth(button_->sizeHint().width());
   button_->setToolTip(QStringLiteral("从磁芯库选择磁芯与材料，填入 Ae 与 Le"));
-  choice_ = new CaptionLabel(holder);
+  choice_ = new CaptionLabel(body);
   choice_->setTextFormat(Qt::PlainText);
   choice_->setFixedSize(choice_->fontMetrics().horizontalAdvance(toQString(kWidestChoice)) + 8,
                         kButtonHeight);
-  if (row_ != nullptr) {
-    auto* line = new QHBoxLayout(row_);
-    line->setContentsMargins(0, 0, 0, 0);
-    line->setSpacing(8);
-    line->addWidget(button_);
-    line->addWidget(choice_);
-    row_->setFixedSize(row_->sizeHint());
-  }
   connect(button_, &QPushButton::clicked, this, [this] { openPicker(); });
 
   tabs_ = new QTabWidget(body);
-  check_ = new FindingsList(tabs_);
+  auto* checkPage = new QWidget(tabs_);
+  auto* inside = new QVBoxLayout(checkPage);
+  inside->setContentsMargins(6, 4, 4, 4);
+  check_ = new FindingsList(checkPage);
+  inside->addWidget(check_);
   sheet_ = new LossSheetPane(pick_, afterAction_, tabs_);
-  tabs_->addTab(check_, QStringLiteral("设计检查"));
+  tabs_->addTab(checkPage, QStringLiteral("设计检查"));
   tabs_->addTab(sheet_, QStringLiteral("损耗与窗口"));
 }
 
-std::map<int, PixelSize> CoreViews::trailers() const {
+void CoreViews::addTo(LayoutMetrics& m) const {
   const CoreFieldIds& f = pick_.fields();
-  const auto size = [](const QWidget* w) { return PixelSize{w->width(), w->height()}; };
-  if (row_ != nullptr) return {{f.Ae, size(row_)}};
-  return {{f.Ae, size(button_)}, {f.Le, size(choice_)}};
+  const PixelSize choice{choice_->width(), choice_->height()};
+  m.trailers[f.Ae] = {button_->width(), button_->height()};
+  // The choice after the Le field, or on a line of its own under the Ae field.
+  (f.Le != 0 ? m.trailers[f.Le] : m.linesUnder[f.Ae]) = choice;
 }
 
 void CoreViews::place(const FormLayout& plan) {
   const CoreFieldIds& f = pick_.fields();
-  const auto put = [&plan](int id, QWidget* w) {
-    const auto it = plan.trailers.find(id);
-    w->setVisible(it != plan.trailers.end());
-    if (it != plan.trailers.end()) w->move(it->second.x, it->second.y);
+  const auto put = [](const std::map<int, PixelRect>& places, int id, QWidget* w) {
+    const auto it = places.find(id);
+    w->setVisible(it != places.end());
+    if (it != places.end()) w->move(it->second.x, it->second.y);
   };
-  if (row_ != nullptr) {
-    put(f.Ae, row_);
-  } else {
-    put(f.Ae, button_);
-    put(f.Le, choice_);
-  }
+  put(plan.trailers, f.Ae, button_);
+  put(f.Le != 0 ? plan.trailers : plan.linesUnder, f.Le != 0 ? f.Le : f.Ae, choice_);
   tabs_->setVisible(plan.check.has_value());
   if (plan.check) tabs_->setGeometry(plan.check->x, plan.check->y, plan.check->w, plan.check->h);
 }

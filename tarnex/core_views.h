@@ -8,7 +8,6 @@
 #include <QTabWidget>
 #include <QWidget>
 #include <functional>
-#include <map>
 
 #include "forms/core_pick.h"
 #include "forms/form_layout.h"
@@ -63,8 +62,8 @@ class CoreViews : public QObject {
   CoreViews(Form& form, CorePick& pick, bool loop, QWidget* body,
             std::function<void()> afterAction);
 
-  // What the layout plan must leave room for after the units of the core's fields.
-  std::map<int, PixelSize> trailers() const;
+  // Asks the layout plan for room beside the core's fields.
+  void addTo(LayoutMetrics& m) const;
   void place(const FormLayout& plan);
   void sync();
 
@@ -82,7 +81,6 @@ class CoreViews : public QObject {
   std::function<void()> afterAction_;
   QPushButton* button_;
   QLabel* choice_;
-  QWidget* row_ = nullptr;  // the button and the choice together, for a window without Le
   QTabWidget* tabs_;
   FindingsList* check_;
   LossSheetPane* sheet_;

@@ -310,7 +310,7 @@ void FormWidget::layOutRows() {
   m.room = {room_.width(), room_.height()};
   const QSize screen = usableSize(this);
   m.screen = {screen.width(), screen.height()};
-  if (core_ != nullptr) m.trailers = core_->trailers();
+  if (core_ != nullptr) core_->addTo(m);
 
   const std::span<const PictureRow> pictures =
       form_.table() ? form_.table()->pictures : std::span<const PictureRow>{};

@@ -56,7 +56,7 @@ int pictureHeight(int width, double aspect) {
 // Rows "caption | input | unit"; notes, lines and buttons span the row, a picture too.
 class Grid {
  public:
-  enum class Kind { Input, Span, Button, Picture };
+  enum class Kind { Input, Span, Button, Picture, LineUnder };
   struct Row {
     Kind kind;
     int id = 0;  // the input, the spanning control, or the picture's frame
@@ -130,6 +130,12 @@ class Grid {
         case Kind::Span:
           out.controls[r.id] = {x0, y, width, h};
           break;
+        case Kind::LineUnder: {
+          // At the right of the row, under its input and what trails it.
+          const int w = std::min(width, m_->linesUnder.at(r.id).w);
+          out.linesUnder[r.id] = {x0 + width - w, y, w, h};
+          break;
+        }
         case Kind::Picture: {
           // A picture wider than its cell starts at the cell's left edge.
           const int x = x0 + std::max(0, (width - r.picture.w) / 2);
@@ -181,6 +187,7 @@ class Grid {
   Columns columns(int cap) const {
     Columns c;
     for (const Row& r : rows_) {
+      if (r.kind == Kind::LineUnder) continue;
       if (r.kind != Kind::Input) {
         c.present[0] = c.present[1] = c.present[2] = true;
         continue;
@@ -203,7 +210,10 @@ class Grid {
     return c;
   }
 
-  int spanWidth(const Row& r) const { return r.kind == Kind::Picture ? r.picture.w : hint(r.id).w; }
+  int spanWidth(const Row& r) const {
+    if (r.kind == Kind::LineUnder) return m_->linesUnder.at(r.id).w;
+    return r.kind == Kind::Picture ? r.picture.w : hint(r.id).w;
+  }
 
   int rowHeight(const Row& r, int width) const {
     switch (r.kind) {
@@ -214,6 +224,8 @@ class Grid {
       }
       case Kind::Picture:
         return r.picture.h;
+      case Kind::LineUnder:
+        return m_->linesUnder.at(r.id).h;
       case Kind::Span:
         if (m_->wrappedHeight) return m_->wrappedHeight(r.id, width);
         return hint(r.id).h;
@@ -338,6 +350,7 @@ void Planner::build() {
       if ((groups.count(c.groupId) ? c.groupId : 0) != groupId) continue;
       if (isInput(c.kind)) {
         grid.add({Grid::Kind::Input, c.id, idIn(captionOf, c.id), idIn(unitOf, c.id), {}});
+        if (m_.linesUnder.count(c.id)) grid.add({Grid::Kind::LineUnder, c.id, 0, 0, {}});
         holdsFields = true;
       } else if (c.kind == ControlKind::Button) {
         if (!skipButtons) grid.add({Grid::Kind::Button, c.id, 0, 0, {}});

@@ -140,15 +140,13 @@ TEST_P(EveryWindow, NothingOverlapsAndEverythingFitsItsRoom) {
   for (const Control& c : form.controls()) {
     if (long_ && caption == 0 && c.buddy != 0 && !c.trailing) caption = c.id;
   }
-  // The desktop's button after the unit of a catalogue core's Ae field and its choice after
-  // Le, or both after Ae.
+  // The desktop's button after the unit of a catalogue core's Ae field, and its choice after
+  // the Le field or under the Ae field.
   LayoutMetrics metrics = metricsOf(form, w.room, caption);
   if (const CorePick* pick = w.form->corePick()) {
-    if (pick->fields().Le != 0) {
-      metrics.trailers = {{pick->fields().Ae, {90, 22}}, {pick->fields().Le, {140, 22}}};
-    } else {
-      metrics.trailers = {{pick->fields().Ae, {238, 22}}};
-    }
+    const CoreFieldIds f = pick->fields();
+    metrics.trailers[f.Ae] = {90, 22};
+    (f.Le != 0 ? metrics.trailers[f.Le] : metrics.linesUnder[f.Ae]) = {140, 22};
   }
   const DialogTable* table = form.table();
   const FormLayout l =
@@ -167,15 +165,21 @@ TEST_P(EveryWindow, NothingOverlapsAndEverythingFitsItsRoom) {
   // The controls, then the trailers by the id of their input.
   std::vector<std::tuple<int, PixelRect, bool>> placed;
   for (const auto& [id, r] : l.controls) placed.push_back({id, r, false});
+  ASSERT_EQ(l.linesUnder.size(), metrics.linesUnder.size());
   for (const auto& [id, r] : l.trailers) {
     EXPECT_EQ(r.w, metrics.trailers.at(id).w) << "trailer of " << id;
     EXPECT_GE(r.x, l.controls.at(id).right()) << "trailer of " << id;
     placed.push_back({id, r, true});
   }
+  for (const auto& [id, r] : l.linesUnder) {
+    EXPECT_EQ(r.w, metrics.linesUnder.at(id).w) << "line under " << id;
+    EXPECT_GE(r.y, l.controls.at(id).bottom()) << "line under " << id;
+    placed.push_back({id, r, true});
+  }
   for (const auto& [id, r, trailer] : placed) {
     const Control* c = form.control(id);
     ASSERT_NE(c, nullptr) << id;
-    const std::string name = (trailer ? "trailer of " : "") + std::to_string(id);
+    const std::string name = (trailer ? "beside " : "") + std::to_string(id);
     EXPECT_TRUE(whole.contains(r)) << name;
     (c->kind == ControlKind::Group ? groups : leaves).push_back({name, r});
     const int group = c->buddy ? form.control(c->buddy)->groupId : c->groupId;
