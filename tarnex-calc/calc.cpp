@@ -15,6 +15,7 @@
 #include "forms/form.h"
 #include "loop/bode.h"
 #include "loop/loop_sheet.h"
+#include "loss.h"
 #include "options.h"
 #include "output.h"
 #include "startup/startup.h"
@@ -289,8 +290,10 @@ std::vector<Record> captionRecords(const Form& form) {
 }
 
 // What the window shows after the run: its title, every message box in order, every field,
-// the design check, the dialogs it opened, and when asked its captions and its Bode plot.
-Record runRecord(const Options& o, const Form& form, const CalcHost& host, bool written) {
+// the design check, the loss sheet of a catalogue core, the dialogs it opened, and when asked
+// its captions and its Bode plot.
+Record runRecord(const Options& o, const Form& form, const CalcHost& host, bool written,
+                 std::optional<Record> loss) {
   std::vector<Record> messages, fields, checks, dialogs;
   for (const Message& m : host.messages) {
     messages.push_back(Record{"message"}
@@ -314,8 +317,9 @@ Record runRecord(const Options& o, const Form& form, const CalcHost& host, bool 
       .inlined("title", Record{"title"}.add("text", form.title()))
       .records("messages", std::move(messages))
       .records("fields", std::move(fields))
-      .records("checks", std::move(checks), form.checksDesign() ? In::Both : In::Tab)
-      .records("dialogs", std::move(dialogs));
+      .records("checks", std::move(checks), form.checksDesign() ? In::Both : In::Tab);
+  if (loss) run.record("loss", std::move(loss));
+  run.records("dialogs", std::move(dialogs));
   // The captions close the tab lines but come before the plot in JSON.
   const std::vector<Record> captions = o.captions ? captionRecords(form) : std::vector<Record>{};
   if (o.captions) run.records("captions", captions, In::Json);
@@ -366,6 +370,10 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
     return kUsage;
   }
   const Plan& p = std::get<Plan>(planned);
+  if (const std::optional<UsageError> e = checkCore(o, *form)) {
+    err << "tarnex-calc: " << e->text << '\n';
+    return kUsage;
+  }
   if (o.bode && !form->plotsBode()) {
     err << "tarnex-calc: dialog '" << o.dialog << "' has no Bode plot\n";
     return kUsage;
@@ -381,10 +389,12 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
   prepareWorkingFolder(folder, host,
                        std::filesystem::read_symlink("/proc/self/exe", ec).parent_path());
 
-  // As the desktop does: open, then the user's choices, typing and buttons. The last command
-  // wrote its results when the window counts one more calculation written.
+  // As the desktop does: open, then the user's choices, the catalogue core (a mode's list may
+  // blank the core fields), typing and buttons. The last command wrote its results when the
+  // window counts one more calculation written.
   form->open();
   for (const auto& [listId, index] : p.selections) form->select(listId, index);
+  chooseCore(o, *form);
   for (const auto& [id, text] : p.texts) form->setText(id, text);
   bool written = false;
   for (const int button : p.buttons) {
@@ -392,7 +402,7 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
     form->command(button);
     written = form->calculationsWritten() > before;
   }
-  print(o, runRecord(o, *form, host, written), out);
+  print(o, runRecord(o, *form, host, written, lossRecord(o, *form)), out);
   return written ? kWritten : kNotWritten;
 }
 

@@ -1,12 +1,39 @@
 #include "options.h"
 
+#include <cmath>
+#include <cstdlib>
+
 namespace tarnex::calc {
 
 namespace {
 
+// A number option's text read whole as a finite number; nothing otherwise.
+std::optional<double> number(const std::string& text) {
+  if (text.empty()) return std::nullopt;
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  if (*end != '\0' || !std::isfinite(v)) return std::nullopt;
+  return v;
+}
+
+// What is wrong with the core options taken together; nothing when they are usable.
+std::optional<UsageError> coreOptionsError(const Options& o) {
+  if (o.core.has_value() != o.material.has_value()) {
+    return UsageError{"--core and --material go together: --core NAME --material NAME"};
+  }
+  if (!(o.temperature >= -60 && o.temperature <= 250)) {
+    return UsageError{"--temperature must lie between -60 and 250 (°C)"};
+  }
+  if (!(o.fill > 0 && o.fill <= 1)) {
+    return UsageError{"--fill must be a fraction of the window above 0 and at most 1"};
+  }
+  return std::nullopt;
+}
+
 const char* const kUsageLine =
     "usage: tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] "
-    "[--json] [--captions] [--bode] | tarnex-calc --list [--json] | "
+    "[--json] [--captions] [--bode] [--core NAME --material NAME [--temperature T] [--fill F]] | "
+    "tarnex-calc --list [--json] | "
     "tarnex-calc cores [--family FAMILY] [--json] | tarnex-calc --help";
 
 }  // namespace
@@ -15,7 +42,8 @@ const char* const kHelp =
     "tarnex-calc: the design windows and loop-compensation pages of Tarnex without the desktop.\n"
     "\n"
     "  tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] [--json]\n"
-    "              [--captions] [--bode]\n"
+    "              [--captions] [--bode] [--core NAME --material NAME [--temperature T]\n"
+    "              [--fill F]]\n"
     "  tarnex-calc --list [--json]\n"
     "  tarnex-calc cores [--family FAMILY] [--json]\n"
     "  tarnex-calc --help\n"
@@ -39,6 +67,14 @@ const char* const kHelp =
     "  cores       the magnetics catalogue, smallest core first: name, family, Ae (mm²),\n"
     "              le (mm), Ve (mm³), Aw (mm²), area product Ae·Aw (mm⁴); --family e, planarE,\n"
     "              efd, etd, p or t lists one family\n"
+    "  --core NAME --material NAME\n"
+    "              a design window that asks for a core: the catalogue core and ferrite\n"
+    "              (see `tarnex-calc cores`) fill its core fields after the list entries are\n"
+    "              selected and before the fields are typed; after the commands the loss and\n"
+    "              fit sheet of the design on that core: `core` NAME MATERIAL, a `loss` line\n"
+    "              per row (label, value, unit) and a `loss-check` line per finding\n"
+    "  --temperature T  the core's and windings' temperature for the sheet, °C (default 100)\n"
+    "  --fill F    the share of the window area the windings may take (default 0.4)\n"
     "  --bode      a loop-compensation page: the Bode plot of the last calculation, as rows\n"
     "              of frequency, gain (dB) and phase (degrees) for each trace, the\n"
     "              crossover with its phase margin and the gain margin at half the\n"
@@ -65,6 +101,14 @@ std::variant<Options, UsageError> parse(std::span<const std::string> args) {
     } else if (a == "--dir") {
       if (i + 1 >= args.size()) return UsageError{"--dir needs a folder"};
       o.dir = args[++i];
+    } else if (a == "--core" || a == "--material") {
+      if (i + 1 >= args.size()) return UsageError{a + " needs a name"};
+      (a == "--core" ? o.core : o.material) = args[++i];
+    } else if (a == "--temperature" || a == "--fill") {
+      const std::optional<double> v = i + 1 < args.size() ? number(args[i + 1]) : std::nullopt;
+      if (!v) return UsageError{a + " needs a number"};
+      (a == "--temperature" ? o.temperature : o.fill) = *v;
+      ++i;
     } else if (a.starts_with("--")) {
       return UsageError{"unknown option " + a};
     } else if (o.dialog.empty() && !o.list) {
@@ -83,6 +127,7 @@ std::variant<Options, UsageError> parse(std::span<const std::string> args) {
     return o;
   }
   if (o.dialog.empty()) return UsageError{kUsageLine};
+  if (const std::optional<UsageError> e = coreOptionsError(o)) return *e;
   return o;
 }
 

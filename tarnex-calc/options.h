@@ -20,6 +20,11 @@ struct Options {
   std::string dialog;
   std::vector<std::string> commands;
   std::vector<std::pair<std::string, std::string>> assignments;  // LIST=ENTRY or NAME=TEXT
+  // A catalogue core and ferrite for the window's core fields, and the loss sheet's
+  // conditions: the temperature in °C and the window's fill factor.
+  std::optional<std::string> core, material;
+  double temperature = 100;
+  double fill = 0.4;
 };
 
 // What is wrong with the command line, on one line.

@@ -21,7 +21,23 @@ constexpr Bound<BridgeDesign> kDesign[] = {
 
 BridgeDialog::BridgeDialog(Host& host, const Folder& folder, const DialogTable& table,
                            BridgeKind kind, BridgeProcedure procedure)
-    : DesignDialog(host, folder, table), kind_(kind), procedure_(procedure) {}
+    : DesignDialog(host, folder, table),
+      kind_(kind),
+      procedure_(procedure),
+      pick_(*this, {idOf("Ae"), 0}) {}
+
+// The three transformers are ungapped and the windows make no estimate: any core will do.
+std::optional<magnetics::WindowKind> BridgeDialog::coreKind() const {
+  switch (kind_) {
+    case BridgeKind::PushPull:
+      return magnetics::WindowKind::PushPull;
+    case BridgeKind::HalfBridge:
+      return magnetics::WindowKind::HalfBridge;
+    case BridgeKind::FullBridge:
+      break;
+  }
+  return magnetics::WindowKind::FullBridge;
+}
 
 void BridgeDialog::command(int id) {
   if (id == kCalculateButton) {

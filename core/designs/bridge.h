@@ -5,6 +5,7 @@
 
 #include "designs/bridge_procedures.h"
 #include "designs/design_check.h"
+#include "forms/core_pick.h"
 #include "forms/design_dialog.h"
 #include "tables/bridge_tables.h"
 
@@ -13,16 +14,19 @@ namespace tarnex {
 class BridgeDialog : public DesignDialog {
  public:
   void command(int id) override;
+  CorePick* corePick() override { return &pick_; }
 
  protected:
   BridgeDialog(Host& host, const Folder& folder, const DialogTable& table, BridgeKind kind,
                BridgeProcedure procedure);
+  std::optional<magnetics::WindowKind> coreKind() const override;
 
  private:
   bool builtIn();
 
   BridgeKind kind_;
   BridgeProcedure procedure_;
+  CorePick pick_;
 };
 
 class CPushPullDlg : public BridgeDialog {

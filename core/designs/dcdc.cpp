@@ -20,7 +20,17 @@ constexpr Bound<DcDcOutputs> kOutputs[] = {
 
 }  // namespace
 
-CDcDcDlg::CDcDcDlg(Host& host, const Folder& folder) : DesignDialog(host, folder, dcdcTable()) {}
+CDcDcDlg::CDcDcDlg(Host& host, const Folder& folder)
+    : DesignDialog(host, folder, dcdcTable()), pick_(*this, {idOf("Ae"), 0}) {}
+
+// No estimate: the gap must give the inductor its inductance with its turns.
+CoreNeed CDcDcDlg::coreNeed() const {
+  return shownNeed(*this, {CoreNeed::Kind::None, 0, 1, idOf("L"), idOf("NL")});
+}
+
+std::optional<magnetics::WindowKind> CDcDcDlg::coreKind() const {
+  return mode() == DcDcMode::Dcm ? magnetics::WindowKind::DcDcDcm : magnetics::WindowKind::DcDcCcm;
+}
 
 void CDcDcDlg::prepare() {
   enableForMode();

@@ -3,6 +3,7 @@
 // conduction, chosen by two lists; six built-in procedures and six formula files.
 
 #include "designs/dcdc_procedures.h"
+#include "forms/core_pick.h"
 #include "forms/design_dialog.h"
 #include "tables/dcdc_table.h"
 
@@ -18,12 +19,18 @@ class CDcDcDlg : public DesignDialog {
   DcDcTopology topology() const;
   DcDcMode mode() const;
 
+  CorePick* corePick() override { return &pick_; }
+  CoreNeed coreNeed() const override;
+
  protected:
   void prepare() override;
+  std::optional<magnetics::WindowKind> coreKind() const override;
 
  private:
   bool builtIn();
   void enableForMode();
+
+  CorePick pick_;
 };
 
 }  // namespace tarnex

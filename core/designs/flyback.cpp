@@ -42,10 +42,23 @@ constexpr Bound<FlybackSnubber> kSnubber[] = {TARNEX_BINDS(FlybackSnubber, Rlk, 
 }  // namespace
 
 CFlybackDlg::CFlybackDlg(Host& host, const Folder& folder)
-    : DesignDialog(host, folder, flybackTable()) {}
+    : DesignDialog(host, folder, flybackTable()), pick_(*this, {kAe, kLe}) {}
 
 FlybackMode CFlybackDlg::mode() const {
   return selectedEntry(kModeList) == kDcm ? FlybackMode::Dcm : FlybackMode::Ccm;
+}
+
+// The estimate is the core volume in CCM and the area product in DCM; the gap must give the
+// primary its inductance.
+CoreNeed CFlybackDlg::coreNeed() const {
+  const bool dcm = mode() == FlybackMode::Dcm;
+  return shownNeed(*this, {dcm ? CoreNeed::Kind::AreaProduct : CoreNeed::Kind::Volume, kVe,
+                           dcm ? 1e-12 : 1e-9, kLp, idOf("Np")});
+}
+
+std::optional<magnetics::WindowKind> CFlybackDlg::coreKind() const {
+  return mode() == FlybackMode::Dcm ? magnetics::WindowKind::FlybackDcm
+                                    : magnetics::WindowKind::FlybackCcm;
 }
 
 void CFlybackDlg::runSetUp() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "designs/flyback_procedures.h"
+#include "forms/core_pick.h"
 #include "forms/design_dialog.h"
 #include "tables/flyback_table.h"
 
@@ -23,8 +24,12 @@ class CFlybackDlg : public DesignDialog {
 
   FlybackMode mode() const;
 
+  CorePick* corePick() override { return &pick_; }
+  CoreNeed coreNeed() const override;
+
  protected:
   void runSetUp() override;
+  std::optional<magnetics::WindowKind> coreKind() const override;
 
  private:
   void computeCore();
@@ -34,6 +39,8 @@ class CFlybackDlg : public DesignDialog {
 
   void showNotices(const std::vector<FlybackNotice>& notices);
   void setModeCaptions();
+
+  CorePick pick_;
 };
 
 }  // namespace tarnex

@@ -20,7 +20,16 @@ constexpr Bound<ForwardDesign> kDesign[] = {
 }  // namespace
 
 CForwardDlg::CForwardDlg(Host& host, const Folder& folder)
-    : DesignDialog(host, folder, forwardTable()) {}
+    : DesignDialog(host, folder, forwardTable()), pick_(*this, {kAe, 0}) {}
+
+// The estimate is the area product in cm⁴; the transformer is ungapped.
+CoreNeed CForwardDlg::coreNeed() const {
+  return shownNeed(*this, {CoreNeed::Kind::AreaProduct, kAp, 1e-8});
+}
+
+std::optional<magnetics::WindowKind> CForwardDlg::coreKind() const {
+  return magnetics::WindowKind::Forward;
+}
 
 // No estimate has been made and no core chosen yet.
 void CForwardDlg::prepare() {

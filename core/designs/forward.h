@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "designs/forward_procedures.h"
+#include "forms/core_pick.h"
 #include "forms/design_dialog.h"
 #include "tables/forward_table.h"
 
@@ -17,14 +18,19 @@ class CForwardDlg : public DesignDialog {
   CForwardDlg(Host& host, const Folder& folder);
 
   void command(int id) override;
+  CorePick* corePick() override { return &pick_; }
+  CoreNeed coreNeed() const override;
 
  protected:
   void prepare() override;
+  std::optional<magnetics::WindowKind> coreKind() const override;
 
  private:
   void computeCore();
   void verify();
   void showNotices(const std::vector<ForwardNotice>& notices);
+
+  CorePick pick_;
 };
 
 }  // namespace tarnex

@@ -19,7 +19,17 @@ constexpr Bound<RccDesign> kDesign[] = {
 
 }  // namespace
 
-CRccDlg::CRccDlg(Host& host, const Folder& folder) : DesignDialog(host, folder, rccTable()) {}
+CRccDlg::CRccDlg(Host& host, const Folder& folder)
+    : DesignDialog(host, folder, rccTable()), pick_(*this, {idOf("Ae"), 0}) {}
+
+// No estimate: the gap must give the primary its inductance.
+CoreNeed CRccDlg::coreNeed() const {
+  return shownNeed(*this, {CoreNeed::Kind::None, 0, 1, idOf("Lp"), idOf("Np")});
+}
+
+std::optional<magnetics::WindowKind> CRccDlg::coreKind() const {
+  return magnetics::WindowKind::RingingChoke;
+}
 
 void CRccDlg::command(int id) {
   if (id == kCalculateButton) {

@@ -4,6 +4,7 @@
 // window's formula file.
 
 #include "designs/rcc_procedures.h"
+#include "forms/core_pick.h"
 #include "forms/design_dialog.h"
 #include "tables/rcc_table.h"
 
@@ -14,9 +15,16 @@ class CRccDlg : public DesignDialog {
   CRccDlg(Host& host, const Folder& folder);
 
   void command(int id) override;
+  CorePick* corePick() override { return &pick_; }
+  CoreNeed coreNeed() const override;
+
+ protected:
+  std::optional<magnetics::WindowKind> coreKind() const override;
 
  private:
   bool builtIn();
+
+  CorePick pick_;
 };
 
 }  // namespace tarnex

@@ -108,19 +108,23 @@ void CorePick::choose(const magnetics::CatalogueCore& core, const magnetics::Mat
   kind_.reset();
 }
 
+std::string catalogueNameError(std::string_view core, std::string_view material) {
+  if (magnetics::findCore(core) == nullptr) {
+    return "unknown core '" + std::string(core) + "' (tarnex-calc cores lists the catalogue)";
+  }
+  if (magnetics::findMaterial(material) == nullptr) {
+    std::string names;
+    for (const magnetics::Material& known : magnetics::materials())
+      names += (names.empty() ? "" : ", ") + known.name;
+    return "unknown material '" + std::string(material) + "' (materials: " + names + ")";
+  }
+  return {};
+}
+
 bool CorePick::choose(std::string_view core, std::string_view material, std::string& error) {
-  const magnetics::CatalogueCore* c = magnetics::findCore(core);
-  const magnetics::Material* m = magnetics::findMaterial(material);
-  if (c == nullptr) {
-    error = "磁芯目录中没有 \"" + std::string(core) + "\"（tarnex-calc cores 列出磁芯目录）";
-    return false;
-  }
-  if (m == nullptr) {
-    error = "磁芯目录中没有材料 \"" + std::string(material) +
-            "\"（tarnex-calc cores 列出磁芯目录与材料）";
-    return false;
-  }
-  choose(*c, *m);
+  error = catalogueNameError(core, material);
+  if (!error.empty()) return false;
+  choose(*magnetics::findCore(core), *magnetics::findMaterial(material));
   return true;
 }
 

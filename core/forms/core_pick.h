@@ -52,6 +52,10 @@ struct CoreNeedFields {
 // number, asks nothing.
 CoreNeed shownNeed(const FieldForm& form, const CoreNeedFields& fields);
 
+// What is wrong with a core and a ferrite named for the catalogue (tarnex-calc's words), or
+// empty when both are in it.
+std::string catalogueNameError(std::string_view core, std::string_view material);
+
 // One row of the picker, in the units the windows show.
 struct CorePickRow {
   const magnetics::CatalogueCore* core = nullptr;

@@ -39,7 +39,11 @@ WindingLoss windingLoss(const WindingSpec& w, const TransformerSpec& spec,
 }
 
 std::string wireText(const WireSuggestion& s) {
-  if (s.litz) return fill("利兹线 {}", {s.wire.name});
+  // By its strands, as a winder orders it (the table's names are makers' part numbers).
+  if (s.litz) {
+    return fill("{}×{} mm 利兹线",
+                {std::to_string(s.wire.strands), num(s.wire.strandDiameter * 1e3)});
+  }
   return fill("{} 股 {} mm 并绕",
               {std::to_string(s.wire.strands), num(s.wire.strandDiameter * 1e3)});
 }

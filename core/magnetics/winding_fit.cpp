@@ -60,8 +60,15 @@ std::optional<WireSuggestion> finerWire(const Wire& wire, double skinDepth,
   for (const Wire& w : wires) {
     if (!(w.strandDiameter > 0) || w.strandDiameter > thickest) continue;
     if (w.litz) {
+      // A bundle's strands lie in many layers: at most one skin depth, as litzWiresFor. Of
+      // the bundles near enough in copper, the one of the thickest strands: the fewest to
+      // wind and terminate (then the nearest in copper).
       const double off = std::fabs(copperArea(w) / area - 1);
-      if (off <= 0.25 && (!litz || off < std::fabs(copperArea(*litz) / area - 1))) litz = &w;
+      if (off > 0.25 || w.strandDiameter > skinDepth) continue;
+      if (!litz || w.strandDiameter > litz->strandDiameter ||
+          (w.strandDiameter == litz->strandDiameter &&
+           off < std::fabs(copperArea(*litz) / area - 1)))
+        litz = &w;
     } else if (w.strands == 1 && (!round || w.strandDiameter > round->strandDiameter ||
                                   (w.strandDiameter == round->strandDiameter &&
                                    w.outerDiameter < round->outerDiameter))) {

@@ -41,8 +41,9 @@ WindowFill windowFill(std::span<const WindingOnCore> windings, double Aw, double
 Wire roundWire(double d, std::span<const Wire> wires);
 
 // A wire that carries the copper area of `wire` in strands of at most two skin depths, for a
-// winding whose AC factor is too high: the litz wire of `wires` whose copper area is nearest
-// (within 25 %), else n strands in parallel of the thickest round wire of `wires` thin enough
+// winding whose AC factor is too high: of the litz wires of `wires` within 25 % of its copper
+// area and of strands at most one skin depth, the one of the thickest strands (the nearest in
+// copper among those), else n strands in parallel of the thickest round wire of `wires` thin enough
 // (n for about the same copper area). None when `wires` holds nothing thin enough.
 struct WireSuggestion {
   Wire wire;  // for parallel strands: the round wire with `strands` set to n

@@ -3,6 +3,8 @@
 // paths only the forward window has. The numbers the windows compute are golden runs of
 // tarnex-calc (tests/golden/calc).
 
+#include "forms/core_pick.h"
+#include "magnetics/catalogue.h"
 #include "window_driver.h"
 
 namespace tarnex {
@@ -20,15 +22,16 @@ struct Window {
   const char* core;     // typed before it: the chosen core of a window that verifies one
   const char* opening;  // "name=text" of a field as the window opens
   const char* incomplete;
-  const char* title;           // system captions, built-in formulas
-  const char* formulaTitle;    // a formula file in use
-  const char* interfaceTitle;  // captions from the interface file
-  const char* results;         // "name=text ..." after the command with the opening values
-  const char* formula;         // a formula file using the window's names
-  const char* formulaResults;  // after the command with it
-  const char* failedRun;       // after the command with a file the runner rejects
-  bool greysNote;              // the note explaining the built-in method greys in formula mode
-  int voCaption = 3;           // the number an interface file gives the output voltage's label
+  const char* title;             // system captions, built-in formulas
+  const char* formulaTitle;      // a formula file in use
+  const char* interfaceTitle;    // captions from the interface file
+  const char* results;           // "name=text ..." after the command with the opening values
+  const char* formula;           // a formula file using the window's names
+  const char* formulaResults;    // after the command with it
+  const char* failedRun;         // after the command with a file the runner rejects
+  bool greysNote;                // the note explaining the built-in method greys in formula mode
+  int voCaption = 3;             // the number an interface file gives the output voltage's label
+  const char* verify = nullptr;  // the command that calculates on the core, when not `command`
 };
 
 void PrintTo(const Window& w, std::ostream* os) {
@@ -44,6 +47,9 @@ class DesignWindow : public testing::WindowDriver, public ::testing::TestWithPar
     return std::string(tableOf(GetParam().key).formulaFiles.front().fileName);
   }
   bool calculates() const { return std::string(GetParam().command) == "calc"; }
+  std::string verify() const {
+    return GetParam().verify != nullptr ? GetParam().verify : GetParam().command;
+  }
 };
 
 TEST_P(DesignWindow, OpensWithItsTitleAndBlankResults) {
@@ -133,6 +139,39 @@ TEST_P(DesignWindow, InterfaceFileRelabelsACaption) {
   EXPECT_TRUE(host.messages.empty());
 }
 
+// A catalogue core fills the window's core fields as the window shows numbers; the loss sheet
+// of the design on it follows a calculation and goes when the results are blanked (a refused
+// read) or the core is typed over.
+TEST_P(DesignWindow, CatalogueCoreFillsItsFieldsAndTheSheetFollowsTheResults) {
+  open();
+  CorePick* pick = form->corePick();
+  ASSERT_NE(pick, nullptr);
+  const magnetics::CatalogueCore& etd = *magnetics::findCore("ETD 34/17/11");
+  pick->choose(etd, *magnetics::findMaterial("N87"));
+  EXPECT_NEAR(std::stod(text("Ae")), etd.geometry.Ae * 1e6, 1e-3);
+  if (findField(*table, "Le") != nullptr) {
+    EXPECT_NEAR(std::stod(text("Le")), etd.geometry.le * 1e3, 1e-3);
+  }
+  EXPECT_EQ(pick->text(), "ETD 34/17/11 · N87");
+  EXPECT_EQ(pick->sheet(), nullptr);
+
+  run(verify());
+  ASSERT_NE(pick->sheet(), nullptr) << host.summary().front();
+  EXPECT_TRUE(pick->sheet()->complete);
+  EXPECT_GT(pick->sheet()->Ptotal, 0);
+
+  run("Vo=5V " + verify());
+  EXPECT_EQ(pick->sheet(), nullptr);
+  run("Vo=12 " + verify());
+  ASSERT_NE(pick->sheet(), nullptr);
+  EXPECT_EQ(pick->core(), &etd);
+
+  run("Ae=100");
+  EXPECT_EQ(pick->sheet(), nullptr);
+  EXPECT_EQ(pick->core(), nullptr);
+  EXPECT_EQ(pick->text(), "");
+}
+
 // Formula files: Vo·2 and the like are the window's own opening values; an estimate reads the
 // chosen core as 1, and a file the runner rejects empties the outputs it would have written.
 INSTANTIATE_TEST_SUITE_P(
@@ -153,7 +192,7 @@ INSTANTIATE_TEST_SUITE_P(
                "正激变换器 Forward   <界面:系统   公式:自定义>",
                "正激变换器 Forward   <界面:自定义   公式:内置>",
                "Ap=1.01747 Ae= Np= Ns= Lo=", "Ap = Ae + Kw;\r\nNp = Vo * 2;\r\n#",
-               "Ap=1.3 Ae= Np= Lo=", "Ap=0 Ae= Np= Lo=", true},
+               "Ap=1.3 Ae= Np= Lo=", "Ap=0 Ae= Np= Lo=", true, 3, "verify"},
         Window{"rcc", "calc", "", "VacMin=90", " 请输入完整的设计条件！",
                "Ringing Choke Coverter  <界面:系统   公式:内置>",
                "Ringing Choke Coverter  <界面:系统    公式:自定义>",
@@ -380,6 +419,69 @@ TEST_F(ForwardWindow, FormulaVerificationReadsApAtOne) {
   EXPECT_EQ(host.progressRuns, 1);
   expectShown("Np=0 Ap=1.5");
 }
+
+// --- what a window needs of a catalogue core -------------------------------------------
+
+struct NeedCase {
+  const char* key;
+  const char* commands;  // the estimate (where the window makes one), then the design
+  CoreNeed::Kind kind;
+  bool gapped;  // the window's inductance and turns ask for a gap
+};
+
+void PrintTo(const NeedCase& c, std::ostream* os) {
+  *os << c.key << " " << c.commands;
+}
+
+class CoreNeedOf : public testing::WindowDriver, public ::testing::TestWithParam<NeedCase> {};
+
+// The picker's rows for the need the window shows after its design: only cores that reach
+// the estimate when asked, smallest first; a gap that gives the winding its inductance
+// (AL·N² = L) and, on the same core, an AL below the ungapped one.
+TEST_P(CoreNeedOf, RowsMeetTheEstimateAndGapToTheInductance) {
+  const NeedCase& c = GetParam();
+  switchFilesOff(c.key);
+  open(c.key);
+  run(c.commands);
+  const CoreNeed need = form->coreNeed();
+  EXPECT_EQ(need.kind, c.kind);
+  EXPECT_EQ(need.inductance > 0, c.gapped);
+  const magnetics::Material& n87 = *magnetics::findMaterial("N87");
+  const std::vector<CorePickRow> all = form->corePick()->rows({"etd", false}, n87, need);
+  const std::vector<CorePickRow> meeting = form->corePick()->rows({"etd", true}, n87, need);
+  ASSERT_FALSE(meeting.empty());
+  EXPECT_EQ(meeting.size() == all.size(), c.kind == CoreNeed::Kind::None);
+  const std::vector<CorePickRow> ungapped = form->corePick()->rows({"etd", false}, n87, {});
+  int gaps = 0;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    const CorePickRow& r = all[i];
+    gaps += r.gap > 0;
+    if (i > 0) {
+      EXPECT_GE(r.Ve, all[i - 1].Ve);
+    }
+    if (!c.gapped) {
+      EXPECT_EQ(r.gap, 0) << r.name;
+    } else if (r.gap > 0) {
+      EXPECT_NEAR(r.AL * 1e-9 * need.turns * need.turns / need.inductance, 1, 1e-3) << r.name;
+      EXPECT_LT(r.AL, ungapped[i].AL) << r.name;
+    }
+  }
+  EXPECT_EQ(gaps > 0, c.gapped);
+  for (const CorePickRow& r : meeting) EXPECT_TRUE(r.meetsNeed) << r.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, CoreNeedOf,
+    ::testing::Values(NeedCase{"flyback", "core Ae=100 Le=60 verify", CoreNeed::Kind::Volume, true},
+                      NeedCase{"flyback", "mode=dcm core Ae=100 Le=60 verify",
+                               CoreNeed::Kind::AreaProduct, true},
+                      NeedCase{"forward", "core Ae=100 verify", CoreNeed::Kind::AreaProduct, false},
+                      NeedCase{"rcc", "calc", CoreNeed::Kind::None, true},
+                      NeedCase{"dcdc", "calc", CoreNeed::Kind::None, true},
+                      NeedCase{"halfbridge", "calc", CoreNeed::Kind::None, false}),
+    [](const ::testing::TestParamInfo<NeedCase>& p) {
+      return std::string(p.param.key) + std::to_string(p.index);
+    });
 
 }  // namespace
 }  // namespace tarnex

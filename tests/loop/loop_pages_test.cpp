@@ -111,61 +111,17 @@ TEST(CurrentModePage, TypeChangeBlanksTheResultsAndTogglesGm) {
   EXPECT_TRUE(d.page.control(icctrl::kGm)->enabled);
 }
 
-// --- refusals, per page and step: the framework's message, then the page's own with its
-// blanks; the results blank, nothing written, the exchange flag cleared.
-struct Refusal {
-  const char* name;
-  std::unique_ptr<LoopPage> (*make)(Host&);
-  const char* field;
-  int command;
-  const char* message;
-};
-template <class P>
-std::unique_ptr<LoopPage> make(Host& host) {
-  return std::make_unique<P>(host);
-}
-void PrintTo(const Refusal& c, std::ostream* os) {
-  *os << c.name;
-}
-class PageRefusal : public ::testing::TestWithParam<Refusal> {};
-TEST_P(PageRefusal, ShowsItsMessageAndBlanksTheResults) {
-  testing::RecordingHost host;
-  const std::unique_ptr<LoopPage> page = GetParam().make(host);
-  page->open();
-  page->setText(fieldId(*page->table(), GetParam().field), "1,5");
-  page->command(GetParam().command);
-  EXPECT_EQ(host.summary(), (std::vector<std::string>{kBadNumber, GetParam().message}));
-  EXPECT_EQ(host.progressRuns, 0);
-  EXPECT_FALSE(page->exchangeFlag());
-  EXPECT_FALSE(page->takeFocusRequest() == std::nullopt);
-  for (const FieldRow& row : page->table()->fields) {
-    if (row.output()) {
-      EXPECT_EQ(page->text(row.controlId), "") << row.name;
-    }
-  }
-}
-INSTANTIATE_TEST_SUITE_P(
-    Pages, PageRefusal,
-    ::testing::Values(
-        Refusal{"CurrentMode", &make<CICtrl>, "Vo", icctrl::kCalculate,
-                "Tarnex|   请输入完整的参数!  "},
-        Refusal{"TypeIIStep2", &make<CVCtrl>, "Dmax", vctrl::kStep2,
-                "Tarnex|  请输入完整的参数!  "},
-        Refusal{"TypeIIStep4", &make<CVCtrl>, "R1", vctrl::kStep4, "Tarnex| 请输入完整的参数! "},
-        Refusal{"TypeIII", &make<CType3>, "R1", type3::kCalculate, "Tarnex|  请输入完整的条件!  "},
-        Refusal{"CurrentModeExact", &make<CICtrl>, "Vo", icctrl::kExact,
-                "Tarnex|   请输入完整的参数!  "},
-        Refusal{"TypeIIExact", &make<CVCtrl>, "R1", vctrl::kExact, "Tarnex| 请输入完整的参数! "},
-        Refusal{"TypeIIIExact", &make<CType3>, "R1", type3::kExact,
-                "Tarnex|  请输入完整的条件!  "}),
-    [](const auto& p) { return p.param.name; });
-
 // --- the design check and the exact design, on every page ---------------------------------
-// (what the checks say, per page and case, is in the loop golden runs of tarnex-calc)
+// (what the checks say, and each page's and step's refusal with its message and its blanked
+// results, are in the loop golden runs of tarnex-calc: *_refused)
 
 // The exact design alone writes no field and draws the exact loop; each calculation shows the
 // progress window, the exact design none; a refused calculation drops the check with the
 // results.
+template <class P>
+std::unique_ptr<LoopPage> make(Host& host) {
+  return std::make_unique<P>(host);
+}
 struct FlowCase {
   const char* name;
   std::unique_ptr<LoopPage> (*make)(Host&);
@@ -198,6 +154,10 @@ TEST_P(LoopCheck, ExactWritesNothingAndARefusalDropsTheCheck) {
   page->setText(page->table()->fields.front().controlId, "x");
   page->command(c.commands.back());
   EXPECT_TRUE(page->findings().empty());
+  // Refused: no progress window, the exchange flag cleared, the focus on the field.
+  EXPECT_EQ(host.progressRuns, static_cast<int>(c.commands.size()));
+  EXPECT_FALSE(page->exchangeFlag());
+  EXPECT_TRUE(page->takeFocusRequest());
 }
 INSTANTIATE_TEST_SUITE_P(
     Pages, LoopCheck,

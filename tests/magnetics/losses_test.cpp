@@ -138,7 +138,9 @@ TEST(WindowFill, LayersAndAFinerWire) {
   const Wire table[] = {{"Round 0.4", false, 1, 0.4e-3, 0.44e-3},
                         {"Round 0.3", false, 1, 0.3e-3, 0.33e-3},
                         {"Litz 100x0.1", true, 100, 0.1e-3, 1.3e-3},
-                        {"Litz 30x0.1", true, 30, 0.1e-3, 0.7e-3}};
+                        {"Litz 30x0.1", true, 30, 0.1e-3, 0.7e-3},
+                        // The same copper in strands far thinner than needed.
+                        {"Litz 2500x0.02", true, 2500, 0.02e-3, 1.2e-3}};
   const auto litz = finerWire(wire, 0.2e-3, table);
   ASSERT_TRUE(litz);
   EXPECT_EQ(litz->wire.name, "Litz 100x0.1");

@@ -126,15 +126,15 @@ StagePoint openLoop(const Stage& s, double Ton) {
   return driveAt(s, Ton, s.Vo / s.Io);
 }
 
-// The check's statements shared by the windows that state an open-loop output.
+// The check's statements at both ends, and the open-loop output where the check states one
+// (the ringing choke's lowest-input point is the one it reaches).
 template <class Check>
 Stated statedBy(const Check& c) {
-  Stated st;
-  st.low = c.low;
-  st.high = c.high;
-  st.reachedLow = c.reachedLow;
-  st.predictsReached = true;
-  st.Bpeak = c.Bpeak;
+  Stated st{c.low, c.high, c.low, false, c.Bpeak};
+  if constexpr (requires { c.reachedLow; }) {
+    st.reachedLow = c.reachedLow;
+    st.predictsReached = true;
+  }
   return st;
 }
 
@@ -148,9 +148,7 @@ Plan dcdcPlan(const Shown& w) {
   Plan p;
   p.VinLow = in.VinMin;
   p.VinHigh = in.VinMax;
-  p.stated.low = c.low;
-  p.stated.high = c.high;
-  p.stated.Bpeak = c.Bpeak;
+  p.stated = statedBy(c);
   // The on-time the window designs with at the lowest input: the buck's duty there (less the
   // dead time in DCM), the others' shown Ton. The check states no output there.
   const double T = 1000 / double{in.f};
@@ -228,10 +226,7 @@ Plan rccPlan(const Shown& w) {
   Plan p;
   p.VinLow = acPeak(in.VacMin);
   p.VinHigh = acPeak(in.VacMax);
-  p.stated.low = c.low;
-  p.stated.high = c.high;
-  p.stated.reachedLow = c.low;
-  p.stated.Bpeak = c.Bpeak;
+  p.stated = statedBy(c);
 
   Promise& pr = p.promise;
   pr.Vo = in.Vo;
@@ -320,18 +315,14 @@ Plan bridgePlan(const Shown& w, BridgeKind kind) {
   return p;
 }
 
-Plan planOf(const Shown& w) {
-  if (w.key == "dcdc") return dcdcPlan(w);
-  if (w.key == "flyback") return flybackPlan(w);
-  if (w.key == "forward") return forwardPlan(w);
-  if (w.key == "rcc") return rccPlan(w);
-  if (w.key == "pushpull") return bridgePlan(w, BridgeKind::PushPull);
-  if (w.key == "halfbridge") return bridgePlan(w, BridgeKind::HalfBridge);
-  return bridgePlan(w, BridgeKind::FullBridge);
-}
-
 Plan planFor(const Shown& w) {
-  Plan p = planOf(w);
+  Plan p = w.key == "dcdc"         ? dcdcPlan(w)
+           : w.key == "flyback"    ? flybackPlan(w)
+           : w.key == "forward"    ? forwardPlan(w)
+           : w.key == "rcc"        ? rccPlan(w)
+           : w.key == "pushpull"   ? bridgePlan(w, BridgeKind::PushPull)
+           : w.key == "halfbridge" ? bridgePlan(w, BridgeKind::HalfBridge)
+                                   : bridgePlan(w, BridgeKind::FullBridge);
   if (!p.designedDeck) {
     p.designedDeck = p.deck;
     p.designedLow = p.stated.low;
@@ -348,15 +339,7 @@ struct Measured {
          bmax = NAN, bmin = NAN, vclamp = NAN;
   double ripple() const { return ilmax - ilmin; }
   double flux(Flux f) const {
-    switch (f) {
-      case Flux::Peak:
-        return bmax;
-      case Flux::Swing:
-        return bmax - bmin;
-      case Flux::HalfSwing:
-        return (bmax - bmin) / 2;
-    }
-    return NAN;
+    return f == Flux::Peak ? bmax : f == Flux::Swing ? bmax - bmin : (bmax - bmin) / 2;
   }
 };
 

@@ -1,0 +1,54 @@
+#include "loss.h"
+
+#include <string>
+
+#include "base/finding.h"
+#include "forms/core_pick.h"
+
+namespace tarnex::calc {
+
+std::optional<UsageError> checkCore(const Options& o, Form& form) {
+  if (!o.core) return std::nullopt;
+  if (form.corePick() == nullptr) {
+    return UsageError{"dialog '" + o.dialog + "' asks for no core: --core does not apply"};
+  }
+  const std::string error = catalogueNameError(*o.core, *o.material);
+  if (!error.empty()) return UsageError{error};
+  return std::nullopt;
+}
+
+void chooseCore(const Options& o, Form& form) {
+  CorePick* pick = form.corePick();
+  if (!o.core || pick == nullptr) return;
+  std::string error;
+  pick->choose(*o.core, *o.material, error);
+  pick->setSettings({.temperature = o.temperature, .fillFactor = o.fill});
+}
+
+std::optional<Record> lossRecord(const Options& o, Form& form) {
+  CorePick* pick = form.corePick();
+  if (!o.core || pick == nullptr) return std::nullopt;
+  // The choice as the fields still show it: a core typed over afterwards is no longer it.
+  const magnetics::CatalogueCore* core = pick->core();
+  const magnetics::Material* material = pick->material();
+  std::vector<Record> rows, checks;
+  if (const magnetics::LossSheet* sheet = pick->sheet()) {
+    for (const magnetics::SheetRow& r : sheet->rows) {
+      rows.push_back(Record{"loss"}
+                         .add("label", r.label)
+                         .add("value", Value::number(r.value))
+                         .add("unit", r.unit));
+    }
+    for (const Finding& f : sheet->findings) {
+      checks.push_back(
+          Record{"loss-check"}.add("severity", severityKey(f.severity)).add("text", f.text));
+    }
+  }
+  return Record{"core"}
+      .add("core", core ? Value::text(std::string(core->shape.name)) : Value::text(""))
+      .add("material", material ? Value::text(material->name) : Value::text(""))
+      .records("rows", std::move(rows))
+      .records("checks", std::move(checks));
+}
+
+}  // namespace tarnex::calc
