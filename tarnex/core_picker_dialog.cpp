@@ -45,7 +45,12 @@ QString needText(const CoreNeed& need) {
   return text;
 }
 
+// The family as the makers' catalogues head it: the shape's letters, with a word for the
+// families whose letters say little.
 QString familyName(const std::string& key) {
+  if (key == "planarE") return QStringLiteral("E 平面");
+  if (key == "p") return QStringLiteral("P 罐形");
+  if (key == "t") return QStringLiteral("T 磁环");
   return toQString(key).toUpper();
 }
 

@@ -132,7 +132,11 @@ void LossSheetPane::showSheet() {
     const magnetics::SheetRow& r = rows[static_cast<std::size_t>(i)];
     const int line = i % perColumn, column = 4 * (i / perColumn);
     grid->addWidget(cell(toQString(r.label), Qt::AlignLeft, rows_), line, column);
-    grid->addWidget(cell(readableNumber(r.value), Qt::AlignRight, rows_), line, column + 1);
+    // Values of any length in one width, so that the settings beside stay where they are
+    // while the user steps them.
+    QLabel* value = cell(readableNumber(r.value), Qt::AlignRight, rows_);
+    value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("-0.0000000")));
+    grid->addWidget(value, line, column + 1);
     grid->addWidget(cell(toQString(r.unit), Qt::AlignLeft, rows_), line, column + 2);
     grid->setColumnMinimumWidth(column + 3, 14);
   }
