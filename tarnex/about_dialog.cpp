@@ -28,6 +28,13 @@ AboutDialog::AboutDialog(QWidget* over)
   line->move(du.point(51, 35));
   line->adjustSize();
 
+  // The catalogue of cores, ferrites and wires is open data under its own licence.
+  auto* source = new QLabel(QStringLiteral("磁芯数据：OpenMagnetics MAS，Apache License 2.0，\n"
+                                           "见 resources/magnetics/SOURCE.md"),
+                            this);
+  source->move(du.point(51, 49));
+  source->adjustSize();
+
   auto* ok = new QPushButton(QStringLiteral("确定"), this);
   ok->setGeometry(du.rect(118, 81, 50, 17));
   ok->setDefault(true);

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "bode_plot.h"
+#include "core_views.h"
 #include "form_view_widgets.h"
 #include "forms/form_layout.h"
 #include "ui_metrics.h"
@@ -244,7 +245,11 @@ void FormWidget::buildRows() {
     }
   }
   if (form_.plotsBode()) plot_ = new BodePlotWidget(form_, this);
-  if (form_.checksDesign()) check_ = new DesignCheckBox(form_.plotsBode(), this);
+  if (CorePick* pick = form_.corePick()) {
+    core_ = new CoreViews(form_, *pick, form_.plotsBode(), this, [this] { afterAction(); });
+  } else if (form_.checksDesign()) {
+    check_ = new DesignCheckBox(form_.plotsBode(), this);
+  }
 }
 
 namespace {
@@ -305,6 +310,7 @@ void FormWidget::layOutRows() {
   m.room = {room_.width(), room_.height()};
   const QSize screen = usableSize(this);
   m.screen = {screen.width(), screen.height()};
+  if (core_ != nullptr) core_->addTo(m);
 
   const std::span<const PictureRow> pictures =
       form_.table() ? form_.table()->pictures : std::span<const PictureRow>{};
@@ -319,6 +325,7 @@ void FormWidget::layOutRows() {
   }
   if (plot_ != nullptr && plan.plot) plot_->setGeometry(toQRect(*plan.plot));
   if (check_ != nullptr && plan.check) check_->setGeometry(toQRect(*plan.check));
+  if (core_ != nullptr) core_->place(plan);
   // A shortened caption shows itself whole where the pointer rests on it.
   for (const Control& c : form_.controls()) {
     if (c.kind != ControlKind::Label) continue;
@@ -347,6 +354,7 @@ void FormWidget::sync() {
   // Another caption (a mode's, an interface file's) may need another width.
   if (captions && !placedByTable(form_)) layOutRows();
   if (check_ != nullptr) check_->showFindings(form_.findings());
+  if (core_ != nullptr) core_->sync();
   repaintPictures();
   emit synced();
 }

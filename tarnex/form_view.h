@@ -28,6 +28,7 @@ namespace tarnex::qt {
 class PictureWidget;
 class DesignCheckBox;
 class BodePlotWidget;
+class CoreViews;
 
 class FormWidget : public QWidget {
   Q_OBJECT
@@ -50,6 +51,9 @@ class FormWidget : public QWidget {
   void repaintPictures();
   // The Bode plot of a form that designs a loop, or nullptr.
   QWidget* plotWidget() const;
+  // The catalogue core's button, choice and loss sheet of a form that asks for a core, or
+  // nullptr.
+  CoreViews* coreViews() const { return core_; }
   // Makes the form's default button the default of the window it is shown in (a page of a
   // sheet, when it comes to the front), so that Enter presses it.
   void claimDefaultButton();
@@ -84,6 +88,7 @@ class FormWidget : public QWidget {
   // Width over height and width of the drawings of each picture frame when the form opened.
   std::map<int, std::pair<double, int>> pictureShapes_;
   BodePlotWidget* plot_ = nullptr;
+  CoreViews* core_ = nullptr;  // in place of check_ when the form asks for a core
 };
 
 class FormView : public QDialog {

@@ -39,25 +39,19 @@ void CaptionBox::initStyleOption(QStyleOptionGroupBox* option) const {
   option->textColor = captionColor_;
 }
 
-DesignCheckBox::DesignCheckBox(bool loop, QWidget* parent)
-    : CaptionBox(toQString(kCheckCaption), parent), loop_(loop) {
-  setCaptionColor(toQColor(kCheckCaptionColor));
-  auto* inside = new QVBoxLayout(this);
-  inside->setContentsMargins(8, 4, 4, 4);
-  auto* scroll = new QScrollArea(this);
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setWidgetResizable(true);
-  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  text_ = new QLabel(scroll);
+FindingsList::FindingsList(QWidget* parent) : QScrollArea(parent) {
+  setFrameShape(QFrame::NoFrame);
+  setWidgetResizable(true);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  text_ = new QLabel(this);
   text_->setTextFormat(Qt::RichText);
   text_->setWordWrap(true);
   text_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
   text_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  scroll->setWidget(text_);
-  inside->addWidget(scroll);
+  setWidget(text_);
 }
 
-void DesignCheckBox::showFindings(std::span<const Finding> findings) {
+void FindingsList::showFindings(std::span<const Finding> findings, const QString& placeholder) {
   QString html;
   for (const Finding& f : findings) {
     // A failure in red; the rest in the window's own colours, a warning in its hint violet.
@@ -76,9 +70,26 @@ void DesignCheckBox::showFindings(std::span<const Finding> findings) {
   if (html.isEmpty()) {
     html = QStringLiteral("<div style=\"color:%1\">%2</div>")
                .arg(palette().color(QPalette::Disabled, QPalette::WindowText).name(),
-                    toQString(loop_ ? kLoopCheckPlaceholder : kCheckPlaceholder).toHtmlEscaped());
+                    placeholder.toHtmlEscaped());
   }
   if (text_->text() != html) text_->setText(html);
+}
+
+QString checkPlaceholder(bool loop) {
+  return toQString(loop ? kLoopCheckPlaceholder : kCheckPlaceholder);
+}
+
+DesignCheckBox::DesignCheckBox(bool loop, QWidget* parent)
+    : CaptionBox(toQString(kCheckCaption), parent), loop_(loop) {
+  setCaptionColor(toQColor(kCheckCaptionColor));
+  auto* inside = new QVBoxLayout(this);
+  inside->setContentsMargins(8, 4, 4, 4);
+  list_ = new FindingsList(this);
+  inside->addWidget(list_);
+}
+
+void DesignCheckBox::showFindings(std::span<const Finding> findings) {
+  list_->showFindings(findings, checkPlaceholder(loop_));
 }
 
 PictureWidget::PictureWidget(Form& form, int frameId, bool framed, QWidget* parent,

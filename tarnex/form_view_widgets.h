@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QScrollArea>
 #include <map>
 #include <memory>
 #include <span>
@@ -32,6 +33,22 @@ class CaptionBox : public QGroupBox {
   QColor captionColor_;
 };
 
+// A list of findings that scrolls: a failure in red behind "●", a warning in the windows'
+// hint violet behind "▲", the rest behind "○"; `placeholder` greyed when there are none.
+class FindingsList : public QScrollArea {
+ public:
+  explicit FindingsList(QWidget* parent);
+  void showFindings(std::span<const Finding> findings, const QString& placeholder);
+  QString text() const { return text_->text(); }
+
+ private:
+  QLabel* text_;
+};
+
+// The findings of the form's last calculation, or before one what the design check will list
+// (`loop`: the checks of a designed loop rather than a circuit's).
+QString checkPlaceholder(bool loop);
+
 // The design check: the findings of the form's last calculation, or before one what it will
 // list (`loop`: the checks of a designed loop rather than a circuit's). A failure shows in red,
 // a warning in the windows' hint violet. Its size stays whatever a calculation finds; a longer
@@ -43,7 +60,7 @@ class DesignCheckBox : public CaptionBox {
 
  private:
   bool loop_;
-  QLabel* text_;
+  FindingsList* list_;
 };
 
 // A frame that holds pictures: the model says which drawings, which part of each (the

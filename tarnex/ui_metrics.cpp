@@ -1,6 +1,7 @@
 #include "ui_metrics.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 namespace tarnex::qt {
@@ -56,6 +57,20 @@ DialogUnits unitsForDialogFont(int points) {
     default:
       return {1.5, 1.5};
   }
+}
+
+QString readableNumber(double value) {
+  if (!std::isfinite(value)) return QStringLiteral("—");
+  const double size = std::fabs(value);
+  if (size >= 1e6 || (size > 0 && size < 1e-3)) return QString::number(value, 'g', 4);
+  // Digits after the point that leave four significant ones, none for 1000 and above.
+  const int digits = size < 1 ? 4 : std::max(0, 3 - static_cast<int>(std::floor(std::log10(size))));
+  QString text = QString::number(value, 'f', digits);
+  if (text.contains(QLatin1Char('.'))) {
+    while (text.endsWith(QLatin1Char('0'))) text.chop(1);
+    if (text.endsWith(QLatin1Char('.'))) text.chop(1);
+  }
+  return text;
 }
 
 }  // namespace tarnex::qt

@@ -50,6 +50,10 @@ struct DialogUnits {
 // The units of the 9-, 10- and 11-point dialog fonts of the program's windows.
 DialogUnits unitsForDialogFont(int points);
 
+// A computed value for reading rather than editing: four significant digits, no exponent
+// below 10⁶ ("0.0123", "12.35", "12346"), "—" when it is not finite.
+QString readableNumber(double value);
+
 inline QColor toQColor(Rgb c) {
   return QColor(c.r, c.g, c.b);
 }

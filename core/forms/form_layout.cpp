@@ -56,7 +56,7 @@ int pictureHeight(int width, double aspect) {
 // Rows "caption | input | unit"; notes, lines and buttons span the row, a picture too.
 class Grid {
  public:
-  enum class Kind { Input, Span, Button, Picture };
+  enum class Kind { Input, Span, Button, Picture, LineUnder };
   struct Row {
     Kind kind;
     int id = 0;  // the input, the spanning control, or the picture's frame
@@ -104,6 +104,7 @@ class Grid {
     const int x0 = area.x + style_.marginX;
     const int x1 = x0 + (c.present[0] ? captionWidth + style_.cellSpacing : 0);
     const int x2 = x1 + (c.present[1] ? c.w[1] + style_.cellSpacing : 0);
+    const int x3 = x2 + (c.present[2] ? c.w[2] + style_.cellSpacing : 0);
     int y = area.y + style_.marginY;
     for (const Row& r : rows_) {
       const int h = rowHeight(r, width);
@@ -118,6 +119,10 @@ class Grid {
           if (r.caption) centred(r.caption, x0, captionWidth, false);
           centred(r.id, x1, c.w[1], true);
           if (r.unit) centred(r.unit, x2, c.w[2], false);
+          if (const auto t = m_->trailers.find(r.id); t != m_->trailers.end()) {
+            const int h3 = std::min(t->second.h, h);
+            out.trailers[r.id] = {x3, y + (h - h3) / 2, std::min(t->second.w, c.w[3]), h3};
+          }
           break;
         case Kind::Button:
           centred(r.id, x0, width, true);
@@ -125,6 +130,12 @@ class Grid {
         case Kind::Span:
           out.controls[r.id] = {x0, y, width, h};
           break;
+        case Kind::LineUnder: {
+          // At the right of the row, under its input and what trails it.
+          const int w = std::min(width, m_->linesUnder.at(r.id).w);
+          out.linesUnder[r.id] = {x0 + width - w, y, w, h};
+          break;
+        }
         case Kind::Picture: {
           // A picture wider than its cell starts at the cell's left edge.
           const int x = x0 + std::max(0, (width - r.picture.w) / 2);
@@ -151,12 +162,13 @@ class Grid {
   }
 
  private:
+  // Caption, input, unit and the desktop's trailers.
   struct Columns {
-    int w[3] = {0, 0, 0};
-    bool present[3] = {false, false, false};
+    int w[4] = {0, 0, 0, 0};
+    bool present[4] = {false, false, false, false};
     int width(int spacing) const {
       int total = 0, count = 0;
-      for (int i = 0; i < 3; ++i) {
+      for (int i = 0; i < 4; ++i) {
         if (!present[i]) continue;
         total += w[i];
         ++count;
@@ -175,6 +187,7 @@ class Grid {
   Columns columns(int cap) const {
     Columns c;
     for (const Row& r : rows_) {
+      if (r.kind == Kind::LineUnder) continue;
       if (r.kind != Kind::Input) {
         c.present[0] = c.present[1] = c.present[2] = true;
         continue;
@@ -189,19 +202,30 @@ class Grid {
         c.present[2] = true;
         c.w[2] = std::max(c.w[2], hint(r.unit).w);
       }
+      if (const auto t = m_->trailers.find(r.id); t != m_->trailers.end()) {
+        c.present[3] = true;
+        c.w[3] = std::max(c.w[3], t->second.w);
+      }
     }
     return c;
   }
 
-  int spanWidth(const Row& r) const { return r.kind == Kind::Picture ? r.picture.w : hint(r.id).w; }
+  int spanWidth(const Row& r) const {
+    if (r.kind == Kind::LineUnder) return m_->linesUnder.at(r.id).w;
+    return r.kind == Kind::Picture ? r.picture.w : hint(r.id).w;
+  }
 
   int rowHeight(const Row& r, int width) const {
     switch (r.kind) {
-      case Kind::Input:
-        return std::max(
-            {hint(r.id).h, r.caption ? hint(r.caption).h : 0, r.unit ? hint(r.unit).h : 0});
+      case Kind::Input: {
+        const auto t = m_->trailers.find(r.id);
+        return std::max({hint(r.id).h, r.caption ? hint(r.caption).h : 0,
+                         r.unit ? hint(r.unit).h : 0, t != m_->trailers.end() ? t->second.h : 0});
+      }
       case Kind::Picture:
         return r.picture.h;
+      case Kind::LineUnder:
+        return m_->linesUnder.at(r.id).h;
       case Kind::Span:
         if (m_->wrappedHeight) return m_->wrappedHeight(r.id, width);
         return hint(r.id).h;
@@ -326,6 +350,7 @@ void Planner::build() {
       if ((groups.count(c.groupId) ? c.groupId : 0) != groupId) continue;
       if (isInput(c.kind)) {
         grid.add({Grid::Kind::Input, c.id, idIn(captionOf, c.id), idIn(unitOf, c.id), {}});
+        if (m_.linesUnder.count(c.id)) grid.add({Grid::Kind::LineUnder, c.id, 0, 0, {}});
         holdsFields = true;
       } else if (c.kind == ControlKind::Button) {
         if (!skipButtons) grid.add({Grid::Kind::Button, c.id, 0, 0, {}});

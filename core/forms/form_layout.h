@@ -64,6 +64,12 @@ struct LayoutMetrics {
   PixelSize room;
   // The room a window of its own may take on its screen.
   PixelSize screen;
+  // Widgets the desktop layer adds after the unit of an input (a button that fills the field
+  // from a catalogue), by the input's id: a column of their own at the end of the group's rows.
+  std::map<int, PixelSize> trailers;
+  // Lines of the desktop layer's own under an input (what the button chose), by the input's id:
+  // a row of their own in the group, as wide as the line asks.
+  std::map<int, PixelSize> linesUnder;
 };
 
 // A picture painted in a rectangle of its own: the one that fills a group box (no drawing
@@ -78,9 +84,11 @@ struct FormLayout {
   PixelSize size;
   std::map<int, PixelRect> controls;  // every control shown, by id
   std::vector<PlacedPicture> pictures;
-  std::optional<PixelRect> plot;   // the Bode plot
-  std::optional<PixelRect> check;  // the design check
-  std::vector<int> shortened;      // captions given less width than they ask for
+  std::optional<PixelRect> plot;        // the Bode plot
+  std::optional<PixelRect> check;       // the design check
+  std::vector<int> shortened;           // captions given less width than they ask for
+  std::map<int, PixelRect> trailers;    // by the input's id
+  std::map<int, PixelRect> linesUnder;  // by the input's id
 };
 
 // Lays out `controls` (in form order) with the pictures of the form's table. `plots`: the

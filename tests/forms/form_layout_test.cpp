@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "designs/registry.h"
+#include "forms/core_pick.h"
 #include "forms/sheet.h"
 #include "loop/loop_sheet.h"
 #include "support/recording_host.h"
@@ -102,7 +103,7 @@ TEST(FormLayout, SmallFormWorkedOutByHand) {
 
 struct WindowCase {
   std::string name;
-  const Form* form;
+  Form* form;
   PixelSize room;
 };
 
@@ -139,10 +140,18 @@ TEST_P(EveryWindow, NothingOverlapsAndEverythingFitsItsRoom) {
   for (const Control& c : form.controls()) {
     if (long_ && caption == 0 && c.buddy != 0 && !c.trailing) caption = c.id;
   }
+  // The desktop's button after the unit of a catalogue core's Ae field, and its choice after
+  // the Le field or under the Ae field.
+  LayoutMetrics metrics = metricsOf(form, w.room, caption);
+  if (const CorePick* pick = w.form->corePick()) {
+    const CoreFieldIds f = pick->fields();
+    metrics.trailers[f.Ae] = {90, 22};
+    (f.Le != 0 ? metrics.trailers[f.Le] : metrics.linesUnder[f.Ae]) = {140, 22};
+  }
   const DialogTable* table = form.table();
   const FormLayout l =
       layOutForm(form.controls(), table ? table->pictures : std::span<const PictureRow>{},
-                 form.plotsBode(), form.checksDesign(), metricsOf(form, w.room, caption));
+                 form.plotsBode(), form.checksDesign(), metrics);
   const PixelRect whole{0, 0, l.size.w, l.size.h};
   const PixelSize room = w.room.w > 0 ? w.room : kScreen;
   EXPECT_LE(l.size.w, room.w);
@@ -152,19 +161,35 @@ TEST_P(EveryWindow, NothingOverlapsAndEverythingFitsItsRoom) {
   // Every control in the form, every member inside its group's contents; groups and the
   // widgets that are no group never overlap among themselves.
   std::vector<std::pair<std::string, PixelRect>> groups, leaves;
-  for (const auto& [id, r] : l.controls) {
+  ASSERT_EQ(l.trailers.size(), metrics.trailers.size());
+  // The controls, then the trailers by the id of their input.
+  std::vector<std::tuple<int, PixelRect, bool>> placed;
+  for (const auto& [id, r] : l.controls) placed.push_back({id, r, false});
+  ASSERT_EQ(l.linesUnder.size(), metrics.linesUnder.size());
+  for (const auto& [id, r] : l.trailers) {
+    EXPECT_EQ(r.w, metrics.trailers.at(id).w) << "trailer of " << id;
+    EXPECT_GE(r.x, l.controls.at(id).right()) << "trailer of " << id;
+    placed.push_back({id, r, true});
+  }
+  for (const auto& [id, r] : l.linesUnder) {
+    EXPECT_EQ(r.w, metrics.linesUnder.at(id).w) << "line under " << id;
+    EXPECT_GE(r.y, l.controls.at(id).bottom()) << "line under " << id;
+    placed.push_back({id, r, true});
+  }
+  for (const auto& [id, r, trailer] : placed) {
     const Control* c = form.control(id);
     ASSERT_NE(c, nullptr) << id;
-    EXPECT_TRUE(whole.contains(r)) << id;
-    (c->kind == ControlKind::Group ? groups : leaves).push_back({std::to_string(id), r});
+    const std::string name = (trailer ? "beside " : "") + std::to_string(id);
+    EXPECT_TRUE(whole.contains(r)) << name;
+    (c->kind == ControlKind::Group ? groups : leaves).push_back({name, r});
     const int group = c->buddy ? form.control(c->buddy)->groupId : c->groupId;
     if (c->kind == ControlKind::Group || c->kind == ControlKind::Frame || group == 0) continue;
     const PixelRect box = l.controls.at(group);
     EXPECT_TRUE((PixelRect{box.x + 3, box.y + (form.control(group)->text.empty() ? 9 : 23),
                            box.w - 6, box.h - 12})
                     .contains(r))
-        << id << " outside group " << group;
-    if (c->kind == ControlKind::Label && c->buddy != 0) {
+        << name << " outside group " << group;
+    if (!trailer && c->kind == ControlKind::Label && c->buddy != 0) {
       const PixelRect input = l.controls.at(c->buddy);
       EXPECT_EQ(2 * r.y + r.h, 2 * input.y + input.h) << id << " off its input's row";
       if (id == caption) {
