@@ -356,21 +356,5 @@ INSTANTIATE_TEST_SUITE_P(
                       Lifecycle{"fullbridge", "calc", "", ""}),
     [](const ::testing::TestParamInfo<Lifecycle>& p) { return p.param.key; });
 
-// The same procedure written in the formula language (turns unrounded): the check reads the
-// results it wrote back.
-class FormulaCheck : public testing::WindowDriver, public ::testing::Test {};
-
-TEST_F(FormulaCheck, AFormulaFileIsCheckedByWhatItComputed) {
-  switchFilesOff("dcdc");
-  dir.write("CCM Buck cfg.txt",
-            "float T;\nT = 1000 / f;\nDuty = (Vo + Vdf) / (VinMax - Vsw + Vdf);\n"
-            "Ton = Duty * T;\nL = (VinMax - Vsw - Vo) * Ton / (IoMax * r);\n"
-            "NL = (VinMax - Vsw - Vo) * Ton * 10000 / ((2 * r * Bpk / (r + 2)) * Ae);\n#");
-  open("dcdc");
-  run("calc");
-  ASSERT_TRUE(host.messages.empty()) << host.summary().front();
-  EXPECT_TRUE(mentions("峰值磁密约 2500 GS"));
-}
-
 }  // namespace
 }  // namespace tarnex

@@ -14,7 +14,6 @@ using namespace flyback;
 using testing::box;
 
 constexpr const char* kCcmFile = "CCM反激变换器 cfg.txt";
-constexpr const char* kDcmFile = "DCM反激变换器 cfg.txt";
 constexpr const char* kInterfaceFile = "Flyback Interface.txt";
 constexpr const char* kTitle = "反激变换器 Flyback   <界面:系统   公式:内置>";
 constexpr const char* kFormulaTitle = "反激变换器 Flyback   <界面:系统   公式:自定义>";
@@ -171,19 +170,6 @@ TEST_F(FlybackWindow, FailedClampRunShowsWhatItAssignedBeforeTheError) {
   EXPECT_EQ(host.messages[0].caption, "计算出错");
   EXPECT_EQ(host.progressRuns, 2);
   expectShown("Rlk=430.206 Clk=0 Lp=429.206 Ve=");
-}
-
-TEST_F(FlybackWindow, ModeSelectsTheFormulaFile) {
-  dir.write(kDcmFile, "Ve = 42;\r\n#");
-  open();
-  run("core");
-  EXPECT_EQ(text("Ve"), "6166.67");  // CCM: built-in
-  run("mode=dcm");
-  EXPECT_EQ(form->title(), kFormulaTitle);
-  run("core");
-  EXPECT_EQ(text("Ve"), "42");
-  run("mode=ccm");
-  EXPECT_EQ(form->title(), kTitle);
 }
 
 // --- interface file -----------------------------------------------------------------------
