@@ -11,11 +11,11 @@ namespace tarnex::magnetics {
 // The effective parameters of a core set (a pair of halves, or one toroid) by IEC 60205, and
 // the winding window that the bobbin or the bare core leaves.
 struct CoreGeometry {
-  double Ae = 0;    // effective area, m²
-  double le = 0;    // effective magnetic path length, m
-  double Ve = 0;    // effective volume, m³
-  double Amin = 0;  // smallest cross-section of the centre leg, m²
-  double Aw = 0;    // winding window area, m² (the bobbin's where the shape has one)
+  double Ae = 0;             // effective area, m²
+  double le = 0;             // effective magnetic path length, m
+  double Ve = 0;             // effective volume, m³
+  double Amin = 0;           // smallest cross-section of the centre leg, m²
+  double Aw = 0;             // winding window area, m² (the bobbin's where the shape has one)
   double windowBreadth = 0;  // breadth of the window along the centre leg (a layer's width), m
   double windowHeight = 0;   // build-up room from the centre leg outwards, m
   double meanTurn = 0;       // mean length of a turn at half the window height, m
@@ -31,20 +31,20 @@ struct SteinmetzRange {
 };
 
 struct Material {
-  std::string name;   // as the maker writes it, "N87"
-  std::string maker;  // "TDK"
-  double mu25 = 0;    // initial permeability at 25 °C
-  double Bsat25 = 0;  // saturation flux density at 25 °C, T
-  double Bsat100 = 0; // saturation flux density at 100 °C, T
+  std::string name;                       // as the maker writes it, "N87"
+  std::string maker;                      // "TDK"
+  double mu25 = 0;                        // initial permeability at 25 °C
+  double Bsat25 = 0;                      // saturation flux density at 25 °C, T
+  double Bsat100 = 0;                     // saturation flux density at 100 °C, T
   std::vector<SteinmetzRange> steinmetz;  // ordered by frequency
 };
 
 struct Wire {
-  std::string name;             // "Round 0.50 - Grade 1", "Litz 40x0.1"
+  std::string name;  // "Round 0.50 - Grade 1", "Litz 40x0.1"
   bool litz = false;
   int strands = 1;
-  double strandDiameter = 0;    // conducting diameter of one strand, m
-  double outerDiameter = 0;     // over the enamel (and serving), m
+  double strandDiameter = 0;  // conducting diameter of one strand, m
+  double outerDiameter = 0;   // over the enamel (and serving), m
 };
 
 }  // namespace tarnex::magnetics
