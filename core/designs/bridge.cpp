@@ -43,7 +43,7 @@ void BridgeDialog::command(int id) {
   if (id == kCalculateButton) {
     calculate(
         kIncomplete, [this] { return builtIn(); },
-        [this] { return checkBridge(kind_, bound(kInputs), bound(kDesign)).findings; });
+        [this] { return pick_.checked(checkBridge(kind_, bound(kInputs), bound(kDesign))); });
   } else {
     DesignDialog::command(id);
   }

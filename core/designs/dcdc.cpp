@@ -68,7 +68,7 @@ void CDcDcDlg::command(int id) {
   calc.incompleteMessage = kIncomplete;
   calc.builtIn = [this] { return builtIn(); };
   calc.check = [this] {
-    return checkDcDc(topology(), mode(), bound(kInputs), bound(kOutputs)).findings;
+    return pick_.checked(checkDcDc(topology(), mode(), bound(kInputs), bound(kOutputs)));
   };
   calculate(calc);
 }

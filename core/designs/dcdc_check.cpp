@@ -61,6 +61,21 @@ void discontinuousFindings(std::vector<Finding>& findings, const StagePoint& low
   }
 }
 
+// The inductor's circuit at p for the loss sheet, its flux peaking at `Bpeak` gauss: one
+// winding carries the inductor current, which the flux follows.
+magnetics::CircuitValues inductorCircuit(const StagePoint& p, double Bpeak) {
+  magnetics::CircuitValues v;
+  v.Bpeak = Bpeak * 1e-4;
+  v.primaryRms = p.inductorRms;
+  if (!usable(p.T, p.iPeak)) return v;
+  const double on = p.Ton / p.T, end = std::min(1.0, (p.Ton + p.Toff) / p.T);
+  const double a = p.iStart, b = p.iPeak;
+  v.primary = {{0, a}, {on, b}, {end, a}, {1, a}};
+  v.flux = v.primary;
+  v.swing = v.Bpeak * (b - a) / b;
+  return v;
+}
+
 }  // namespace
 
 DcDcCheck checkDcDc(DcDcTopology topology, DcDcMode mode, const DcDcInputs& in,
@@ -77,6 +92,8 @@ DcDcCheck checkDcDc(DcDcTopology topology, DcDcMode mode, const DcDcInputs& in,
   const double iPeak = std::max(c.low.iPeak, c.high.iPeak);
   if (usable(out.NL, in.Ae)) c.Bpeak = out.L * iPeak * 1e4 / (out.NL * in.Ae);
   fluxFinding(f, c.Bpeak, in.Bpk, in.Bsat);
+  c.circuit = inductorCircuit(c.low.iPeak >= c.high.iPeak ? c.low : c.high, c.Bpeak);
+  c.circuit->highestInput = c.low.iPeak < c.high.iPeak;
 
   if (mode == DcDcMode::Ccm) {
     // The buck's ripple is largest at the highest input, where the window designs it; the

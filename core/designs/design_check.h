@@ -8,6 +8,7 @@
 //
 // Units as on the forms: V, A, µs, µH, µF, kHz, gauss, mm, mm², W.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "designs/forward_procedures.h"
 #include "designs/power_stage.h"
 #include "designs/rcc_procedures.h"
+#include "magnetics/window_windings.h"
 
 namespace tarnex {
 
@@ -49,6 +51,8 @@ struct DcDcCheck {
   StagePoint low, high;       // regulated there
   double Bpeak = 0;           // peak flux with the rounded turns, at the input where it peaks
   double outputRipple = 0;    // V peak to peak on Co, the larger of the two ends
+  // What the loss sheet takes of the circuit; none when the stage could not be solved.
+  std::optional<magnetics::CircuitValues> circuit;
   std::vector<Finding> findings;
 };
 DcDcCheck checkDcDc(DcDcTopology topology, DcDcMode mode, const DcDcInputs& in,
@@ -77,6 +81,8 @@ struct FlybackCheck {
   // With a clamp: its voltage above the input at the lowest and the highest input, and the
   // switch's peak voltage at the highest.
   double clampLow = 0, clampHigh = 0, switchPeak = 0;
+  // What the loss sheet takes of the circuit; none when the stage could not be solved.
+  std::optional<magnetics::CircuitValues> circuit;
   std::vector<Finding> findings;
 };
 FlybackCheck checkFlyback(bool continuous, const FlybackInputs& in, const FlybackDesign& d,
@@ -94,6 +100,8 @@ struct ForwardCheck {
   double valley = 0;
   StagePoint atValley;
   double switchPeak = 0;  // at VacMax, the reset winding as long as the primary
+  // What the loss sheet takes of the circuit; none when the stage could not be solved.
+  std::optional<magnetics::CircuitValues> circuit;
   std::vector<Finding> findings;
 };
 ForwardCheck checkForward(const ForwardInputs& in, const ForwardDesign& d);
@@ -109,6 +117,8 @@ struct RccCheck {
   double Bpeak = 0;      // full load, lowest input
   double valley = 0;
   StagePoint atValley;
+  // What the loss sheet takes of the circuit; none when the stage could not be solved.
+  std::optional<magnetics::CircuitValues> circuit;
   std::vector<Finding> findings;
 };
 RccCheck checkRcc(const RccInputs& in, const RccDesign& d);
@@ -132,6 +142,8 @@ struct BridgeCheck {
   double valley = 0;
   StagePoint atValley;
   double switchPeak = 0;  // at VacMax
+  // What the loss sheet takes of the circuit; none when the stage could not be solved.
+  std::optional<magnetics::CircuitValues> circuit;
   std::vector<Finding> findings;
 };
 BridgeCheck checkBridge(BridgeKind kind, const BridgeInputs& in, const BridgeDesign& d);

@@ -216,7 +216,8 @@ void CFlybackDlg::verify() {
   };
   // The clamp is not sized yet: the check leaves it out.
   calc.check = [&] {
-    return checkFlyback(current == FlybackMode::Ccm, bound(kInputs), bound(kDesign), {}).findings;
+    return pick_.checked(
+        checkFlyback(current == FlybackMode::Ccm, bound(kInputs), bound(kDesign), {}));
   };
   if (calculate(calc) == CalcEnd::Incomplete) return;
   // The clamp is sized by its own command, from the inductance just verified.
@@ -253,8 +254,8 @@ void CFlybackDlg::computeSnubber() {
   // The verified design with its clamp.
   calc.check = [&] {
     const FlybackSnubber s = bound(kSnubber);
-    return checkFlyback(mode() == FlybackMode::Ccm, bound(kInputs), bound(kDesign), {s.Rlk, s.Clk})
-        .findings;
+    return pick_.checked(
+        checkFlyback(mode() == FlybackMode::Ccm, bound(kInputs), bound(kDesign), {s.Rlk, s.Clk}));
   };
   calculate(calc);
 }

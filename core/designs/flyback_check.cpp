@@ -26,6 +26,33 @@ double gappedFlux(double Lp, const StagePoint& p, double n, double Np, double Ae
   return Lp * (p.iPeak / n) * 1e4 / (Np * Ae);
 }
 
+// The coupled inductor's circuit at p for the loss sheet, its flux peaking at `Bpeak` gauss:
+// the primary carries the switch's current, the secondary the diode's, and the flux follows
+// the magnetising current. With a leakage inductance the switch first takes the current over
+// from the diode (Ttake) and the clamp resets the leakage before the diode carries it all
+// (Tleak); without, the current passes at once.
+magnetics::CircuitValues coupledCircuit(const StagePoint& p, double Bpeak, double primaryRms,
+                                        double secondaryRms) {
+  magnetics::CircuitValues v;
+  v.primaryRms = primaryRms;
+  v.secondaryRms = secondaryRms;
+  if (!usable(p.T, p.iPeak)) return v;
+  const bool leaky = p.Ttake > 0 || p.Tleak > 0;
+  const double i0 = leaky ? p.iOff : p.iStart, i1 = p.iStart, pk = p.iPeak;
+  const double i2 = leaky ? p.iHanded : pk;
+  const double a = p.Ttake / p.T, on = p.Ton / p.T, c = (p.Ton + p.Tleak) / p.T;
+  const double end = std::min(1.0, (p.Ton + p.Toff) / p.T);
+  v.primary = {{0, 0}, {a, i1}, {on, pk}, {on, 0}, {1, 0}};
+  v.secondary = {{0, i0}, {a, 0}, {on, 0}, {c, i2}, {end, i0}, {end, 0}, {1, 0}};
+  v.flux = {{0, i0}, {a, i1}, {on, pk}, {c, i2}, {end, i0}, {1, i0}};
+  double lo = pk;
+  for (const magnetics::WavePoint& w : v.flux) lo = std::min(lo, w.y);
+  v.Bpeak = Bpeak * 1e-4;
+  v.swing = v.Bpeak * (pk - lo) / pk;
+  v.f = 1e6 / p.T;
+  return v;
+}
+
 std::string frequency(const StagePoint& p) {
   return num(1000 / p.T);
 }
@@ -164,8 +191,11 @@ FlybackCheck checkFlyback(bool continuous, const FlybackInputs& in, const Flybac
   capacitorFinding(f, c.low.capacitorRms, outputRipple(c.lowStage, c.low, d.Co), in.Vopp);
   reachFinding(f, c.reachedLow.valid ? c.reachedLow.Vo : 0, in.Vo,
                fill("最低输入、导通时间 {} μs", {num(d.Ton)}));
-  currentFinding(f, "初级电流有效值", d.Irmsp, std::max(c.low.switchRms, c.high.switchRms) / c.n);
-  currentFinding(f, "次级电流有效值", d.Irmss, std::max(c.low.diodeRms, c.high.diodeRms));
+  const double primary = std::max(c.low.switchRms, c.high.switchRms) / c.n;
+  const double secondary = std::max(c.low.diodeRms, c.high.diodeRms);
+  c.circuit = coupledCircuit(c.low, c.Bpeak, primary, secondary);
+  currentFinding(f, "初级电流有效值", d.Irmsp, primary);
+  currentFinding(f, "次级电流有效值", d.Irmss, secondary);
   wireFinding(f, "初级线径", d.Dp, in.f);
   wireFinding(f, "次级线径", d.Ds, in.f);
   return c;
@@ -218,6 +248,7 @@ RccCheck checkRcc(const RccInputs& in, const RccDesign& d) {
       fill("最高输入时开关管承受约 {} V（不含漏感尖峰，耐压 {} V）", {num(stress), num(in.Vswm)});
   add(f, stress > double{in.Vswm} - in.Vswr ? Severity::Warning : Severity::Info, peak);
 
+  c.circuit = coupledCircuit(c.low, c.Bpeak, c.low.switchRms / c.n, c.low.diodeRms);
   currentFinding(f, "初级电流有效值", d.Irmsp, c.low.switchRms / c.n);
   currentFinding(f, "次级电流有效值", d.Irmss, c.low.diodeRms);
   wireFinding(f, "初级线径", d.Dp, in.fMin);

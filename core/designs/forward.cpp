@@ -109,7 +109,7 @@ void CForwardDlg::verify() {
     store(d, kDesign);
     return true;
   };
-  calc.check = [this] { return checkForward(bound(kInputs), bound(kDesign)).findings; };
+  calc.check = [this] { return pick_.checked(checkForward(bound(kInputs), bound(kDesign))); };
   calculate(calc);
 }
 

@@ -63,6 +63,30 @@ void atTheDutyLimit(Check& c, StageAt stage, const Inputs& in, double tonMax) {
                 limit.valid ? limit.Vo : 0);
 }
 
+// The bridge's circuit at p (the output inductor's, at twice the switching frequency) for the
+// loss sheet, its flux peaking at `Bpeak` gauss and swinging from −B to +B. In one switching
+// period the primary carries the inductor current divided by n in each on-time, the second
+// one reversed (a push-pull half: only the first); a secondary half carries all of it in its
+// own on-time and half of it while both halves freewheel.
+magnetics::CircuitValues bridgeCircuit(BridgeKind kind, const StagePoint& p, double Bpeak,
+                                       double primaryRms, double secondaryRms) {
+  magnetics::CircuitValues v;
+  v.Bpeak = Bpeak * 1e-4;
+  v.swing = 2 * v.Bpeak;
+  v.primaryRms = primaryRms;
+  v.secondaryRms = secondaryRms;
+  if (!usable(p.T)) return v;
+  const double on = p.Ton / (2 * p.T), end = std::min(0.5, (p.Ton + p.Toff) / (2 * p.T));
+  const double a = p.iStart, b = p.iPeak;
+  v.primary = kind == BridgeKind::PushPull
+                  ? magnetics::pulse(0, on, a, b)
+                  : magnetics::Waveform{{0, 0},    {0, a},         {on, b},       {on, 0}, {0.5, 0},
+                                        {0.5, -a}, {0.5 + on, -b}, {0.5 + on, 0}, {1, 0}};
+  v.secondary = {{0, a},   {on, b},       {on, b / 2},       {end, a / 2},       {0.5, a / 2},
+                 {0.5, 0}, {0.5 + on, 0}, {0.5 + on, b / 2}, {0.5 + end, a / 2}, {1, a / 2}};
+  return v;
+}
+
 }  // namespace
 
 ForwardCheck checkForward(const ForwardInputs& in, const ForwardDesign& d) {
@@ -107,6 +131,16 @@ ForwardCheck checkForward(const ForwardInputs& in, const ForwardDesign& d) {
   // The secondary carries the inductor current while the switch conducts, the primary the
   // same divided by n.
   const double secondary = std::max(c.low.switchRms, c.high.switchRms);
+  // The flux of the loss sheet rises from zero over Dmax, as the window has it: the peak is
+  // the swing.
+  c.circuit.emplace();
+  c.circuit->Bpeak = c.circuit->swing = c.Bpeak * 1e-4;
+  c.circuit->primaryRms = secondary / c.n;
+  c.circuit->secondaryRms = secondary;
+  if (usable(c.low.T)) {
+    c.circuit->primary = magnetics::pulse(0, c.low.duty(), c.low.iStart, c.low.iPeak);
+    c.circuit->secondary = c.circuit->primary;
+  }
   currentFinding(f, "初级电流有效值", d.Irmsp, secondary / c.n);
   currentFinding(f, "次级电流有效值", d.Irmss, secondary);
   wireFinding(f, "初级线径", d.Dp, in.f);
@@ -154,9 +188,10 @@ BridgeCheck checkBridge(BridgeKind kind, const BridgeInputs& in, const BridgeDes
   auto secondaryHalf = [](const StagePoint& p) {
     return std::sqrt(p.switchRms * p.switchRms / 2 + p.diodeRms * p.diodeRms / 4);
   };
-  currentFinding(f, "初级电流有效值", d.Irmsp, std::max(primary(c.low), primary(c.high)));
-  currentFinding(f, "次级电流有效值", d.Irmss,
-                 std::max(secondaryHalf(c.low), secondaryHalf(c.high)));
+  c.circuit = bridgeCircuit(kind, c.low, c.Bpeak, std::max(primary(c.low), primary(c.high)),
+                            std::max(secondaryHalf(c.low), secondaryHalf(c.high)));
+  currentFinding(f, "初级电流有效值", d.Irmsp, c.circuit->primaryRms);
+  currentFinding(f, "次级电流有效值", d.Irmss, c.circuit->secondaryRms);
   wireFinding(f, "初级线径", d.Dp, in.f);
   wireFinding(f, "次级线径", d.Ds, in.f);
   return c;

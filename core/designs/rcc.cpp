@@ -35,7 +35,7 @@ void CRccDlg::command(int id) {
   if (id == kCalculateButton) {
     calculate(
         kIncomplete, [this] { return builtIn(); },
-        [this] { return checkRcc(bound(kInputs), bound(kDesign)).findings; });
+        [this] { return pick_.checked(checkRcc(bound(kInputs), bound(kDesign))); });
   } else {
     DesignDialog::command(id);
   }

@@ -157,12 +157,21 @@ void CorePick::setSettings(const magnetics::SheetSettings& settings) {
 void CorePick::resultsChanged(std::optional<magnetics::WindowKind> kind) {
   kind_ = kind;
   sheet_.reset();
+  // Blanked results take the circuit solved from them along.
+  if (!kind) circuit_.reset();
   const magnetics::CatalogueCore* c = core();
   if (!kind || c == nullptr) return;
-  const magnetics::TransformerSpec spec = magnetics::windowTransformer(
+  magnetics::TransformerSpec spec = magnetics::windowTransformer(
       *kind, form_, c->geometry, *material_,
       magnetics::wires(magnetics::RoundWires::Iec60317Grade1), settings_);
+  if (circuit_) magnetics::applyCircuit(spec, *circuit_);
   sheet_ = magnetics::lossSheet(spec, suggestionWires());
+  if (circuit_ && sheet_->complete) {
+    // The engineer reads the check's currents and flux in the sheet, not the window's.
+    const char* text = circuit_->highestInput ? "电流与峰值磁密按设计检查的电路（最高输入、满载）"
+                                              : "电流与峰值磁密按设计检查的电路（最低输入、满载）";
+    sheet_->findings.insert(sheet_->findings.begin(), {Severity::Info, text});
+  }
 }
 
 }  // namespace tarnex

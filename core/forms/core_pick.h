@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "magnetics/catalogue.h"
@@ -97,6 +98,19 @@ class CorePick {
   // Changes the temperature or fill factor and works the sheet out again.
   void setSettings(const magnetics::SheetSettings& settings);
 
+  // What the window's design check solved of the circuit, set while it checks a calculation
+  // (nullopt: it solved nothing); the next sheet takes its currents and flux from it.
+  void setCircuit(std::optional<magnetics::CircuitValues> circuit) {
+    circuit_ = std::move(circuit);
+  }
+
+  // A window's design check: takes its circuit and hands its findings on.
+  template <class Check>
+  std::vector<Finding> checked(Check check) {
+    setCircuit(std::move(check.circuit));
+    return std::move(check.findings);
+  }
+
   // After a calculation wrote its results (kind: the window's transformer now), or when they
   // were blanked (nullopt): the sheet worked out or dropped.
   void resultsChanged(std::optional<magnetics::WindowKind> kind);
@@ -113,6 +127,7 @@ class CorePick {
   magnetics::SheetSettings settings_;
   std::optional<magnetics::WindowKind> kind_;
   std::optional<magnetics::LossSheet> sheet_;
+  std::optional<magnetics::CircuitValues> circuit_;
 };
 
 }  // namespace tarnex

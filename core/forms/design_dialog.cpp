@@ -139,6 +139,8 @@ CalcEnd DesignDialog::calculate(const Calculation& calc) {
   };
   if (calculateFrame(frame, compute) == FrameEnd::Incomplete) return CalcEnd::Incomplete;
   if (end == CalcEnd::Written && calc.check) {
+    // The check states the circuit it solves afresh each time, or none.
+    if (pick != nullptr) pick->setCircuit(std::nullopt);
     setFindings(calc.check());
     if (pick != nullptr) pick->resultsChanged(coreKind());
   }

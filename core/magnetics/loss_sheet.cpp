@@ -131,6 +131,7 @@ LossSheet lossSheet(const TransformerSpec& spec, std::span<const Wire> wires) {
   }
   for (const WindingSpec& w : spec.windings) {
     const WindingLoss l = windingLoss(w, spec, wires);
+    s.rows.push_back({w.name + "电流有效值", w.Irms, "A"});
     s.rows.push_back({w.name + "直流电阻", l.Rdc * 1e3, "mΩ"});
     s.rows.push_back({w.name + "交流系数 Fr", l.Fr, ""});
     s.rows.push_back({w.name + "铜损", l.P, "W"});

@@ -30,14 +30,6 @@ bool usable(double v) {
   return v > 0 && v < 1e300;
 }
 
-// The current of a switch or rectifier: zero, then from `from` to `to` in a straight line
-// while it conducts, from `start` for `width` of the period, then zero again.
-Waveform pulse(double start, double width, double from, double to) {
-  start = std::clamp(start, 0.0, 1.0);
-  const double end = std::clamp(start + width, start, 1.0);
-  return {{0, 0}, {start, 0}, {start, from}, {end, to}, {end, 0}, {1, 0}};
-}
-
 // The low end of a current ramp of `duty` that peaks at `peak` with the RMS `rms`: the RMS of
 // a ramp from a to b over duty D is √(D·(a² + a·b + b²)/3), solved for a. A flat pulse (a = b)
 // where the peak is unknown.
@@ -120,6 +112,12 @@ double fallShare(double D, double Ptd) {
 }
 
 }  // namespace
+
+Waveform pulse(double start, double width, double from, double to) {
+  start = std::clamp(start, 0.0, 1.0);
+  const double end = std::clamp(start + width, start, 1.0);
+  return {{0, 0}, {start, 0}, {start, from}, {end, to}, {end, 0}, {1, 0}};
+}
 
 TransformerSpec windowTransformer(WindowKind kind, const FieldValues& fields,
                                   const CoreGeometry& core, const Material& material,
@@ -212,6 +210,21 @@ TransformerSpec windowTransformer(WindowKind kind, const FieldValues& fields,
     }
   }
   return t;
+}
+
+void applyCircuit(TransformerSpec& t, const CircuitValues& circuit) {
+  if (usable(circuit.Bpeak)) t.Bpeak = circuit.Bpeak;
+  // ΔB = V·Ton / (N·Ae): the volt-seconds that drive the circuit's swing in the window's turns.
+  if (usable(circuit.swing)) t.voltSeconds = circuit.swing * t.primaryTurns * t.core.Ae;
+  if (usable(circuit.f)) t.f = circuit.f;
+  if (!circuit.flux.empty()) t.flux = circuit.flux;
+  for (WindingSpec& w : t.windings) {
+    const bool secondary = w.name.starts_with("次级");
+    const double rms = secondary ? circuit.secondaryRms : circuit.primaryRms;
+    const Waveform& shape = secondary ? circuit.secondary : circuit.primary;
+    if (usable(rms)) w.Irms = rms;
+    if (!shape.empty()) w.current = shape;
+  }
 }
 
 }  // namespace tarnex::magnetics

@@ -8,10 +8,12 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "magnetics/copper_loss.h"
 #include "support/field_ids.h"
 #include "support/openings.h"
 #include "support/recording_host.h"
@@ -298,6 +300,94 @@ TEST(WindowCheck, FieldsWithoutUsableNumbersGiveNoFindings) {
   f.Lo = 0;
   EXPECT_TRUE(checkForward(forwardOpening(0.35f), f).findings.empty());
 }
+
+// --- the circuit the loss sheet takes -----------------------------------------------------
+
+// What a check hands the loss sheet, with what the magnetics must obey: a gapped core's peak
+// flux is L·Î / (N·Ae) of the primary's current at its peak (L in H, Ae in m², 0: ungapped),
+// and where the current passes at once the secondary's peak is n times the primary's (the
+// case sets n, the turns ratio, unless a leakage holds the current back).
+struct SheetCircuit {
+  const char* label;
+  std::function<std::optional<magnetics::CircuitValues>(double& n)> circuit;
+  double L, N, Ae;
+};
+
+void PrintTo(const SheetCircuit& c, std::ostream* os) {
+  *os << c.label;
+}
+
+double peakOf(const magnetics::Waveform& shape, double rms) {
+  double peak = 0;
+  for (const magnetics::WavePoint& p : magnetics::scaledToRms(shape, rms))
+    peak = std::max(peak, p.y);
+  return peak;
+}
+
+class CircuitForTheSheet : public ::testing::TestWithParam<SheetCircuit> {};
+
+TEST_P(CircuitForTheSheet, CurrentsAndFluxAgree) {
+  const SheetCircuit& c = GetParam();
+  double n = 0;
+  const std::optional<magnetics::CircuitValues> v = c.circuit(n);
+  ASSERT_TRUE(v.has_value());
+  ASSERT_GT(v->Bpeak, 0);
+  const double primary = peakOf(v->primary, v->primaryRms);
+  if (c.L > 0) {
+    EXPECT_NEAR(v->Bpeak, c.L * primary / (c.N * c.Ae), v->Bpeak * 1e-6);
+  }
+  if (n > 0) {
+    EXPECT_NEAR(peakOf(v->secondary, v->secondaryRms), n * primary, primary * 1e-6);
+  }
+  EXPECT_LE(v->swing, 2 * v->Bpeak * (1 + 1e-12));
+}
+
+template <class Check>
+std::optional<magnetics::CircuitValues> withRatio(const Check& c, double& n) {
+  n = c.n;
+  return c.circuit;
+}
+
+BridgeCheck bridgeCheck(BridgeKind kind) {
+  const BridgeInputs in = kind == BridgeKind::PushPull ? bridgeOpening() : bridgeOpening(50, 90);
+  return checkBridge(kind, in,
+                     kind == BridgeKind::PushPull ? designPushPull(in) : designFullBridge(in));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, CircuitForTheSheet,
+    ::testing::Values(
+        SheetCircuit{"FlybackWithLeakage",
+                     [](double&) {
+                       return checkFlyback(true, flybackOpening(), flybackShown(), {}).circuit;
+                     },
+                     429.206e-6, 45, 100e-6},
+        SheetCircuit{"Flyback",
+                     [](double& n) {
+                       return withRatio(checkFlyback(true, flybackOpening(0), flybackShown(), {}),
+                                        n);
+                     },
+                     429.206e-6, 45, 100e-6},
+        SheetCircuit{"RingingChoke", [](double& n) { return withRatio(rccOpeningCheck(), n); },
+                     3321.42e-6, 158, 19.2e-6},
+        SheetCircuit{
+            "DcDcBuck",
+            [](double&) {
+              return checkDcDc(DcDcTopology::Buck, DcDcMode::Ccm, {}, dcdcShown(20)).circuit;
+            },
+            95.1087e-6, 20, 23e-6},
+        SheetCircuit{"Forward",
+                     [](double& n) {
+                       return withRatio(checkForward(forwardOpening(0.35f), forwardShown()), n);
+                     },
+                     0, 0, 0},
+        SheetCircuit{"PushPull",
+                     [](double& n) { return withRatio(bridgeCheck(BridgeKind::PushPull), n); }, 0,
+                     0, 0},
+        SheetCircuit{"FullBridge",
+                     [](double& n) { return withRatio(bridgeCheck(BridgeKind::FullBridge), n); }, 0,
+                     0, 0}),
+    [](const ::testing::TestParamInfo<SheetCircuit>& p) { return p.param.label; });
 
 // --- the check in the windows --------------------------------------------------------
 

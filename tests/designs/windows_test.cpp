@@ -159,6 +159,8 @@ TEST_P(DesignWindow, CatalogueCoreFillsItsFieldsAndTheSheetFollowsTheResults) {
   ASSERT_NE(pick->sheet(), nullptr) << host.summary().front();
   EXPECT_TRUE(pick->sheet()->complete);
   EXPECT_GT(pick->sheet()->Ptotal, 0);
+  // Every window's check solves the circuit, and the sheet takes its currents from it.
+  EXPECT_TRUE(pick->sheet()->findings.front().text.starts_with("电流与峰值磁密按设计检查的电路"));
 
   run("Vo=5V " + verify());
   EXPECT_EQ(pick->sheet(), nullptr);
