@@ -7,20 +7,13 @@
 
 #include "designs/check_text.h"
 #include "designs/magnetics.h"
+#include "magnetics/copper_loss.h"
 
 namespace tarnex {
 
-namespace {
-
-// Resistivity of copper at 100 °C: 1.724e-8 Ω·m at 20 °C, rising 0.393 % per kelvin.
-constexpr double kCopperHot = 1.724e-8 * (1 + 0.00393 * 80);
-constexpr double kMu0 = 4e-7 * std::numbers::pi;
-
-}  // namespace
-
 double skinDepth(double fKHz) {
-  // δ = √(ρ / (π·f·µ0)), in metres; the form works in mm.
-  return std::sqrt(kCopperHot / (std::numbers::pi * fKHz * 1000 * kMu0)) * 1000;
+  // The form works in kHz and mm.
+  return magnetics::skinDepth(fKHz * 1000) * 1000;
 }
 
 Strands strandsFor(double diameter, double fKHz) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "magnetics/copper_loss.h"
 #include "magnetics/effective.h"
 
 namespace tarnex::magnetics {
@@ -215,17 +216,10 @@ std::optional<Wire> roundWireAtLeast(RoundWires table, double d) {
   return std::nullopt;
 }
 
-double skinDepth(double f) {
-  constexpr double kRho100 = 1.72e-8 * (1 + 0.00393 * 80);
-  constexpr double kMu0 = 4e-7 * std::numbers::pi;
-  if (!(f > 0) || !std::isfinite(f)) return std::nan("");
-  return std::sqrt(kRho100 / (std::numbers::pi * f * kMu0));
-}
-
 std::vector<const Wire*> litzWiresFor(double f) {
   std::vector<const Wire*> out;
+  if (!(f > 0) || !std::isfinite(f)) return out;
   const double delta = skinDepth(f);
-  if (!std::isfinite(delta)) return out;
   for (const Wire& w : litzWires()) {
     if (w.strandDiameter <= delta) out.push_back(&w);
   }

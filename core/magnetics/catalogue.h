@@ -77,10 +77,6 @@ const std::vector<Wire>& litzWires();
 // The thinnest round wire of the table whose conducting diameter is at least d (m).
 std::optional<Wire> roundWireAtLeast(RoundWires table, double d);
 
-// Copper's skin depth at frequency f (Hz) and 100 °C, m: δ = √(ρ/(π f μ0)) with
-// ρ = 1.72e-8 Ω·m at 20 °C × (1 + 0.00393/K × 80 K).
-double skinDepth(double f);
-
 // The litz wires whose strands are at most one skin depth thick at f, so that the strands
 // carry the current nearly uniformly; sorted by copper area.
 std::vector<const Wire*> litzWiresFor(double f);

@@ -9,7 +9,6 @@ namespace tarnex::magnetics {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr double kMu0 = 4e-7 * kPi;
 // Side of the square conductor with the area of a round one of unit diameter: √(π/4).
 const double kSquareSide = std::sqrt(kPi / 4);
 

@@ -15,8 +15,9 @@ namespace tarnex::magnetics {
 // Resistivity of annealed copper: 1.724e-8 Ω·m at 20 °C, rising by 0.00393 per kelvin.
 double copperResistivity(double T);
 
-// Skin depth of copper at temperature T and frequency f: δ = √(ρ / (π·f·µ0)).
-double skinDepth(double f, double T);
+// Skin depth of copper at frequency f and temperature T (a winding at work: 100 °C), m:
+// δ = √(ρ / (π·f·µ0)).
+double skinDepth(double f, double T = 100);
 
 // Rdc = ρ(T)·N·MLT / A: N turns of mean length MLT on a conductor of area A.
 double dcResistance(double turns, double meanTurn, double area, double T);

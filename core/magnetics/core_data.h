@@ -3,10 +3,14 @@
 // (metres, square and cubic metres, tesla, °C, Hz, W/m³): the catalogue fills these from the
 // open shape, material and wire tables, and the fit and loss computations read them.
 
+#include <numbers>
 #include <string>
 #include <vector>
 
 namespace tarnex::magnetics {
+
+// The magnetic constant µ0, H/m.
+inline constexpr double kMu0 = 4e-7 * std::numbers::pi;
 
 // The effective parameters of a core set (a pair of halves, or one toroid) by IEC 60205, and
 // the winding window that the bobbin or the bare core leaves.

@@ -8,8 +8,6 @@ namespace tarnex::magnetics {
 
 namespace {
 
-constexpr double kMu0 = 4e-7 * std::numbers::pi;
-
 bool usable(double v) {
   return std::isfinite(v) && v > 0;
 }

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 
+#include "magnetics/copper_loss.h"
 #include "magnetics/ferrite.h"
 
 namespace tarnex::magnetics {
