@@ -4,17 +4,17 @@
 #include <cmath>
 #include <numbers>
 
+#include "base/finding_text.h"
+
 namespace tarnex::magnetics {
+
+using check::usable;
 
 namespace {
 
 constexpr double kPi = std::numbers::pi;
 // Side of the square conductor with the area of a round one of unit diameter: √(π/4).
 const double kSquareSide = std::sqrt(kPi / 4);
-
-bool positive(double v) {
-  return v > 0 && v < 1e300;
-}
 
 }  // namespace
 
@@ -23,19 +23,19 @@ double copperResistivity(double T) {
 }
 
 double skinDepth(double f, double T) {
-  if (!positive(f)) return 1e300;
+  if (!usable(f)) return 1e300;
   return std::sqrt(copperResistivity(T) / (kPi * f * kMu0));
 }
 
 double dcResistance(double turns, double meanTurn, double area, double T) {
-  if (!positive(area)) return 0;
+  if (!usable(area)) return 0;
   return copperResistivity(T) * turns * meanTurn / area;
 }
 
 Layering layering(double turns, int strands, double conductorDiameter, double outerDiameter,
                   double breadth) {
-  if (!positive(turns) || strands < 1 || !positive(conductorDiameter) || !positive(outerDiameter) ||
-      !positive(breadth))
+  if (!usable(turns) || strands < 1 || !usable(conductorDiameter) || !usable(outerDiameter) ||
+      !usable(breadth))
     return {};
   const double fit = std::floor(breadth / outerDiameter);
   if (fit < 1 || fit > 1e6) return {};
@@ -52,7 +52,7 @@ Layering layering(double turns, int strands, double conductorDiameter, double ou
 }
 
 double dowellFactor(double delta, double layers) {
-  if (!positive(delta)) return 1;
+  if (!usable(delta)) return 1;
   const double m2 = layers * layers;
   double skin, proximity;
   if (delta > 20) {
@@ -67,7 +67,7 @@ double dowellFactor(double delta, double layers) {
 }
 
 double penetration(double d, double skin, double porosity) {
-  if (!positive(skin)) return 0;
+  if (!usable(skin)) return 0;
   return d * kSquareSide / skin * std::sqrt(std::max(0.0, porosity));
 }
 
@@ -105,14 +105,14 @@ double waveformRms(std::span<const WavePoint> wave) {
 
 Waveform scaledToRms(Waveform wave, double rms) {
   const double now = waveformRms(wave);
-  const double k = positive(now) ? rms / now : 0;
+  const double k = usable(now) ? rms / now : 0;
   for (WavePoint& p : wave) p.y *= k;
   return wave;
 }
 
 double effectiveAcFactor(std::span<const WavePoint> wave, double delta1, double layers) {
   const double rms = waveformRms(wave);
-  if (!positive(rms)) return 1;
+  if (!usable(rms)) return 1;
   constexpr int kMaxHarmonics = 4000;
   const std::vector<std::complex<double>> c = fourierCoefficients(wave, kMaxHarmonics);
   const double total = rms * rms;

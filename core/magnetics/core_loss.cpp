@@ -4,15 +4,15 @@
 #include <cmath>
 #include <numbers>
 
+#include "base/finding_text.h"
+
 namespace tarnex::magnetics {
+
+using check::usable;
 
 namespace {
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
-
-bool positive(double v) {
-  return v > 0 && v < 1e300;
-}
 
 }  // namespace
 
@@ -36,7 +36,7 @@ RangeChoice steinmetzRangeAt(const Material& material, double f) {
     if (f >= r.fMin && f <= r.fMax) return {&r, false};
     // Distance in decades to the nearer end of the range.
     const double edge = f < r.fMin ? r.fMin : r.fMax;
-    const double distance = positive(f) && positive(edge) ? std::fabs(std::log(f / edge)) : 1e300;
+    const double distance = usable(f) && usable(edge) ? std::fabs(std::log(f / edge)) : 1e300;
     if (!choice.range || distance < best) {
       choice = {&r, true};
       best = distance;
@@ -56,7 +56,7 @@ double steinmetzLoss(const SteinmetzRange& range, double f, double bPeak, double
 
 double igseLoss(const SteinmetzRange& range, std::span<const WavePoint> shape, double swing,
                 double f, double T) {
-  if (shape.size() < 2 || !positive(swing) || !positive(f)) return 0;
+  if (shape.size() < 2 || !usable(swing) || !usable(f)) return 0;
   const double a = range.alpha, b = range.beta;
   double lo = shape.front().y, hi = lo;
   for (const WavePoint& p : shape) {
@@ -80,7 +80,7 @@ double igseLoss(const SteinmetzRange& range, std::span<const WavePoint> shape, d
 }
 
 double fluxSwing(double V, double Ton, double N, double Ae) {
-  if (!positive(N) || !positive(Ae)) return 0;
+  if (!usable(N) || !usable(Ae)) return 0;
   return V * Ton / (N * Ae);
 }
 

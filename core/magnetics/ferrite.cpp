@@ -4,15 +4,11 @@
 #include <cmath>
 #include <numbers>
 
+#include "base/finding_text.h"
+
 namespace tarnex::magnetics {
 
-namespace {
-
-bool usable(double v) {
-  return std::isfinite(v) && v > 0;
-}
-
-}  // namespace
+using check::usable;
 
 double alWithGap(const CoreGeometry& core, double mu, double g) {
   if (!usable(core.Ae) || !usable(core.le) || !usable(mu) || !std::isfinite(g) || g < 0) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "base/finding_text.h"
 #include "tables/bridge_tables.h"
 #include "tables/dcdc_table.h"
 #include "tables/flyback_table.h"
@@ -11,6 +12,8 @@
 #include "tables/rcc_table.h"
 
 namespace tarnex::magnetics {
+
+using check::usable;
 
 namespace {
 
@@ -25,10 +28,6 @@ struct Fields {
     return row ? values.value(row->controlId) : 0;
   }
 };
-
-bool usable(double v) {
-  return v > 0 && v < 1e300;
-}
 
 // The low end of a current ramp of `duty` that peaks at `peak` with the RMS `rms`: the RMS of
 // a ramp from a to b over duty D is √(D·(a² + a·b + b²)/3), solved for a. A flat pulse (a = b)
