@@ -16,6 +16,7 @@
 #include "loop/bode.h"
 #include "loop/loop_sheet.h"
 #include "loss.h"
+#include "simulate.h"
 #include "options.h"
 #include "output.h"
 #include "startup/startup.h"
@@ -293,7 +294,7 @@ std::vector<Record> captionRecords(const Form& form) {
 // the design check, the loss sheet of a catalogue core, the dialogs it opened, and when asked
 // its captions and its Bode plot.
 Record runRecord(const Options& o, const Form& form, const CalcHost& host, bool written,
-                 std::optional<Record> loss) {
+                 std::optional<Record> loss, std::optional<Record> simulation) {
   std::vector<Record> messages, fields, checks, dialogs;
   for (const Message& m : host.messages) {
     messages.push_back(Record{"message"}
@@ -319,6 +320,7 @@ Record runRecord(const Options& o, const Form& form, const CalcHost& host, bool 
       .records("fields", std::move(fields))
       .records("checks", std::move(checks), form.checksDesign() ? In::Both : In::Tab);
   if (loss) run.record("loss", std::move(loss));
+  if (simulation) run.record("simulation", std::move(simulation));
   run.records("dialogs", std::move(dialogs));
   // The captions close the tab lines but come before the plot in JSON.
   const std::vector<Record> captions = o.captions ? captionRecords(form) : std::vector<Record>{};
@@ -374,6 +376,10 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
     err << "tarnex-calc: " << e->text << '\n';
     return kUsage;
   }
+  if (const std::optional<UsageError> e = checkSimulate(o, *form)) {
+    err << "tarnex-calc: " << e->text << '\n';
+    return kUsage;
+  }
   if (o.bode && !form->plotsBode()) {
     err << "tarnex-calc: dialog '" << o.dialog << "' has no Bode plot\n";
     return kUsage;
@@ -402,8 +408,12 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
     form->command(button);
     written = form->calculationsWritten() > before;
   }
-  print(o, runRecord(o, *form, host, written, lossRecord(o, *form)), out);
-  return written ? kWritten : kNotWritten;
+  std::optional<Record> loss = lossRecord(o, *form);
+  bool simulated = true;
+  std::optional<Record> simulation = simulationRecord(o, *form, host, simulated);
+  const bool netlistWritten = writeNetlist(o, *form, err);
+  print(o, runRecord(o, *form, host, written, std::move(loss), std::move(simulation)), out);
+  return written && simulated && netlistWritten ? kWritten : kNotWritten;
 }
 
 }  // namespace tarnex::calc

@@ -32,7 +32,8 @@ std::optional<UsageError> coreOptionsError(const Options& o) {
 
 const char* const kUsageLine =
     "usage: tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] "
-    "[--json] [--captions] [--bode] [--core NAME --material NAME [--temperature T] [--fill F]] | "
+    "[--json] [--captions] [--bode] [--core NAME --material NAME [--temperature T] [--fill F]] "
+    "[--simulate] [--netlist FILE] | "
     "tarnex-calc --list [--json] | "
     "tarnex-calc cores [--family FAMILY] [--json] | tarnex-calc --help";
 
@@ -43,7 +44,7 @@ const char* const kHelp =
     "\n"
     "  tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] [--json]\n"
     "              [--captions] [--bode] [--core NAME --material NAME [--temperature T]\n"
-    "              [--fill F]]\n"
+    "              [--fill F]] [--simulate] [--netlist FILE]\n"
     "  tarnex-calc --list [--json]\n"
     "  tarnex-calc cores [--family FAMILY] [--json]\n"
     "  tarnex-calc --help\n"
@@ -75,6 +76,14 @@ const char* const kHelp =
     "              per row (label, value, unit) and a `loss-check` line per finding\n"
     "  --temperature T  the core's and windings' temperature for the sheet, °C (default 100)\n"
     "  --fill F    the share of the window area the windings may take (default 0.4)\n"
+    "  --simulate  a design window: after the commands, its circuit run in ngspice at both ends\n"
+    "              of the input range; a `simulation` line (its error, empty when it ran),\n"
+    "              then a `sim` line per quantity (label, simulated, shown, unit, where the\n"
+    "              shown number comes from, `differs` beyond the design check's tolerance)\n"
+    "              and a `sim-check` line per finding; exit status 1 when it could not run\n"
+    "  --netlist FILE\n"
+    "              a design window: its deck at the lowest input written to FILE, which\n"
+    "              `ngspice -b FILE` runs as it stands\n"
     "  --bode      a loop-compensation page: the Bode plot of the last calculation, as rows\n"
     "              of frequency, gain (dB) and phase (degrees) for each trace, the\n"
     "              crossover with its phase margin and the gain margin at half the\n"
@@ -98,6 +107,11 @@ std::variant<Options, UsageError> parse(std::span<const std::string> args) {
       o.captions = true;
     } else if (a == "--bode") {
       o.bode = true;
+    } else if (a == "--simulate") {
+      o.simulate = true;
+    } else if (a == "--netlist") {
+      if (i + 1 >= args.size()) return UsageError{"--netlist needs a file"};
+      o.netlist = args[++i];
     } else if (a == "--dir") {
       if (i + 1 >= args.size()) return UsageError{"--dir needs a folder"};
       o.dir = args[++i];

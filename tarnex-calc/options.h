@@ -25,6 +25,9 @@ struct Options {
   std::optional<std::string> core, material;
   double temperature = 100;
   double fill = 0.4;
+  // A design window simulated in ngspice after the commands, and its deck written to a file.
+  bool simulate = false;
+  std::optional<std::string> netlist;
 };
 
 // What is wrong with the command line, on one line.

@@ -4,7 +4,9 @@
 // the desktop, and asking for a repaint. The desktop program, the command-line program and
 // the tests (as a recorder) each implement it.
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 namespace tarnex {
 
@@ -23,6 +25,17 @@ struct Message {
   bool owned = false;
 };
 
+// A task that runs outside the window's own thread of control (a simulation in a process of
+// its own), which the host waits for.
+class LongTask {
+ public:
+  virtual ~LongTask() = default;
+  // Whether it has ended; returns at once.
+  virtual bool finished() = 0;
+  // Ends it at once (the user's cancel); finished() is true afterwards.
+  virtual void cancel() = 0;
+};
+
 class Host {
  public:
   virtual ~Host() = default;
@@ -39,6 +52,13 @@ class Host {
   // have failed (no application registered for the file's type, a missing file); true when
   // it took the file or when its answer is not known.
   virtual bool openInDesktop(const std::string& path, bool minimized) = 0;
+  // Waits until `task` has ended. The desktop shows a progress window with a cancel button
+  // (its caption `caption`) once the task has run for half a second, and keeps the window
+  // painted meanwhile; the default waits without one.
+  virtual void runTask(const std::string& caption, LongTask& task) {
+    (void)caption;
+    while (!task.finished()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
   // The window's drawing changed (for example the circuit picture of another topology).
   virtual void repaint() = 0;
 };

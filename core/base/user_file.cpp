@@ -397,6 +397,20 @@ std::optional<bool> createUserFile(const Folder& folder, std::string_view name,
   return std::nullopt;
 }
 
+bool replaceFile(const std::filesystem::path& path, std::string_view content,
+                 std::string& errorText) {
+  const std::u8string bare = path.filename().u8string();
+  const std::string name(bare.begin(), bare.end());
+  const Folder folder(path.has_parent_path() ? path.parent_path() : std::filesystem::path("."));
+  const std::optional<std::filesystem::path> temp =
+      writeTemporary(folder, name, content, errorText);
+  if (!temp) return false;
+  if (::rename(temp->c_str(), path.c_str()) == 0) return true;
+  errorText = fileErrorText(FileAction::Write, name, errno);
+  ::unlink(temp->c_str());
+  return false;
+}
+
 std::string folderErrorText(std::string_view dir, int errorNumber) {
   return "无法使用工作文件夹“" + std::string(dir) + "”：" + systemErrorText(errorNumber);
 }

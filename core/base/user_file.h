@@ -134,6 +134,13 @@ bool hasByteOrderMark(std::string_view text);
 std::optional<bool> createUserFile(const Folder& folder, std::string_view name,
                                    std::string_view content, std::string& errorText);
 
+// Writes the file at `path` whole, replacing any file of that name: the content goes to a
+// temporary file beside it, which is then renamed over it, so that the old file stays as it
+// was when anything fails and no one sees a half-written file. False, with `errorText` set
+// (naming the file by its bare name), when it could not be written.
+bool replaceFile(const std::filesystem::path& path, std::string_view content,
+                 std::string& errorText);
+
 // The message text for a working folder that could not be created or entered.
 std::string folderErrorText(std::string_view dir, int errorNumber);
 

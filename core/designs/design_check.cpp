@@ -67,7 +67,7 @@ void fluxFinding(std::vector<Finding>& findings, double B, double asked, double 
   if (bsat > 0 && B > bsat) {
     add(findings, Severity::Failure,
         fill("峰值磁密约 {} GS，超过饱和磁密 {} GS：磁芯会饱和", {num(B), num(bsat)}));
-  } else if (B > 1.1 * asked) {
+  } else if (B > (1 + kOverAsked) * asked) {
     add(findings, Severity::Warning,
         fill("峰值磁密约 {} GS，比{}的 {} GS 高 {}（按取整后的匝数）",
              {num(B), label, num(asked), percent(B / asked - 1)}));
@@ -133,7 +133,7 @@ void valleyFinding(std::vector<Finding>& findings, double C, bool assumed, doubl
 
 void currentFinding(std::vector<Finding>& findings, std::string_view label, double stated,
                     double circuit) {
-  if (!usable(stated, circuit) || stated >= 0.9 * circuit) return;
+  if (!usable(stated, circuit) || stated >= (1 - kCurrentBelow) * circuit) return;
   add(findings, Severity::Warning,
       fill("{}按电路约 {} A，窗口给出 {} A，低 {}",
            {std::string(label), num(circuit), num(stated), percent(1 - stated / circuit)}));
@@ -148,7 +148,7 @@ void capacitorFinding(std::vector<Finding>& findings, double rippleCurrent, doub
     return;
   }
   const double mV = rippleVolts * 1000;
-  if (mV > 1.1 * Vopp) {
+  if (mV > (1 + kOverAsked) * Vopp) {
     add(findings, Severity::Warning,
         fill("输出纹波约 {} mV，超过设定的 {} mV（理想电容，未计 ESR）；{}",
              {num(mV), num(Vopp), current}));
@@ -164,7 +164,7 @@ void reachFinding(std::vector<Finding>& findings, double reached, double Vo,
   const std::string when(condition);
   if (!usable(reached)) {
     add(findings, Severity::Failure, fill("{} 时电路给不出输出电压", {when}));
-  } else if (reached < 0.97 * Vo) {
+  } else if (reached < (1 - kReachShortfall) * Vo) {
     add(findings, Severity::Failure,
         fill("{} 时输出只能达到 {} V，比 {} V 低 {}",
              {when, num(reached), num(Vo), percent(1 - reached / Vo)}));

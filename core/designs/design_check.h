@@ -25,6 +25,13 @@ namespace tarnex {
 
 // --- rules shared by the windows -------------------------------------------------------
 
+// The check's tolerances, which the simulated circuit is held to as well: an output this share
+// below Vo fails; a flux or ripple this share above what was asked warns; a current the window
+// states this share below the circuit's warns.
+inline constexpr double kReachShortfall = 0.03;
+inline constexpr double kOverAsked = 0.10;
+inline constexpr double kCurrentBelow = 0.10;
+
 // Skin depth of copper at 100 °C (a winding at work) at fKHz, in mm.
 double skinDepth(double fKHz);
 

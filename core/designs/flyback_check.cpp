@@ -181,7 +181,7 @@ FlybackCheck checkFlyback(bool continuous, const FlybackInputs& in, const Flybac
     if (!continuous && c.atValley.conduction == Conduction::Continuous) {
       add(f, Severity::Warning, fill("谷值 {} V 时电流连续，不再是断续模式", {num(c.valley)}));
     }
-    if (B > 1.1 * in.Bpk) {
+    if (B > (1 + kOverAsked) * in.Bpk) {
       add(f, in.Bsat > 0 && B > in.Bsat ? Severity::Failure : Severity::Warning,
           fill("谷值 {} V 时峰值磁密约 {} GS", {num(c.valley), num(B)}));
     }

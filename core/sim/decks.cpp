@@ -126,10 +126,15 @@ class Builder {
             "1 while the inductor current rests near zero");
   }
 
-  // The analysis and the measurements, over the last kMeasuredPeriods of `period`.
-  std::string finish(double period, std::string_view switchCurrent, std::string_view diodeCurrent,
-                     std::string_view clampVoltage = "") {
+  // The analysis and the measurements, over the last kMeasuredPeriods of `period`, of the
+  // waveforms the deck saves: the switch's voltage and current, the diode's current, and the
+  // clamp voltage where there is one.
+  std::string finish(double period, std::string_view switchVoltage, std::string_view switchCurrent,
+                     std::string_view diodeCurrent, std::string_view clampVoltage = "") {
     if (failed()) return {};
+    n_.card("Bwv wv 0 V = " + std::string(switchVoltage), "the switch's voltage, V");
+    n_.card("Bwi wi 0 V = " + std::string(switchCurrent), "the switch's current, A");
+    n_.card("Bwd wd 0 V = " + std::string(diodeCurrent), "the diode's current, A");
     // The filter's resonance sets how long the start-up error takes to die away.
     const double resonance = 2 * std::numbers::pi * std::sqrt(Lf_ * C_);
     const double settle = std::clamp(kSettlingResonances * resonance, kLeastSettling * period,
@@ -138,14 +143,21 @@ class Builder {
     const double to = from + kMeasuredPeriods * period;
     const std::string window = " from=" + num(from) + " to=" + num(to);
     n_.comment("steady state: the last periods, after the output filter has settled");
+    n_.card(".options filetype=ascii", "the waveforms, when a raw file is written, as text");
+    n_.card(std::string(".save v(vout) v(il) v(wv) v(wi) v(wd) v(flux) v(rest)") +
+                (clampVoltage.empty() ? "" : " v(vc)"),
+            "the waveforms kept");
     n_.card(".tran " + num(period / kStepsPerPeriod) + " " + num(to) + " " + num(from) + " " +
             num(period / kStepsPerPeriod) + " uic");
     n_.card(".meas tran vo AVG v(vout)" + window);
     n_.card(".meas tran vpp PP v(vout)" + window);
     n_.card(".meas tran ilmax MAX v(il)" + window);
     n_.card(".meas tran ilmin MIN v(il)" + window);
-    n_.card(".meas tran isw RMS " + std::string(switchCurrent) + window);
-    n_.card(".meas tran idiode RMS " + std::string(diodeCurrent) + window);
+    n_.card(".meas tran isw RMS v(wi)" + window);
+    n_.card(".meas tran iswpk MAX v(wi)" + window);
+    n_.card(".meas tran vswpk MAX v(wv)" + window);
+    n_.card(".meas tran idiode RMS v(wd)" + window);
+    n_.card(".meas tran idpk MAX v(wd)" + window);
     n_.card(".meas tran dead AVG v(rest)" + window);
     n_.card(".meas tran bmax MAX v(flux)" + window);
     n_.card(".meas tran bmin MIN v(flux)" + window);
@@ -285,7 +297,8 @@ Deck dcdcDeck(DcDcTopology topology, const DcDcInputs& in, const DcDcOutputs& ou
   const double perAmp = out.L * 1e4 / (double{out.NL} * in.Ae);
   b.senses("i(Vil)", num(perAmp) + " * i(Vil)");
   n.comment("flux from " + shown("NL", out.NL) + " turns on " + shown("Ae", in.Ae, "mm2"));
-  return b.deck(b.finish(b.T(), "i(Vsw)", "i(Vid)"));
+  return b.deck(b.finish(b.T(), topology == DcDcTopology::Boost ? "v(x)" : "v(in) - v(x)",
+                         "i(Vsw)", "i(Vid)"));
 }
 
 Deck flybackDeck(const FlybackInputs& in, const FlybackDesign& d,
@@ -343,7 +356,7 @@ Deck flybackDeck(const FlybackInputs& in, const FlybackDesign& d,
   // Magnetising current: the primary's and the secondary's ampere-turns together.
   const std::string im = "(i(Vip) + " + num(ratio) + " * i(Vid))";
   b.senses(num(1 / ratio) + " * " + im, num(d.Lp * 1e4 / (double{d.Np} * in.Ae)) + " * " + im);
-  return b.deck(b.finish(b.T(), "i(Visw)", "i(Vid)", clamp ? "v(vc)" : ""));
+  return b.deck(b.finish(b.T(), "v(d)", "i(Visw)", "i(Vid)", clamp ? "v(vc)" : ""));
 }
 
 Deck rccDeck(const RccInputs& in, const RccDesign& d, const Drive& drive) {
@@ -376,7 +389,7 @@ Deck rccDeck(const RccInputs& in, const RccDesign& d, const Drive& drive) {
                  filterInductance(Ls, StageKind::BuckBoost, p));
   const std::string im = "(i(Vip) + " + num(ratio) + " * i(Vid))";
   b.senses(num(1 / ratio) + " * " + im, num(d.Lp * 1e4 / (double{d.Np} * in.Ae)) + " * " + im);
-  return b.deck(b.finish(b.T(), "i(Vsw)", "i(Vid)"));
+  return b.deck(b.finish(b.T(), "v(d)", "i(Vsw)", "i(Vid)"));
 }
 
 Deck forwardDeck(const ForwardInputs& in, const ForwardDesign& d, const Drive& drive) {
@@ -422,7 +435,7 @@ Deck forwardDeck(const ForwardInputs& in, const ForwardDesign& d, const Drive& d
                  "Co chosen (the window sizes none): 0.4*Io of ripple gives 0.5 % of Vo", Lo);
   const std::string im = "(i(Vip) + i(Vir) - " + num(ratio) + " * i(Vid))";
   b.senses("i(Vil)", num(Lm * 1e4 / kMicro / (double{d.Np} * in.Ae)) + " * " + im);
-  return b.deck(b.finish(b.T(), "i(Visw)", "i(Vid)"));
+  return b.deck(b.finish(b.T(), "v(d)", "i(Visw)", "i(Vid)"));
 }
 
 Deck bridgeDeck(BridgeKind kind, const BridgeInputs& in, const BridgeDesign& d,
@@ -509,7 +522,9 @@ Deck bridgeDeck(BridgeKind kind, const BridgeInputs& in, const BridgeDesign& d,
   b.senses("i(Vil)", num(Lm * 1e4 / kMicro / (double{d.Np} * in.Ae)) + " * " + im);
   // The primary winding's current: the push-pull's one half is its switch's.
   const std::string primaryCurrent = kind == BridgeKind::PushPull ? "i(Visw)" : ip;
-  return b.deck(b.finish(period, primaryCurrent, "i(Vida)"));
+  // Switch A's voltage: the push-pull's to ground, the bridges' upper one's from the input.
+  const std::string switchVoltage = kind == BridgeKind::PushPull ? "v(pa)" : "v(in) - v(pa)";
+  return b.deck(b.finish(period, switchVoltage, primaryCurrent, "i(Vida)"));
 }
 
 }  // namespace tarnex::sim

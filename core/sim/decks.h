@@ -17,6 +17,10 @@
 // (√(L/C) in series with 4·C) damps the output filter's resonance without changing the
 // switching ripple or the DC point, so that a few hundred periods reach steady state.
 //
+// The deck saves the waveforms of the last periods (raw_file.h): v(vout) the output, v(il) the
+// inductor current, v(wv) and v(wi) the switch's voltage and current, v(wd) the diode's
+// current, v(flux) the flux density and, with a clamp, v(vc) its voltage.
+//
 // Measurements, over the last periods of the run (ngspice prints them in lower case):
 //   vo      mean output voltage, V (positive also for the inverting buck-boost)
 //   vpp     output ripple, peak to peak, V
@@ -24,6 +28,10 @@
 //           the inductor current as the power stage of power_stage.h sees it, A: the DC-DC's
 //           inductor, the forward's and the bridges' output inductor, the flyback's and the
 //           ringing choke's magnetising current referred to the secondary
+//   iswpk, vswpk
+//           peak current and peak voltage of the switch (switch A of the push-pull and the
+//           bridges: the bridges' upper one), A and V
+//   idpk    peak current of the diode, A
 //   isw     RMS current of the switch (push-pull: one switch, one primary half; half- and
 //           full-bridge: the primary winding), A
 //   idiode  RMS current of the diode (the DC-DC's; the flyback's and the ringing choke's
