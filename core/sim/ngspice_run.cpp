@@ -81,7 +81,8 @@ std::string seconds(double s) {
 }
 
 // What a run that ended gave: its output, measurements and waveforms, or why none.
-void collect(const ChildProcess& process, const fs::path& dir, double limit, NgspiceRun& r) {
+void collect(const ChildProcess& process, const fs::path& dir, double limit, bool waveforms,
+             NgspiceRun& r) {
   r.output = readWhole(dir / "ngspice.log");
   switch (process.state()) {
     case ChildProcess::State::Stopped:
@@ -113,7 +114,7 @@ void collect(const ChildProcess& process, const fs::path& dir, double limit, Ngs
     return;
   }
   std::string rawError;
-  if (!parseRawFile(readWhole(dir / "out.raw"), r.waves, rawError)) {
+  if (waveforms && !parseRawFile(readWhole(dir / "out.raw"), r.waves, rawError)) {
     r.error = "无法读取 ngspice 的波形文件：" + rawError + "。";
   }
 }
@@ -121,7 +122,8 @@ void collect(const ChildProcess& process, const fs::path& dir, double limit, Ngs
 }  // namespace
 
 std::vector<NgspiceRun> runNgspice(Host& host, const std::string& caption,
-                                   const std::vector<std::string>& decks, double limit) {
+                                   const std::vector<std::string>& decks, double limit,
+                                   bool waveforms) {
   std::vector<NgspiceRun> results(decks.size());
   const std::string program = findProgram("ngspice");
   if (program.empty()) {
@@ -144,7 +146,7 @@ std::vector<NgspiceRun> runNgspice(Host& host, const std::string& caption,
       continue;
     }
     std::ofstream out(dirs[i] / "deck.cir", std::ios::binary);
-    out << withRawFile(decks[i]);
+    out << (waveforms ? withRawFile(decks[i]) : decks[i]);
     out.close();
     std::string error;
     if (!out || !runs[i].start(program, {"-b", "deck.cir"}, dirs[i].string(),
@@ -157,7 +159,7 @@ std::vector<NgspiceRun> runNgspice(Host& host, const std::string& caption,
   if (started) host.runTask(caption, runs);
   runs.cancel();  // nothing is left running, whatever the host did
   for (std::size_t i = 0; i < decks.size(); ++i) {
-    if (runs[i].state() != ChildProcess::State::NotStarted) collect(runs[i], dirs[i], limit, results[i]);
+    if (runs[i].state() != ChildProcess::State::NotStarted) collect(runs[i], dirs[i], limit, waveforms, results[i]);
   }
   return results;
 }

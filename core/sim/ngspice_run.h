@@ -36,8 +36,11 @@ struct NgspiceRun {
 };
 
 // Runs every deck at once, each within `seconds`, while `host` waits (runTask, with
-// `caption`); one result per deck, in order. Cancelling stops them all.
+// `caption`); one result per deck, in order. Cancelling stops them all. With `waveforms` each
+// deck also writes the raw file its waves are read from; without, it runs as it stands (an AC
+// analysis's printed table is printed only then).
 std::vector<NgspiceRun> runNgspice(Host& host, const std::string& caption,
-                                   const std::vector<std::string>& decks, double seconds);
+                                   const std::vector<std::string>& decks, double seconds,
+                                   bool waveforms = true);
 
 }  // namespace tarnex::sim

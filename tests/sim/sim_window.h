@@ -111,6 +111,7 @@ class Shown {
     return fields != nullptr && fields->lastCalculationWritten();
   }
   const BodePlot* bode() const { return form->bode(); }
+  const Form& window() const { return *form; }
   std::string messages() const {
     std::string s;
     for (const Message& m : host.messages) s += " [" + m.text + "]";
