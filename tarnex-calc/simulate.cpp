@@ -4,13 +4,15 @@
 
 #include "base/finding.h"
 #include "base/user_file.h"
+#include "forms/design_dialog.h"
 #include "sim/window_sim.h"
 
 namespace tarnex::calc {
 
 std::optional<UsageError> checkSimulate(const Options& o, const Form& form) {
-  if ((o.simulate || o.netlist) && !form.checksDesign()) {
-    return UsageError{"dialog '" + o.dialog + "' is no design window: --simulate and --netlist "
+  if ((o.simulate || o.netlist) && dynamic_cast<const DesignDialog*>(&form) == nullptr) {
+    return UsageError{"dialog '" + o.dialog +
+                      "' is no design window: --simulate and --netlist "
                       "do not apply"};
   }
   return std::nullopt;

@@ -1,11 +1,16 @@
 #include "qt_host.h"
 
 #include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
 
 #include "form_view.h"
@@ -45,6 +50,39 @@ QStringList defaultOpener() {
 constexpr int kOpenerWaitMs = 3000;
 
 }  // namespace
+
+void QtHost::runTask(const std::string& caption, LongTask& task) {
+  constexpr int kQuietMs = 500, kPollMs = 20;
+  QElapsedTimer clock;
+  clock.start();
+  // A short run shows nothing: the window only stops taking input meanwhile.
+  while (clock.elapsed() < kQuietMs) {
+    if (task.finished()) return;
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, kPollMs);
+    QThread::msleep(kPollMs / 2);
+  }
+  if (task.finished()) return;
+  beforeModal();
+  QProgressDialog box(toQString(caption) + QStringLiteral("：正在用 ngspice 计算…"),
+                      QStringLiteral("取消"), 0, 0, window());
+  box.setWindowTitle(toQString(caption));
+  box.setWindowModality(Qt::WindowModal);
+  box.setMinimumDuration(0);
+  box.setAutoClose(false);
+  box.setAutoReset(false);
+  QEventLoop loop;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (task.finished()) loop.quit();
+  });
+  QObject::connect(&box, &QProgressDialog::canceled, [&] {
+    task.cancel();
+    loop.quit();
+  });
+  poll.start(kPollMs);
+  box.show();
+  loop.exec();
+}
 
 void QtHost::beforeModal() const {
   if (const auto& sync = surfaces_.back().sync) sync();

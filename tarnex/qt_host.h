@@ -35,6 +35,9 @@ class QtHost : public Host {
 
   void showMessage(const Message& message) override;
   void runProgress() override;
+  // Half a second without a window, then a progress window (a busy bar and 取消) over the
+  // window that asked, the window kept painted, until the task ends or is cancelled.
+  void runTask(const std::string& caption, LongTask& task) override;
   void runDialog(Form& dialog) override;
   void runSheet(Sheet& sheet) override;
   bool openInDesktop(const std::string& path, bool minimized) override;

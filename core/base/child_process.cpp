@@ -26,7 +26,8 @@ std::string findProgram(const std::string& program) {
     const std::size_t colon = path.find(':');
     const std::string_view dir = path.substr(0, colon);
     // An empty entry is the current folder, as for the shell.
-    const std::string candidate = (dir.empty() ? std::string(".") : std::string(dir)) + "/" + program;
+    const std::string candidate =
+        (dir.empty() ? std::string(".") : std::string(dir)) + "/" + program;
     if (runnable(candidate)) return candidate;
     if (colon == std::string_view::npos) return "";
     path.remove_prefix(colon + 1);

@@ -297,8 +297,8 @@ Deck dcdcDeck(DcDcTopology topology, const DcDcInputs& in, const DcDcOutputs& ou
   const double perAmp = out.L * 1e4 / (double{out.NL} * in.Ae);
   b.senses("i(Vil)", num(perAmp) + " * i(Vil)");
   n.comment("flux from " + shown("NL", out.NL) + " turns on " + shown("Ae", in.Ae, "mm2"));
-  return b.deck(b.finish(b.T(), topology == DcDcTopology::Boost ? "v(x)" : "v(in) - v(x)",
-                         "i(Vsw)", "i(Vid)"));
+  return b.deck(b.finish(b.T(), topology == DcDcTopology::Boost ? "v(x)" : "v(in) - v(x)", "i(Vsw)",
+                         "i(Vid)"));
 }
 
 Deck flybackDeck(const FlybackInputs& in, const FlybackDesign& d,

@@ -29,8 +29,8 @@ class WorkFolder {
  public:
   WorkFolder() {
     const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
-                          "/tarnex-sim-XXXXXX";
+    std::string pattern =
+        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/tarnex-sim-XXXXXX";
     if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
   }
   ~WorkFolder() {
@@ -159,7 +159,8 @@ std::vector<NgspiceRun> runNgspice(Host& host, const std::string& caption,
   if (started) host.runTask(caption, runs);
   runs.cancel();  // nothing is left running, whatever the host did
   for (std::size_t i = 0; i < decks.size(); ++i) {
-    if (runs[i].state() != ChildProcess::State::NotStarted) collect(runs[i], dirs[i], limit, waveforms, results[i]);
+    if (runs[i].state() != ChildProcess::State::NotStarted)
+      collect(runs[i], dirs[i], limit, waveforms, results[i]);
   }
   return results;
 }

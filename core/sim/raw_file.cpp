@@ -9,8 +9,7 @@ namespace {
 
 // The header line "Key: value", its value trimmed; false for another key.
 bool header(const std::string& line, std::string_view key, std::string& value) {
-  if (line.compare(0, key.size(), key) != 0 || line.size() <= key.size() ||
-      line[key.size()] != ':')
+  if (line.compare(0, key.size(), key) != 0 || line.size() <= key.size() || line[key.size()] != ':')
     return false;
   std::size_t from = key.size() + 1;
   while (from < line.size() && (line[from] == ' ' || line[from] == '\t')) ++from;

@@ -11,7 +11,7 @@
 namespace tarnex::sim {
 
 struct Waveforms {
-  std::vector<double> time;                             // s
+  std::vector<double> time;                            // s
   std::map<std::string, std::vector<double>> vectors;  // name → one value per time point
 
   // The vector of that name, or nullptr.

@@ -22,8 +22,18 @@ namespace {
 using namespace binds;
 
 // The rows of the table, in order.
-enum Row { kVo, kRipple, kSwitchPeak, kSwitchRms, kDiodePeak, kDiodeRms, kFlux, kSwitchV, kClamp,
-           kRows };
+enum Row {
+  kVo,
+  kRipple,
+  kSwitchPeak,
+  kSwitchRms,
+  kDiodePeak,
+  kDiodeRms,
+  kFlux,
+  kSwitchV,
+  kClamp,
+  kRows
+};
 
 // How a row is compared: the output both ways; a current the window states too low; the
 // others simulated too high.
@@ -70,6 +80,7 @@ struct Circuit {
   StagePoint low, high;
   Flux flux = Flux::Peak;
   bool clamp = false;
+  const char* inductor = "电感电流";
   Shown shown[kRows];
 };
 
@@ -123,7 +134,7 @@ Circuit dcdcCircuit(const CDcDcDlg& w) {
   const DcDcTopology topology = w.topology();
   const DcDcCheck ch = checkDcDc(topology, w.mode(), in, out);
   Circuit c = made([=](const Drive& d) { return dcdcDeck(topology, in, out, d); }, in.VinMin,
-            in.VinMax, ch.low, ch.high);
+                   in.VinMax, ch.low, ch.high);
   c.shown[kVo] = field(w, "Vo");
   c.shown[kRipple] = field(w, "Vopp");
   c.shown[kSwitchPeak] = c.shown[kDiodePeak] = field(w, "Ipk");
@@ -141,9 +152,11 @@ Circuit flybackCircuit(const CFlybackDlg& w) {
   // The clamp as its command sized it; before that, the coupled windings alone.
   std::optional<FlybackClamp> clamp;
   if (Rlk && Clk) clamp = FlybackClamp{*Rlk, *Clk};
-  const FlybackCheck ch = checkFlyback(w.mode() == FlybackMode::Ccm, in, d, clamp.value_or(FlybackClamp{}));
-  Circuit c = made([=](const Drive& dr) { return flybackDeck(in, d, clamp, dr); }, acPeak(in.VacMin),
-            acPeak(in.VacMax), ch.low, ch.high);
+  const FlybackCheck ch =
+      checkFlyback(w.mode() == FlybackMode::Ccm, in, d, clamp.value_or(FlybackClamp{}));
+  Circuit c = made([=](const Drive& dr) { return flybackDeck(in, d, clamp, dr); },
+                   acPeak(in.VacMin), acPeak(in.VacMax), ch.low, ch.high);
+  c.inductor = "励磁电流（折算到次级）";
   if (!clamp) {
     Stage low = ch.lowStage, high = ch.highStage;
     low.Llk = high.Llk = 0;
@@ -167,7 +180,8 @@ Circuit rccCircuit(const FieldForm& w) {
   const RccDesign d = w.bound(kRccDesign);
   const RccCheck ch = checkRcc(in, d);
   Circuit c = made([=](const Drive& dr) { return rccDeck(in, d, dr); }, acPeak(in.VacMin),
-            acPeak(in.VacMax), ch.low, ch.high);
+                   acPeak(in.VacMax), ch.low, ch.high);
+  c.inductor = "励磁电流（折算到次级）";
   shownCommon(w, c, "Bpk");
   c.shown[kSwitchPeak] = field(w, "Ipkp");
   c.shown[kDiodePeak] = field(w, "Ipks");
@@ -189,7 +203,8 @@ Circuit forwardCircuit(const FieldForm& w) {
   const ForwardDesign d = w.bound(kForwardDesign);
   const ForwardCheck ch = checkForward(in, d);
   Circuit c = made([=](const Drive& dr) { return forwardDeck(in, d, dr); }, acPeak(in.VacMin),
-            acPeak(in.VacMax), ch.low, ch.high, Flux::Swing);
+                   acPeak(in.VacMax), ch.low, ch.high, Flux::Swing);
+  c.inductor = "输出电感电流";
   shownCommon(w, c, "Bpk");
   statedPeaks(c, ch.n, ch.switchPeak);
   return c;
@@ -200,15 +215,16 @@ Circuit bridgeCircuit(const FieldForm& w, BridgeKind kind) {
   const BridgeDesign d = w.bound(kBridgeDesign);
   const BridgeCheck ch = checkBridge(kind, in, d);
   Circuit c = made([=](const Drive& dr) { return bridgeDeck(kind, in, d, dr); }, acPeak(in.VacMin),
-            acPeak(in.VacMax), ch.low, ch.high, Flux::HalfSwing);
+                   acPeak(in.VacMax), ch.low, ch.high, Flux::HalfSwing);
+  c.inductor = "输出电感电流";
   shownCommon(w, c, "DB");
   statedPeaks(c, ch.n, ch.switchPeak);
   return c;
 }
 
 Circuit circuitOf(const Form& w) {
-  const auto* fields = dynamic_cast<const FieldForm*>(&w);
-  if (fields == nullptr || !w.checksDesign()) return failed("这个窗口没有可仿真的电路。");
+  const auto* fields = dynamic_cast<const DesignDialog*>(&w);
+  if (fields == nullptr) return failed("这个窗口没有可仿真的电路。");
   if (!fields->lastCalculationWritten()) return failed("请先计算出设计结果，再仿真。");
   const std::string_view key = w.key();
   if (const auto* d = dynamic_cast<const CDcDcDlg*>(&w)) return dcdcCircuit(*d);
@@ -269,6 +285,7 @@ WindowSimulation simulateWindow(const Form& window, Host& host, double seconds) 
     sim.error = decks.error;
     return sim;
   }
+  sim.inductorLabel = c.inductor;
   std::vector<std::string> texts;
   for (const WindowDeck& d : decks.decks) texts.push_back(d.netlist);
   const std::vector<NgspiceRun> runs = runNgspice(host, "仿真波形", texts, seconds);
@@ -295,7 +312,8 @@ WindowSimulation simulateWindow(const Form& window, Host& host, double seconds) 
   got[kVo] = NAN;
   for (const NgspiceRun& r : runs) {
     const double vo = r.run.value("vo").value_or(NAN);
-    if (std::isnan(got[kVo]) || std::fabs(vo - c.shown[kVo].value) > std::fabs(got[kVo] - c.shown[kVo].value))
+    if (std::isnan(got[kVo]) ||
+        std::fabs(vo - c.shown[kVo].value) > std::fabs(got[kVo] - c.shown[kVo].value))
       got[kVo] = vo;
   }
   got[kRipple] = worst("vpp", 1000);
@@ -319,7 +337,7 @@ WindowSimulation simulateWindow(const Form& window, Host& host, double seconds) 
     ComparedRow r{spec.label, spec.unit, got[row], shown.value, shown.basis};
     if (std::isfinite(r.simulated) && check::usable(r.shown)) {
       const double ratio = r.simulated / r.shown;
-      r.differs = spec.compare == Compare::Both      ? std::fabs(ratio - 1) > spec.tolerance
+      r.differs = spec.compare == Compare::Both         ? std::fabs(ratio - 1) > spec.tolerance
                   : spec.compare == Compare::ShownBelow ? 1 / ratio < 1 - spec.tolerance
                                                         : ratio > 1 + spec.tolerance;
       if (r.differs) {

@@ -62,11 +62,12 @@ struct WindowSimulation {
   std::vector<ComparedRow> table;
   std::vector<Finding> findings;  // one per row that differs
   std::vector<WindowWaves> ends;  // lowest input first
+  // What the inductor current v(il) is in this circuit, as its trace is named.
+  std::string inductorLabel = "电感电流";
   bool ok() const { return error.empty(); }
 };
 
 // Builds the decks, runs them through ngspice while `host` shows its progress, and compares.
-WindowSimulation simulateWindow(const Form& window, Host& host,
-                                double seconds = kWindowSimSeconds);
+WindowSimulation simulateWindow(const Form& window, Host& host, double seconds = kWindowSimSeconds);
 
 }  // namespace tarnex::sim

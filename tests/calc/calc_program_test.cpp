@@ -103,6 +103,31 @@ TEST(CalcProgram, FolderThatCannotBeMadeIsAnError) {
   EXPECT_NE(r.err.find("无法使用工作文件夹"), std::string::npos) << r.err;
 }
 
+// --netlist writes the deck whole where it is asked (over an older file), and leaves the old
+// file as it was when the design gives no circuit.
+TEST(CalcProgram, NetlistIsWrittenWholeOrNotAtAll) {
+  TempFolder dir;
+  const std::string file = dir.path("deck.cir").string();
+  dir.write("deck.cir", "old");
+  const Outcome ok = runCalc(dir, {"dcdc", "--dir", dir.path("home").string(), "--netlist", file});
+  EXPECT_EQ(ok.status, 0) << ok.err;
+  const std::string deck = dir.read("deck.cir");
+  EXPECT_TRUE(deck.starts_with("* buck as designed\n")) << deck.substr(0, 80);
+  EXPECT_TRUE(deck.ends_with(".end\n"));
+  EXPECT_NE(deck.find("* L = "), std::string::npos) << "the inductor's field is named";
+  dir.write("deck.cir", "old");
+  // The flyback's estimate alone computes no transformer.
+  const Outcome none =
+      runCalc(dir, {"flyback", "core", "--dir", dir.path("home").string(), "--netlist", file});
+  EXPECT_EQ(none.status, 1);
+  EXPECT_NE(none.err.find("no netlist"), std::string::npos) << none.err;
+  EXPECT_EQ(dir.read("deck.cir"), "old");
+  const Outcome missing = runCalc(dir, {"dcdc", "--dir", dir.path("home").string(), "--netlist",
+                                        dir.path("no/deck.cir").string()});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("无法"), std::string::npos) << missing.err;
+}
+
 // A compensation page's default command with --bode --json: the type II page's step 2 draws
 // the stage alone, so no loop and no crossover.
 TEST(CalcProgram, LoopPagePlotInJson) {

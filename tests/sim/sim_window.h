@@ -25,9 +25,9 @@
 #include "forms/field_form.h"
 #include "loop/bode.h"
 #include "loop/loop_sheet.h"
+#include "sim/window_binds.h"
 #include "support/field_ids.h"
 #include "support/recording_host.h"
-#include "sim/window_binds.h"
 #include "support/temp_folder.h"
 
 namespace tarnex::simtest {

@@ -4,6 +4,8 @@
 // ngspice on PATH, a deck ngspice refuses, a run past its time limit or cancelled, leaving no
 // process behind.
 
+#include "sim/window_sim.h"
+
 #include <dirent.h>
 #include <unistd.h>
 
@@ -15,7 +17,6 @@
 
 #include "designs/design_check.h"
 #include "sim/ngspice_run.h"
-#include "sim/window_sim.h"
 #include "sim_window.h"
 #include "support/ngspice.h"
 
@@ -68,15 +69,17 @@ TEST_P(WindowSimulated, AgreesWithTheWindowAndItsCheck) {
   ASSERT_NE(vo, nullptr);
   EXPECT_FALSE(vo->differs) << vo->simulated << " V against " << vo->shown << " V";
   // The simulation and the design check tell the same of the RMS currents the window states.
-  for (const auto& [label, checkLabels] :
-       {std::pair{"开关管电流有效值", std::initializer_list<std::string_view>{"开关管有效电流",
-                                                                        "初级电流有效值"}},
-        std::pair{"二极管电流有效值", std::initializer_list<std::string_view>{"二极管有效电流",
-                                                                        "次级电流有效值"}}}) {
-    const sim::ComparedRow* r = rowOf(s, label);
-    ASSERT_NE(r, nullptr) << label;
-    EXPECT_EQ(r->differs, checkWarnsCurrent(w.window(), checkLabels))
-        << label << ": simulated " << r->simulated << " A, shown " << r->shown << " A";
+  struct RmsRow {
+    const char* label;
+    const char* dcdc;  // the check's words for the current, the DC-DC's and the transformers'
+    const char* transformer;
+  };
+  for (const RmsRow& rms : {RmsRow{"开关管电流有效值", "开关管有效电流", "初级电流有效值"},
+                            RmsRow{"二极管电流有效值", "二极管有效电流", "次级电流有效值"}}) {
+    const sim::ComparedRow* r = rowOf(s, rms.label);
+    ASSERT_NE(r, nullptr) << rms.label;
+    EXPECT_EQ(r->differs, checkWarnsCurrent(w.window(), {rms.dcdc, rms.transformer}))
+        << rms.label << ": simulated " << r->simulated << " A, shown " << r->shown << " A";
   }
   // The waveforms read back are the ones ngspice measured: the peak switch current of both
   // ends, and every trace over the same points.
@@ -165,11 +168,12 @@ TEST_P(NgspiceFails, SaysWhyAndLeavesNoProcess) {
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, NgspiceFails,
-    ::testing::Values(
-        FailingRun{"Broken", "* broken\nR1 a\nQ9 x y\n.tran 1u 10u\n.end\n", 30, false,
-                   sim::NgspiceRun::End::Done, "ngspice 没有完成瞬态分析"},
-        FailingRun{"TimedOut", kLongDeck, 0.5, false, sim::NgspiceRun::End::TimedOut, "秒内没有算完"},
-        FailingRun{"Cancelled", kLongDeck, 30, true, sim::NgspiceRun::End::Cancelled, "已取消"}),
+    ::testing::Values(FailingRun{"Broken", "* broken\nR1 a\nQ9 x y\n.tran 1u 10u\n.end\n", 30,
+                                 false, sim::NgspiceRun::End::Done, "ngspice 没有完成瞬态分析"},
+                      FailingRun{"TimedOut", kLongDeck, 0.5, false, sim::NgspiceRun::End::TimedOut,
+                                 "秒内没有算完"},
+                      FailingRun{"Cancelled", kLongDeck, 30, true, sim::NgspiceRun::End::Cancelled,
+                                 "已取消"}),
     [](const ::testing::TestParamInfo<FailingRun>& run) { return std::string(run.param.name); });
 
 TEST(WindowSimulation, WithoutNgspiceSaysSoOnce) {
