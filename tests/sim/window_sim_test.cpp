@@ -147,6 +147,10 @@ struct FailingRun {
   const char* message;  // a part of the message
 };
 
+void PrintTo(const FailingRun& run, std::ostream* os) {
+  *os << run.name;
+}
+
 class NgspiceFails : public ::testing::TestWithParam<FailingRun> {};
 
 TEST_P(NgspiceFails, SaysWhyAndLeavesNoProcess) {
