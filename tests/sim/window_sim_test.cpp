@@ -17,6 +17,7 @@
 
 #include "designs/design_check.h"
 #include "sim/ngspice_run.h"
+#include "sim/wave_plot.h"
 #include "sim_window.h"
 #include "support/ngspice.h"
 
@@ -93,6 +94,15 @@ TEST_P(WindowSimulated, AgreesWithTheWindowAndItsCheck) {
     }
     const std::vector<double>& wi = *e.waves.find("v(wi)");
     peak = std::max(peak, *std::max_element(wi.begin(), wi.end()));
+  }
+  // The plot of an end: a panel per waveform, each with its unit, over time from zero.
+  const PlotData plot = sim::wavePlot(s, s.ends.front());
+  ASSERT_EQ(plot.panels.size(), 5u);
+  EXPECT_EQ(plot.x.front(), 0);
+  for (const PlotPanel& panel : plot.panels) {
+    EXPECT_FALSE(panel.axis.unit.empty()) << panel.axis.caption;
+    ASSERT_EQ(panel.traces.size(), 1u) << panel.axis.caption;
+    EXPECT_EQ(panel.traces[0].y.size(), plot.x.size()) << panel.axis.caption;
   }
   const sim::ComparedRow* switchPeak = rowOf(s, "开关管峰值电流");
   ASSERT_NE(switchPeak, nullptr);
