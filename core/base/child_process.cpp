@@ -1,6 +1,7 @@
 #include "base/child_process.h"
 
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -58,9 +59,12 @@ bool ChildProcess::start(const std::string& path, const std::vector<std::string>
     return false;
   }
   const int null = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+  const pid_t parent = ::getpid();
   const pid_t pid = ::fork();
   if (pid == 0) {
     ::setpgid(0, 0);
+    // Its own group keeps it from the terminal's Ctrl+C; it goes when this program goes.
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent) ::_exit(126);
     if (null < 0 || ::dup2(null, 0) < 0 || ::dup2(log, 1) < 0 || ::dup2(log, 2) < 0 ||
         ::chdir(workDir.c_str()) != 0) {
       ::_exit(126);
