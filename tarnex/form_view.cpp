@@ -17,9 +17,12 @@
 
 #include "bode_plot.h"
 #include "core_views.h"
+#include "design_menu.h"
 #include "form_view_widgets.h"
 #include "forms/form_layout.h"
+#include "report_writer.h"
 #include "ui_metrics.h"
+#include "waveform_window.h"
 
 namespace tarnex::qt {
 
@@ -452,6 +455,9 @@ FormView::FormView(const FormFactory& makeForm, QWidget* owner)
   owned_ = makeForm(host_);
   if (!owned_) throw std::invalid_argument("FormView: no form to show");
   build(*owned_);
+  menu_ = new DesignMenu(this, layout());
+  addReportItem(*menu_, this, [this] { return body_; });
+  addSimulationItems(*menu_, *owned_, host_, this);
 }
 
 FormView::FormView(Form& form, QWidget* owner)

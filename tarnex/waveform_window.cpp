@@ -5,11 +5,14 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "base/finding_text.h"
 #include "base/user_file.h"
+#include "design_menu.h"
+#include "forms/design_dialog.h"
 #include "plot_widget.h"
 #include "sim/wave_plot.h"
 #include "ui_metrics.h"
@@ -126,6 +129,22 @@ void exportNetlist(const Form& form, Host& host, QWidget* owner) {
   if (!replaceFile(std::filesystem::path(path.toStdString()), deck, error)) {
     host.showMessage({kProgramName, error, Icon::Warning, true});
   }
+}
+
+void addSimulationItems(DesignMenu& menu, const Form& form, Host& host, QWidget* window) {
+  const auto* design = dynamic_cast<const DesignDialog*>(&form);
+  if (design == nullptr) return;
+  QAction* simulate = menu.add(DesignMenu::Item::Waveforms, QStringLiteral("仿真波形"),
+                               [&form, &host, window] { simulateAndShow(form, host, window); });
+  QAction* netlist = menu.add(DesignMenu::Item::Netlist, QStringLiteral("导出网表…"),
+                              [&form, &host, window] { exportNetlist(form, host, window); });
+  auto enable = [design, simulate, netlist] {
+    const bool calculated = design->lastCalculationWritten();
+    simulate->setEnabled(calculated);
+    netlist->setEnabled(calculated);
+  };
+  enable();
+  QObject::connect(menu.menu(), &QMenu::aboutToShow, simulate, enable);
 }
 
 }  // namespace tarnex::qt

@@ -12,6 +12,7 @@ class QTableWidget;
 
 namespace tarnex::qt {
 
+class DesignMenu;
 class PlotWidget;
 
 class WaveformWindow : public QDialog {
@@ -39,5 +40,8 @@ class WaveformWindow : public QDialog {
 // a file and writes the deck there whole.
 void simulateAndShow(const Form& form, Host& host, QWidget* owner);
 void exportNetlist(const Form& form, Host& host, QWidget* owner);
+// Both in the design menu of a design window (`window`, showing `form`), enabled after a
+// calculation that wrote its results.
+void addSimulationItems(DesignMenu& menu, const Form& form, Host& host, QWidget* window);
 
 }  // namespace tarnex::qt

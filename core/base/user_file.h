@@ -134,10 +134,11 @@ bool hasByteOrderMark(std::string_view text);
 std::optional<bool> createUserFile(const Folder& folder, std::string_view name,
                                    std::string_view content, std::string& errorText);
 
-// Writes the file at `path` whole, replacing any file of that name: the content goes to a
-// temporary file beside it, which is then renamed over it, so that the old file stays as it
-// was when anything fails and no one sees a half-written file. False, with `errorText` set
-// (naming the file by its bare name), when it could not be written.
+// Replaces the file at `path` with `content` as a whole: the content goes into a temporary
+// file beside it, is flushed to the disk and renamed over the name, so that the file is seen
+// either as it was or complete. A failure (a full disk, a folder that cannot be written)
+// removes the temporary file, leaves an existing file as it was, and returns false with
+// `errorText` naming the file and the reason. For files the user saves anywhere (a report).
 bool replaceFile(const std::filesystem::path& path, std::string_view content,
                  std::string& errorText);
 
