@@ -12,6 +12,7 @@
 #include "base/finding_text.h"
 #include "base/user_file.h"
 #include "design_menu.h"
+#include "form_view.h"
 #include "forms/design_dialog.h"
 #include "plot_widget.h"
 #include "sim/wave_plot.h"
@@ -112,7 +113,10 @@ void simulateAndShow(const Form& form, Host& host, QWidget* owner) {
     return;
   }
   auto* window = new WaveformWindow(std::move(s), toQString(form.title()), owner);
+  // Where the window system puts it, moved left or up just enough to stay on the screen.
+  keepOnScreen(window, framedGeometry(window));
   window->show();
+  keepOnScreen(window, window->frameGeometry());
 }
 
 void exportNetlist(const Form& form, Host& host, QWidget* owner) {

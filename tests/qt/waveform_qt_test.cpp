@@ -1,0 +1,84 @@
+// The simulation's items in a design window's menu, on a screen of 1366×768: disabled until a
+// calculation has written its results, then "仿真波形" opens the waveforms of both ends beside
+// the table of simulated against shown, on the screen.
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QMenu>
+#include <QScreen>
+#include <QTableWidget>
+#include <QTest>
+#include <filesystem>
+
+#include "design_menu.h"
+#include "form_view.h"
+#include "plot_widget.h"
+#include "support/fresh_folder_main.h"
+#include "support/launcher_fixture.h"
+#include "tables/launcher_table.h"
+#include "waveform_window.h"
+
+using namespace tarnex;
+using namespace tarnex::qt;
+
+class WaveformQtTest : public QObject {
+  Q_OBJECT
+
+  Folder folder() const { return Folder(std::filesystem::current_path()); }
+  testing::LauncherFixture fixture_;
+
+ private slots:
+  void init() {
+    testing::switchOffUserFiles(folder());
+    QVERIFY(fixture_.start(folder()));
+  }
+
+  void cleanup() {
+    const QStringList unexpected = fixture_.finish();
+    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
+  }
+
+  void waveformsAfterACalculation() {
+    FormView* view = fixture_.openWindow(launcher::kDcDcButton);
+    QVERIFY(view && view->designMenu());
+    QAction* simulate = view->designMenu()->action(DesignMenu::Item::Waveforms);
+    QAction* netlist = view->designMenu()->action(DesignMenu::Item::Netlist);
+    QVERIFY(simulate && netlist);
+    QCOMPARE(simulate->text(), QStringLiteral("仿真波形"));
+    QVERIFY(!simulate->isEnabled() && !netlist->isEnabled());
+    for (const Control& c : view->form().controls()) {
+      if (c.kind == ControlKind::Button && c.key == "calc") {
+        QTest::mouseClick(view->widgetFor(c.id), Qt::LeftButton);
+      }
+    }
+    emit view->designMenu()->menu()->aboutToShow();
+    QVERIFY(simulate->isEnabled() && netlist->isEnabled());
+    simulate->trigger();
+    WaveformWindow* waves = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* found = qobject_cast<WaveformWindow*>(w)) waves = found;
+    }
+    QVERIFY2(waves, "no waveform window (is ngspice installed?)");
+    QCOMPARE(waves->ends()->count(), 2);
+    QCOMPARE(waves->table()->rowCount(), 8);  // the DC-DC has no clamp
+    QCOMPARE(waves->plot()->plot().panels.size(), std::size_t{5});
+    QVERIFY(QTest::qWaitForWindowExposed(waves));
+    const QRect screen = waves->screen()->availableGeometry();
+    QVERIFY2(screen.contains(waves->frameGeometry()),
+             qPrintable(QStringLiteral("the waveform window leaves the screen: %1,%2 %3x%4")
+                            .arg(waves->frameGeometry().x())
+                            .arg(waves->frameGeometry().y())
+                            .arg(waves->frameGeometry().width())
+                            .arg(waves->frameGeometry().height())));
+    waves->ends()->setCurrentIndex(1);
+    QCOMPARE(waves->plot()->plot().panels.size(), std::size_t{5});
+    waves->close();
+  }
+};
+
+int main(int argc, char** argv) {
+  return tarnex::testing::runInFreshFolder<WaveformQtTest>(argc, argv);
+}
+
+#include "waveform_qt_test.moc"
