@@ -77,6 +77,10 @@ struct ProgressFrame {
   const char* text;
 };
 
+void PrintTo(const ProgressFrame& f, std::ostream* os) {
+  *os << f.ticks << " ticks";
+}
+
 class ProgressFrames : public ::testing::TestWithParam<ProgressFrame> {};
 
 // The window closes on the tick that reaches 100 or more, the 34th; later ticks hold.
