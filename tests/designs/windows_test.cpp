@@ -259,6 +259,7 @@ TEST_P(Conditions, AreRefusedOrHintedAtInTheirPlace) {
 const std::string kForwardHint = "提示：如果复位绕组和初级匝数相等，请设置最大占空比小于0.5！";
 const std::string kPushPullHint = " 建议留最大占空比设置为小于0.8，留0.2的余量！";
 const std::string kSaturation = "磁芯峰值磁通密度超过饱和磁通密度！";
+const std::string kNoInductance = "没有足够的信息，请先计算电感量！";
 const std::vector<std::string> kProgress = {"progress"};
 
 // clang-format off
@@ -347,6 +348,15 @@ INSTANTIATE_TEST_SUITE_P(
         // Disabled in CCM, the dead time is still exchanged.
         ConditionCase{"DcDcDisabledField", "dcdc", "", "Ptd= calc",
                       {kNotANumber, "请输入完整的设计条件！"}, "L="},
+        // The flyback's clamp needs the inductance of a verification, which an estimate or
+        // a refused verification drops; picking the mode shown keeps it.
+        ConditionCase{"FlybackClampNeedsAVerifiedInductance", "flyback", "Ae=100 Le=60",
+                      "snubber verify core snubber",
+                      {kNoInductance, "progress", "progress", kNoInductance}, "Rlk="},
+        ConditionCase{"FlybackVerifyWithoutCoreLength", "flyback", "Ae=100 Le=60 verify",
+                      "Le= verify", {"请先输入你选择的磁芯参数！"}, "results= Ae=100 Ve="},
+        ConditionCase{"FlybackRepickedModeKeepsTheDesign", "flyback", "Ae=100 Le=60 verify",
+                      "mode=ccm snubber", kProgress, "Ae=100 Le=60 Lp=429.206"},
         // Each flyback command after a verification: the estimate was never computed and stays
         // empty, not the "0" put there for the read; the clamp keeps the verified design.
         ConditionCase{"FlybackIncompleteCore", "flyback", "Ae=100 Le=60 verify", "Vo=5V core",

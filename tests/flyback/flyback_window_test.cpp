@@ -57,35 +57,6 @@ TEST_F(FlybackWindow, ModeSwitchDropsCoreDataAndResultsAndRelabelsTheEstimate) {
   expectMode(false);
 }
 
-// Picking the mode already shown is no mode switch: the chosen core and the verified
-// design stay, so the clamp can still be computed.
-TEST_F(FlybackWindow, RepickingTheShownModeKeepsCoreAndResults) {
-  open();
-  run("Ae=100 Le=60 verify mode=ccm");
-  expectShown("Ae=100 Le=60 Lp=429.206");
-  run("snubber");
-  EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(host.progressRuns, 2);
-}
-
-TEST_F(FlybackWindow, ClampRefusedBeforeVerifyAndAfterAnEstimate) {
-  open();
-  run("Ae=100 Le=60 snubber verify core snubber");  // the estimate reads Lp back as "0"
-  EXPECT_EQ(host.summary(), (std::vector<std::string>{box(kNoInductance), box(kNoInductance)}));
-  EXPECT_EQ(host.progressRuns, 2);
-  EXPECT_EQ(text("Rlk"), "");
-}
-
-TEST_F(FlybackWindow, VerifyWithoutCoreLengthAsksForTheCoreAndBlanksResults) {
-  open();
-  run("Ae=100 Le=60 verify");
-  ASSERT_EQ(text("Np"), "45");
-  run("Le= verify");
-  EXPECT_EQ(host.summary(), std::vector<std::string>{box("请先输入你选择的磁芯参数！")});
-  expectShown("results= Ae=100 Ve=");
-  EXPECT_EQ(host.progressRuns, 1);
-}
-
 // A result that is not finite is shown as such and read back by the next command as the
 // window wrote it: with r = 0 the CCM volume estimate is "inf", the verification reads it
 // (and its own "inf" results the clamp), and neither stops at "请键入一个数。". Typed, the
