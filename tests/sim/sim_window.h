@@ -25,12 +25,14 @@
 #include "forms/field_form.h"
 #include "loop/bode.h"
 #include "loop/loop_sheet.h"
-#include "sim/window_binds.h"
 #include "support/field_ids.h"
+#include "support/procedure_binds.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
 
 namespace tarnex::simtest {
+
+using namespace testing::binds;
 
 // A window's command as tarnex-calc takes it, and the message it must refuse it with ("" for
 // a design it must show).
@@ -155,8 +157,6 @@ inline ::testing::AssertionResult near(double a, double b, double share) {
   return ::testing::AssertionFailure() << a << " against " << b << " (" << (a / b - 1) * 100
                                        << " %, allowed " << share * 100 << " %)";
 }
-
-using namespace sim::binds;
 
 constexpr Bound<CurrentModeInputs> kCurrentModeInputs[] = {
     TARNEX_BINDS(CurrentModeInputs, Vo, Io, Co, ESR, D, Vin, L, Vse, Ri, fsw, fc, R1, gm, Vref)};
