@@ -1,8 +1,8 @@
 #include "base/child_process.h"
 
 #include <fcntl.h>
-#include <sys/prctl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
