@@ -227,13 +227,13 @@ void CorePick::resultsChanged(std::optional<magnetics::WindowKind> kind, const C
       magnetics::wires(magnetics::RoundWires::Iec60317Grade1), settings_);
   if (circuit_) magnetics::applyCircuit(spec, *circuit_);
   sheet_ = magnetics::lossSheet(spec, suggestionWires());
+  if (sheet_->complete) addGap(*sheet_, coreGap(c->geometry, *material_, need_), need_);
   if (circuit_ && sheet_->complete) {
     // The engineer reads the check's currents and flux in the sheet, not the window's.
     const char* text = circuit_->highestInput ? "电流与峰值磁密按设计检查的电路（最高输入、满载）"
                                               : "电流与峰值磁密按设计检查的电路（最低输入、满载）";
     sheet_->findings.insert(sheet_->findings.begin(), {Severity::Info, text});
   }
-  if (sheet_->complete) addGap(*sheet_, coreGap(c->geometry, *material_, need_), need_);
 }
 
 }  // namespace tarnex
