@@ -32,7 +32,8 @@ std::optional<UsageError> coreOptionsError(const Options& o) {
 
 const char* const kUsageLine =
     "usage: tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] "
-    "[--json] [--captions] [--bode] [--core NAME --material NAME [--temperature T] [--fill F]] | "
+    "[--json] [--captions] [--bode] [--core NAME --material NAME [--temperature T] [--fill F]] "
+    "[--report FILE.html] | "
     "tarnex-calc --list [--json] | "
     "tarnex-calc cores [--family FAMILY] [--json] | tarnex-calc --help";
 
@@ -43,7 +44,7 @@ const char* const kHelp =
     "\n"
     "  tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] [--json]\n"
     "              [--captions] [--bode] [--core NAME --material NAME [--temperature T]\n"
-    "              [--fill F]]\n"
+    "              [--fill F]] [--report FILE.html]\n"
     "  tarnex-calc --list [--json]\n"
     "  tarnex-calc cores [--family FAMILY] [--json]\n"
     "  tarnex-calc --help\n"
@@ -82,9 +83,17 @@ const char* const kHelp =
     "              crossover with its phase margin and the gain margin at half the\n"
     "              switching frequency; after the command `exact` also those of the exact\n"
     "              design and its components beside the page's\n"
+    "  --report FILE.html\n"
+    "              the design report of the window after the commands: its title, the\n"
+    "              list entries and inputs, the results with their units, the design check,\n"
+    "              the loss sheet of a catalogue core and a page's margins, with the program's\n"
+    "              version and the date ($SOURCE_DATE_EPOCH when set); written whole or not\n"
+    "              at all. Without the pictures: the PDF with the circuit drawing and the\n"
+    "              Bode plot comes from the desktop program's \"生成报告…\"\n"
     "\n"
     "Exit status: 0 when the last command wrote its results (for `exact`: solved its\n"
-    "network), 1 when it ended on a message without writing them, 2 for a usage error.\n";
+    "network), 1 when it ended on a message without writing them, 2 for a usage error or\n"
+    "a report that could not be written.\n";
 
 std::variant<Options, UsageError> parse(std::span<const std::string> args) {
   Options o;
@@ -103,6 +112,9 @@ std::variant<Options, UsageError> parse(std::span<const std::string> args) {
     } else if (a == "--dir") {
       if (i + 1 >= args.size()) return UsageError{"--dir needs a folder"};
       o.dir = args[++i];
+    } else if (a == "--report") {
+      if (i + 1 >= args.size()) return UsageError{"--report needs a file name"};
+      o.report = args[++i];
     } else if (a == "--core" || a == "--material") {
       if (i + 1 >= args.size()) return UsageError{a + " needs a name"};
       (a == "--core" ? o.core : o.material) = args[++i];
