@@ -17,6 +17,8 @@
 
 #include "bode_plot.h"
 #include "core_views.h"
+#include "design_files.h"
+#include "design_menu.h"
 #include "form_view_widgets.h"
 #include "forms/form_layout.h"
 #include "ui_metrics.h"
@@ -31,6 +33,7 @@ constexpr int kListWidth = 100;  // room for "连续(CCM)" beside the arrow
 // Room the window system adds around a window: title bar above, border elsewhere.
 constexpr int kTitleBar = 32;
 constexpr int kBorder = 6;
+constexpr int kMenuBar = 24;
 constexpr const char* kControlId = "tarnexControlId";
 
 void setTextColor(QWidget* widget, Rgb color) {
@@ -67,7 +70,9 @@ QSize usableSize(const QWidget* widget) {
       widget && widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
   if (screen == nullptr) return {1000, 700};
   const QSize available = screen->availableGeometry().size();
-  return {available.width() - 2 * kBorder, available.height() - kTitleBar - 2 * kBorder};
+  // The design windows and the compensation sheet carry the design menu's bar above their
+  // controls.
+  return {available.width() - 2 * kBorder, available.height() - kTitleBar - kMenuBar - 2 * kBorder};
 }
 
 FormWidget::FormWidget(Form& form, QWidget* parent, QSize room)
@@ -452,6 +457,13 @@ FormView::FormView(const FormFactory& makeForm, QWidget* owner)
   owned_ = makeForm(host_);
   if (!owned_) throw std::invalid_argument("FormView: no form to show");
   build(*owned_);
+  // A design window has the design menu.
+  addFileActions(*new DesignMenu(this), *this);
+}
+
+void FormView::setDesignFile(const QString& path) {
+  designFile_ = path;
+  setWindowTitle(titleWithFile(toQString(form().title()), designFile_));
 }
 
 FormView::FormView(Form& form, QWidget* owner)
@@ -476,7 +488,7 @@ void FormView::build(Form& form) {
     update();
   });
   connect(body_, &FormWidget::synced, this, [this] {
-    const QString title = toQString(this->form().title());
+    const QString title = titleWithFile(toQString(this->form().title()), designFile_);
     if (windowTitle() != title) setWindowTitle(title);
   });
   connect(body_, &FormWidget::closeRequested, this, [this] {

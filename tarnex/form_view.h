@@ -111,6 +111,9 @@ class FormView : public QDialog {
 
   Form& form() { return body_->form(); }
   QtHost& host() { return host_; }
+  // The design file the window shows (opened or saved last), named in its title; empty: none.
+  const QString& designFile() const { return designFile_; }
+  void setDesignFile(const QString& path);
   QWidget* widgetFor(int id) const { return body_->widgetFor(id); }
   void sync() { body_->sync(); }
 
@@ -126,6 +129,7 @@ class FormView : public QDialog {
   std::unique_ptr<Form> owned_;
   FormWidget* body_ = nullptr;
   bool closing_ = false;
+  QString designFile_;
 };
 
 // The largest height a window's layout may take on the screen of `widget` (the screen's

@@ -6,6 +6,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "design_files.h"
+#include "design_menu.h"
 #include "form_view.h"
 #include "ui_metrics.h"
 
@@ -44,6 +46,13 @@ SheetView::SheetView(Sheet& sheet, QWidget* owner)
   layout->addWidget(tabs_);
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  // A sheet that keeps a design (the compensation sheet) has the design menu.
+  if (!sheet.key().empty()) addFileActions(*new DesignMenu(this), *this);
+}
+
+void SheetView::setDesignFile(const QString& path) {
+  designFile_ = path;
+  setWindowTitle(titleWithFile(toQString(sheet_.title()), designFile_));
 }
 
 int SheetView::runModal() {

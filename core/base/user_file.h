@@ -134,6 +134,14 @@ bool hasByteOrderMark(std::string_view text);
 std::optional<bool> createUserFile(const Folder& folder, std::string_view name,
                                    std::string_view content, std::string& errorText);
 
+// Replaces the file `name` (or creates it) with `content` so that no data is lost: the content
+// goes to a temporary file beside it, is flushed to the disk and renamed over the file, which
+// keeps its permissions. A symbolic link, a folder or a special file of that name is refused,
+// never replaced nor written through. Nullopt when the file holds `content`; otherwise the
+// message naming the file and the reason, and the file that was there is as it was.
+std::optional<std::string> replaceUserFile(const Folder& folder, std::string_view name,
+                                           std::string_view content);
+
 // The message text for a working folder that could not be created or entered.
 std::string folderErrorText(std::string_view dir, int errorNumber);
 
