@@ -33,7 +33,7 @@ std::optional<UsageError> coreOptionsError(const Options& o) {
 const char* const kUsageLine =
     "usage: tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] "
     "[--json] [--captions] [--bode] [--core NAME --material NAME [--temperature T] [--fill F]] "
-    "[--load FILE] [--save FILE] | "
+    "[--report FILE.html] [--load FILE] [--save FILE] | "
     "tarnex-calc --list [--json] | "
     "tarnex-calc cores [--family FAMILY] [--json] | tarnex-calc --help";
 
@@ -44,7 +44,7 @@ const char* const kHelp =
     "\n"
     "  tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] [--json]\n"
     "              [--captions] [--bode] [--core NAME --material NAME [--temperature T]\n"
-    "              [--fill F]] [--load FILE] [--save FILE]\n"
+    "              [--fill F]] [--report FILE.html] [--load FILE] [--save FILE]\n"
     "  tarnex-calc --list [--json]\n"
     "  tarnex-calc cores [--family FAMILY] [--json]\n"
     "  tarnex-calc --help\n"
@@ -90,10 +90,18 @@ const char* const kHelp =
     "              crossover with its phase margin and the gain margin at half the\n"
     "              switching frequency; after the command `exact` also those of the exact\n"
     "              design and its components beside the page's\n"
+    "  --report FILE.html\n"
+    "              the design report of the window after the commands: its title, the\n"
+    "              list entries and inputs, the results with their units, the design check,\n"
+    "              the loss sheet of a catalogue core and a page's margins, with the program's\n"
+    "              version and the date ($SOURCE_DATE_EPOCH when set); written whole or not\n"
+    "              at all. Without the pictures: the PDF with the circuit drawing and the\n"
+    "              Bode plot comes from the desktop program's \"生成报告…\"\n"
     "\n"
     "Exit status: 0 when the last command wrote its results (for `exact`: solved its\n"
-    "network), 1 when it ended on a message without writing them, 2 for a usage error or a\n"
-    "design file refused, 3 when the design could not be saved.\n";
+    "network), 1 when it ended on a message without writing them, 2 for a usage error, a\n"
+    "report that could not be written or a design file refused, 3 when the design could\n"
+    "not be saved.\n";
 
 std::variant<Options, UsageError> parse(std::span<const std::string> args) {
   Options o;
@@ -112,6 +120,9 @@ std::variant<Options, UsageError> parse(std::span<const std::string> args) {
     } else if (a == "--dir") {
       if (i + 1 >= args.size()) return UsageError{"--dir needs a folder"};
       o.dir = args[++i];
+    } else if (a == "--report") {
+      if (i + 1 >= args.size()) return UsageError{"--report needs a file name"};
+      o.report = args[++i];
     } else if (a == "--core" || a == "--material") {
       if (i + 1 >= args.size()) return UsageError{a + " needs a name"};
       (a == "--core" ? o.core : o.material) = args[++i];

@@ -28,6 +28,8 @@ struct Options {
   // A design file opened into the window before the list entries, cores and texts of the
   // command line, and one the window is saved to after its commands.
   std::optional<std::string> load, save;
+  // The design report of the window after the commands, as HTML.
+  std::optional<std::string> report;
 };
 
 // What is wrong with the command line, on one line.

@@ -71,10 +71,10 @@ void saveFrom(View& view, Model& model, std::string_view key) {
 template <class View, class Model>
 void addActions(DesignMenu& menu, View& view, Model& model, std::string_view key) {
   menu.add(
-      DesignMenu::Section::Files, QStringLiteral("打开设计…"),
+      DesignMenu::Item::Open, QStringLiteral("打开设计…"),
       [&view, &model] { openInto(view, model); }, QKeySequence(Qt::CTRL | Qt::Key_O));
   menu.add(
-      DesignMenu::Section::Files, QStringLiteral("保存设计…"),
+      DesignMenu::Item::Save, QStringLiteral("保存设计…"),
       [&view, &model, key] { saveFrom(view, model, key); }, QKeySequence(Qt::CTRL | Qt::Key_S));
 }
 

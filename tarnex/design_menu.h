@@ -1,18 +1,16 @@
 #pragma once
 // The menu bar of a design window and of the compensation sheet: one menu "设计(&D)" whose
-// items stand in sections (the design's files; its report and sweep; its simulation; the load
-// step of a compensation page), a separator between sections that hold items. Each part adds
-// its actions into its section; the order of the sections is fixed here, whatever the order
-// of the calls. The bar takes the top of the window's layout, above the controls.
+// items keep a fixed order, in sections parted by separators, whichever part of the program
+// adds its item first. The bar stands above the window's controls and adds to its height.
 
 #include <QKeySequence>
 #include <QObject>
 #include <QString>
-#include <array>
 #include <functional>
-#include <vector>
+#include <map>
 
 class QAction;
+class QLayout;
 class QMenu;
 class QMenuBar;
 class QWidget;
@@ -23,27 +21,28 @@ class DesignMenu : public QObject {
   Q_OBJECT
 
  public:
-  enum class Section { Files, Output, Simulation, Step, Count };
+  // The items of the menu, in the order it shows them. Open and Save, Report and Sweep,
+  // Waveforms and Netlist, LoadStep each make a section.
+  enum class Item { Open, Save, Report, Sweep, Waveforms, Netlist, LoadStep };
 
-  // Puts a menu bar with the menu "设计(&D)" on top of `window`'s layout (which must exist).
-  explicit DesignMenu(QWidget* window);
+  // Sets the bar with its menu on `layout`, the top layout of `window`.
+  DesignMenu(QWidget* window, QLayout* layout);
 
-  // Adds an item at the end of `section`; `shortcut` works anywhere in the window.
-  QAction* add(Section section, const QString& text, std::function<void()> triggered,
+  // Adds `item` with its text, shortcut and action; its place in the menu follows the order
+  // of the items. An item added twice replaces the first.
+  QAction* add(Item item, const QString& text, std::function<void()> run,
                const QKeySequence& shortcut = {});
+  QAction* action(Item item) const;
 
   QMenuBar* bar() const { return bar_; }
   QMenu* menu() const { return menu_; }
-
-  // The design menu of `window`, or nullptr when it has none.
-  static DesignMenu* of(const QWidget* window);
 
  private:
   void rebuild();
 
   QMenuBar* bar_;
   QMenu* menu_;
-  std::array<std::vector<QAction*>, static_cast<std::size_t>(Section::Count)> sections_;
+  std::map<Item, QAction*> actions_;
 };
 
 }  // namespace tarnex::qt

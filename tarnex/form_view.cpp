@@ -21,6 +21,7 @@
 #include "design_menu.h"
 #include "form_view_widgets.h"
 #include "forms/form_layout.h"
+#include "report_writer.h"
 #include "ui_metrics.h"
 
 namespace tarnex::qt {
@@ -33,7 +34,6 @@ constexpr int kListWidth = 100;  // room for "连续(CCM)" beside the arrow
 // Room the window system adds around a window: title bar above, border elsewhere.
 constexpr int kTitleBar = 32;
 constexpr int kBorder = 6;
-constexpr int kMenuBar = 24;
 constexpr const char* kControlId = "tarnexControlId";
 
 void setTextColor(QWidget* widget, Rgb color) {
@@ -70,9 +70,7 @@ QSize usableSize(const QWidget* widget) {
       widget && widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
   if (screen == nullptr) return {1000, 700};
   const QSize available = screen->availableGeometry().size();
-  // The design windows and the compensation sheet carry the design menu's bar above their
-  // controls.
-  return {available.width() - 2 * kBorder, available.height() - kTitleBar - kMenuBar - 2 * kBorder};
+  return {available.width() - 2 * kBorder, available.height() - kTitleBar - 2 * kBorder};
 }
 
 FormWidget::FormWidget(Form& form, QWidget* parent, QSize room)
@@ -457,8 +455,9 @@ FormView::FormView(const FormFactory& makeForm, QWidget* owner)
   owned_ = makeForm(host_);
   if (!owned_) throw std::invalid_argument("FormView: no form to show");
   build(*owned_);
-  // A design window has the design menu.
-  addFileActions(*new DesignMenu(this), *this);
+  menu_ = new DesignMenu(this, layout());
+  addFileActions(*menu_, *this);
+  addReportItem(*menu_, this, [this] { return body_; });
 }
 
 void FormView::setDesignFile(const QString& path) {

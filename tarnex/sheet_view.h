@@ -13,6 +13,7 @@ class QTabWidget;
 namespace tarnex::qt {
 
 class FormWidget;
+class DesignMenu;
 
 class SheetView : public QDialog {
   Q_OBJECT
@@ -31,6 +32,9 @@ class SheetView : public QDialog {
   // The design file the sheet shows (opened or saved last), named in its title; empty: none.
   const QString& designFile() const { return designFile_; }
   void setDesignFile(const QString& path);
+  // The menu bar of a sheet of design pages (nullptr for the toolbox), acting on the page
+  // shown.
+  DesignMenu* designMenu() const { return menu_; }
 
  private:
   void onTabChanged(int index);
@@ -39,6 +43,7 @@ class SheetView : public QDialog {
   QTabWidget* tabs_;
   std::vector<FormWidget*> pages_;
   QString designFile_;
+  DesignMenu* menu_ = nullptr;
 };
 
 }  // namespace tarnex::qt

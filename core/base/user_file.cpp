@@ -434,6 +434,16 @@ std::optional<std::string> replaceUserFile(const Folder& folder, std::string_vie
   return std::nullopt;
 }
 
+bool replaceFile(const std::filesystem::path& path, std::string_view content,
+                 std::string& errorText) {
+  const std::u8string name8 = path.filename().u8string();
+  const Folder folder(path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path());
+  const std::optional<std::string> error =
+      replaceUserFile(folder, std::string(name8.begin(), name8.end()), content);
+  if (error) errorText = *error;
+  return !error;
+}
+
 std::string folderErrorText(std::string_view dir, int errorNumber) {
   return "无法使用工作文件夹“" + std::string(dir) + "”：" + systemErrorText(errorNumber);
 }

@@ -27,9 +27,10 @@ using namespace tarnex::qt;
 
 namespace {
 
-QStringList itemsOf(const QWidget* window) {
+template <class View>
+QStringList itemsOf(const View* window) {
   QStringList items;
-  const DesignMenu* menu = DesignMenu::of(window);
+  const DesignMenu* menu = window->designMenu();
   if (menu == nullptr) return items;
   items << menu->menu()->title();
   for (const QAction* a : menu->menu()->actions()) {
@@ -43,8 +44,8 @@ int poField() {
   return findField(flybackTable(), "Po")->controlId;
 }
 
-QAction* item(const QWidget* window, const QString& text) {
-  for (QAction* a : DesignMenu::of(window)->menu()->actions()) {
+QAction* item(const FormView* window, const QString& text) {
+  for (QAction* a : window->designMenu()->menu()->actions()) {
     if (a->text() == text) return a;
   }
   return nullptr;
@@ -80,11 +81,11 @@ class DesignFilesQtTest : public QObject {
   void savedDesignOpensFromTheLauncher() {
     FormView* first = fixture_.openWindow(launcher::kFlybackButton);
     QVERIFY(first);
-    QCOMPARE(itemsOf(first),
+    QCOMPARE(itemsOf(first).mid(0, 3),
              (QStringList{QStringLiteral("设计(&D)"), QStringLiteral("打开设计… Ctrl+O"),
                           QStringLiteral("保存设计… Ctrl+S")}));
     // The menu bar stands above the controls, not over them.
-    QVERIFY(DesignMenu::of(first)->bar()->geometry().bottom() <
+    QVERIFY(first->designMenu()->bar()->geometry().bottom() <
             first->findChild<FormWidget*>()->geometry().top());
     auto* po = qobject_cast<QLineEdit*>(first->widgetFor(poField()));
     QVERIFY(po);
