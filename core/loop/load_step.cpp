@@ -169,7 +169,7 @@ LoadStep loadStepOf(const LoadStepModel& model) {
       const Rational& z = loop.impedance;
       samples.push_back(sampledStep(z, -step.step, timing.dt, timing.count));
       trace.reading =
-          readStep(samples.back(), timing.dt, -step.step * z.num[0] / z.den[0], kSettlingBand);
+          readStep(samples.back(), timing.dt, 0.0 - step.step * z.num[0] / z.den[0], kSettlingBand);
       const double settled = trace.reading.settling >= 0 ? 2 * trace.reading.settling : INFINITY;
       shown = std::max({shown, settled, 5 * trace.reading.peakTime});
     } else {

@@ -218,12 +218,14 @@ INSTANTIATE_TEST_SUITE_P(Pages, LoopSimulated, ::testing::ValuesIn(simtest::rows
 // the input Vo/Dmax switched onto the filter by the PWM of the page's network, in continuous
 // conduction), its load stepped from 50 % to 100 % where the inductor current crosses its mean:
 // the lowest output after the step against the peak deviation of the averaged loop.
-// The tolerance: the averaged model leaves out the switching ripple, ESR·ΔiL/2 = 0.13 Ω ×
-// 0.25 A = 33 mV (6 % of the 0.5 V peak), which the step, timed at the mean of the inductor
-// current, mostly avoids; and the duty cycle's limit of 0 to 1, which the model has not: the
-// step drives the duty cycle to 1 at once, but the peak falls at the instant of the step, on
-// the ESR's drop, before that limit slows the inductor current.
-constexpr double kPeakShare = 0.08;
+// The peak falls at the instant of the step, where the ESR with the load beside it takes the
+// step (both models agree exactly there, the resistive load's step included); afterwards the
+// switching circuit's duty cycle stops at 1 and slows the inductor current, which the averaged
+// model does not, but by then the output is recovering. The tolerance, 3 %: the averaged model
+// leaves out the ripple, ±ESR·ΔiL/2 = ±33 mV (6 % of the 0.52 V peak) at its extremes, of which
+// the step, timed where the inductor current crosses its mean, takes almost nothing; the
+// capacitor's own ripple (1.3 mV) and the step's 100 ns remain.
+constexpr double kPeakShare = 0.03;
 // Switching periods before the step, enough for the loop to settle from the half-load state.
 constexpr int kPeriodsBefore = 100;
 
@@ -235,13 +237,9 @@ TEST_P(LoadStepSwitched, PeaksAsTheAveragedLoop) {
   TypeIIInputs in = p.read(simtest::kTypeIIInputs);
   in.kind = TypeIIKind::Forward;
   const LoadStep* step = p.loadStep();
-  ASSERT_TRUE(step && step->traces.back().stable) << "no stable load step:" << p.messages();
-  const LoadStepTrace& averaged = step->traces.back();
-  const bool exact = averaged.name == "exact";
-  const ZeroPoleParts parts =
-      exact ? ZeroPoleParts{exactPart(*p.bode(), "R2"), exactPart(*p.bode(), "C1"),
-                            exactPart(*p.bode(), "C2"), "exact design"}
-            : ZeroPoleParts{p["R2"], p["C1"], p["C2"], "page"};
+  ASSERT_TRUE(step && step->traces.front().stable) << "no stable load step:" << p.messages();
+  const LoadStepTrace& averaged = step->traces.front();
+  const ZeroPoleParts parts{p["R2"], p["C1"], p["C2"], "page"};
   const double after = std::max(2 * averaged.reading.settling, 200e-6);
   const Deck deck = sim::typeIILoadStepDeck(in, parts, kPeriodsBefore, after);
   ASSERT_TRUE(deck.ok()) << deck.error;
@@ -257,8 +255,7 @@ TEST_P(LoadStepSwitched, PeaksAsTheAveragedLoop) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Opening, LoadStepSwitched,
-                         ::testing::Values("loop-type2 kind=forward step2 step4",
-                                           "loop-type2 kind=forward step2 step4 exact"));
+                         ::testing::Values("loop-type2 kind=forward step2 step4"));
 
 }  // namespace
 }  // namespace tarnex
