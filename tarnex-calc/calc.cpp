@@ -10,6 +10,7 @@
 
 #include "base/user_file.h"
 #include "calc_host.h"
+#include "calc_report.h"
 #include "cores.h"
 #include "designs/registry.h"
 #include "forms/form.h"
@@ -393,6 +394,7 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
   // A user file the window finds missing or empty gets its initial content, as at start-up.
   const Folder folder(workingFolderPath(o.dir), initialContent);
   std::unique_ptr<Form> form = makeDesign(o.dialog, host, folder);
+  const bool page = !form;
   if (!form) form = makeLoopPage(o.dialog, host);
   if (!form) {
     err << "tarnex-calc: unknown dialog '" << o.dialog << "' (dialogs: " << knownDialogs() << ")\n";
@@ -406,6 +408,10 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
   const Plan& p = std::get<Plan>(planned);
   if (const std::optional<UsageError> e = checkCore(o, *form)) {
     err << "tarnex-calc: " << e->text << '\n';
+    return kUsage;
+  }
+  if (const std::optional<std::string> e = o.report ? checkReportName(*o.report) : std::nullopt) {
+    err << "tarnex-calc: " << *e << '\n';
     return kUsage;
   }
   if (o.bode && !form->plotsBode()) {
@@ -441,6 +447,13 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
     written = form->calculationsWritten() > before;
   }
   print(o, runRecord(o, *form, host, written, lossRecord(o, *form)), out);
+  if (o.report) {
+    if (const std::optional<std::string> e =
+            writeReport(*form, *o.report, page ? kLoopSheetTitle : "")) {
+      err << "tarnex-calc: " << *e << '\n';
+      return kUsage;
+    }
+  }
   return written ? kWritten : kNotWritten;
 }
 

@@ -33,7 +33,7 @@ std::optional<UsageError> coreOptionsError(const Options& o) {
 const char* const kUsageLine =
     "usage: tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] "
     "[--json] [--captions] [--bode] [--load-step] [--core NAME --material NAME [--temperature T] "
-    "[--fill F]] | "
+    "[--fill F]] [--report FILE.html] | "
     "tarnex-calc --list [--json] | "
     "tarnex-calc cores [--family FAMILY] [--json] | tarnex-calc --help";
 
@@ -44,7 +44,7 @@ const char* const kHelp =
     "\n"
     "  tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] [--json]\n"
     "              [--captions] [--bode] [--load-step] [--core NAME --material NAME\n"
-    "              [--temperature T] [--fill F]]\n"
+    "              [--temperature T] [--fill F]] [--report FILE.html]\n"
     "  tarnex-calc --list [--json]\n"
     "  tarnex-calc cores [--family FAMILY] [--json]\n"
     "  tarnex-calc --help\n"
@@ -88,9 +88,17 @@ const char* const kHelp =
     "              is stable, the peak deviation (V) and its time (s), the final deviation (V)\n"
     "              and the settling time (s, into ±2 % of the largest distance from the final\n"
     "              value), then its `step` rows of time (s) and deviation (V)\n"
+    "  --report FILE.html\n"
+    "              the design report of the window after the commands: its title, the\n"
+    "              list entries and inputs, the results with their units, the design check,\n"
+    "              the loss sheet of a catalogue core and a page's margins, with the program's\n"
+    "              version and the date ($SOURCE_DATE_EPOCH when set); written whole or not\n"
+    "              at all. Without the pictures: the PDF with the circuit drawing and the\n"
+    "              Bode plot comes from the desktop program's \"生成报告…\"\n"
     "\n"
     "Exit status: 0 when the last command wrote its results (for `exact`: solved its\n"
-    "network), 1 when it ended on a message without writing them, 2 for a usage error.\n";
+    "network), 1 when it ended on a message without writing them, 2 for a usage error or\n"
+    "a report that could not be written.\n";
 
 std::variant<Options, UsageError> parse(std::span<const std::string> args) {
   Options o;
@@ -111,6 +119,9 @@ std::variant<Options, UsageError> parse(std::span<const std::string> args) {
     } else if (a == "--dir") {
       if (i + 1 >= args.size()) return UsageError{"--dir needs a folder"};
       o.dir = args[++i];
+    } else if (a == "--report") {
+      if (i + 1 >= args.size()) return UsageError{"--report needs a file name"};
+      o.report = args[++i];
     } else if (a == "--core" || a == "--material") {
       if (i + 1 >= args.size()) return UsageError{a + " needs a name"};
       (a == "--core" ? o.core : o.material) = args[++i];

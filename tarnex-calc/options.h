@@ -26,6 +26,8 @@ struct Options {
   std::optional<std::string> core, material;
   double temperature = 100;
   double fill = 0.4;
+  // The design report of the window after the commands, as HTML.
+  std::optional<std::string> report;
 };
 
 // What is wrong with the command line, on one line.

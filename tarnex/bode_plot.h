@@ -9,13 +9,13 @@
 // action.
 
 #include <QStringList>
-#include <QWidget>
 
 #include "forms/form.h"
+#include "plot_widget.h"
 
 namespace tarnex::qt {
 
-class BodePlotWidget : public QWidget {
+class BodePlotWidget : public PlotWidget {
   Q_OBJECT
 
  public:
@@ -27,6 +27,8 @@ class BodePlotWidget : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  int reservedBelow() const override;
+  void paintOverlay(QPainter& p, const PlotFrame& frame) override;
 
  private:
   const Form& form_;
