@@ -1,5 +1,6 @@
 #include "sheet_view.h"
 
+#include <QAction>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QScreen>
@@ -8,6 +9,7 @@
 
 #include "design_menu.h"
 #include "form_view.h"
+#include "load_step_view.h"
 #include "report_writer.h"
 #include "ui_metrics.h"
 
@@ -56,12 +58,14 @@ SheetView::SheetView(Sheet& sheet, QWidget* owner)
     menu_ = new DesignMenu(this, layout);
     addReportItem(
         *menu_, this, [this] { return pages_.at(sheet_.current()); }, sheet.title());
+    loadStep_ = addLoadStepItem(*menu_, this, [this] { return pages_.at(sheet_.current()); });
   }
 }
 
 int SheetView::runModal() {
   sheet_.open();
   sync();
+  enableLoadStep();
   if (!pages_.empty()) pages_[sheet_.current()]->claimDefaultButton();
   ensurePolished();
   layout()->activate();
@@ -88,6 +92,11 @@ void SheetView::onTabChanged(int index) {
   }
   pages_[sheet_.current()]->claimDefaultButton();
   pages_[sheet_.current()]->afterAction();
+  enableLoadStep();
+}
+
+void SheetView::enableLoadStep() {
+  if (loadStep_ != nullptr) loadStep_->setEnabled(sheet_.page(sheet_.current()).stepsLoad());
 }
 
 }  // namespace tarnex::qt

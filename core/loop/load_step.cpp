@@ -182,9 +182,12 @@ LoadStep loadStepOf(const LoadStepModel& model) {
   for (std::size_t k = 0; k < step.traces.size(); ++k) {
     LoadStepTrace& trace = step.traces[k];
     if (!trace.stable) continue;
-    // The output before the step, then the shown points from just after it.
-    trace.t.push_back(-shown / 20);
-    trace.dv.push_back(0);
+    // The output before the step, to an instant before it, then the shown points from just
+    // after it: the plot draws the step as the jump it is.
+    for (const double before : {-shown / 20, -shown * 1e-6}) {
+      trace.t.push_back(before);
+      trace.dv.push_back(0);
+    }
     for (std::size_t i = 0; i < kStepShownPoints; ++i) {
       const double t = shown * static_cast<double>(i) / (kStepShownPoints - 1);
       trace.t.push_back(t);

@@ -66,8 +66,8 @@ struct LoadStepTrace {
   std::string name;     // "page" or "exact"
   bool stable = false;  // the closed loop's poles all lie in the left half plane
   StepReading reading;  // deviations in V, times in s (valid when stable)
-  // s, the shown points (empty when not stable): the first a twentieth of the shown time before
-  // the step, with no deviation, the next just after it.
+  // s, the shown points (empty when not stable): the first two a twentieth of the shown time
+  // and a millionth of it before the step, with no deviation, the next just after it.
   std::vector<double> t;
   std::vector<double> dv;  // V, output deviation at each
 };

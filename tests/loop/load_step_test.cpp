@@ -255,14 +255,15 @@ TEST_P(PageLoadStep, DropsThroughTheEsrAndReturnsOnThePlottedLoop) {
     const Rational& zo = step->model.loops[k].output;
     const double parallel = run.fullLoad ? shownNumber(*page, "Vo") / shownNumber(*page, "Iomax")
                                          : zo.num[0] / zo.den[0];
-    ASSERT_EQ(trace.t.size(), kStepShownPoints + 1);
-    EXPECT_LT(trace.t[0], 0);
-    EXPECT_EQ(trace.dv[0], 0);
-    EXPECT_EQ(trace.t[1], 0);
+    ASSERT_EQ(trace.t.size(), kStepShownPoints + 2);
+    EXPECT_LT(trace.t[0], trace.t[1]);
+    EXPECT_LT(trace.t[1], 0);
+    EXPECT_EQ(trace.dv[1], 0);
+    EXPECT_EQ(trace.t[2], 0);
     const double drop = -step->step * esr * parallel / (esr + parallel);
-    EXPECT_NEAR(trace.dv[1], drop, 2e-3 * std::fabs(drop));
+    EXPECT_NEAR(trace.dv[2], drop, 2e-3 * std::fabs(drop));
     // The peak lies at or beyond the drop, and the integrator returns the output to zero.
-    EXPECT_LE(trace.reading.peak, trace.dv[1]);
+    EXPECT_LE(trace.reading.peak, trace.dv[2]);
     EXPECT_NEAR(trace.reading.final, 0, 1e-12);
     EXPECT_GT(trace.reading.settling, trace.reading.peakTime);
     EXPECT_LT(std::fabs(trace.dv.back()), kSettlingBand * std::fabs(trace.reading.peak));
