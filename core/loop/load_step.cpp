@@ -73,17 +73,8 @@ Rational closedLoopImpedance(const Polynomial& zoNum, const Polynomial& loopDenO
 std::optional<LoadStepModel> currentModeLoadStepModel(const CurrentModeInputs& in,
                                                       const CurrentModeResults& r,
                                                       const CurrentModeExact* exact) {
-  double gain = 0;
-  switch (in.type) {
-    case CurrentModeAmplifier::Transconductance:
-      gain = double{in.Vref} / in.Vo * in.gm;
-      break;
-    case CurrentModeAmplifier::OpAmp:
-      gain = 1 / double{in.R1};
-      break;
-    case CurrentModeAmplifier::None:
-      return std::nullopt;
-  }
+  if (in.type == CurrentModeAmplifier::None) return std::nullopt;
+  const double gain = currentModeAmplifierGain(in);
   const CurrentModeStage st = currentModeStage(in, r);
   if (!allPositive(st.G, st.fp, st.fz, st.fRHP, st.fn, r.Rx) || !std::isfinite(st.Qs) ||
       st.Qs == 0) {
