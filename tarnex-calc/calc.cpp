@@ -13,6 +13,7 @@
 #include "calc_report.h"
 #include "cores.h"
 #include "designs/registry.h"
+#include "forms/design_file.h"
 #include "forms/form.h"
 #include "loop/bode.h"
 #include "loop/load_step.h"
@@ -437,6 +438,12 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
   // blank the core fields), typing and buttons. The last command wrote its results when the
   // window counts one more calculation written.
   form->open();
+  if (o.load) {
+    if (const std::optional<std::string> refused = openDesignFile(*o.load, *form)) {
+      err << "tarnex-calc: " << *refused << '\n';
+      return kUsage;
+    }
+  }
   for (const auto& [listId, index] : p.selections) form->select(listId, index);
   chooseCore(o, *form);
   for (const auto& [id, text] : p.texts) form->setText(id, text);
@@ -452,6 +459,13 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
             writeReport(*form, *o.report, page ? kLoopSheetTitle : "")) {
       err << "tarnex-calc: " << *e << '\n';
       return kUsage;
+    }
+  }
+  if (o.save) {
+    std::string error;
+    if (!saveDesignFile(*o.save, designText(*form), error)) {
+      err << "tarnex-calc: " << error << '\n';
+      return kNotSaved;
     }
   }
   return written ? kWritten : kNotWritten;

@@ -35,6 +35,10 @@ class LoopPage : public FieldForm {
   const LoadStep* loadStep() override;
   // The loop's design check, read off the exact plot after each calculation.
   bool checksDesign() const override { return true; }
+  void dropCalculation() override {
+    FieldForm::dropCalculation();
+    plot_.reset();
+  }
 
  protected:
   bool exchangeMovesValues() const override { return exchange_; }
