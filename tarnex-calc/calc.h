@@ -16,6 +16,7 @@
 // Exit status: 0 when the last command wrote its results into the fields, 1 when it ended
 // on a message without writing them, 2 for a usage error (explained on one line of stderr).
 
+#include <istream>
 #include <ostream>
 #include <span>
 #include <string>
@@ -26,6 +27,7 @@ inline constexpr int kWritten = 0;
 inline constexpr int kNotWritten = 1;
 inline constexpr int kUsage = 2;
 
-int run(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+// `in` is read by --batch only.
+int run(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace tarnex::calc

@@ -25,6 +25,10 @@ struct Options {
   std::optional<std::string> core, material;
   double temperature = 100;
   double fill = 0.4;
+  // Many runs on one working folder: a run per line of standard input (--batch), each of
+  // them once per point of the sweeps (NAME and its FROM:TO:STEP text; a second makes a grid).
+  bool batch = false;
+  std::vector<std::pair<std::string, std::string>> sweeps;
 };
 
 // What is wrong with the command line, on one line.

@@ -6,6 +6,7 @@
 // compensation sheet and the design windows of the README's examples, in either output form. A
 // change of any number, check or margin shows as a difference. TARNEX_UPDATE_GOLDEN=1 rewrites the
 // .expect files from the program's output, to be read over before they are committed.
+// A file NAME.stdin beside the arguments is the program's standard input (for --batch).
 // A folder NAME.files beside the arguments is copied, bytes and links as they are, into the
 // working folder before the run; the .expect then shows every file of the folder the run changed,
 // made or removed (a digest for a large one), and counts those it made with their first content.
@@ -123,7 +124,9 @@ TEST_P(CalcGolden, PrintsWhatItsFileHolds) {
   }
   std::vector<std::string> args = argumentsOf(base.string() + ".args");
   args.insert(args.end(), {"--dir", home.string()});
-  const testing::ProgramRun run = testing::runProgram(TARNEX_CALC_PROGRAM, args, dir);
+  const fs::path input = base.string() + ".stdin";
+  const testing::ProgramRun run =
+      testing::runProgram(TARNEX_CALC_PROGRAM, args, dir, fs::exists(input) ? input.string() : "");
   std::string printed = "status\t" + std::to_string(run.status) + "\n";
   std::vector<std::pair<std::string, int>> traces;
   for (const std::string& line : run.lines) {
