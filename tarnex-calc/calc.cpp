@@ -10,6 +10,7 @@
 
 #include "base/number_text.h"
 #include "base/user_file.h"
+#include "calc_report.h"
 #include "cores.h"
 #include "designs/registry.h"
 #include "forms/form.h"
@@ -388,6 +389,8 @@ int run(std::span<const std::string> args, std::istream& in, std::ostream& out, 
   // A window that is not opened, to check the command line against before anything runs.
   OffscreenHost host;
   std::unique_ptr<Form> form = makeForm(o.dialog, host, folder);
+  const bool page = std::none_of(designs().begin(), designs().end(),
+                                 [&](const DesignInfo& d) { return d.key() == o.dialog; });
   if (!form) {
     err << "tarnex-calc: unknown dialog '" << o.dialog << "' (dialogs: " << knownDialogs() << ")\n";
     return kUsage;
@@ -400,6 +403,10 @@ int run(std::span<const std::string> args, std::istream& in, std::ostream& out, 
   const Plan& p = std::get<Plan>(planned);
   if (const std::optional<UsageError> e = checkCore(o, *form)) {
     err << "tarnex-calc: " << e->text << '\n';
+    return kUsage;
+  }
+  if (const std::optional<std::string> e = o.report ? checkReportName(*o.report) : std::nullopt) {
+    err << "tarnex-calc: " << *e << '\n';
     return kUsage;
   }
   if (o.bode && !form->plotsBode()) {
@@ -415,6 +422,13 @@ int run(std::span<const std::string> args, std::istream& in, std::ostream& out, 
   PointRun r = runPoint(windowOf(o, p, folder, host.messages), {});
   std::optional<Record> loss = lossRecord(o, *r.form);
   print(o, runRecord(o, r, p.texts, std::move(loss)), out);
+  if (o.report) {
+    if (const std::optional<std::string> e =
+            writeReport(*r.form, *o.report, page ? kLoopSheetTitle : "")) {
+      err << "tarnex-calc: " << *e << '\n';
+      return kUsage;
+    }
+  }
   return r.written ? kWritten : kNotWritten;
 }
 

@@ -33,7 +33,7 @@ std::optional<UsageError> coreOptionsError(const Options& o) {
 const char* const kUsageLine =
     "usage: tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] "
     "[--json] [--captions] [--bode] [--core NAME --material NAME [--temperature T] [--fill F]] "
-    "[--batch] [--sweep NAME=FROM:TO:STEP ...] | "
+    "[--report FILE.html] [--batch] [--sweep NAME=FROM:TO:STEP ...] | "
     "tarnex-calc --list [--json] | "
     "tarnex-calc cores [--family FAMILY] [--json] | tarnex-calc --help";
 
@@ -44,7 +44,8 @@ const char* const kHelp =
     "\n"
     "  tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] [--json]\n"
     "              [--captions] [--bode] [--core NAME --material NAME [--temperature T]\n"
-    "              [--fill F]] [--batch] [--sweep NAME=FROM:TO:STEP [--sweep ...]]\n"
+    "              [--fill F]] [--report FILE.html]\n"
+    "              [--batch] [--sweep NAME=FROM:TO:STEP [--sweep ...]]\n"
     "  tarnex-calc --list [--json]\n"
     "  tarnex-calc cores [--family FAMILY] [--json]\n"
     "  tarnex-calc --help\n"
@@ -81,6 +82,13 @@ const char* const kHelp =
     "              crossover with its phase margin and the gain margin at half the\n"
     "              switching frequency; after the command `exact` also those of the exact\n"
     "              design and its components beside the page's\n"
+    "  --report FILE.html\n"
+    "              the design report of the window after the commands: its title, the\n"
+    "              list entries and inputs, the results with their units, the design check,\n"
+    "              the loss sheet of a catalogue core and a page's margins, with the program's\n"
+    "              version and the date ($SOURCE_DATE_EPOCH when set); written whole or not\n"
+    "              at all. Without the pictures: the PDF with the circuit drawing and the\n"
+    "              Bode plot comes from the desktop program's \"生成报告…\"\n"
     "  --batch     a run per line of standard input, all on the working folder prepared once:\n"
     "              a line holds LIST=ENTRY and NAME=TEXT words and commands, separated by\n"
     "              blanks, set over those of the command line (its commands, when it names\n"
@@ -100,7 +108,8 @@ const char* const kHelp =
     "field reads adds a warning.\n"
     "\n"
     "Exit status: 0 when the last command wrote its results (for `exact`: solved its\n"
-    "network), 1 when it ended on a message without writing them, 2 for a usage error.\n"
+    "network), 1 when it ended on a message without writing them, 2 for a usage error or\n"
+    "a report that could not be written.\n"
     "--batch and --sweep: 0 when every run wrote its results, 1 when one did not, 2 for a\n"
     "usage error on the command line or on any line (then nothing runs).\n";
 
@@ -129,6 +138,9 @@ std::variant<Options, UsageError> parse(std::span<const std::string> args) {
     } else if (a == "--dir") {
       if (i + 1 >= args.size()) return UsageError{"--dir needs a folder"};
       o.dir = args[++i];
+    } else if (a == "--report") {
+      if (i + 1 >= args.size()) return UsageError{"--report needs a file name"};
+      o.report = args[++i];
     } else if (a == "--core" || a == "--material") {
       if (i + 1 >= args.size()) return UsageError{a + " needs a name"};
       (a == "--core" ? o.core : o.material) = args[++i];
@@ -155,8 +167,8 @@ std::variant<Options, UsageError> parse(std::span<const std::string> args) {
     return o;
   }
   if (o.dialog.empty()) return UsageError{kUsageLine};
-  if ((o.batch || !o.sweeps.empty()) && (o.captions || o.bode)) {
-    return UsageError{"--batch and --sweep print no captions and no Bode plot"};
+  if ((o.batch || !o.sweeps.empty()) && (o.captions || o.bode || o.report)) {
+    return UsageError{"--batch and --sweep print no captions, Bode plot or report"};
   }
   if (const std::optional<UsageError> e = coreOptionsError(o)) return *e;
   return o;

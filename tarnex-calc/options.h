@@ -25,6 +25,8 @@ struct Options {
   std::optional<std::string> core, material;
   double temperature = 100;
   double fill = 0.4;
+  // The design report of the window after the commands, as HTML.
+  std::optional<std::string> report;
   // Many runs on one working folder: a run per line of standard input (--batch), each of
   // them once per point of the sweeps (NAME and its FROM:TO:STEP text; a second makes a grid).
   bool batch = false;

@@ -17,8 +17,10 @@
 
 #include "bode_plot.h"
 #include "core_views.h"
+#include "design_menu.h"
 #include "form_view_widgets.h"
 #include "forms/form_layout.h"
+#include "report_writer.h"
 #include "ui_metrics.h"
 
 namespace tarnex::qt {
@@ -452,6 +454,8 @@ FormView::FormView(const FormFactory& makeForm, QWidget* owner)
   owned_ = makeForm(host_);
   if (!owned_) throw std::invalid_argument("FormView: no form to show");
   build(*owned_);
+  menu_ = new DesignMenu(this, layout());
+  addReportItem(*menu_, this, [this] { return body_; });
 }
 
 FormView::FormView(Form& form, QWidget* owner)

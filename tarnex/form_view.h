@@ -29,6 +29,7 @@ class PictureWidget;
 class DesignCheckBox;
 class BodePlotWidget;
 class CoreViews;
+class DesignMenu;
 
 class FormWidget : public QWidget {
   Q_OBJECT
@@ -51,6 +52,8 @@ class FormWidget : public QWidget {
   void repaintPictures();
   // The Bode plot of a form that designs a loop, or nullptr.
   QWidget* plotWidget() const;
+  // The picture frames it paints (the circuit drawings and the pictures that lead to groups).
+  const std::vector<PictureWidget*>& pictureWidgets() const { return pictures_; }
   // The catalogue core's button, choice and loss sheet of a form that asks for a core, or
   // nullptr.
   CoreViews* coreViews() const { return core_; }
@@ -113,6 +116,9 @@ class FormView : public QDialog {
   QtHost& host() { return host_; }
   QWidget* widgetFor(int id) const { return body_->widgetFor(id); }
   void sync() { body_->sync(); }
+  // The menu bar of a design window (nullptr in a modal dialog of the core).
+  DesignMenu* designMenu() const { return menu_; }
+  FormWidget* body() const { return body_; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -125,6 +131,7 @@ class FormView : public QDialog {
   QtHost host_;
   std::unique_ptr<Form> owned_;
   FormWidget* body_ = nullptr;
+  DesignMenu* menu_ = nullptr;
   bool closing_ = false;
 };
 

@@ -6,7 +6,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "design_menu.h"
 #include "form_view.h"
+#include "report_writer.h"
 #include "ui_metrics.h"
 
 namespace tarnex::qt {
@@ -16,6 +18,8 @@ namespace {
 // What the sheet adds around a page: its margins, the tab bar and frame, the row of OK and
 // Cancel.
 constexpr QSize kSheetChrome(30, 110);
+// The height of the design menu's bar above the tabs.
+constexpr int kMenuBarHeight = 26;
 
 }  // namespace
 
@@ -25,7 +29,11 @@ SheetView::SheetView(Sheet& sheet, QWidget* owner)
       sheet_(sheet),
       tabs_(new QTabWidget(this)) {
   setWindowTitle(toQString(sheet.title()));
-  const QSize room = usableSize(owner) - kSheetChrome;
+  // The compensation sheet designs and has the design menu; the toolbox's page only edits
+  // files.
+  bool designs = false;
+  for (std::size_t i = 0; i < sheet.size(); ++i) designs = designs || sheet.page(i).plotsBode();
+  const QSize room = usableSize(owner) - kSheetChrome - QSize(0, designs ? kMenuBarHeight : 0);
   for (std::size_t i = 0; i < sheet.size(); ++i) {
     Form& form = sheet.page(i);
     auto* page = new FormWidget(form, tabs_, room);
@@ -44,6 +52,11 @@ SheetView::SheetView(Sheet& sheet, QWidget* owner)
   layout->addWidget(tabs_);
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  if (designs) {
+    menu_ = new DesignMenu(this, layout);
+    addReportItem(
+        *menu_, this, [this] { return pages_.at(sheet_.current()); }, sheet.title());
+  }
 }
 
 int SheetView::runModal() {

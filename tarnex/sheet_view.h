@@ -12,6 +12,7 @@ class QTabWidget;
 namespace tarnex::qt {
 
 class FormWidget;
+class DesignMenu;
 
 class SheetView : public QDialog {
   Q_OBJECT
@@ -27,6 +28,9 @@ class SheetView : public QDialog {
   FormWidget* page(std::size_t index) const { return pages_.at(index); }
   // Brings the widgets of every page in line with their forms.
   void sync();
+  // The menu bar of a sheet of design pages (nullptr for the toolbox), acting on the page
+  // shown.
+  DesignMenu* designMenu() const { return menu_; }
 
  private:
   void onTabChanged(int index);
@@ -34,6 +38,7 @@ class SheetView : public QDialog {
   Sheet& sheet_;
   QTabWidget* tabs_;
   std::vector<FormWidget*> pages_;
+  DesignMenu* menu_ = nullptr;
 };
 
 }  // namespace tarnex::qt

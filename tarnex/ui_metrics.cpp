@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/finding_text.h"
+
 namespace tarnex::qt {
 
 namespace {
@@ -60,17 +62,7 @@ DialogUnits unitsForDialogFont(int points) {
 }
 
 QString readableNumber(double value) {
-  if (!std::isfinite(value)) return QStringLiteral("—");
-  const double size = std::fabs(value);
-  if (size >= 1e6 || (size > 0 && size < 1e-3)) return QString::number(value, 'g', 4);
-  // Digits after the point that leave four significant ones, none for 1000 and above.
-  const int digits = size < 1 ? 4 : std::max(0, 3 - static_cast<int>(std::floor(std::log10(size))));
-  QString text = QString::number(value, 'f', digits);
-  if (text.contains(QLatin1Char('.'))) {
-    while (text.endsWith(QLatin1Char('0'))) text.chop(1);
-    if (text.endsWith(QLatin1Char('.'))) text.chop(1);
-  }
-  return text;
+  return toQString(check::readable(value));
 }
 
 }  // namespace tarnex::qt

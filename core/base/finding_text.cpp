@@ -1,5 +1,6 @@
 #include "base/finding_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -11,6 +12,25 @@ std::string num(double v) {
   // Whole numbers from 100 up, else three significant digits without trailing zeros.
   std::snprintf(buf, sizeof buf, std::fabs(v) >= 100 ? "%.0f" : "%.3g", v);
   return buf;
+}
+
+std::string readable(double v) {
+  if (!std::isfinite(v)) return "—";
+  const double size = std::fabs(v);
+  char buf[48];
+  if (size >= 1e6 || (size > 0 && size < 1e-3)) {
+    std::snprintf(buf, sizeof buf, "%.4g", v);
+    return buf;
+  }
+  // Digits after the point that leave four significant ones, none for 1000 and above.
+  const int digits = size < 1 ? 4 : std::max(0, 3 - static_cast<int>(std::floor(std::log10(size))));
+  std::snprintf(buf, sizeof buf, "%.*f", digits, v);
+  std::string text = buf;
+  if (text.find('.') != std::string::npos) {
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+  }
+  return text;
 }
 
 std::string percent(double share) {

@@ -14,6 +14,9 @@ namespace tarnex::check {
 
 // A number as a finding writes it: about three significant digits, never an exponent.
 std::string num(double v);
+// A computed value for reading rather than editing, as the sheets show it: four significant
+// digits, no exponent below 10⁶ ("0.0123", "12.35", "12346"), "—" when it is not finite.
+std::string readable(double v);
 // A share as a whole percentage, "31%".
 std::string percent(double share);
 // `pattern` with each "{}" replaced by the next of `args`.

@@ -118,7 +118,7 @@ bool writeFully(int fd, std::string_view content) {
 // link); its path, or nullopt with `errorText` set (nothing is left behind then).
 std::optional<std::filesystem::path> writeTemporary(const Folder& folder, std::string_view name,
                                                     std::string_view content,
-                                                    std::string& errorText) {
+                                                    std::string& errorText, bool flush = false) {
   static unsigned serial = 0;
   std::filesystem::path temp;
   int fd = -1;
@@ -133,6 +133,7 @@ std::optional<std::filesystem::path> writeTemporary(const Folder& folder, std::s
     return std::nullopt;
   }
   int error = writeFully(fd, content) ? 0 : errno;
+  if (error == 0 && flush && ::fsync(fd) != 0) error = errno;
   if (::close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
   if (error == 0) return temp;
   ::unlink(temp.c_str());
@@ -395,6 +396,28 @@ std::optional<bool> createUserFile(const Folder& folder, std::string_view name,
   if (error == EEXIST) return false;
   errorText = fileErrorText(name, error);
   return std::nullopt;
+}
+
+bool replaceFile(const std::filesystem::path& path, std::string_view content,
+                 std::string& errorText) {
+  const std::u8string name8 = path.filename().u8string();
+  const std::string name(name8.begin(), name8.end());
+  const Folder folder(path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path());
+  const std::optional<std::filesystem::path> temp =
+      writeTemporary(folder, name, content, errorText, true);
+  if (!temp) return false;
+  // The file replaced keeps its permissions.
+  struct stat old {};
+  if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+    ::chmod(temp->c_str(), old.st_mode & 07777);
+  }
+  if (::rename(temp->c_str(), path.c_str()) != 0) {
+    const int error = errno;
+    ::unlink(temp->c_str());
+    errorText = fileErrorText(FileAction::Write, name, error);
+    return false;
+  }
+  return true;
 }
 
 std::string folderErrorText(std::string_view dir, int errorNumber) {

@@ -134,6 +134,14 @@ bool hasByteOrderMark(std::string_view text);
 std::optional<bool> createUserFile(const Folder& folder, std::string_view name,
                                    std::string_view content, std::string& errorText);
 
+// Replaces the file at `path` with `content` as a whole: the content goes into a temporary
+// file beside it, is flushed to the disk and renamed over the name, so that the file is seen
+// either as it was or complete. A failure (a full disk, a folder that cannot be written)
+// removes the temporary file, leaves an existing file as it was, and returns false with
+// `errorText` naming the file and the reason. For files the user saves anywhere (a report).
+bool replaceFile(const std::filesystem::path& path, std::string_view content,
+                 std::string& errorText);
+
 // The message text for a working folder that could not be created or entered.
 std::string folderErrorText(std::string_view dir, int errorNumber);
 

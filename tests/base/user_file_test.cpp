@@ -87,6 +87,41 @@ TEST(CreateUserFile, IsWholeOrAbsentWhenTheWriteFails) {
   }
 }
 
+// A file replaced is seen as it was or whole: a write that fails on a file-size limit (a full
+// disk) leaves the old file and no temporary beside it, and says why; one that succeeds keeps
+// the old file's permissions; a folder in the way is refused and kept.
+TEST(ReplaceFile, KeepsTheOldFileUntilTheNewIsWhole) {
+  TempFolder dir;
+  dir.write("r.html", "old");
+  ASSERT_EQ(::chmod(dir.path("r.html").c_str(), 0600), 0);
+  const std::string content(4096, 'x');
+  const int code = runInChild([&] {
+    const rlimit limit{100, 100};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::string error;
+    return !replaceFile(dir.path("r.html"), content, error) &&
+                   error == "无法写入文件“r.html”：文件超出了允许的大小。"
+               ? 0
+               : 1;
+  });
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(dir.read("r.html"), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.folder().dir()), {}), 1);
+  std::string error;
+  ASSERT_TRUE(replaceFile(dir.path("r.html"), content, error)) << error;
+  EXPECT_EQ(dir.read("r.html"), content);
+  struct stat st {};
+  ASSERT_EQ(::stat(dir.path("r.html").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  std::filesystem::create_directory(dir.path("d.html"));
+  dir.write("d.html/inside", "kept");
+  EXPECT_FALSE(replaceFile(dir.path("d.html"), content, error));
+  EXPECT_NE(error.find("d.html"), std::string::npos) << error;
+  EXPECT_EQ(dir.read("d.html/inside"), "kept");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.folder().dir()), {}), 2);
+}
+
 TEST(UserFile, AppendsAndOverwritesSingleBytes) {
   TempFolder dir;
   dir.write("System.cfg", "xyz");

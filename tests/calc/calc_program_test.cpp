@@ -115,5 +115,36 @@ TEST(CalcProgram, LoopPagePlotInJson) {
       std::string::npos);
 }
 
+// --report writes the window's report as HTML, dated by $SOURCE_DATE_EPOCH when it is set, so
+// that the same run makes the same bytes; a PDF name is refused before anything runs, and a
+// file that cannot be written is an error that names it.
+TEST(CalcProgram, ReportAsHtml) {
+  TempFolder dir;
+  const std::string report = dir.path("r.html").string(), home = dir.path("home").string();
+  auto dated = [&](const std::vector<std::string>& args) {
+    std::vector<std::string> all = {"SOURCE_DATE_EPOCH=86400", TARNEX_CALC_PROGRAM};
+    all.insert(all.end(), args.begin(), args.end());
+    return testing::runProgram("env", all, dir);
+  };
+  EXPECT_EQ(dated({"loop-current", "calc", "--report", report, "--dir", home}).status, 0);
+  const std::string first = dir.read("r.html");
+  for (const char* text :
+       {"1970-01-02 00:00", "电流模式控制环路补偿", "&lt;内置算法&gt;", "相位裕量"}) {
+    EXPECT_NE(first.find(text), std::string::npos) << text;
+  }
+  EXPECT_EQ(dated({"loop-current", "calc", "--report", report, "--dir", home}).status, 0);
+  EXPECT_EQ(dir.read("r.html"), first);
+
+  const Outcome pdf = runCalc(dir, {"dcdc", "--report", dir.path("r.pdf").string(), "--dir", home});
+  EXPECT_EQ(pdf.status, 2);
+  EXPECT_NE(pdf.err.find("HTML only"), std::string::npos) << pdf.err;
+  EXPECT_FALSE(dir.exists("r.pdf"));
+  dir.write("plain", "x");
+  const Outcome blocked =
+      runCalc(dir, {"dcdc", "--report", dir.path("plain/r.html").string(), "--dir", home});
+  EXPECT_EQ(blocked.status, 2);
+  EXPECT_NE(blocked.err.find("r.html"), std::string::npos) << blocked.err;
+}
+
 }  // namespace
 }  // namespace tarnex
