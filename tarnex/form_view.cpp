@@ -21,6 +21,7 @@
 #include "form_view_widgets.h"
 #include "forms/form_layout.h"
 #include "report_writer.h"
+#include "sweep_dialog.h"
 #include "ui_metrics.h"
 
 namespace tarnex::qt {
@@ -456,6 +457,7 @@ FormView::FormView(const FormFactory& makeForm, QWidget* owner)
   build(*owned_);
   menu_ = new DesignMenu(this, layout());
   addReportItem(*menu_, this, [this] { return body_; });
+  addSweepItem(*menu_, this, [this] { return body_; });
 }
 
 FormView::FormView(Form& form, QWidget* owner)

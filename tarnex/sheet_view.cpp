@@ -9,6 +9,7 @@
 #include "design_menu.h"
 #include "form_view.h"
 #include "report_writer.h"
+#include "sweep_dialog.h"
 #include "ui_metrics.h"
 
 namespace tarnex::qt {
@@ -56,6 +57,7 @@ SheetView::SheetView(Sheet& sheet, QWidget* owner)
     menu_ = new DesignMenu(this, layout);
     addReportItem(
         *menu_, this, [this] { return pages_.at(sheet_.current()); }, sheet.title());
+    addSweepItem(*menu_, this, [this] { return pages_.at(sheet_.current()); });
   }
 }
 

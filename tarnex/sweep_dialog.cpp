@@ -18,7 +18,9 @@
 #include <optional>
 
 #include "base/number_text.h"
+#include "design_menu.h"
 #include "designs/registry.h"
+#include "form_view.h"
 #include "forms/design_dialog.h"
 #include "loop/loop_sheet.h"
 #include "plot_widget.h"
@@ -294,6 +296,12 @@ void SweepDialog::exportRows() {
 void runSweepDialog(const Form& form, QWidget* parent) {
   SweepDialog dialog(form, parent);
   dialog.exec();
+}
+
+void addSweepItem(DesignMenu& menu, QWidget* window, std::function<FormWidget*()> shown) {
+  menu.add(DesignMenu::Item::Sweep, QStringLiteral("扫描…"), [window, shown = std::move(shown)] {
+    if (FormWidget* widget = shown()) runSweepDialog(widget->form(), window);
+  });
 }
 
 }  // namespace tarnex::qt

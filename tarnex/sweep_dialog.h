@@ -6,6 +6,7 @@
 // over the gap; the rows can be saved as CSV. The window itself is left as it was.
 
 #include <QDialog>
+#include <functional>
 #include <vector>
 
 #include "forms/form.h"
@@ -78,7 +79,13 @@ class SweepDialog : public QDialog {
   std::vector<SweepRow> rows_;
 };
 
+class DesignMenu;
+class FormWidget;
+
 // Opens the sweep of `form` over `parent`, modal.
 void runSweepDialog(const Form& form, QWidget* parent);
+// The item "扫描…" of a window's design menu: sweeps the form `shown` gives (the page shown,
+// on a sheet).
+void addSweepItem(DesignMenu& menu, QWidget* window, std::function<FormWidget*()> shown);
 
 }  // namespace tarnex::qt
