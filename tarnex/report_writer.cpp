@@ -16,7 +16,9 @@
 #include <QSet>
 #include <QTextDocument>
 #include <QUrl>
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "base/host.h"
 #include "base/user_file.h"
@@ -62,17 +64,32 @@ QSize fitted(QSize size) {
   return {kPageWidth, size.height() * kPageWidth / size.width()};
 }
 
-// The circuit drawing as the window shows it: its largest picture frame.
+// The circuit drawing as the window shows it: its picture frames (a compensation page has
+// its network and its waveforms) one below the other, each as wide as the widest.
 std::optional<Rendered> circuitOf(FormWidget& widget) {
-  PictureWidget* largest = nullptr;
-  auto area = [](const QWidget* w) { return w->width() * w->height(); };
+  std::vector<PictureWidget*> frames;
+  int width = 0;
   for (PictureWidget* p : widget.pictureWidgets()) {
     if (p->onlyDrawing() || p->width() <= 0 || p->height() <= 0) continue;
-    if (largest == nullptr || area(p) > area(largest)) largest = p;
+    frames.push_back(p);
+    width = std::max(width, p->width());
   }
-  if (largest == nullptr) return std::nullopt;
-  return Rendered{renderWidget(*largest, largest->size()),
-                  fitted(largest->size() * kCircuitEnlargement)};
+  if (frames.empty()) return std::nullopt;
+  constexpr int kGap = 8;
+  int height = -kGap;
+  for (const PictureWidget* p : frames) height += p->height() * width / p->width() + kGap;
+  QImage image(QSize(width, height) * kPictureScale, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(kPictureScale);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  int y = 0;
+  for (PictureWidget* p : frames) {
+    const int h = p->height() * width / p->width();
+    painter.drawImage(QRect(0, y, width, h), renderWidget(*p, p->size()));
+    y += h + kGap;
+  }
+  painter.end();
+  return Rendered{image, fitted(QSize(width, height) * kCircuitEnlargement)};
 }
 
 // The Bode plot of a compensation page, drawn afresh at the report's size.
@@ -227,7 +244,10 @@ void addReportItem(DesignMenu& menu, QWidget* window, std::function<FormWidget*(
              const QString both = QStringLiteral("PDF 与同名 HTML (*.pdf)");
              const QString pdf = QStringLiteral("仅 PDF (*.pdf)");
              const QString html = QStringLiteral("仅 HTML (*.html)");
-             const std::string title = sheetTitle.empty() ? widget->form().title() : sheetTitle;
+             // The window's or the page's name, without the title's markers.
+             const DialogTable* table = widget->form().table();
+             const std::string title =
+                 table != nullptr ? std::string(table->titleName) : widget->form().title();
              QString filter = both;
              QString path = QFileDialog::getSaveFileName(
                  window, QStringLiteral("生成报告"),

@@ -42,30 +42,47 @@ std::string listCaption(const Form& form, const Control& list) {
   return {};
 }
 
-// The list entries chosen, then the design conditions typed.
+// A field's row, after the caption of its group box when it opens another group.
+void addField(const Form& form, const FieldRow& row, std::string caption, Section& s, int& group) {
+  if (row.groupId != group) {
+    group = row.groupId;
+    const Control* box = form.control(row.groupId);
+    if (box != nullptr && !trimmed(box->text).empty()) {
+      s.rows.push_back({.label = trimmed(box->text), .group = true});
+    }
+  }
+  s.rows.push_back({std::move(caption), form.text(row.controlId), std::string(row.unit)});
+}
+
+// The list entries chosen, then the design conditions typed, by group.
 Section inputs(const Form& form, const DialogTable& table) {
-  Section s{.heading = "设计条件", .empty = "此窗口没有输入。"};
+  Section s{.heading = "输入", .empty = "此窗口没有输入。"};
   for (const Control& c : form.controls()) {
     if (c.kind != ControlKind::DropList || c.selection < 0) continue;
     const auto index = static_cast<std::size_t>(c.selection);
     if (index < c.entries.size()) s.rows.push_back({listCaption(form, c), c.entries[index], ""});
   }
+  int group = 0;
   for (const FieldRow& row : table.fields) {
     if (row.output()) continue;
-    s.rows.push_back({captionOf(form, row), form.text(row.controlId), std::string(row.unit)});
+    std::string caption = captionOf(form, row);
+    // A field the window greys out (the dead time in continuous mode) takes no part.
+    const Control* field = form.control(row.controlId);
+    if (field != nullptr && !field->enabled) caption += "（不用）";
+    addField(form, row, std::move(caption), s, group);
   }
   return s;
 }
 
-// The results as the fields show them; none while every result field is blank.
+// The results as the fields show them, by group; none while every result field is blank.
 Section results(const Form& form, const DialogTable& table) {
   Section s{.heading = "计算结果", .empty = "尚未计算：结果栏为空。"};
   bool shown = false;
+  int group = 0;
   for (const FieldRow& row : table.fields) {
     if (!row.output()) continue;
-    const std::string& text = form.text(row.controlId);
-    shown = shown || !trimmed(text).empty();
-    s.rows.push_back({captionOf(form, row), text, std::string(row.unit)});
+    shown = shown || !trimmed(form.text(row.controlId)).empty();
+    addField(form, row, captionOf(form, row), s, group);
   }
   if (!shown) s.rows.clear();
   return s;

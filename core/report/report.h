@@ -19,11 +19,13 @@ class Form;
 
 namespace report {
 
-// One line of a table: what, its value as shown, its unit (may be empty).
+// One line of a table: what, its value as shown, its unit (may be empty); or the caption of
+// the group box the rows below it sit in.
 struct Row {
   std::string label;
-  std::string value;
-  std::string unit;
+  std::string value = {};
+  std::string unit = {};
+  bool group = false;
 };
 
 // A picture the report shows, by the key its renderer supplies it under.

@@ -51,6 +51,10 @@ void appendRows(std::string& out, const std::vector<Row>& rows) {
       "<tr><th align=\"left\">项目</th><th align=\"right\">数值</th>"
       "<th align=\"left\">单位</th></tr>\n";
   for (const Row& r : rows) {
+    if (r.group) {
+      out += "<tr><td colspan=\"3\" bgcolor=\"#e8eef8\"><b>" + escape(r.label) + "</b></td></tr>\n";
+      continue;
+    }
     out += "<tr><td>" + escape(r.label) + "</td><td align=\"right\">" + escape(r.value) +
            "</td><td>" + escape(r.unit) + "</td></tr>\n";
   }

@@ -207,6 +207,10 @@ struct FirstByteCase {
   int first;
 };
 
+void PrintTo(const FirstByteCase& c, std::ostream* os) {
+  *os << ::testing::PrintToString(c.bytes);
+}
+
 class FirstByte : public ::testing::TestWithParam<FirstByteCase> {};
 
 // The first byte decides whether a file is switched off; an editor's byte-order mark in

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "designs/registry.h"
+#include "forms/field_form.h"
 #include "support/field_ids.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
@@ -58,6 +59,10 @@ class WindowDriver {
   }
   int id(const std::string& name) const { return fieldId(*table, name); }
   const std::string& text(const std::string& name) const { return form->text(id(name)); }
+  // The number a field holds for the procedures, beside the text it shows.
+  float value(const std::string& name) const {
+    return dynamic_cast<const FieldForm&>(*form).value(id(name));
+  }
 
   void act(const std::string& word) {
     const std::size_t eq = word.find('=');

@@ -8,14 +8,14 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
+#include <filesystem>
 
 #include "designs/registry.h"
 #include "form_view.h"
 #include "launcher.h"
 #include "support/field_ids.h"
-#include "support/modal_guard.h"
-#include "support/recording_host.h"
-#include "support/temp_folder.h"
+#include "support/fresh_folder_main.h"
+#include "support/launcher_fixture.h"
 #include "tables/dcdc_table.h"
 #include "tables/flyback_table.h"
 #include "tables/forward_table.h"
@@ -28,13 +28,15 @@ class DesignWindowsTest : public QObject {
  private slots:
   void firstCommandFromTheLauncher_data();
   void firstCommandFromTheLauncher();
+  // Built-in formulas and system captions, so that no message box waits for the user.
+  void init() { testing::switchOffUserFiles(Folder(std::filesystem::current_path())); }
   void cleanup() {
-    const QStringList unexpected = guard_.takeUnexpected();
+    const QStringList unexpected = fixture_.finish();
     QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
   }
 
  private:
-  testing::ModalGuard guard_;
+  testing::LauncherFixture fixture_;
 };
 
 void DesignWindowsTest::firstCommandFromTheLauncher_data() {
@@ -79,29 +81,20 @@ void DesignWindowsTest::firstCommandFromTheLauncher() {
   QFETCH(QString, title);
   QFETCH(QString, field);
   QFETCH(QString, shown);
-  testing::TempFolder tmp;
-  // Built-in formulas and system captions, so that no message box waits for the user.
   const DialogTable* table = nullptr;
   for (const DesignInfo& d : designs()) {
-    if (d.key() != key.toStdString()) continue;
-    table = d.table;
-    tmp.write(d.table->interfaceFile, "#");
-    for (const FormulaFileRow& f : d.table->formulaFiles) tmp.write(f.fileName, "#");
+    if (d.key() == key.toStdString()) table = d.table;
   }
   QVERIFY(table != nullptr);
-  testing::RecordingHost desktop;
-  qt::Launcher launcher(tmp.folder(), desktop);
+  QVERIFY(fixture_.start(Folder(std::filesystem::current_path())));
+  qt::Launcher& launcher = fixture_.launcher();
   const auto edit = [&](qt::FormView* v, const QString& name) {
     return qobject_cast<QLineEdit*>(v->widgetFor(testing::fieldId(*table, name.toStdString())));
   };
 
   // Each press opens another window of its own.
-  QPushButton* open = launcher.button(launcherButton);
-  QVERIFY(open->isEnabled());
-  open->click();
-  open->click();
-  QCOMPARE(launcher.designWindows().size(), std::size_t{2});
-  qt::FormView* view = launcher.designWindows().front();
+  qt::FormView* view = fixture_.openWindow(launcherButton);
+  QVERIFY(view != nullptr && fixture_.openWindow(launcherButton) != nullptr);
   QCOMPARE(view->windowTitle(), title);
   QVERIFY(edit(view, field) != nullptr);
   QCOMPARE(edit(view, field)->text(), QString());
@@ -129,7 +122,7 @@ void DesignWindowsTest::firstCommandFromTheLauncher() {
   press->setFocus();
   QTest::keyClick(press, Qt::Key_Return);
   QCOMPARE(edit(view, field)->text(), shown);
-  QVERIFY(desktop.messages.empty());
+  QVERIFY(fixture_.desktop().messages.empty());
   // Only a calculate button is the default; the others have none, focused or not.
   for (QPushButton* b : view->findChildren<QPushButton*>()) {
     QCOMPARE(b->isDefault(), b == press && command == kCalculateButton);
@@ -158,10 +151,11 @@ void DesignWindowsTest::firstCommandFromTheLauncher() {
   QCOMPARE(html.contains(QStringLiteral("color:#ff0000")), failure);
 
   QCOMPARE(edit(launcher.designWindows().back(), field)->text(), QString());
-  for (qt::FormView* w : launcher.designWindows()) w->close();
 }
 
 }  // namespace tarnex
 
-QTEST_MAIN(tarnex::DesignWindowsTest)
+int main(int argc, char** argv) {
+  return tarnex::testing::runInFreshFolder<tarnex::DesignWindowsTest>(argc, argv);
+}
 #include "windows_qt_test.moc"

@@ -1,6 +1,6 @@
 // Every design window through its form model, as the launcher builds it: one table walks the
 // seven through the same checks, one table the conditions each refuses or hints at, then the
-// paths only the forward window has. The numbers the windows compute are golden runs of
+// formula files in use, command by command. The numbers the windows compute are golden runs of
 // tarnex-calc (tests/golden/calc).
 
 #include "forms/core_pick.h"
@@ -259,6 +259,7 @@ TEST_P(Conditions, AreRefusedOrHintedAtInTheirPlace) {
 const std::string kForwardHint = "提示：如果复位绕组和初级匝数相等，请设置最大占空比小于0.5！";
 const std::string kPushPullHint = " 建议留最大占空比设置为小于0.8，留0.2的余量！";
 const std::string kSaturation = "磁芯峰值磁通密度超过饱和磁通密度！";
+const std::string kNoInductance = "没有足够的信息，请先计算电感量！";
 const std::vector<std::string> kProgress = {"progress"};
 
 // clang-format off
@@ -344,24 +345,18 @@ INSTANTIATE_TEST_SUITE_P(
         ConditionCase{"ForwardIncompleteCommands", "forward", "", "f= core Ae=100 verify",
                       {kNotANumber, "请输入完整的设计条件！！", kNotANumber, "请输入完整的设计条件!"},
                       "Ap= Ae=100 Np="},
-        // Texts that are not finite in single precision are not numbers.
-        ConditionCase{"DcDcNan", "dcdc", "", "Vo=nan calc", {kNotANumber, "请输入完整的设计条件！"},
-                      "L= Vo=nan"},
         // Disabled in CCM, the dead time is still exchanged.
         ConditionCase{"DcDcDisabledField", "dcdc", "", "Ptd= calc",
                       {kNotANumber, "请输入完整的设计条件！"}, "L="},
-        ConditionCase{"FlybackInfinity", "flyback", "", "Po=inf core",
-                      {kNotANumber, "请输入完整的设计条件！！"}, "Ve= Po=inf"},
-        ConditionCase{"ForwardBeyondSinglePrecision", "forward", "", "Ae=1e39 verify",
-                      {kNotANumber, "请输入完整的设计条件!"}, "Np= Ae=1e39"},
-        ConditionCase{"RccMinusInfinity", "rcc", "", "Vsw=-inf calc",
-                      {kNotANumber, " 请输入完整的设计条件！"}, "Lp="},
-        ConditionCase{"PushPullNan", "pushpull", "", "DB=NAN calc",
-                      {kNotANumber, " 请输入完整的设计条件！！"}, "Np="},
-        ConditionCase{"HalfBridgeBeyondSinglePrecision", "halfbridge", "", "Io=-4e38 calc",
-                      {kNotANumber, " 请输入完整的设计条件！！"}, "Np="},
-        ConditionCase{"FullBridgeInfinity", "fullbridge", "", "f=infinity calc",
-                      {kNotANumber, " 请输入完整的设计条件！！"}, "Np="},
+        // The flyback's clamp needs the inductance of a verification, which an estimate or
+        // a refused verification drops; picking the mode shown keeps it.
+        ConditionCase{"FlybackClampNeedsAVerifiedInductance", "flyback", "Ae=100 Le=60",
+                      "snubber verify core snubber",
+                      {kNoInductance, "progress", "progress", kNoInductance}, "Rlk="},
+        ConditionCase{"FlybackVerifyWithoutCoreLength", "flyback", "Ae=100 Le=60 verify",
+                      "Le= verify", {"请先输入你选择的磁芯参数！"}, "results= Ae=100 Ve="},
+        ConditionCase{"FlybackRepickedModeKeepsTheDesign", "flyback", "Ae=100 Le=60 verify",
+                      "mode=ccm snubber", kProgress, "Ae=100 Le=60 Lp=429.206"},
         // Each flyback command after a verification: the estimate was never computed and stays
         // empty, not the "0" put there for the read; the clamp keeps the verified design.
         ConditionCase{"FlybackIncompleteCore", "flyback", "Ae=100 Le=60 verify", "Vo=5V core",
@@ -376,51 +371,74 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<ConditionCase>& p) { return std::string(p.param.label); });
 // clang-format on
 
-// --- the forward window's two commands ------------------------------------------------------
+// --- formula files in use, command by command --------------------------------------------
 
-class ForwardWindow : public testing::WindowDriver, public ::testing::Test {
- protected:
-  void SetUp() override {
-    switchFilesOff("forward");
-    open("forward");
-  }
-  void reopen() { open("forward"); }
+struct FileRun {
+  const char* label;
+  const char* key;
+  const char* before;   // worked first, with the files switched off
+  const char* file;     // then the window's first formula file, in use
+  const char* actions;  // worked with it
+  const char* caption;  // of the one message box ("": none)
+  int progressRuns;     // of both parts together
+  const char* shown;
+  const char* kept = "Ae";  // a typed field whose value a pinned run restores
 };
 
-TEST_F(ForwardWindow, FormulaEstimateRunsWithoutProgressAndAeAtOne) {
-  dir.write("正激变换器 cfg.txt", "Ap = Ae * 3;\r\nAe = 7;\r\n#");
-  reopen();
-  run("Ae=100 core");
-  EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(host.progressRuns, 0);
-  expectShown("Ap=3 Ae=100");
+void PrintTo(const FileRun& r, std::ostream* os) {
+  *os << r.label;
 }
 
-// A file that holds only a comment computes with the built-in estimate, progress window
-// included.
-TEST_F(ForwardWindow, EstimateByAFileWithoutStatementsIsBuiltIn) {
-  dir.write("正激变换器 cfg.txt", "// none yet\r\n#");
-  reopen();
-  run("core");
-  EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(host.progressRuns, 1);
-  EXPECT_EQ(text("Ap"), "1.01747");
+class FormulaRun : public testing::WindowDriver, public ::testing::TestWithParam<FileRun> {};
+
+// An estimate runs with the core pinned to 1 (the flyback's Ae and Le, the forward's Ae), a
+// verification with the estimate (Ve, Ap); an assignment to a pinned field is dropped, a field
+// the file only reads is written back as read ("0" for an empty result). A run that fails
+// writes nothing back, or what the last step of a design (the flyback's clamp, the forward's
+// estimate) assigned before the error. The forward's estimate by a file shows no progress.
+TEST_P(FormulaRun, PinsReadsAndWritesBackCommandByCommand) {
+  const FileRun& r = GetParam();
+  switchFilesOff(r.key);
+  open(r.key);
+  run(r.before);
+  dir.write(tableOf(r.key).formulaFiles.front().fileName, r.file);
+  run(r.actions);
+  EXPECT_EQ(host.messages.empty() ? "" : host.messages[0].caption, r.caption);
+  EXPECT_LE(host.messages.size(), 1u);
+  EXPECT_EQ(host.progressRuns, r.progressRuns);
+  expectShown(r.shown);
+  EXPECT_EQ(value(r.kept), std::stof(text(r.kept)));
 }
 
-TEST_F(ForwardWindow, FormulaVerificationReadsApAtOne) {
-  dir.write("正激变换器 cfg.txt", "Np = Ap * 7;\r\nAp = 5;\r\n#");
-  reopen();
-  run("Ae=100 verify");
-  EXPECT_EQ(host.progressRuns, 1);
-  expectShown("Np=7 Ns=0 Ap=");  // Ns read as "0" and written back as the file left it
-
-  dir.write("正激变换器 cfg.txt", "Np = Ap / 0;\r\n#");
-  run("Ap=1.5 verify");
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].caption, "计算出错");
-  EXPECT_EQ(host.progressRuns, 1);
-  expectShown("Np=0 Ap=1.5");
-}
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Windows, FormulaRun,
+    ::testing::Values(
+        FileRun{"FlybackEstimatePinsTheCore", "flyback", "", "Ve = Ae * Le;\r\n#",
+                "Ae=100 Le=60 core", "", 1, "Ve=1 Ae=100 Le=60"},
+        // The file saw its own 5 and the pinned 1.
+        FileRun{"FlybackEstimateDropsAPinnedAssignment", "flyback", "",
+                "Ae = 5;\r\nVe = Ae + Le;\r\n#", "Ae=100 Le=60 core", "", 1, "Ve=6 Ae=100"},
+        FileRun{"FlybackVerifyPinsTheVolume", "flyback", "",
+                "Lp = Ve * 7;\r\nNp = Ae + Le;\r\nVe = 3;\r\n#",
+                "Ae=100 Le=60 Ve=6166.67 verify", "", 1, "Lp=7 Np=160 Ve=6166.67 Ipkp=0 Ns=0"},
+        FileRun{"FlybackFailedVerifyWritesNothing", "flyback", "", "Lp = 12;\r\nLs = Lp / 0;\r\n#",
+                "Ae=100 Le=60 verify", "计算出错", 0, "Lp=0 Rlk= Ve="},
+        FileRun{"FlybackFailedClampShowsWhatItAssigned", "flyback", "Ae=100 Le=60 verify",
+                "Rlk = Lp + 1;\r\nClk = Rlk / 0;\r\n#", "snubber", "计算出错", 2,
+                "Rlk=430.206 Clk=0 Lp=429.206 Ve="},
+        FileRun{"ForwardEstimateWithoutProgress", "forward", "", "Ap = Ae * 3;\r\nAe = 7;\r\n#",
+                "Ae=100 core", "", 0, "Ap=3 Ae=100"},
+        // A file that holds only a comment computes with the built-in estimate.
+        FileRun{"ForwardEstimateByAFileWithoutStatements", "forward", "", "// none yet\r\n#",
+                "core", "", 1, "Ap=1.01747", "Vo"},
+        // Ns read as "0" and written back as the file left it.
+        FileRun{"ForwardVerifyPinsTheEstimate", "forward", "", "Np = Ap * 7;\r\nAp = 5;\r\n#",
+                "Ae=100 verify", "", 1, "Np=7 Ns=0 Ap="},
+        FileRun{"ForwardFailedVerifyWritesNothing", "forward", "Ae=100 verify",
+                "Np = Ap / 0;\r\n#", "Ap=1.5 verify", "计算出错", 1, "Np=0 Ap=1.5"}),
+    [](const ::testing::TestParamInfo<FileRun>& p) { return std::string(p.param.label); });
+// clang-format on
 
 // --- what a window needs of a catalogue core -------------------------------------------
 

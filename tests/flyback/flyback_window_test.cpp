@@ -1,10 +1,9 @@
 // The flyback window's own paths through its form model: its mode list, the clamp that needs a
-// verified inductance, the chosen core, results that are not finite, and which formula and
-// interface file each mode uses (what every window does: tests/designs/windows_test.cpp; the
-// designs: the golden runs flyback_*).
+// verified inductance, the chosen core, results that are not finite, and the interface file
+// across modes (what every window does and its formula files: tests/designs/windows_test.cpp;
+// the designs: the golden runs flyback_*).
 
 #include "designs/window_driver.h"
-#include "forms/field_form.h"
 #include "tables/flyback_table.h"
 
 namespace tarnex {
@@ -13,10 +12,8 @@ namespace {
 using namespace flyback;
 using testing::box;
 
-constexpr const char* kCcmFile = "CCM反激变换器 cfg.txt";
 constexpr const char* kInterfaceFile = "Flyback Interface.txt";
 constexpr const char* kTitle = "反激变换器 Flyback   <界面:系统   公式:内置>";
-constexpr const char* kFormulaTitle = "反激变换器 Flyback   <界面:系统   公式:自定义>";
 constexpr const char* kInterfaceTitle = "反激变换器 Flyback   <界面:自定义   公式:内置>";
 const std::string kNoInductance = "没有足够的信息，请先计算电感量！";
 
@@ -29,10 +26,6 @@ class FlybackWindow : public testing::WindowDriver, public ::testing::Test {
     EXPECT_EQ(form->text(kEstimateGroup), group);
     EXPECT_EQ(form->text(kEstimateLabel), label);
     EXPECT_EQ(form->text(kEmpiricalNote), "(铁氧体)经验公式");
-  }
-  // The number a field holds for the procedures, beside the text it shows.
-  float value(const char* name) const {
-    return dynamic_cast<const FieldForm&>(*form).value(id(name));
   }
   // The ripple ratio counts in CCM, the dead time in DCM.
   void expectMode(bool dcm) const {
@@ -64,35 +57,6 @@ TEST_F(FlybackWindow, ModeSwitchDropsCoreDataAndResultsAndRelabelsTheEstimate) {
   expectMode(false);
 }
 
-// Picking the mode already shown is no mode switch: the chosen core and the verified
-// design stay, so the clamp can still be computed.
-TEST_F(FlybackWindow, RepickingTheShownModeKeepsCoreAndResults) {
-  open();
-  run("Ae=100 Le=60 verify mode=ccm");
-  expectShown("Ae=100 Le=60 Lp=429.206");
-  run("snubber");
-  EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(host.progressRuns, 2);
-}
-
-TEST_F(FlybackWindow, ClampRefusedBeforeVerifyAndAfterAnEstimate) {
-  open();
-  run("Ae=100 Le=60 snubber verify core snubber");  // the estimate reads Lp back as "0"
-  EXPECT_EQ(host.summary(), (std::vector<std::string>{box(kNoInductance), box(kNoInductance)}));
-  EXPECT_EQ(host.progressRuns, 2);
-  EXPECT_EQ(text("Rlk"), "");
-}
-
-TEST_F(FlybackWindow, VerifyWithoutCoreLengthAsksForTheCoreAndBlanksResults) {
-  open();
-  run("Ae=100 Le=60 verify");
-  ASSERT_EQ(text("Np"), "45");
-  run("Le= verify");
-  EXPECT_EQ(host.summary(), std::vector<std::string>{box("请先输入你选择的磁芯参数！")});
-  expectShown("results= Ae=100 Ve=");
-  EXPECT_EQ(host.progressRuns, 1);
-}
-
 // A result that is not finite is shown as such and read back by the next command as the
 // window wrote it: with r = 0 the CCM volume estimate is "inf", the verification reads it
 // (and its own "inf" results the clamp), and neither stops at "请键入一个数。". Typed, the
@@ -111,65 +75,6 @@ TEST_F(FlybackWindow, NonFiniteResultsOnDisplayBlockNoLaterCommand) {
   EXPECT_EQ(host.summary(),
             (std::vector<std::string>{box("请键入一个数。"), box(" 请输入完整的设计条件!")}));
   EXPECT_EQ(form->takeFocusRequest()->id, id("Per"));
-}
-
-// --- formula files ------------------------------------------------------------------------
-
-struct FileRun {
-  const char* label;
-  const char* file;     // the CCM formula file
-  const char* actions;  // worked with it in use
-  const char* caption;  // of the message box ("": none)
-  int progressRuns;
-  const char* shown;
-};
-
-void PrintTo(const FileRun& r, std::ostream* os) {
-  *os << r.label;
-}
-
-class FlybackFile : public FlybackWindow, public ::testing::WithParamInterface<FileRun> {};
-
-// The estimate runs with Ae and Le pinned to 1, the verification with Ve; an assignment to a
-// pinned field is dropped, a field the file only reads is written back as read ("0" for an
-// empty result). A run that fails writes nothing back, or what the clamp assigned before the
-// error.
-TEST_P(FlybackFile, RunsWithThePinnedFields) {
-  const FileRun& r = GetParam();
-  dir.write(kCcmFile, r.file);
-  open();
-  EXPECT_EQ(form->title(), kFormulaTitle);
-  run(r.actions);
-  EXPECT_EQ(host.messages.empty() ? "" : host.messages[0].caption, r.caption);
-  EXPECT_EQ(host.progressRuns, r.progressRuns);
-  expectShown(r.shown);
-  EXPECT_EQ(value("Ae"), 100.0f);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, FlybackFile,
-    ::testing::Values(FileRun{"EstimatePinsTheCore", "Ve = Ae * Le;\r\n#", "Ae=100 Le=60 core", "",
-                              1, "Ve=1 Ae=100 Le=60"},
-                      // The file saw its own 5 and the pinned 1.
-                      FileRun{"EstimateDropsAPinnedAssignment", "Ae = 5;\r\nVe = Ae + Le;\r\n#",
-                              "Ae=100 Le=60 core", "", 1, "Ve=6 Ae=100"},
-                      FileRun{"VerifyPinsTheVolume",
-                              "Lp = Ve * 7;\r\nNp = Ae + Le;\r\nVe = 3;\r\n#",
-                              "Ae=100 Le=60 Ve=6166.67 verify", "", 1,
-                              "Lp=7 Np=160 Ve=6166.67 Ipkp=0 Ns=0"},
-                      FileRun{"FailedVerifyWritesNothing", "Lp = 12;\r\nLs = Lp / 0;\r\n#",
-                              "Ae=100 Le=60 verify", "计算出错", 0, "Lp=0 Rlk= Ve="}),
-    [](const ::testing::TestParamInfo<FileRun>& p) { return std::string(p.param.label); });
-
-TEST_F(FlybackWindow, FailedClampRunShowsWhatItAssignedBeforeTheError) {
-  open();
-  run("Ae=100 Le=60 verify");
-  dir.write(kCcmFile, "Rlk = Lp + 1;\r\nClk = Rlk / 0;\r\n#");
-  run("snubber");
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].caption, "计算出错");
-  EXPECT_EQ(host.progressRuns, 2);
-  expectShown("Rlk=430.206 Clk=0 Lp=429.206 Ve=");
 }
 
 // --- interface file -----------------------------------------------------------------------

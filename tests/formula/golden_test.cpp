@@ -40,14 +40,13 @@ struct Expectation {
 };
 
 Expectation readExpectation(const std::string& bytes) {
+  const GoldenNotes notes = goldenNotes(bytes);
   Expectation e;
-  for (std::string line : linesBehindMarker(bytes)) {
-    if (line.rfind("file: ", 0) == 0) e.fileName = line.substr(6);
-    if (line.rfind("expect: ", 0) != 0) continue;
-    line.erase(0, 8);
+  if (notes.settings.contains("file")) e.fileName = notes.settings.at("file");
+  for (const std::string& line : notes.expect) {
     if (line == "ok") {
       e.outcome = line;
-    } else if (line.rfind("error ", 0) == 0) {
+    } else if (line.starts_with("error ")) {
       e.outcome = unescaped(line.substr(6));
     } else if (const std::size_t eq = line.find(" = "); eq != std::string::npos) {
       e.fields.emplace_back(line.substr(0, eq), line.substr(eq + 3));

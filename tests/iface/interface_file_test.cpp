@@ -19,7 +19,6 @@ namespace tarnex {
 namespace {
 
 using testing::goldenCases;
-using testing::linesBehindMarker;
 using testing::readBytes;
 using testing::RecordingHost;
 using testing::TempFolder;
@@ -47,13 +46,12 @@ struct Golden {
 Golden readGolden(const std::string& name) {
   Golden g;
   g.bytes = readBytes(kGoldenDir / (name + ".txt"));
-  for (const std::string& line : linesBehindMarker(g.bytes)) {
-    if (line == "unmarked") g.unmarked = true;
-    if (line.rfind("relabel: ", 0) == 0) g.relabelCount = std::stoi(line.substr(9));
-    if (line.rfind("expect: ", 0) != 0) continue;
-    const std::string what = line.substr(8);
+  const testing::GoldenNotes notes = testing::goldenNotes(g.bytes);
+  g.unmarked = notes.settings.contains("unmarked");
+  if (notes.settings.contains("relabel")) g.relabelCount = std::stoi(notes.settings.at("relabel"));
+  for (const std::string& what : notes.expect) {
     const std::size_t eq = what.find(" = \"");
-    if (what.rfind("message ", 0) == 0) {
+    if (what.starts_with("message ")) {
       g.messages.push_back(unescaped(what.substr(8)));
     } else if (what == "applied" || what == "built-in") {
       g.applied = what == "applied";
@@ -61,7 +59,7 @@ Golden readGolden(const std::string& name) {
       g.captions[std::stoi(what.substr(0, eq))] =
           unescaped(what.substr(eq + 4, what.size() - eq - 5));
     } else {
-      ADD_FAILURE() << name << ": unreadable expectation " << line;
+      ADD_FAILURE() << name << ": unreadable expectation " << what;
     }
   }
   if (g.unmarked) g.bytes.resize(g.bytes.find('#'));

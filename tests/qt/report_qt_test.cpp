@@ -2,16 +2,20 @@
 // flyback window verified on a catalogue core and the current-mode page of the compensation
 // sheet, each as a PDF (its pages counted, the CJK face embedded, its Chinese read back out by
 // pdftotext) and an HTML that carries its pictures; a file that cannot be written says why.
-// The toolbox, which designs nothing, has no design menu.
+// The toolbox, which designs nothing, has no design menu; the design menu keeps its items'
+// order whoever adds one first.
 #include <QAction>
+#include <QDialog>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QTest>
+#include <QVBoxLayout>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 #include "design_menu.h"
 #include "form_view.h"
@@ -158,6 +162,24 @@ class ReportQtTest : public QObject {
     const std::unique_ptr<Sheet> toolbox = makeToolbox(host, folder(), "Code");
     const SheetView view(*toolbox, nullptr);
     QVERIFY(view.designMenu() == nullptr);
+  }
+
+  // The design menu keeps its items in their order and sections, whoever adds one first.
+  void designMenuKeepsItsOrder() {
+    QDialog window;
+    auto* layout = new QVBoxLayout(&window);
+    DesignMenu menu(&window, layout);
+    for (auto [item, text] : {std::pair{DesignMenu::Item::LoadStep, "step"},
+                              {DesignMenu::Item::Sweep, "sweep"},
+                              {DesignMenu::Item::Open, "open"},
+                              {DesignMenu::Item::Report, "report"},
+                              {DesignMenu::Item::Save, "save"}}) {
+      menu.add(item, QString::fromLatin1(text), [] {});
+    }
+    QStringList shown;
+    for (QAction* a : menu.menu()->actions()) shown << (a->isSeparator() ? "-" : a->text());
+    QCOMPARE(shown.join(QLatin1Char(' ')), QStringLiteral("open save - report sweep - step"));
+    QCOMPARE(layout->menuBar(), menu.bar());
   }
 
   // A PDF that cannot be written says which file and why; the old file beside stays.

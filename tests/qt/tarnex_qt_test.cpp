@@ -229,26 +229,18 @@ class TarnexQtTest : public QObject {
     QTRY_VERIFY(first.isNull() && second.isNull());
   }
 
-  void clickAreas_data() {
-    QTest::addColumn<int>("x");
-    QTest::addColumn<int>("y");
-    QTest::addColumn<QString>("opens");
-    QTest::newRow("help") << 50 << 150 << "help";
-    QTest::newRow("help inner corner") << 11 << 142 << "help";
-    QTest::newRow("help left bound") << 10 << 150 << "";
-    QTest::newRow("help right bound") << 106 << 150 << "";
-    QTest::newRow("help top bound") << 50 << 141 << "";
-    QTest::newRow("help bottom bound") << 50 << 157 << "";
-    QTest::newRow("about") << 50 << 130 << "about";
-    QTest::newRow("about top bound") << 50 << 124 << "";
-    QTest::newRow("about bottom bound") << 50 << 138 << "";
-    QTest::newRow("between the buttons") << 200 << 75 << "";
-  }
-
+  // The areas' bounds (all exclusive) as geometry; a click into each opens what it names.
   void clickAreas() {
-    QFETCH(int, x);
-    QFETCH(int, y);
-    QFETCH(QString, opens);
+    const struct {
+      int x, y;
+      LauncherArea area;
+    } points[] = {{50, 150, LauncherArea::Help},  {11, 142, LauncherArea::Help},
+                  {10, 150, LauncherArea::None},  {106, 150, LauncherArea::None},
+                  {50, 141, LauncherArea::None},  {50, 157, LauncherArea::None},
+                  {50, 130, LauncherArea::About}, {50, 124, LauncherArea::None},
+                  {50, 138, LauncherArea::None},  {200, 75, LauncherArea::None}};
+    for (const auto& p : points) QCOMPARE(launcherAreaAt(p.x, p.y), p.area);
+
     QString aboutTitle;
     QTimer::singleShot(50, [&] {
       if (auto* about = qobject_cast<AboutDialog*>(QApplication::activeModalWidget())) {
@@ -256,16 +248,14 @@ class TarnexQtTest : public QObject {
         about->reject();
       }
     });
-    QTest::mouseClick(launcher_, Qt::LeftButton, {}, QPoint(x, y));
-    QTest::qWait(80);
-    QCOMPARE(aboutTitle.isEmpty(), opens != "about");
-    if (opens == "about") QCOMPARE(aboutTitle, QStringLiteral("关于 Tarnex V3.2"));
-    QCOMPARE(fixture_.desktop().opened.size(), std::size_t(opens == "help" ? 1 : 0));
-    if (opens == "help") {
-      QCOMPARE(fixture_.desktop().opened[0], folder().path(kHelpDocument).string());
-      QCOMPARE(fixture_.desktop().openedMinimized, std::vector<bool>{false});
-      QVERIFY(fixture_.desktop().messages.empty());
-    }
+    QTest::mouseClick(launcher_, Qt::LeftButton, {}, QPoint(50, 130));
+    QTRY_COMPARE(aboutTitle, QStringLiteral("关于 Tarnex V3.2"));
+    QVERIFY(fixture_.desktop().opened.empty());
+    QTest::mouseClick(launcher_, Qt::LeftButton, {}, QPoint(50, 150));
+    QCOMPARE(fixture_.desktop().opened,
+             std::vector<std::string>{folder().path(kHelpDocument).string()});
+    QCOMPARE(fixture_.desktop().openedMinimized, std::vector<bool>{false});
+    QVERIFY(fixture_.desktop().messages.empty());
   }
 
   void hostBoxesKeepTheirOwnerCaptionAndIcon() {

@@ -26,10 +26,13 @@
 #include "loop/bode.h"
 #include "loop/loop_sheet.h"
 #include "support/field_ids.h"
+#include "support/procedure_binds.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
 
 namespace tarnex::simtest {
+
+using namespace testing::binds;
 
 // A window's command as tarnex-calc takes it, and the message it must refuse it with ("" for
 // a design it must show).
@@ -154,28 +157,6 @@ inline ::testing::AssertionResult near(double a, double b, double share) {
                                        << " %, allowed " << share * 100 << " %)";
 }
 
-constexpr Bound<DcDcInputs> kDcDcInputs[] = {TARNEX_BINDS(
-    DcDcInputs, VinMin, VinMax, Vo, IoMax, Vsw, Vdf, f, Ptd, r, Bpk, Bsat, Cmil, Vopp, Ae)};
-constexpr Bound<DcDcOutputs> kDcDcOutputs[] = {
-    TARNEX_BINDS(DcDcOutputs, L, Ipk, Irms, DL, NL, Ton, Duty, Iswrms, Vswm, Idrms, Vdm, Co, Vc)};
-constexpr Bound<FlybackInputs> kFlybackInputs[] = {
-    TARNEX_BINDS(FlybackInputs, Po, Vo, Eff, VacMin, VacMax, Vswm, Vswr, f, Vdf, r, Ptd, Cmil, Vopp,
-                 Ae, Le, Bpk, Bsat, Per)};
-constexpr Bound<FlybackDesign> kFlybackDesign[] = {
-    TARNEX_BINDS(FlybackDesign, Lp, Ls, Np, Ns, Dp, Ds, Zc, Iin, Ipkp, Irmsp, Iswe, Ton, Cin, Irmss,
-                 Ipks, Vdm, Idm, Co, Vcm)};
-constexpr Bound<ForwardInputs> kForwardInputs[] = {
-    TARNEX_BINDS(ForwardInputs, VacMin, VacMax, Vo, Io, f, Eff, Vdf, Dmax, Bpk, Cmil, Kw, Ae)};
-constexpr Bound<ForwardDesign> kForwardDesign[] = {
-    TARNEX_BINDS(ForwardDesign, Np, Ns, Dp, Ds, Irmsp, Irmss, Lo)};
-constexpr Bound<RccInputs> kRccInputs[] = {TARNEX_BINDS(
-    RccInputs, VacMin, VacMax, Vo, IoMax, IoMin, fMin, Eff, Vswm, Vswr, Vsw, Vdf, Bpk, Ae, Cmil)};
-constexpr Bound<RccDesign> kRccDesign[] = {
-    TARNEX_BINDS(RccDesign, Lp, Ls, Ipkp, Ipks, Irmsp, Irmss, Np, Ns, Dp, Ds, fMax)};
-constexpr Bound<BridgeInputs> kBridgeInputs[] = {
-    TARNEX_BINDS(BridgeInputs, VacMin, VacMax, Vo, Io, f, Eff, Vdf, Dmax, DB, Cmil, Ae)};
-constexpr Bound<BridgeDesign> kBridgeDesign[] = {
-    TARNEX_BINDS(BridgeDesign, Np, Ns, Dp, Ds, Irmsp, Irmss, Lo)};
 constexpr Bound<CurrentModeInputs> kCurrentModeInputs[] = {
     TARNEX_BINDS(CurrentModeInputs, Vo, Io, Co, ESR, D, Vin, L, Vse, Ri, fsw, fc, R1, gm, Vref)};
 constexpr Bound<TypeIIInputs> kTypeIIInputs[] = {

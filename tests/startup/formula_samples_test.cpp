@@ -15,14 +15,10 @@
 #include <string_view>
 #include <vector>
 
-#include "designs/bridge_procedures.h"
-#include "designs/dcdc_procedures.h"
-#include "designs/flyback_procedures.h"
-#include "designs/forward_procedures.h"
-#include "designs/rcc_procedures.h"
 #include "designs/registry.h"
 #include "formula/formula.h"
 #include "startup/startup.h"
+#include "support/procedure_binds.h"
 #include "support/recording_host.h"
 #include "support/table_fields.h"
 #include "support/temp_folder.h"
@@ -36,6 +32,7 @@ using testing::TempFolder;
 using Values = std::map<std::string_view, double>;
 
 using Fields = testing::TableFields;
+using namespace testing::binds;
 
 // What the built-in procedure shows, and what the sample gives instead of rounded turns.
 struct Expected {
@@ -43,105 +40,66 @@ struct Expected {
   Values raw = {};  // the turns before rounding: the samples write Ns = Np0 / n, Np = n·Ns
 };
 
-#define READ(m) in.m = v.named(#m)
-#define OUT(m) \
-  { #m, d.m }
-#define RAW_TURNS       \
-  {                     \
-    {"Np", d.Np0}, {    \
-      "Ns", d.turns.Ns0 \
-    }                   \
-  }
-
-DcDcInputs dcdcInputs(const Fields& v) {
-  DcDcInputs in;
-  READ(VinMin), READ(VinMax), READ(Vo), READ(IoMax), READ(Vsw), READ(Vdf), READ(f);
-  READ(Ptd), READ(r), READ(Bpk), READ(Bsat), READ(Cmil), READ(Vopp), READ(Ae);
-  return in;
+// A procedure's inputs from the fields, and its results by their field names.
+template <class S, std::size_t N>
+S in(const Fields& v, const Bound<S> (&binds)[N]) {
+  S s{};
+  for (const Bound<S>& b : binds) s.*b.member = v.named(b.name);
+  return s;
 }
-
-FlybackInputs flybackInputs(const Fields& v) {
-  FlybackInputs in;
-  READ(Po), READ(Vo), READ(Eff), READ(VacMin), READ(VacMax), READ(Vswm), READ(Vswr), READ(f);
-  READ(Vdf), READ(r), READ(Ptd), READ(Cmil), READ(Vopp), READ(Ae), READ(Le), READ(Bpk);
-  READ(Bsat), READ(Per);
-  return in;
+template <class S, std::size_t N>
+Values out(const S& s, const Bound<S> (&binds)[N]) {
+  Values values;
+  for (const Bound<S>& b : binds) values[b.name] = s.*b.member;
+  return values;
 }
-
-ForwardInputs forwardInputs(const Fields& v) {
-  ForwardInputs in;
-  READ(VacMin), READ(VacMax), READ(Vo), READ(Io), READ(f), READ(Eff), READ(Vdf), READ(Dmax);
-  READ(Bpk), READ(Cmil), READ(Kw), READ(Ae);
-  return in;
-}
-
-RccInputs rccInputs(const Fields& v) {
-  RccInputs in;
-  READ(VacMin), READ(VacMax), READ(Vo), READ(IoMax), READ(IoMin), READ(fMin), READ(Eff);
-  READ(Vswm), READ(Vswr), READ(Vsw), READ(Vdf), READ(Bpk), READ(Ae), READ(Cmil);
-  return in;
-}
-
-// Push-pull, half-bridge and full-bridge read the same names.
-BridgeInputs bridgeInputs(const Fields& v) {
-  BridgeInputs in;
-  READ(VacMin), READ(VacMax), READ(Vo), READ(Io), READ(f), READ(Eff), READ(Vdf), READ(Dmax);
-  READ(DB), READ(Cmil), READ(Ae);
-  return in;
+template <class D>
+Values rawTurns(const D& d) {
+  return {{"Np", d.Np0}, {"Ns", d.turns.Ns0}};
 }
 
 template <DcDcTopology T, DcDcMode M>
 Expected dcdc(const Fields& v) {
-  const DcDcOutputs d = designDcDc(T, M, dcdcInputs(v)).out;
-  return {{OUT(L), OUT(Ipk), OUT(Irms), OUT(DL), OUT(NL), OUT(Ton), OUT(Duty), OUT(Iswrms),
-           OUT(Vswm), OUT(Idrms), OUT(Vdm), OUT(Co), OUT(Vc)}};
+  return {out(designDcDc(T, M, in(v, kDcDcInputs)).out, kDcDcOutputs)};
 }
 
 template <FlybackCoreEstimate (*estimate)(const FlybackInputs&)>
 Expected flybackCore(const Fields& v) {
-  const FlybackCoreEstimate d = estimate(flybackInputs(v));
-  return {{OUT(Ve)}};
+  return {{{"Ve", estimate(in(v, kFlybackInputs)).Ve}}};
 }
 
 template <FlybackDesign (*verify)(const FlybackInputs&)>
 Expected flybackVerify(const Fields& v) {
-  const FlybackDesign d = verify(flybackInputs(v));
-  return {{OUT(Lp), OUT(Ls), OUT(Np), OUT(Ns), OUT(Dp), OUT(Ds), OUT(Zc), OUT(Iin), OUT(Ipkp),
-           OUT(Irmsp), OUT(Iswe), OUT(Ton), OUT(Cin), OUT(Irmss), OUT(Ipks), OUT(Vdm), OUT(Idm),
-           OUT(Co), OUT(Vcm)},
-          RAW_TURNS};
+  const FlybackDesign d = verify(in(v, kFlybackInputs));
+  return {out(d, kFlybackDesign), rawTurns(d)};
 }
 
 // The clamp from the inductance and peak current that the verification put into the fields.
 template <FlybackDesign (*verify)(const FlybackInputs&)>
 Expected flybackClamp(const Fields& v) {
-  const FlybackDesign design = verify(flybackInputs(v));
-  const FlybackSnubber d = flybackSnubber(flybackInputs(v), design.Lp, design.Ipkp);
-  return {{OUT(Rlk), OUT(Clk)}};
+  const FlybackDesign design = verify(in(v, kFlybackInputs));
+  const FlybackSnubber d = flybackSnubber(in(v, kFlybackInputs), design.Lp, design.Ipkp);
+  return {{{"Rlk", d.Rlk}, {"Clk", d.Clk}}};
 }
 
 Expected forwardCore(const Fields& v) {
-  const ForwardCoreEstimate d = forwardAreaProduct(forwardInputs(v));
-  return {{OUT(Ap)}};
+  return {{{"Ap", forwardAreaProduct(in(v, kForwardInputs)).Ap}}};
 }
 
 Expected rcc(const Fields& v) {
-  const RccDesign d = designRcc(rccInputs(v));
-  return {{OUT(Lp), OUT(Ls), OUT(Ipkp), OUT(Ipks), OUT(Irmsp), OUT(Irmss), OUT(Np), OUT(Ns),
-           OUT(Dp), OUT(Ds), OUT(fMax)},
-          RAW_TURNS};
+  const RccDesign d = designRcc(in(v, kRccInputs));
+  return {out(d, kRccDesign), rawTurns(d)};
 }
 
 // The forward's verification and the three bridges give the same results.
-template <auto design, auto inputs>
+template <auto design, auto inputs, auto outputs>
 Expected transformer(const Fields& v) {
-  const auto d = design(inputs(v));
-  return {{OUT(Np), OUT(Ns), OUT(Dp), OUT(Ds), OUT(Irmsp), OUT(Irmss), OUT(Lo)}, RAW_TURNS};
+  const auto d = design(in(v, *inputs));
+  return {out(d, *outputs), rawTurns(d)};
 }
-
-#undef READ
-#undef OUT
-#undef RAW_TURNS
+constexpr auto forwardDesign = transformer<forwardVerify, &kForwardInputs, &kForwardDesign>;
+template <auto design>
+constexpr auto bridge = transformer<design, &kBridgeInputs, &kBridgeDesign>;
 
 struct SampleCase {
   const char* label;
@@ -200,19 +158,15 @@ const SampleCase kCases[] = {
    {"Np", "Ns", "Zc"}},
   {"DcmFlybackClamp",  "DCM反激变换器 cfg.txt", kCore, {}, flybackClamp<flybackVerifyDcm>},
   {"ForwardCore",      "正激变换器 cfg.txt", kForwardCore, {"Ae"}, forwardCore},
-  {"ForwardVerify",    "正激变换器 cfg.txt", kForwardCore, {"Ap"},
-   transformer<forwardVerify, forwardInputs>, {"Np", "Ns"}},
+  {"ForwardVerify",    "正激变换器 cfg.txt", kForwardCore, {"Ap"}, forwardDesign, {"Np", "Ns"}},
   {"Rcc",              "RCC cfg.txt", {}, {}, rcc, {"Np", "Ns"}},
-  {"PushPull",         "推挽变换器 cfg.txt", {}, {},
-   transformer<designPushPull, bridgeInputs>, {"Np", "Ns"}},
-  {"HalfBridge",       "半桥变换器 cfg.txt", {}, {},
-   transformer<designHalfBridge, bridgeInputs>, {"Np", "Ns"}},
-  {"FullBridge",       "全桥变换器 cfg.txt", {}, {},
-   transformer<designFullBridge, bridgeInputs>, {"Np", "Ns"}},
+  {"PushPull",         "推挽变换器 cfg.txt", {}, {}, bridge<designPushPull>,   {"Np", "Ns"}},
+  {"HalfBridge",       "半桥变换器 cfg.txt", {}, {}, bridge<designHalfBridge>, {"Np", "Ns"}},
+  {"FullBridge",       "全桥变换器 cfg.txt", {}, {}, bridge<designFullBridge>, {"Np", "Ns"}},
   {"FullBridgeWideInput", "全桥变换器 cfg.txt",
    {{"VacMin", 85}, {"VacMax", 213}, {"Io", 21.8f}, {"f", 70}, {"Eff", 91}, {"Vdf", 0.42f},
     {"Dmax", 0.9f}, {"DB", 1500}, {"Cmil", 400}}, {},
-   transformer<designFullBridge, bridgeInputs>, {"Np", "Ns"}},
+   bridge<designFullBridge>, {"Np", "Ns"}},
 };
 // clang-format on
 

@@ -1,5 +1,5 @@
 // The seven window tables: unique ids and names, the relabel numbers behind the interface
-// files, the opening texts, the groups, and the look-ups by name and control id.
+// files, the groups (the opening texts are the windows' opening designs: designs/windows_test).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "base/number_text.h"
 #include "tables/bridge_tables.h"
 #include "tables/dcdc_table.h"
 #include "tables/field_table.h"
@@ -62,17 +61,6 @@ TEST_P(TableTest, RelabelNumbersAreOneToNOnceEach) {
     EXPECT_NE(labelOfNumber[static_cast<std::size_t>(k)], 0) << "relabel number " << k;
 }
 
-// A result opens blank; every other field opens blank (a core's data) or with a number.
-TEST_P(TableTest, ResultFieldsOpenBlankAndTheOthersWithANumber) {
-  for (const FieldRow& row : GetParam()().fields) {
-    if (row.role == FieldRole::Result) {
-      EXPECT_EQ(row.opening, "") << row.name << " is a result but opens with a number";
-    } else if (!row.opening.empty()) {
-      EXPECT_TRUE(parseFieldText(row.opening).has_value()) << row.name << ": " << row.opening;
-    }
-  }
-}
-
 TEST_P(TableTest, EveryFieldSitsInANamedGroup) {
   const DialogTable& t = GetParam()();
   std::set<int> groups;
@@ -85,18 +73,6 @@ TEST_P(TableTest, EveryFieldSitsInANamedGroup) {
   }
   for (const FieldRow& row : t.fields)
     EXPECT_EQ(groups.count(row.groupId), 1u) << row.name << " in group " << row.groupId;
-}
-
-TEST_P(TableTest, LookUpByNameAndIdFindsTheSameRow) {
-  const DialogTable& t = GetParam()();
-  for (const FieldRow& row : t.fields) {
-    EXPECT_EQ(findField(t, row.name), &row);
-    EXPECT_EQ(findFieldById(t, row.controlId), &row);
-  }
-  // Names are case-sensitive and belong to one window only.
-  EXPECT_EQ(findField(t, "vo"), nullptr);
-  EXPECT_EQ(findField(t, "F"), nullptr);
-  EXPECT_EQ(findFieldById(t, 0), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, TableTest, ::testing::ValuesIn(kTables),

@@ -21,13 +21,21 @@ std::vector<std::string> goldenCases(const std::filesystem::path& folder) {
   return names;
 }
 
-std::vector<std::string> linesBehindMarker(const std::string& bytes) {
-  std::vector<std::string> lines;
+GoldenNotes goldenNotes(const std::string& bytes) {
+  GoldenNotes notes;
   const std::size_t marker = bytes.find('#');
-  if (marker == std::string::npos) return lines;
+  if (marker == std::string::npos) return notes;
   std::istringstream in(bytes.substr(marker + 1));
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
+  for (std::string line; std::getline(in, line);) {
+    const std::size_t colon = line.find(": "), blank = line.find(' ');
+    if (line.starts_with("expect: ")) {
+      notes.expect.push_back(line.substr(8));
+    } else if (blank == std::string::npos || (colon != std::string::npos && colon < blank)) {
+      notes.settings[line.substr(0, colon)] =
+          colon == std::string::npos ? "" : line.substr(colon + 2);
+    }
+  }
+  return notes;
 }
 
 std::string unescaped(std::string_view text) {

@@ -3,6 +3,7 @@
 // and interface readers read nothing: the cases of a folder and their expectation lines.
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,8 +14,13 @@ namespace tarnex::testing {
 std::string readBytes(const std::filesystem::path& path);
 // The names of the folder's .txt files without their extension, sorted.
 std::vector<std::string> goldenCases(const std::filesystem::path& folder);
-// The lines behind the first '#' of `bytes` (none without one).
-std::vector<std::string> linesBehindMarker(const std::string& bytes);
+// What a golden file says behind its first '#': its "expect: WHAT" lines in order (WHAT only)
+// and its settings, "NAME: VALUE" or a word of its own (VALUE ""); other lines are notes.
+struct GoldenNotes {
+  std::vector<std::string> expect;
+  std::map<std::string, std::string> settings;
+};
+GoldenNotes goldenNotes(const std::string& bytes);
 // `text` with the C escapes \r, \n, \" and \\ replaced by what they stand for.
 std::string unescaped(std::string_view text);
 

@@ -25,6 +25,10 @@ struct EntryCase {
   const char* picture;
 };
 
+void PrintTo(const EntryCase& c, std::ostream* os) {
+  *os << c.file;
+}
+
 // The toolbox's lists as the program has always shown them.
 const EntryCase kEntries[] = {
     {kFormulaList, 0, "CCM Buck", "CCM Buck cfg.txt", "DC-DC变换器.JPG"},
