@@ -44,9 +44,20 @@ std::optional<Record> lossRecord(const Options& o, Form& form) {
           Record{"loss-check"}.add("severity", severityKey(f.severity)).add("text", f.text));
     }
   }
+  // The AL the design needs and the gap to grind for it, fringing counted, beside the window's
+  // own gap (its formula counts none); blank where the design asks for no inductance.
+  const CoreNeed need = form.coreNeed();
+  const bool chosen = core != nullptr && material != nullptr;
+  const CoreGap gap = chosen ? coreGap(core->geometry, *material, need) : CoreGap{};
+  const auto mm = [](bool shown, double metres) {
+    return shown ? Value::number(metres * 1e3) : Value::none();
+  };
   return Record{"core"}
       .add("core", core ? Value::text(std::string(core->shape.name)) : Value::text(""))
       .add("material", material ? Value::text(material->name) : Value::text(""))
+      .add("AL", chosen ? Value::number(gap.al * 1e9) : Value::none())
+      .add("gap", mm(chosen && gap.gapped && gap.reached, gap.gap))
+      .add("windowGap", mm(chosen && gap.gapped && need.windowGap > 0, need.windowGap))
       .records("rows", std::move(rows))
       .records("checks", std::move(checks));
 }

@@ -26,7 +26,8 @@ QString needText(const CoreNeed& need) {
   QString text;
   switch (need.kind) {
     case CoreNeed::Kind::None:
-      return QStringLiteral("窗口没有（或尚未算出）磁芯估算，下表列出全部磁芯。");
+      text = QStringLiteral("窗口没有（或尚未算出）磁芯估算，下表列出全部磁芯。");
+      break;
     case CoreNeed::Kind::AreaProduct:
       text = QStringLiteral("窗口的估算：面积积 AP = Ae·Aw ≥ %1 mm⁴。")
                  .arg(readableNumber(need.value * 1e12));
@@ -37,8 +38,14 @@ QString needText(const CoreNeed& need) {
       break;
   }
   if (need.inductance > 0 && need.turns > 0) {
-    text += QStringLiteral("气隙按 %1 匝得 %2 µH 求出。")
-                .arg(readableNumber(need.turns), readableNumber(need.inductance * 1e6));
+    text +=
+        QStringLiteral("AL 为 %1 匝得 %2 µH 所需的值；“磨气隙”计入边缘磁通，照它研磨才得此 AL。")
+            .arg(readableNumber(need.turns), readableNumber(need.inductance * 1e6));
+    if (need.windowGap > 0) {
+      text +=
+          QStringLiteral("窗口的气隙长度 %1 mm 按窗口当前的 Ae、Le 算出，未计边缘磁通，故较短。")
+              .arg(QString::number(need.windowGap * 1e3, 'f', 3));
+    }
   } else {
     text += QStringLiteral("AL 为不开气隙的值。");
   }
@@ -101,10 +108,10 @@ CorePickerDialog::CorePickerDialog(CorePick& pick, const CoreNeed& need, QWidget
 
   table_ = new QTableWidget(this);
   table_->setColumnCount(8);
-  table_->setHorizontalHeaderLabels({QStringLiteral("名称"), QStringLiteral("Ae mm²"),
-                                     QStringLiteral("le mm"), QStringLiteral("Ve mm³"),
-                                     QStringLiteral("Aw mm²"), QStringLiteral("AP mm⁴"),
-                                     QStringLiteral("AL nH"), QStringLiteral("气隙 mm")});
+  table_->setHorizontalHeaderLabels(
+      {QStringLiteral("名称"), QStringLiteral("Ae mm²"), QStringLiteral("le mm"),
+       QStringLiteral("Ve mm³"), QStringLiteral("Aw mm²"), QStringLiteral("AP mm⁴"),
+       QStringLiteral("AL nH"), QStringLiteral("磨气隙 mm\n（含边缘磁通）")});
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -184,10 +191,14 @@ void CorePickerDialog::fillRows() {
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     const CorePickRow& r = rows_[i];
     const QString cells[] = {
-        toQString(r.name),    readableNumber(r.Ae),
-        readableNumber(r.le), readableNumber(r.Ve),
-        readableNumber(r.Aw), readableNumber(r.areaProduct),
-        readableNumber(r.AL), gapped ? QString::number(r.gap, 'f', 3) : QStringLiteral("—")};
+        toQString(r.name),
+        readableNumber(r.Ae),
+        readableNumber(r.le),
+        readableNumber(r.Ve),
+        readableNumber(r.Aw),
+        readableNumber(r.areaProduct),
+        readableNumber(r.AL),
+        gapped && r.alReached ? QString::number(r.gap, 'f', 3) : QStringLiteral("—")};
     const int row = static_cast<int>(i);
     for (int column = 0; column < 8; ++column) {
       auto* item = new QTableWidgetItem(cells[column]);

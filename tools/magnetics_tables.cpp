@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <initializer_list>
 #include <iostream>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -93,8 +94,14 @@ void writeShapes(std::ostream& out, const std::vector<json>& shapes,
   out << "inline constexpr ShapeRow kShapes[] = {\n" << rows.str() << "};\n";
 }
 
-// The bobbin's own winding space where the data gives it as a flange and a tube diameter
-// (d1, d2) and the room between the flanges (h2): the round-leg families.
+// The bobbin's own winding space, in the two ways the data draws it. Round tubes (ETD and the
+// other round-leg families): the flange diameter d1, the tube's outer diameter d2 and the room
+// between the flanges h2. Rectangular tubes (E): the tube's inner sides c × f, its wall s1,
+// the flange's inner span e across the window, the flange thickness s2 and the bobbin's
+// length l2 along the leg; the winding lies between the flanges (l2 − 2·s2) and from the
+// tube's outer face to the flange's edge ((e − f)/2 − s1), around a tube of outer sides
+// (c + 2·s1) × (f + 2·s1). Each row: shape, breadth, height, round tube diameter (0 for a
+// rectangular one), the rectangular tube's outer sides (0 for a round one).
 void writeBobbins(std::ostream& out, const std::vector<json>& bobbins) {
   std::set<std::string> seen;
   out << "inline constexpr BobbinRow kBobbins[] = {\n";
@@ -102,11 +109,28 @@ void writeBobbins(std::ostream& out, const std::vector<json>& bobbins) {
     const json& f = b["functionalDescription"];
     const json& d = f["dimensions"];
     const std::string shape = f.value("shape", "");
-    if (!d.contains("d1") || !d.contains("d2") || !d.contains("h2") || seen.count(shape)) continue;
+    if (seen.count(shape)) continue;
+    const auto has = [&](std::initializer_list<const char*> letters) {
+      return std::all_of(letters.begin(), letters.end(),
+                         [&](const char* l) { return d.contains(l); });
+    };
+    double breadth = 0, height = 0, tube = 0, tubeWidth = 0, tubeDepth = 0;
+    if (has({"d1", "d2", "h2"})) {
+      breadth = nominal(d["h2"]);
+      height = (nominal(d["d1"]) - nominal(d["d2"])) / 2;
+      tube = nominal(d["d2"]);
+    } else if (has({"c", "e", "f", "l2", "s1", "s2"})) {
+      const double wall = nominal(d["s1"]);
+      breadth = nominal(d["l2"]) - 2 * nominal(d["s2"]);
+      height = (nominal(d["e"]) - nominal(d["f"])) / 2 - wall;
+      tubeWidth = nominal(d["c"]) + 2 * wall;
+      tubeDepth = nominal(d["f"]) + 2 * wall;
+    } else {
+      continue;
+    }
     seen.insert(shape);
-    const double height = (nominal(d["d1"]) - nominal(d["d2"])) / 2;
-    out << "    {" << quoted(shape) << ", " << number(nominal(d["h2"])) << ", " << number(height)
-        << ", " << number(nominal(d["d2"])) << "},\n";
+    out << "    {" << quoted(shape) << ", " << number(breadth) << ", " << number(height) << ", "
+        << number(tube) << ", " << number(tubeWidth) << ", " << number(tubeDepth) << "},\n";
   }
   out << "};\n";
 }

@@ -53,7 +53,7 @@ FlybackMode CFlybackDlg::mode() const {
 CoreNeed CFlybackDlg::coreNeed() const {
   const bool dcm = mode() == FlybackMode::Dcm;
   return shownNeed(*this, {dcm ? CoreNeed::Kind::AreaProduct : CoreNeed::Kind::Volume, kVe,
-                           dcm ? 1e-12 : 1e-9, kLp, idOf("Np")});
+                           dcm ? 1e-12 : 1e-9, kLp, idOf("Np"), idOf("Zc")});
 }
 
 std::optional<magnetics::WindowKind> CFlybackDlg::coreKind() const {

@@ -37,21 +37,40 @@ struct CoreNeed {
   double value = 0;       // m⁴ (area product Ae·Aw) or m³ (volume Ae·le)
   double inductance = 0;  // H the winding of `turns` turns must have; 0: an ungapped transformer
   double turns = 0;
+  // The window's own air gap, m, by its formula without fringing (for the core in its fields
+  // when it calculated); 0: the window shows none.
+  double windowGap = 0;
 };
 
 // Where a window shows its need, by control id (0: the window has no such field): the
 // estimate (in SI units times `estimateUnit`: 1e-12 for mm⁴, 1e-9 for mm³, 1e-8 for cm⁴), the
-// inductance in µH and the turns it is wound with.
+// inductance in µH and the turns it is wound with, and its own air gap in mm.
 struct CoreNeedFields {
   CoreNeed::Kind kind = CoreNeed::Kind::None;
   int estimate = 0;
   double estimateUnit = 1;
   int inductance = 0;
   int turns = 0;
+  int gap = 0;
 };
 // The need as the fields show it: a blank field, or one that holds no positive finite
 // number, asks nothing.
 CoreNeed shownNeed(const FieldForm& form, const CoreNeedFields& fields);
+
+// The centre-leg gap to grind on a core in a ferrite for the need's inductance, SI units:
+// the AL the winding must see (L/N²), the gap that gives it with the fringing flux counted
+// (magnetics::gapForAl), and the AL the set then has. Without a gap to find (a transformer
+// with no inductance asked), the ungapped AL.
+struct CoreGap {
+  bool gapped = false;     // the need asks for an inductance
+  double wantedAl = 0;     // H/turn²
+  double al = 0;           // H/turn² with `gap`
+  double gap = 0;          // m, fringing counted
+  bool reached = true;     // false: even ungapped the set's AL is below the wanted one
+  double windowGapAl = 0;  // H/turn² with the window's own gap (0: it shows none)
+};
+CoreGap coreGap(const magnetics::CoreGeometry& core, const magnetics::Material& material,
+                const CoreNeed& need);
 
 // What is wrong with a core and a ferrite named for the catalogue (tarnex-calc's words), or
 // empty when both are in it.
@@ -64,7 +83,9 @@ struct CorePickRow {
   double Ae = 0, le = 0, Ve = 0, Aw = 0;  // mm², mm, mm³, mm²
   double areaProduct = 0;                 // mm⁴
   double AL = 0;                          // nH per turn², with the gap below (ungapped: 0 mm)
-  double gap = 0;                         // mm: the centre-leg gap that gives the need's L
+  double gap = 0;                         // mm: the centre-leg gap that gives the need's L,
+                                          // fringing counted
+  bool alReached = true;                  // the ungapped AL is not short of the need's
   bool meetsNeed = true;                  // the core reaches the window's estimate
 };
 
@@ -79,7 +100,8 @@ class CorePick {
 
   const CoreFieldIds& fields() const { return fields_; }
 
-  // The picker's rows for `material` (its μi gives AL and gap), sorted by Ve.
+  // The picker's rows for `material` (its μi gives AL and gap), sorted by Ve; of every
+  // family, the toroids after the other shapes.
   std::vector<CorePickRow> rows(const CorePickFilter& filter, const magnetics::Material& material,
                                 const CoreNeed& need) const;
 
@@ -111,9 +133,10 @@ class CorePick {
     return std::move(check.findings);
   }
 
-  // After a calculation wrote its results (kind: the window's transformer now), or when they
-  // were blanked (nullopt): the sheet worked out or dropped.
-  void resultsChanged(std::optional<magnetics::WindowKind> kind);
+  // After a calculation wrote its results (kind: the window's transformer now, need: what its
+  // fields ask of the core), or when they were blanked (nullopt): the sheet worked out or
+  // dropped.
+  void resultsChanged(std::optional<magnetics::WindowKind> kind, const CoreNeed& need = {});
   // The sheet of the last calculation while the fields still show the choice; nullptr
   // otherwise.
   const magnetics::LossSheet* sheet() const;
@@ -126,6 +149,7 @@ class CorePick {
   std::string aeText_, leText_;  // the texts the choice wrote
   magnetics::SheetSettings settings_;
   std::optional<magnetics::WindowKind> kind_;
+  CoreNeed need_;
   std::optional<magnetics::LossSheet> sheet_;
   std::optional<magnetics::CircuitValues> circuit_;
 };

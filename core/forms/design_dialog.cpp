@@ -142,7 +142,7 @@ CalcEnd DesignDialog::calculate(const Calculation& calc) {
     // The check states the circuit it solves afresh each time, or none.
     if (pick != nullptr) pick->setCircuit(std::nullopt);
     setFindings(calc.check());
-    if (pick != nullptr) pick->resultsChanged(coreKind());
+    if (pick != nullptr) pick->resultsChanged(coreKind(), coreNeed());
   }
   return end;
 }

@@ -25,6 +25,7 @@ struct BobbinRow {
   double breadth;
   double height;
   double tube;
+  double tubeWidth, tubeDepth;
 };
 struct MaterialRow {
   const char* name;
@@ -67,15 +68,19 @@ bool namedBy(const Shape& shape, const std::string& wanted) {
   return false;
 }
 
-// The window and the mean turn of the bobbin made for the shape, around a round centre leg.
+// The window and the mean turn of the bobbin made for the shape, where the data has one that
+// fits inside the bare core's window (a bobbin drawn larger than its core is a misread row).
 void fitBobbin(CatalogueCore& core) {
   const std::optional<BobbinWindow> b = bobbinFor(core.shape.name);
-  if (!b || !(b->breadth > 0 && b->height > 0 && b->tube > 0)) return;
   CoreGeometry& g = core.geometry;
+  if (!b || !(b->breadth > 0 && b->height > 0 && b->meanTurn() > 0) ||
+      b->breadth > g.windowBreadth || b->height > g.windowHeight) {
+    return;
+  }
   g.windowBreadth = b->breadth;
   g.windowHeight = b->height;
   g.Aw = b->breadth * b->height;
-  g.meanTurn = std::numbers::pi * (b->tube + b->height);
+  g.meanTurn = b->meanTurn();
   core.bobbin = true;
 }
 
@@ -87,7 +92,7 @@ std::vector<CatalogueCore> makeCores() {
                                                  static_cast<std::size_t>(r.dimensionCount))};
     if (const std::optional<CoreGeometry> g = effectiveParameters(shape)) {
       CatalogueCore core{shape, *g};
-      if (shape.family == "etd") fitBobbin(core);
+      fitBobbin(core);
       out.push_back(core);
     }
   }
@@ -111,6 +116,15 @@ std::vector<Wire> makeWires(bool litz, std::string_view standard, int grade) {
 }
 
 }  // namespace
+
+double BobbinWindow::meanTurn() const {
+  // Round: a circle at half the build-up; rectangular: the tube's sides plus the rounded
+  // corners of half the build-up (2π · height/2).
+  if (tube > 0) return std::numbers::pi * (tube + height);
+  if (tubeWidth > 0 && tubeDepth > 0)
+    return 2 * (tubeWidth + tubeDepth) + std::numbers::pi * height;
+  return 0;
+}
 
 double Shape::operator[](std::string_view letter) const {
   for (const Dimension& d : dimensions) {
@@ -152,7 +166,9 @@ std::vector<std::string> families() {
 
 std::optional<BobbinWindow> bobbinFor(std::string_view shapeName) {
   for (const BobbinRow& b : kBobbins) {
-    if (shapeName == b.shape) return BobbinWindow{b.breadth, b.height, b.tube};
+    if (shapeName == b.shape) {
+      return BobbinWindow{b.breadth, b.height, b.tube, b.tubeWidth, b.tubeDepth};
+    }
   }
   return std::nullopt;
 }

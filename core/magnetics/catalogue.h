@@ -33,11 +33,15 @@ struct Shape {
 };
 
 // A bobbin's own winding space, m: breadth between the flanges, build-up height from the tube
-// to the flanges' rim, and the tube's outer diameter.
+// to the flanges' rim, and the tube: its outer diameter for a round one, its outer sides for
+// a rectangular one (the other left 0).
 struct BobbinWindow {
   double breadth = 0;
   double height = 0;
   double tube = 0;
+  double tubeWidth = 0, tubeDepth = 0;
+  // The mean turn at half the build-up height.
+  double meanTurn() const;
 };
 
 struct CatalogueCore {

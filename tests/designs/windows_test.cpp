@@ -3,6 +3,9 @@
 // formula files in use, command by command. The numbers the windows compute are golden runs of
 // tarnex-calc (tests/golden/calc).
 
+#include <algorithm>
+#include <string_view>
+
 #include "forms/core_pick.h"
 #include "magnetics/catalogue.h"
 #include "window_driver.h"
@@ -466,6 +469,8 @@ TEST_P(CoreNeedOf, RowsMeetTheEstimateAndGapToTheInductance) {
   const CoreNeed need = form->coreNeed();
   EXPECT_EQ(need.kind, c.kind);
   EXPECT_EQ(need.inductance > 0, c.gapped);
+  // Only the flyback shows a gap of its own (its formula without fringing).
+  EXPECT_EQ(need.windowGap > 0, std::string_view(c.key) == "flyback");
   const magnetics::Material& n87 = *magnetics::findMaterial("N87");
   const std::vector<CorePickRow> all = form->corePick()->rows({"etd", false}, n87, need);
   const std::vector<CorePickRow> meeting = form->corePick()->rows({"etd", true}, n87, need);
@@ -488,6 +493,18 @@ TEST_P(CoreNeedOf, RowsMeetTheEstimateAndGapToTheInductance) {
   }
   EXPECT_EQ(gaps > 0, c.gapped);
   for (const CorePickRow& r : meeting) EXPECT_TRUE(r.meetsNeed) << r.name;
+  // Ground to the window's shorter gap, the set's AL is above the one the design needs.
+  if (need.windowGap > 0) {
+    const CoreGap g = coreGap(meeting.front().core->geometry, n87, need);
+    ASSERT_TRUE(g.reached);
+    EXPECT_EQ(g.windowGapAl > g.wantedAl, need.windowGap < g.gap);
+  }
+  // Of every family, the cored shapes first and the toroids after them.
+  const std::vector<CorePickRow> every = form->corePick()->rows({"", false}, n87, need);
+  const auto toroid = [](const CorePickRow& r) { return r.family == "t"; };
+  const auto firstToroid = std::find_if(every.begin(), every.end(), toroid);
+  EXPECT_NE(firstToroid, every.begin());
+  EXPECT_TRUE(std::all_of(firstToroid, every.end(), toroid));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -14,7 +14,8 @@ namespace tarnex::magnetics {
 namespace {
 
 // One point of each shipped ferrite's datasheet: the loss density at f, B peak and T, the
-// initial permeability at 25 °C and the saturation flux density at 100 °C.
+// initial permeability at 25 °C and the saturation flux density at 100 °C (0: not among the
+// values the cited page gives).
 struct DatasheetFerrite {
   const char* name;
   double f, B, T, Pv;  // Hz, T, °C, W/m³
@@ -34,7 +35,9 @@ TEST_P(Ferrite, FitsItsDatasheet) {
   ASSERT_NE(m, nullptr) << d.name;
   EXPECT_NEAR(steinmetzLoss(*m, d.f, d.B, d.T), d.Pv, 0.25 * d.Pv) << d.source;
   EXPECT_NEAR(m->mu25, d.mu, 0.25 * d.mu) << d.source;
-  EXPECT_NEAR(m->Bsat100, d.bsat100, 0.1 * d.bsat100) << d.source;
+  if (d.bsat100 > 0) {
+    EXPECT_NEAR(m->Bsat100, d.bsat100, 0.1 * d.bsat100) << d.source;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -43,6 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
         DatasheetFerrite{"N87", 100e3, 0.2, 100, 375e3, 2200, 0.39, "TDK N87 data sheet"},
         DatasheetFerrite{"N95", 100e3, 0.2, 100, 350e3, 3000, 0.41, "TDK N95 data sheet"},
         DatasheetFerrite{"N97", 100e3, 0.2, 100, 300e3, 2300, 0.41, "TDK N97 data sheet"},
+        DatasheetFerrite{"PC200", 500e3, 0.05, 100, 60e3, 800, 0,
+                         "TDK SIFERRIT material PC200 (formerly N59) data sheet, May 2017"},
         DatasheetFerrite{"3C94", 100e3, 0.2, 100, 350e3, 2300, 0.38, "Ferroxcube 3C94 data sheet"},
         DatasheetFerrite{"3C95", 100e3, 0.2, 100, 290e3, 3000, 0.41, "Ferroxcube 3C95 data sheet"},
         DatasheetFerrite{"DMR40", 100e3, 0.2, 100, 410e3, 2300, 0.39, "DMEGC DMR40 data sheet"},

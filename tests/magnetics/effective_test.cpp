@@ -75,5 +75,28 @@ TEST(EffectiveParameters, EtdTakesItsBobbinsWindow) {
   EXPECT_NEAR(core->geometry.meanTurn * 1e3, 60.4, 0.03 * 60.4);
 }
 
+// Every bobbin the catalogue fits lies in its core's bare window and leaves a plausible share
+// of it (walls and flanges take the rest), its mean turn near the bare core's; the E cores'
+// rectangular tubes are read as well as the round ones of ETD. A letter misread (a flange for
+// a tube, the bobbin's length for its winding breadth) moves these out of range.
+TEST(EffectiveParameters, BobbinsFitInsideTheirCoresWindow) {
+  int round = 0, rectangular = 0;
+  for (const CatalogueCore& c : cores()) {
+    if (!c.bobbin) continue;
+    const std::optional<CoreGeometry> bare = effectiveParameters(c.shape);
+    ASSERT_TRUE(bare) << c.shape.name;
+    EXPECT_LE(c.geometry.windowBreadth, bare->windowBreadth) << c.shape.name;
+    EXPECT_LE(c.geometry.windowHeight, bare->windowHeight) << c.shape.name;
+    const double share = c.geometry.Aw / bare->Aw, turn = c.geometry.meanTurn / bare->meanTurn;
+    EXPECT_GT(share, 0.2) << c.shape.name;
+    EXPECT_LT(share, 0.9) << c.shape.name;
+    EXPECT_GT(turn, 0.8) << c.shape.name;
+    EXPECT_LT(turn, 1.25) << c.shape.name;
+    (bobbinFor(c.shape.name)->tube > 0 ? round : rectangular)++;
+  }
+  EXPECT_GE(round, 9);
+  EXPECT_GE(rectangular, 20);
+}
+
 }  // namespace
 }  // namespace tarnex::magnetics
