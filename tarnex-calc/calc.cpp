@@ -13,6 +13,7 @@
 #include "calc_report.h"
 #include "cores.h"
 #include "designs/registry.h"
+#include "forms/design_file.h"
 #include "forms/form.h"
 #include "forms/offscreen_host.h"
 #include "forms/sweep.h"
@@ -419,9 +420,21 @@ int run(std::span<const std::string> args, std::istream& in, std::ostream& out, 
     err << "tarnex-calc: " << *error << '\n';
     return kUsage;
   }
-  PointRun r = runPoint(windowOf(o, p, folder, host.messages), {});
-  std::optional<Record> loss = lossRecord(o, *r.form);
+  // A design file is opened into the window after it opened, before the user's choices.
+  SweepWindow window = windowOf(o, p, folder, host.messages);
+  std::optional<std::string> refused;
+  if (o.load) {
+    window.afterOpen = [&o, &refused](Form& opened) { refused = openDesignFile(*o.load, opened); };
+  }
+  PointRun r = runPoint(window, {});
+  if (refused) {
+    err << "tarnex-calc: " << *refused << '\n';
+    return kUsage;
+  }
+  Form& shown = *r.form;
+  std::optional<Record> loss = lossRecord(o, shown);
   print(o, runRecord(o, r, p.texts, std::move(loss)), out);
+  const bool written = r.written;
   if (o.report) {
     if (const std::optional<std::string> e =
             writeReport(*r.form, *o.report, page ? kLoopSheetTitle : "")) {
@@ -429,7 +442,14 @@ int run(std::span<const std::string> args, std::istream& in, std::ostream& out, 
       return kUsage;
     }
   }
-  return r.written ? kWritten : kNotWritten;
+  if (o.save) {
+    std::string error;
+    if (!saveDesignFile(*o.save, designText(shown), error)) {
+      err << "tarnex-calc: " << error << '\n';
+      return kNotSaved;
+    }
+  }
+  return written ? kWritten : kNotWritten;
 }
 
 }  // namespace tarnex::calc

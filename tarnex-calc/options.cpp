@@ -33,7 +33,7 @@ std::optional<UsageError> coreOptionsError(const Options& o) {
 const char* const kUsageLine =
     "usage: tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] "
     "[--json] [--captions] [--bode] [--core NAME --material NAME [--temperature T] [--fill F]] "
-    "[--report FILE.html] [--batch] [--sweep NAME=FROM:TO:STEP ...] | "
+    "[--report FILE.html] [--load FILE] [--save FILE] [--batch] [--sweep NAME=FROM:TO:STEP ...] | "
     "tarnex-calc --list [--json] | "
     "tarnex-calc cores [--family FAMILY] [--json] | tarnex-calc --help";
 
@@ -44,7 +44,7 @@ const char* const kHelp =
     "\n"
     "  tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] [--json]\n"
     "              [--captions] [--bode] [--core NAME --material NAME [--temperature T]\n"
-    "              [--fill F]] [--report FILE.html]\n"
+    "              [--fill F]] [--report FILE.html] [--load FILE] [--save FILE]\n"
     "              [--batch] [--sweep NAME=FROM:TO:STEP [--sweep ...]]\n"
     "  tarnex-calc --list [--json]\n"
     "  tarnex-calc cores [--family FAMILY] [--json]\n"
@@ -79,6 +79,15 @@ const char* const kHelp =
     "              unit) and a `loss-check` line per finding\n"
     "  --temperature T  the core's and windings' temperature for the sheet, °C (default 100)\n"
     "  --fill F    the share of the window area the windings may take (default 0.4)\n"
+    "  --load FILE a design file of the window (one saved by Tarnex, or by --save) opened\n"
+    "              into it first: its list entries, catalogue core and field texts, as\n"
+    "              saved; the list entries, core and texts of the command line then change\n"
+    "              it. A page of the loop-compensation sheet also opens its part of a\n"
+    "              design of the whole sheet. A file that is refused is explained on stderr\n"
+    "              (exit status 2) and nothing runs\n"
+    "  --save FILE after the commands, the window's design (inputs, list entries, core and\n"
+    "              the results as shown) saved as FILE; the file is replaced whole or not\n"
+    "              at all. A save that fails is explained on stderr (exit status 3)\n"
     "  --bode      a loop-compensation page: the Bode plot of the last calculation, as rows\n"
     "              of frequency, gain (dB) and phase (degrees) for each trace, the\n"
     "              crossover with its phase margin and the gain margin at half the\n"
@@ -110,8 +119,9 @@ const char* const kHelp =
     "field reads adds a warning.\n"
     "\n"
     "Exit status: 0 when the last command wrote its results (for `exact`: solved its\n"
-    "network), 1 when it ended on a message without writing them, 2 for a usage error or\n"
-    "a report that could not be written.\n"
+    "network), 1 when it ended on a message without writing them, 2 for a usage error, a\n"
+    "report that could not be written or a design file refused, 3 when the design could\n"
+    "not be saved.\n"
     "--batch and --sweep: 0 when every run wrote its results, 1 when one did not, 2 for a\n"
     "usage error on the command line or on any line (then nothing runs).\n";
 
@@ -146,6 +156,9 @@ std::variant<Options, UsageError> parse(std::span<const std::string> args) {
     } else if (a == "--core" || a == "--material") {
       if (i + 1 >= args.size()) return UsageError{a + " needs a name"};
       (a == "--core" ? o.core : o.material) = args[++i];
+    } else if (a == "--load" || a == "--save") {
+      if (i + 1 >= args.size() || args[i + 1].empty()) return UsageError{a + " needs a file"};
+      (a == "--load" ? o.load : o.save) = args[++i];
     } else if (a == "--temperature" || a == "--fill") {
       const std::optional<double> v = i + 1 < args.size() ? number(args[i + 1]) : std::nullopt;
       if (!v) return UsageError{a + " needs a number"};
@@ -169,8 +182,8 @@ std::variant<Options, UsageError> parse(std::span<const std::string> args) {
     return o;
   }
   if (o.dialog.empty()) return UsageError{kUsageLine};
-  if ((o.batch || !o.sweeps.empty()) && (o.captions || o.bode || o.report)) {
-    return UsageError{"--batch and --sweep print no captions, Bode plot or report"};
+  if ((o.batch || !o.sweeps.empty()) && (o.captions || o.bode || o.report || o.load || o.save)) {
+    return UsageError{"--batch and --sweep print no captions, Bode plot, report or design file"};
   }
   if (const std::optional<UsageError> e = coreOptionsError(o)) return *e;
   return o;

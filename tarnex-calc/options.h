@@ -25,6 +25,9 @@ struct Options {
   std::optional<std::string> core, material;
   double temperature = 100;
   double fill = 0.4;
+  // A design file opened into the window before the list entries, cores and texts of the
+  // command line, and one the window is saved to after its commands.
+  std::optional<std::string> load, save;
   // The design report of the window after the commands, as HTML.
   std::optional<std::string> report;
   // Many runs on one working folder: a run per line of standard input (--batch), each of

@@ -6,6 +6,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "design_files.h"
 #include "design_menu.h"
 #include "form_view.h"
 #include "report_writer.h"
@@ -55,10 +56,16 @@ SheetView::SheetView(Sheet& sheet, QWidget* owner)
   layout->setSizeConstraint(QLayout::SetFixedSize);
   if (designs) {
     menu_ = new DesignMenu(this, layout);
+    addFileActions(*menu_, *this);
     addReportItem(
         *menu_, this, [this] { return pages_.at(sheet_.current()); }, sheet.title());
     addSweepItem(*menu_, this, [this] { return pages_.at(sheet_.current()); });
   }
+}
+
+void SheetView::setDesignFile(const QString& path) {
+  designFile_ = path;
+  setWindowTitle(titleWithFile(toQString(sheet_.title()), designFile_));
 }
 
 int SheetView::runModal() {

@@ -135,6 +135,10 @@ class Form {
   // never does.
   virtual int calculationsWritten() const { return 0; }
 
+  // A design was opened into the form: what its last calculation left beside the fields (the
+  // design check, the plot, the loss sheet) no longer describes them and is dropped.
+  virtual void dropCalculation() {}
+
   // A form that asks for a magnetic core: its catalogue choice and loss sheet (nullptr: the
   // form asks for none), and what its fields as shown ask of a core.
   virtual CorePick* corePick() { return nullptr; }

@@ -33,6 +33,7 @@ PointRun runPoint(const SweepWindow& window, std::span<const std::pair<int, std:
   // As the desktop does: open, then the user's choices, the catalogue core (a mode's list may
   // blank the core fields), typing and buttons.
   form.open();
+  if (window.afterOpen) window.afterOpen(form);
   for (const auto& [listId, index] : window.selections) form.select(listId, index);
   if (window.afterSelections) window.afterSelections(form);
   for (const auto& [id, text] : window.texts) form.setText(id, text);

@@ -31,6 +31,8 @@ struct SweepWindow {
   std::vector<std::pair<int, std::string>> texts;  // field id, text as typed
   // The buttons pressed in order; empty: the window's default ones (defaultCommands).
   std::vector<int> commands;
+  // Runs after the window opened, before the selections (a design file).
+  std::function<void(Form&)> afterOpen;
   // Runs after the selections and before the texts are typed (a catalogue core).
   std::function<void(Form&)> afterSelections;
   // Messages shown before the window opened (the working folder's preparation): every

@@ -32,6 +32,10 @@ class LoopPage : public FieldForm {
   const BodePlot* bode() const override { return plot_ ? &*plot_ : nullptr; }
   // The loop's design check, read off the exact plot after each calculation.
   bool checksDesign() const override { return true; }
+  void dropCalculation() override {
+    FieldForm::dropCalculation();
+    plot_.reset();
+  }
 
  protected:
   bool exchangeMovesValues() const override { return exchange_; }

@@ -9,7 +9,8 @@
 // A file NAME.stdin beside the arguments is the program's standard input (for --batch).
 // A folder NAME.files beside the arguments is copied, bytes and links as they are, into the
 // working folder before the run; the .expect then shows every file of the folder the run changed,
-// made or removed (a digest for a large one), and counts those it made with their first content.
+// made or removed (a digest for a large one; a design file line by line), and counts those it
+// made with their first content. "${home}" in an argument is the working folder's path.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -98,10 +99,16 @@ std::string changesOf(const std::map<std::string, std::string>& before,
     // The help document is the shipped one, copied as it is.
     if (was == before.end() && (bytes == initialContent(name) || name == kHelpDocument)) {
       ++firstContent;
-    } else if (was == before.end()) {
-      printed += "file\t" + name + "\tmade\t" + bytesLine(bytes) + "\n";
-    } else if (was->second != bytes) {
-      printed += "file\t" + name + "\tchanged\t" + bytesLine(bytes) + "\n";
+    } else if (was == before.end() || was->second != bytes) {
+      const std::string what = was == before.end() ? "made" : "changed";
+      if (!name.ends_with(".tarnex")) {
+        printed += "file\t" + name + "\t" + what + "\t" + bytesLine(bytes) + "\n";
+        continue;
+      }
+      std::istringstream lines(bytes);
+      for (std::string line; std::getline(lines, line);) {
+        printed += "file\t" + name + "\t" + what + "\t" + line + "\n";
+      }
     }
   }
   for (const auto& [name, bytes] : before) {
@@ -123,6 +130,11 @@ TEST_P(CalcGolden, PrintsWhatItsFileHolds) {
     before = filesOf(home);
   }
   std::vector<std::string> args = argumentsOf(base.string() + ".args");
+  for (std::string& a : args) {
+    if (const std::size_t at = a.find("${home}"); at != std::string::npos) {
+      a.replace(at, 7, home.string());
+    }
+  }
   args.insert(args.end(), {"--dir", home.string()});
   const fs::path input = base.string() + ".stdin";
   const testing::ProgramRun run =
