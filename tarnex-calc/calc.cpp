@@ -18,6 +18,7 @@
 #include "forms/offscreen_host.h"
 #include "forms/sweep.h"
 #include "loop/bode.h"
+#include "loop/load_step.h"
 #include "loop/loop_sheet.h"
 #include "loss.h"
 #include "options.h"
@@ -220,6 +221,38 @@ void addBode(const BodePlot& plot, Record& run) {
   run.records("bode", std::move(points));
 }
 
+// --- the load step of a compensation page -------------------------------------------------
+
+// The load and the step, then per network whether its loop is stable, the peak deviation with
+// its time, the final deviation, the settling time and the shown points; or why there is none.
+Record loadStepRecord(const LoadStep* step) {
+  if (!step) return Record{"load-step-missing"}.add("text", kNoLoadStep);
+  std::vector<Record> traces;
+  for (const LoadStepTrace& t : step->traces) {
+    const StepReading& r = t.reading;
+    const auto reading = [&t](double v) { return t.stable ? Value::number(v) : Value::none(); };
+    std::vector<Record> points;
+    for (std::size_t i = 0; i < t.t.size(); ++i) {
+      points.push_back(Record{"step"}
+                           .add("trace", t.name, In::Tab)
+                           .add("t", Value::number(t.t[i]))
+                           .add("dv", Value::number(t.dv[i])));
+    }
+    traces.push_back(Record{"load-step-trace"}
+                         .add("name", t.name)
+                         .add("stable", Value::truth(t.stable, "stable", "unstable"))
+                         .add("peak", reading(r.peak))
+                         .add("peakTime", reading(r.peakTime))
+                         .add("final", reading(r.final))
+                         .add("settling", r.settling >= 0 ? reading(r.settling) : Value::none())
+                         .records("points", std::move(points)));
+  }
+  return Record{"load-step"}
+      .add("load", Value::number(step->load))
+      .add("step", Value::number(step->step))
+      .records("traces", std::move(traces));
+}
+
 // The captions an interface file may relabel, with their numbers (1…N), then the others.
 std::vector<Record> captionRecords(const Form& form) {
   std::vector<Record> captions;
@@ -252,7 +285,7 @@ std::vector<Record> captionRecords(const Form& form) {
 // field reads.
 Record runRecord(const Options& o, const PointRun& r,
                  std::span<const std::pair<int, std::string>> typed, std::optional<Record> loss) {
-  const Form& form = *r.form;
+  Form& form = *r.form;
   std::vector<Record> messages, fields, checks, dialogs, warnings;
   for (std::size_t i = 0; i < r.host->messages.size(); ++i) {
     const Message& m = r.host->messages[i];
@@ -299,6 +332,7 @@ Record runRecord(const Options& o, const PointRun& r,
   const std::vector<Record> captions = o.captions ? captionRecords(form) : std::vector<Record>{};
   if (o.captions) run.records("captions", captions, In::Json);
   if (const BodePlot* plot = o.bode ? form.bode() : nullptr) addBode(*plot, run);
+  if (o.loadStep) run.record("loadStep", loadStepRecord(form.loadStep()));
   run.records("captions", captions, In::Tab);
   run.add("written", Value::truth(r.written, "", ""), In::Json);
   return run;
@@ -412,6 +446,10 @@ int run(std::span<const std::string> args, std::istream& in, std::ostream& out, 
   }
   if (o.bode && !form->plotsBode()) {
     err << "tarnex-calc: dialog '" << o.dialog << "' has no Bode plot\n";
+    return kUsage;
+  }
+  if (o.loadStep && !form->stepsLoad()) {
+    err << "tarnex-calc: dialog '" << o.dialog << "' has no load step (its page knows no stage)\n";
     return kUsage;
   }
   if (o.batch || !o.sweeps.empty()) return runBatch(o, *form, folder, in, out, err);

@@ -16,6 +16,7 @@ struct Options {
   bool json = false;
   bool captions = false;
   bool bode = false;
+  bool loadStep = false;
   std::optional<std::string> dir;
   std::string dialog;
   std::vector<std::string> commands;

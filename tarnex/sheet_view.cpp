@@ -1,5 +1,6 @@
 #include "sheet_view.h"
 
+#include <QAction>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QScreen>
@@ -9,6 +10,7 @@
 #include "design_files.h"
 #include "design_menu.h"
 #include "form_view.h"
+#include "load_step_view.h"
 #include "report_writer.h"
 #include "sweep_dialog.h"
 #include "ui_metrics.h"
@@ -60,6 +62,7 @@ SheetView::SheetView(Sheet& sheet, QWidget* owner)
     addReportItem(
         *menu_, this, [this] { return pages_.at(sheet_.current()); }, sheet.title());
     addSweepItem(*menu_, this, [this] { return pages_.at(sheet_.current()); });
+    loadStep_ = addLoadStepItem(*menu_, this, [this] { return pages_.at(sheet_.current()); });
   }
 }
 
@@ -71,6 +74,7 @@ void SheetView::setDesignFile(const QString& path) {
 int SheetView::runModal() {
   sheet_.open();
   sync();
+  enableLoadStep();
   if (!pages_.empty()) pages_[sheet_.current()]->claimDefaultButton();
   ensurePolished();
   layout()->activate();
@@ -97,6 +101,11 @@ void SheetView::onTabChanged(int index) {
   }
   pages_[sheet_.current()]->claimDefaultButton();
   pages_[sheet_.current()]->afterAction();
+  enableLoadStep();
+}
+
+void SheetView::enableLoadStep() {
+  if (loadStep_ != nullptr) loadStep_->setEnabled(sheet_.page(sheet_.current()).stepsLoad());
 }
 
 }  // namespace tarnex::qt

@@ -8,6 +8,7 @@
 
 #include "forms/sheet.h"
 
+class QAction;
 class QTabWidget;
 
 namespace tarnex::qt {
@@ -38,12 +39,15 @@ class SheetView : public QDialog {
 
  private:
   void onTabChanged(int index);
+  // "负载阶跃" acts on the pages that know their power stage.
+  void enableLoadStep();
 
   Sheet& sheet_;
   QTabWidget* tabs_;
   std::vector<FormWidget*> pages_;
   QString designFile_;
   DesignMenu* menu_ = nullptr;
+  QAction* loadStep_ = nullptr;
 };
 
 }  // namespace tarnex::qt

@@ -69,6 +69,7 @@ struct Picture {
 
 class Sheet;
 struct BodePlot;  // loop/bode.h
+struct LoadStep;  // loop/load_step.h
 class CorePick;   // forms/core_pick.h
 struct CoreNeed;
 
@@ -123,6 +124,12 @@ class Form {
   // one, or once those results were blanked).
   virtual bool plotsBode() const { return false; }
   virtual const BodePlot* bode() const { return nullptr; }
+
+  // A form whose loop knows its power stage: whether it offers the load step at all, and the
+  // load step of the loop of its last calculation that wrote its results (nullptr before one,
+  // once those results were blanked, or when its numbers make no loop).
+  virtual bool stepsLoad() const { return false; }
+  virtual const LoadStep* loadStep() { return nullptr; }
 
   // A form that checks its design: whether it shows a design check at all, and the findings
   // of its last calculation that wrote its results (none before one, or once those results
