@@ -13,8 +13,10 @@
 #include "calc_report.h"
 #include "cores.h"
 #include "designs/registry.h"
+#include "forms/design_file.h"
 #include "forms/form.h"
 #include "loop/bode.h"
+#include "loop/load_step.h"
 #include "loop/loop_sheet.h"
 #include "loss.h"
 #include "options.h"
@@ -269,6 +271,38 @@ void addBode(const BodePlot& plot, Record& run) {
   run.records("bode", std::move(points));
 }
 
+// --- the load step of a compensation page -------------------------------------------------
+
+// The load and the step, then per network whether its loop is stable, the peak deviation with
+// its time, the final deviation, the settling time and the shown points; or why there is none.
+Record loadStepRecord(const LoadStep* step) {
+  if (!step) return Record{"load-step-missing"}.add("text", kNoLoadStep);
+  std::vector<Record> traces;
+  for (const LoadStepTrace& t : step->traces) {
+    const StepReading& r = t.reading;
+    const auto reading = [&t](double v) { return t.stable ? Value::number(v) : Value::none(); };
+    std::vector<Record> points;
+    for (std::size_t i = 0; i < t.t.size(); ++i) {
+      points.push_back(Record{"step"}
+                           .add("trace", t.name, In::Tab)
+                           .add("t", Value::number(t.t[i]))
+                           .add("dv", Value::number(t.dv[i])));
+    }
+    traces.push_back(Record{"load-step-trace"}
+                         .add("name", t.name)
+                         .add("stable", Value::truth(t.stable, "stable", "unstable"))
+                         .add("peak", reading(r.peak))
+                         .add("peakTime", reading(r.peakTime))
+                         .add("final", reading(r.final))
+                         .add("settling", r.settling >= 0 ? reading(r.settling) : Value::none())
+                         .records("points", std::move(points)));
+  }
+  return Record{"load-step"}
+      .add("load", Value::number(step->load))
+      .add("step", Value::number(step->step))
+      .records("traces", std::move(traces));
+}
+
 // The captions an interface file may relabel, with their numbers (1…N), then the others.
 std::vector<Record> captionRecords(const Form& form) {
   std::vector<Record> captions;
@@ -292,8 +326,8 @@ std::vector<Record> captionRecords(const Form& form) {
 
 // What the window shows after the run: its title, every message box in order, every field,
 // the design check, the loss sheet of a catalogue core, the dialogs it opened, and when asked
-// its captions and its Bode plot.
-Record runRecord(const Options& o, const Form& form, const CalcHost& host, bool written,
+// its captions, its Bode plot and its load step.
+Record runRecord(const Options& o, Form& form, const CalcHost& host, bool written,
                  std::optional<Record> loss) {
   std::vector<Record> messages, fields, checks, dialogs;
   for (const Message& m : host.messages) {
@@ -325,6 +359,7 @@ Record runRecord(const Options& o, const Form& form, const CalcHost& host, bool 
   const std::vector<Record> captions = o.captions ? captionRecords(form) : std::vector<Record>{};
   if (o.captions) run.records("captions", captions, In::Json);
   if (const BodePlot* plot = o.bode ? form.bode() : nullptr) addBode(*plot, run);
+  if (o.loadStep) run.record("loadStep", loadStepRecord(form.loadStep()));
   run.records("captions", captions, In::Tab);
   run.add("written", Value::truth(written, "", ""), In::Json);
   return run;
@@ -384,6 +419,10 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
     err << "tarnex-calc: dialog '" << o.dialog << "' has no Bode plot\n";
     return kUsage;
   }
+  if (o.loadStep && !form->stepsLoad()) {
+    err << "tarnex-calc: dialog '" << o.dialog << "' has no load step (its page knows no stage)\n";
+    return kUsage;
+  }
 
   // The desktop's first start, without its loading and welcome windows: the folder and its
   // files are made when missing, so that every window starts from its built-in design.
@@ -399,6 +438,12 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
   // blank the core fields), typing and buttons. The last command wrote its results when the
   // window counts one more calculation written.
   form->open();
+  if (o.load) {
+    if (const std::optional<std::string> refused = openDesignFile(*o.load, *form)) {
+      err << "tarnex-calc: " << *refused << '\n';
+      return kUsage;
+    }
+  }
   for (const auto& [listId, index] : p.selections) form->select(listId, index);
   chooseCore(o, *form);
   for (const auto& [id, text] : p.texts) form->setText(id, text);
@@ -414,6 +459,13 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
             writeReport(*form, *o.report, page ? kLoopSheetTitle : "")) {
       err << "tarnex-calc: " << *e << '\n';
       return kUsage;
+    }
+  }
+  if (o.save) {
+    std::string error;
+    if (!saveDesignFile(*o.save, designText(*form), error)) {
+      err << "tarnex-calc: " << error << '\n';
+      return kNotSaved;
     }
   }
   return written ? kWritten : kNotWritten;

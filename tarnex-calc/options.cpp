@@ -32,8 +32,8 @@ std::optional<UsageError> coreOptionsError(const Options& o) {
 
 const char* const kUsageLine =
     "usage: tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] "
-    "[--json] [--captions] [--bode] [--core NAME --material NAME [--temperature T] [--fill F]] "
-    "[--report FILE.html] | "
+    "[--json] [--captions] [--bode] [--load-step] [--core NAME --material NAME [--temperature T] "
+    "[--fill F]] [--report FILE.html] [--load FILE] [--save FILE] | "
     "tarnex-calc --list [--json] | "
     "tarnex-calc cores [--family FAMILY] [--json] | tarnex-calc --help";
 
@@ -43,8 +43,9 @@ const char* const kHelp =
     "tarnex-calc: the design windows and loop-compensation pages of Tarnex without the desktop.\n"
     "\n"
     "  tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] [--json]\n"
-    "              [--captions] [--bode] [--core NAME --material NAME [--temperature T]\n"
-    "              [--fill F]] [--report FILE.html]\n"
+    "              [--captions] [--bode] [--load-step] [--core NAME --material NAME\n"
+    "              [--temperature T] [--fill F]] [--report FILE.html] [--load FILE]\n"
+    "              [--save FILE]\n"
     "  tarnex-calc --list [--json]\n"
     "  tarnex-calc cores [--family FAMILY] [--json]\n"
     "  tarnex-calc --help\n"
@@ -78,11 +79,27 @@ const char* const kHelp =
     "              unit) and a `loss-check` line per finding\n"
     "  --temperature T  the core's and windings' temperature for the sheet, °C (default 100)\n"
     "  --fill F    the share of the window area the windings may take (default 0.4)\n"
+    "  --load FILE a design file of the window (one saved by Tarnex, or by --save) opened\n"
+    "              into it first: its list entries, catalogue core and field texts, as\n"
+    "              saved; the list entries, core and texts of the command line then change\n"
+    "              it. A page of the loop-compensation sheet also opens its part of a\n"
+    "              design of the whole sheet. A file that is refused is explained on stderr\n"
+    "              (exit status 2) and nothing runs\n"
+    "  --save FILE after the commands, the window's design (inputs, list entries, core and\n"
+    "              the results as shown) saved as FILE; the file is replaced whole or not\n"
+    "              at all. A save that fails is explained on stderr (exit status 3)\n"
     "  --bode      a loop-compensation page: the Bode plot of the last calculation, as rows\n"
     "              of frequency, gain (dB) and phase (degrees) for each trace, the\n"
     "              crossover with its phase margin and the gain margin at half the\n"
     "              switching frequency; after the command `exact` also those of the exact\n"
     "              design and its components beside the page's\n"
+    "  --load-step a page that knows its power stage (current mode, type II): the output's\n"
+    "              deviation after the load steps from 50 % to 100 % of the page's load, from\n"
+    "              the averaged loop of the last calculation: `load-step` load and step (A),\n"
+    "              a `load-step-trace` line per network (page, exact) with whether its loop\n"
+    "              is stable, the peak deviation (V) and its time (s), the final deviation (V)\n"
+    "              and the settling time (s, into ±2 % of the largest distance from the final\n"
+    "              value), then its `step` rows of time (s) and deviation (V)\n"
     "  --report FILE.html\n"
     "              the design report of the window after the commands: its title, the\n"
     "              list entries and inputs, the results with their units, the design check,\n"
@@ -92,8 +109,9 @@ const char* const kHelp =
     "              Bode plot comes from the desktop program's \"生成报告…\"\n"
     "\n"
     "Exit status: 0 when the last command wrote its results (for `exact`: solved its\n"
-    "network), 1 when it ended on a message without writing them, 2 for a usage error or\n"
-    "a report that could not be written.\n";
+    "network), 1 when it ended on a message without writing them, 2 for a usage error, a\n"
+    "report that could not be written or a design file refused, 3 when the design could\n"
+    "not be saved.\n";
 
 std::variant<Options, UsageError> parse(std::span<const std::string> args) {
   Options o;
@@ -109,6 +127,8 @@ std::variant<Options, UsageError> parse(std::span<const std::string> args) {
       o.captions = true;
     } else if (a == "--bode") {
       o.bode = true;
+    } else if (a == "--load-step") {
+      o.loadStep = true;
     } else if (a == "--dir") {
       if (i + 1 >= args.size()) return UsageError{"--dir needs a folder"};
       o.dir = args[++i];
@@ -118,6 +138,9 @@ std::variant<Options, UsageError> parse(std::span<const std::string> args) {
     } else if (a == "--core" || a == "--material") {
       if (i + 1 >= args.size()) return UsageError{a + " needs a name"};
       (a == "--core" ? o.core : o.material) = args[++i];
+    } else if (a == "--load" || a == "--save") {
+      if (i + 1 >= args.size() || args[i + 1].empty()) return UsageError{a + " needs a file"};
+      (a == "--load" ? o.load : o.save) = args[++i];
     } else if (a == "--temperature" || a == "--fill") {
       const std::optional<double> v = i + 1 < args.size() ? number(args[i + 1]) : std::nullopt;
       if (!v) return UsageError{a + " needs a number"};

@@ -16,6 +16,7 @@ struct Options {
   bool json = false;
   bool captions = false;
   bool bode = false;
+  bool loadStep = false;
   std::optional<std::string> dir;
   std::string dialog;
   std::vector<std::string> commands;
@@ -25,6 +26,9 @@ struct Options {
   std::optional<std::string> core, material;
   double temperature = 100;
   double fill = 0.4;
+  // A design file opened into the window before the list entries, cores and texts of the
+  // command line, and one the window is saved to after its commands.
+  std::optional<std::string> load, save;
   // The design report of the window after the commands, as HTML.
   std::optional<std::string> report;
 };

@@ -1,9 +1,11 @@
 #include "application.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QTimer>
 #include <QTranslator>
 #include <filesystem>
 #include <optional>
@@ -64,11 +66,26 @@ bool enterWorkingFolder(const QStringList& arguments) {
   return false;
 }
 
+// The design files named on the command line (every argument but the options), as absolute
+// paths: the program changes into its working folder before it opens them.
+QStringList designFilesOf(const QStringList& arguments) {
+  QStringList files;
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    if (arguments[i] == QStringLiteral("--dir")) {
+      ++i;
+    } else if (!arguments[i].startsWith(QStringLiteral("--"))) {
+      files << QFileInfo(arguments[i]).absoluteFilePath();
+    }
+  }
+  return files;
+}
+
 }  // namespace
 
 int runProgram(int argc, char** argv, const std::function<void(QWidget& launcher)>& launcherReady) {
   QApplication app(argc, argv);
   setUpApplication(app);
+  const QStringList designFiles = designFilesOf(QApplication::arguments());
   if (!enterWorkingFolder(QApplication::arguments())) return 1;
   QtHost host;
   // A working folder deleted under the program's feet: say so and end.
@@ -84,6 +101,12 @@ int runProgram(int argc, char** argv, const std::function<void(QWidget& launcher
   centreOnScreen(&launcher);
   if (launcherReady) launcherReady(launcher);
   launcher.show();
+  // Files passed by the file manager (a double-click, "open with") open once the launcher runs.
+  if (!designFiles.isEmpty()) {
+    QTimer::singleShot(0, &launcher, [&launcher, designFiles] {
+      for (const QString& file : designFiles) launcher.openDesignFile(file);
+    });
+  }
   return QApplication::exec();
 }
 

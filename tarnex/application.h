@@ -24,7 +24,8 @@ void runStartup(const Folder& folder, Host& host, const std::function<void()>& w
 
 // The whole program; returns the exit code. It works in the folder of `--dir DIR`, else of
 // $TARNEX_HOME, else ~/Tarnex, created when missing, and changes into it, so that its files
-// are addressed by bare name in the process's working directory. `launcherReady`, when given,
+// are addressed by bare name in the process's working directory. Every other argument that is
+// no option names a design file, opened once the launcher shows. `launcherReady`, when given,
 // is called with the launcher just before it is shown (the start-up benchmark watches its
 // first paint).
 int runProgram(int argc, char** argv,

@@ -17,6 +17,7 @@
 
 #include "bode_plot.h"
 #include "core_views.h"
+#include "design_files.h"
 #include "design_menu.h"
 #include "form_view_widgets.h"
 #include "forms/form_layout.h"
@@ -455,7 +456,13 @@ FormView::FormView(const FormFactory& makeForm, QWidget* owner)
   if (!owned_) throw std::invalid_argument("FormView: no form to show");
   build(*owned_);
   menu_ = new DesignMenu(this, layout());
+  addFileActions(*menu_, *this);
   addReportItem(*menu_, this, [this] { return body_; });
+}
+
+void FormView::setDesignFile(const QString& path) {
+  designFile_ = path;
+  setWindowTitle(titleWithFile(toQString(form().title()), designFile_));
 }
 
 FormView::FormView(Form& form, QWidget* owner)
@@ -480,7 +487,7 @@ void FormView::build(Form& form) {
     update();
   });
   connect(body_, &FormWidget::synced, this, [this] {
-    const QString title = toQString(this->form().title());
+    const QString title = titleWithFile(toQString(this->form().title()), designFile_);
     if (windowTitle() != title) setWindowTitle(title);
   });
   connect(body_, &FormWidget::closeRequested, this, [this] {

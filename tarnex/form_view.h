@@ -114,6 +114,9 @@ class FormView : public QDialog {
 
   Form& form() { return body_->form(); }
   QtHost& host() { return host_; }
+  // The design file the window shows (opened or saved last), named in its title; empty: none.
+  const QString& designFile() const { return designFile_; }
+  void setDesignFile(const QString& path);
   QWidget* widgetFor(int id) const { return body_->widgetFor(id); }
   void sync() { body_->sync(); }
   // The menu bar of a design window (nullptr in a modal dialog of the core).
@@ -133,6 +136,7 @@ class FormView : public QDialog {
   FormWidget* body_ = nullptr;
   DesignMenu* menu_ = nullptr;
   bool closing_ = false;
+  QString designFile_;
 };
 
 // The largest height a window's layout may take on the screen of `widget` (the screen's

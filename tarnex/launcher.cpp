@@ -3,17 +3,25 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
+#include <QUrl>
 #include <array>
 #include <filesystem>
 
 #include "about_dialog.h"
+#include "design_files.h"
 #include "designs/registry.h"
 #include "form_view.h"
+#include "forms/design_file.h"
 #include "launcher_areas.h"
 #include "loop/loop_sheet.h"
 #include "startup/startup.h"
@@ -54,6 +62,8 @@ Launcher::Launcher(const Folder& folder, Host& desktop, QWidget* parent)
   setWindowTitle(toQString(table.titleName));
   setWindowIcon(programIcon());
   setFixedSize(du.size(table.size.w, table.size.h));
+  setAcceptDrops(true);
+  DesignFiles::instance().setFolder(folder_);
 
   for (const ButtonRow& row : table.buttons) {
     auto* b = new QPushButton(toQString(row.caption), this);
@@ -69,7 +79,7 @@ Launcher::Launcher(const Folder& folder, Host& desktop, QWidget* parent)
       const std::string_view key = design->key();
       connect(b, &QPushButton::clicked, this, [this, key] { openDesign(key); });
     } else if (id == launcher::kLoopButton) {
-      connect(b, &QPushButton::clicked, this, &Launcher::runLoopSheet);
+      connect(b, &QPushButton::clicked, this, [this] { runLoopSheet(); });
     } else if (id == launcher::kToolboxButton) {
       connect(b, &QPushButton::clicked, this, &Launcher::openToolbox);
     } else {
@@ -98,7 +108,7 @@ std::vector<FormView*> Launcher::designWindows() const {
   return open;
 }
 
-FormView* Launcher::openDesign(std::string_view key) {
+FormView* Launcher::newDesignView(std::string_view key) {
   const Folder folder = folder_;
   auto makeForm = [key, folder](Host& host) { return makeDesign(key, host, folder); };
   auto* view = new FormView(makeForm, this);
@@ -107,14 +117,81 @@ FormView* Launcher::openDesign(std::string_view key) {
                                 [](const QPointer<FormView>& w) { return w.isNull(); }),
                  designs_.end());
   designs_.emplace_back(view);
+  return view;
+}
+
+FormView* Launcher::openDesign(std::string_view key) {
+  FormView* view = newDesignView(key);
   view->start();
   return view;
 }
 
+void Launcher::refuseDesign(const QString& path, const std::string& reason) {
+  const std::filesystem::path p(path.toStdString());
+  std::string text = "无法打开设计“" + p.filename().string() + "”：" + reason;
+  host_.showMessage(Message{kProgramName, std::move(text), Icon::Warning, false});
+}
+
+bool Launcher::openDesignFile(const QString& given) {
+  const QString path = QFileInfo(given).absoluteFilePath();
+  std::string error;
+  const std::optional<std::string> text =
+      readDesignFile(std::filesystem::path(path.toStdString()), error);
+  if (!text) {
+    refuseDesign(path, error);
+    // A design that is gone leaves the recent list; one that cannot be read now stays.
+    if (!QFileInfo::exists(path)) DesignFiles::instance().forget(path);
+    return false;
+  }
+  const std::variant<std::string, std::string> key = designWindowKey(*text);
+  if (key.index() == 1) {
+    refuseDesign(path, std::get<1>(key));
+    return false;
+  }
+  const std::string& window = std::get<0>(key);
+  const bool isPage = std::any_of(loopPages().begin(), loopPages().end(),
+                                  [&](const LoopPageInfo& p) { return p.key() == window; });
+  if (window == kLoopSheetKey || isPage) return runLoopSheet(path, *text);
+  const auto design = std::find_if(designs().begin(), designs().end(), [&](const DesignInfo& d) {
+    return d.make != nullptr && d.key() == window;
+  });
+  if (design == designs().end()) {
+    refuseDesign(path, "键“window”是“" + window + "”：本程序没有这个窗口。");
+    return false;
+  }
+  FormView* view = newDesignView(design->key());
+  std::variant<Design, std::string> read = readDesign(*text, view->form());
+  if (const auto* reason = std::get_if<std::string>(&read)) {
+    delete view;
+    refuseDesign(path, *reason);
+    return false;
+  }
+  view->start();
+  applyDesign(view->form(), std::get<Design>(read));
+  view->setDesignFile(path);
+  view->sync();
+  DesignFiles::instance().remember(path);
+  return true;
+}
+
 void Launcher::runLoopSheet() {
+  runLoopSheet({}, {});
+}
+
+bool Launcher::runLoopSheet(const QString& file, const std::string& text) {
   // Built for this run and destroyed with it: nothing survives from one opening to the next.
   const std::unique_ptr<Sheet> sheet = makeLoopSheet(host_);
-  host_.runSheet(*sheet);
+  if (!file.isEmpty()) {
+    std::variant<Design, std::string> read = readDesign(text, *sheet);
+    if (const auto* reason = std::get_if<std::string>(&read)) {
+      refuseDesign(file, *reason);
+      return false;
+    }
+    applyDesign(*sheet, std::get<Design>(read));
+    DesignFiles::instance().remember(file);
+  }
+  host_.runSheet(*sheet, file);
+  return true;
 }
 
 void Launcher::openToolbox() {
@@ -214,10 +291,50 @@ void Launcher::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
+void Launcher::fillContextMenu(QMenu& menu) {
+  menu.addAction(QString::fromUtf8(kAboutItem), this, &Launcher::showAbout);
+  menu.addSeparator();
+  menu.addAction(QStringLiteral("打开设计(&O)..."), this, [this] {
+    const QString chosen = DesignFiles::instance().choose(this, false, {});
+    if (!chosen.isEmpty()) openDesignFile(chosen);
+  });
+  QMenu* recent = menu.addMenu(QStringLiteral("最近的设计(&R)"));
+  const QStringList paths = DesignFiles::instance().recent();
+  recent->setEnabled(!paths.isEmpty());
+  for (int i = 0; i < paths.size(); ++i) {
+    // "&1 flyback.tarnex", the folder in the tooltip and the status tip.
+    QAction* a = recent->addAction(
+        QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(paths[i]).fileName().replace('&', "&&")),
+        this, [this, path = paths[i]] { openDesignFile(path); });
+    a->setToolTip(paths[i]);
+    a->setStatusTip(paths[i]);
+  }
+  recent->setToolTipsVisible(true);
+}
+
 void Launcher::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
-  menu.addAction(QString::fromUtf8(kAboutItem), this, &Launcher::showAbout);
+  fillContextMenu(menu);
   menu.exec(event->globalPos());
+}
+
+void Launcher::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (std::any_of(urls.begin(), urls.end(), [](const QUrl& u) { return u.isLocalFile(); })) {
+    event->acceptProposedAction();
+  }
+}
+
+void Launcher::dropEvent(QDropEvent* event) {
+  QStringList files;
+  for (const QUrl& u : event->mimeData()->urls()) {
+    if (u.isLocalFile()) files << u.toLocalFile();
+  }
+  event->acceptProposedAction();
+  // Opened once the drop has ended: a sheet or a message box runs modally.
+  QTimer::singleShot(0, this, [this, files] {
+    for (const QString& f : files) openDesignFile(f);
+  });
 }
 
 void Launcher::closeEvent(QCloseEvent* event) {

@@ -91,9 +91,10 @@ void QtHost::runDialog(Form& dialog) {
   view.runModal();
 }
 
-void QtHost::runSheet(Sheet& sheet) {
+void QtHost::runSheet(Sheet& sheet, const QString& designFile) {
   beforeModal();
   SheetView view(sheet, window());
+  if (!designFile.isEmpty()) view.setDesignFile(designFile);
   const Front front(*this, {&view, [&view] { view.sync(); }, [&view] { view.sync(); }});
   view.runModal();
 }

@@ -4,6 +4,7 @@
 // repainting the window of a form.
 
 #include <QPointer>
+#include <QString>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
@@ -36,7 +37,9 @@ class QtHost : public Host {
   void showMessage(const Message& message) override;
   void runProgress() override;
   void runDialog(Form& dialog) override;
-  void runSheet(Sheet& sheet) override;
+  void runSheet(Sheet& sheet) override { runSheet(sheet, {}); }
+  // The same for a sheet that shows the design file `designFile` (named in its title).
+  void runSheet(Sheet& sheet, const QString& designFile);
   bool openInDesktop(const std::string& path, bool minimized) override;
   // The program (with its first arguments) that hands a file to the desktop, and whose exit
   // status tells whether an application took it; empty: QDesktopServices, whose answer is not

@@ -1,13 +1,16 @@
 #include "sheet_view.h"
 
+#include <QAction>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "design_files.h"
 #include "design_menu.h"
 #include "form_view.h"
+#include "load_step_view.h"
 #include "report_writer.h"
 #include "ui_metrics.h"
 
@@ -54,14 +57,22 @@ SheetView::SheetView(Sheet& sheet, QWidget* owner)
   layout->setSizeConstraint(QLayout::SetFixedSize);
   if (designs) {
     menu_ = new DesignMenu(this, layout);
+    addFileActions(*menu_, *this);
     addReportItem(
         *menu_, this, [this] { return pages_.at(sheet_.current()); }, sheet.title());
+    loadStep_ = addLoadStepItem(*menu_, this, [this] { return pages_.at(sheet_.current()); });
   }
+}
+
+void SheetView::setDesignFile(const QString& path) {
+  designFile_ = path;
+  setWindowTitle(titleWithFile(toQString(sheet_.title()), designFile_));
 }
 
 int SheetView::runModal() {
   sheet_.open();
   sync();
+  enableLoadStep();
   if (!pages_.empty()) pages_[sheet_.current()]->claimDefaultButton();
   ensurePolished();
   layout()->activate();
@@ -88,6 +99,11 @@ void SheetView::onTabChanged(int index) {
   }
   pages_[sheet_.current()]->claimDefaultButton();
   pages_[sheet_.current()]->afterAction();
+  enableLoadStep();
+}
+
+void SheetView::enableLoadStep() {
+  if (loadStep_ != nullptr) loadStep_->setEnabled(sheet_.page(sheet_.current()).stepsLoad());
 }
 
 }  // namespace tarnex::qt

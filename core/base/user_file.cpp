@@ -115,10 +115,13 @@ bool writeFully(int fd, std::string_view content) {
 }
 
 // Writes `content` into a new hidden file beside `name`, created exclusively (never through a
-// link); its path, or nullopt with `errorText` set (nothing is left behind then).
+// link); its path, or nullopt with `errorText` set (nothing is left behind then). A file that
+// replaces another (`replacing`) is flushed to the disk, and a folder that refuses it is a
+// failure to write that file.
 std::optional<std::filesystem::path> writeTemporary(const Folder& folder, std::string_view name,
                                                     std::string_view content,
-                                                    std::string& errorText, bool flush = false) {
+                                                    std::string& errorText,
+                                                    bool replacing = false) {
   static unsigned serial = 0;
   std::filesystem::path temp;
   int fd = -1;
@@ -129,11 +132,11 @@ std::optional<std::filesystem::path> writeTemporary(const Folder& folder, std::s
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) {
-    errorText = fileErrorText(name, errno);
+    errorText = fileErrorText(replacing ? FileAction::Write : FileAction::Open, name, errno);
     return std::nullopt;
   }
   int error = writeFully(fd, content) ? 0 : errno;
-  if (error == 0 && flush && ::fsync(fd) != 0) error = errno;
+  if (error == 0 && replacing && ::fsync(fd) != 0) error = errno;
   if (::close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
   if (error == 0) return temp;
   ::unlink(temp.c_str());
@@ -398,26 +401,47 @@ std::optional<bool> createUserFile(const Folder& folder, std::string_view name,
   return std::nullopt;
 }
 
+std::optional<std::string> replaceUserFile(const Folder& folder, std::string_view name,
+                                           std::string_view content) {
+  const std::filesystem::path p = folder.path(name);
+  struct stat found {};
+  const bool exists = ::lstat(p.c_str(), &found) == 0;
+  if (!exists && errno != ENOENT) return fileErrorText(FileAction::Write, name, errno);
+  if (exists && S_ISLNK(found.st_mode)) {
+    return "无法写入文件“" + std::string(name) +
+           "”：它是一个符号链接。程序不会替换符号链接，也不会写到它所指的地方，请另选一个文件名。";
+  }
+  if (exists && S_ISDIR(found.st_mode)) return fileErrorText(FileAction::Write, name, EISDIR);
+  if (exists && !S_ISREG(found.st_mode)) return notRegularText(name, found.st_mode);
+  std::string errorText;
+  const std::optional<std::filesystem::path> temp =
+      writeTemporary(folder, name, content, errorText, true);
+  if (!temp) return errorText;
+  // The file keeps the permissions it had; a new one gets those of a new file.
+  int error = 0;
+  if (exists && ::chmod(temp->c_str(), found.st_mode & 07777) != 0) error = errno;
+  if (error == 0 && ::rename(temp->c_str(), p.c_str()) != 0) error = errno;
+  if (error != 0) {
+    ::unlink(temp->c_str());
+    return fileErrorText(FileAction::Write, name, error);
+  }
+  // The new name is made durable as well: the folder's entry is flushed too.
+  const int dir = openRetrying(folder.dir().empty() ? "." : folder.dir(), O_RDONLY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return std::nullopt;
+}
+
 bool replaceFile(const std::filesystem::path& path, std::string_view content,
                  std::string& errorText) {
   const std::u8string name8 = path.filename().u8string();
-  const std::string name(name8.begin(), name8.end());
   const Folder folder(path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path());
-  const std::optional<std::filesystem::path> temp =
-      writeTemporary(folder, name, content, errorText, true);
-  if (!temp) return false;
-  // The file replaced keeps its permissions.
-  struct stat old {};
-  if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
-    ::chmod(temp->c_str(), old.st_mode & 07777);
-  }
-  if (::rename(temp->c_str(), path.c_str()) != 0) {
-    const int error = errno;
-    ::unlink(temp->c_str());
-    errorText = fileErrorText(FileAction::Write, name, error);
-    return false;
-  }
-  return true;
+  const std::optional<std::string> error =
+      replaceUserFile(folder, std::string(name8.begin(), name8.end()), content);
+  if (error) errorText = *error;
+  return !error;
 }
 
 std::string folderErrorText(std::string_view dir, int errorNumber) {

@@ -134,6 +134,14 @@ bool hasByteOrderMark(std::string_view text);
 std::optional<bool> createUserFile(const Folder& folder, std::string_view name,
                                    std::string_view content, std::string& errorText);
 
+// Replaces the file `name` (or creates it) with `content` so that no data is lost: the content
+// goes to a temporary file beside it, is flushed to the disk and renamed over the file, which
+// keeps its permissions. A symbolic link, a folder or a special file of that name is refused,
+// never replaced nor written through. Nullopt when the file holds `content`; otherwise the
+// message naming the file and the reason, and the file that was there is as it was.
+std::optional<std::string> replaceUserFile(const Folder& folder, std::string_view name,
+                                           std::string_view content);
+
 // Replaces the file at `path` with `content` as a whole: the content goes into a temporary
 // file beside it, is flushed to the disk and renamed over the name, so that the file is seen
 // either as it was or complete. A failure (a full disk, a folder that cannot be written)

@@ -188,6 +188,13 @@ bool CorePick::choose(std::string_view core, std::string_view material, std::str
   return true;
 }
 
+void CorePick::forget() {
+  core_ = nullptr;
+  material_ = nullptr;
+  sheet_.reset();
+  kind_.reset();
+}
+
 const magnetics::CatalogueCore* CorePick::core() const {
   if (core_ == nullptr) return nullptr;
   if (form_.text(fields_.Ae) != aeText_) return nullptr;

@@ -110,6 +110,9 @@ class CorePick {
   // By name (tarnex-calc): false with `error` set when either name is not in the catalogue.
   bool choose(std::string_view core, std::string_view material, std::string& error);
 
+  // Forgets the choice (the fields keep their texts) and its sheet.
+  void forget();
+
   // The choice while the fields still show the catalogue's values; nullptr otherwise.
   const magnetics::CatalogueCore* core() const;
   const magnetics::Material* material() const;

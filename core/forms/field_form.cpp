@@ -117,10 +117,14 @@ void FieldForm::setFieldsText(std::span<const int> ids, std::string_view text) {
 }
 
 void FieldForm::setOutputsText(std::string_view text) {
-  findings_.clear();
   // The loss sheet was worked out from the results as well.
-  if (CorePick* pick = corePick()) pick->resultsChanged(std::nullopt);
+  dropCalculation();
   setFieldsText(outputIds_, text);
+}
+
+void FieldForm::dropCalculation() {
+  findings_.clear();
+  if (CorePick* pick = corePick()) pick->resultsChanged(std::nullopt);
 }
 
 void FieldForm::showOwned(std::string text) {

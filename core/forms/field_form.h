@@ -90,6 +90,9 @@ class FieldForm : public TableForm, public FieldValues {
   // Leaving a page of a sheet is a data exchange (a read).
   bool leavePage() override { return readFields(); }
 
+  // Drops the design check and the loss sheet of the last calculation.
+  void dropCalculation() override;
+
   bool setUpDone() const { return setUp_; }
   // Whether the last calculate command wrote its results into the fields, and how many
   // commands have written theirs so far (also those that show no progress window).

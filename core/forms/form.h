@@ -69,6 +69,7 @@ struct Picture {
 
 class Sheet;
 struct BodePlot;  // loop/bode.h
+struct LoadStep;  // loop/load_step.h
 class CorePick;   // forms/core_pick.h
 struct CoreNeed;
 
@@ -124,6 +125,12 @@ class Form {
   virtual bool plotsBode() const { return false; }
   virtual const BodePlot* bode() const { return nullptr; }
 
+  // A form whose loop knows its power stage: whether it offers the load step at all, and the
+  // load step of the loop of its last calculation that wrote its results (nullptr before one,
+  // once those results were blanked, or when its numbers make no loop).
+  virtual bool stepsLoad() const { return false; }
+  virtual const LoadStep* loadStep() { return nullptr; }
+
   // A form that checks its design: whether it shows a design check at all, and the findings
   // of its last calculation that wrote its results (none before one, or once those results
   // were blanked).
@@ -134,6 +141,10 @@ class Form {
   // progress window); a command wrote them when this grows. A form without calculations
   // never does.
   virtual int calculationsWritten() const { return 0; }
+
+  // A design was opened into the form: what its last calculation left beside the fields (the
+  // design check, the plot, the loss sheet) no longer describes them and is dropped.
+  virtual void dropCalculation() {}
 
   // A form that asks for a magnetic core: its catalogue choice and loss sheet (nullptr: the
   // form asks for none), and what its fields as shown ask of a core.

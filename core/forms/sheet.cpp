@@ -4,8 +4,11 @@
 
 namespace tarnex {
 
-Sheet::Sheet(std::string title, std::vector<std::unique_ptr<Form>> pages)
-    : title_(std::move(title)), pages_(std::move(pages)), opened_(pages_.size(), false) {}
+Sheet::Sheet(std::string title, std::vector<std::unique_ptr<Form>> pages, std::string key)
+    : title_(std::move(title)),
+      key_(std::move(key)),
+      pages_(std::move(pages)),
+      opened_(pages_.size(), false) {}
 
 void Sheet::open() {
   if (pages_.empty()) return;
@@ -25,6 +28,14 @@ bool Sheet::show(std::size_t index) {
     pages_[index]->open();
   }
   return true;
+}
+
+void Sheet::openAll() {
+  for (std::size_t i = 0; i < pages_.size(); ++i) {
+    if (opened_[i]) continue;
+    opened_[i] = true;
+    pages_[i]->open();
+  }
 }
 
 void Sheet::close() {

@@ -14,9 +14,12 @@ namespace tarnex {
 
 class Sheet {
  public:
-  Sheet(std::string title, std::vector<std::unique_ptr<Form>> pages);
+  // `key` names a sheet that keeps a design (the compensation sheet: "loop"); empty for the
+  // others.
+  Sheet(std::string title, std::vector<std::unique_ptr<Form>> pages, std::string key = {});
 
   const std::string& title() const { return title_; }
+  const std::string& key() const { return key_; }
   std::size_t size() const { return pages_.size(); }
   Form& page(std::size_t index) { return *pages_.at(index); }
   const Form& page(std::size_t index) const { return *pages_.at(index); }
@@ -29,9 +32,13 @@ class Sheet {
   bool show(std::size_t index);
   // OK or Cancel: the current page is left; nothing else is applied.
   void close();
+  // Opens every page not opened yet (its first data exchange), without showing it: a design
+  // is saved from, and opened into, every page as it shows when shown.
+  void openAll();
 
  private:
   std::string title_;
+  std::string key_;
   std::vector<std::unique_ptr<Form>> pages_;
   std::vector<bool> opened_;
   std::size_t current_ = 0;

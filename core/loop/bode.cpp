@@ -164,18 +164,7 @@ Transfer typeIIIOf(const TypeIIIInputs& in, const TypeIIIResults& r) {
 
 BodePlot currentModeBode(const CurrentModeInputs& in, const CurrentModeResults& r,
                          const CurrentModeExact* exact) {
-  double gain = 0;
-  switch (in.type) {
-    case CurrentModeAmplifier::Transconductance:
-      // The amplifier's output current gm·y·v drives the network to ground.
-      gain = double{in.Vref} / in.Vo * in.gm;
-      break;
-    case CurrentModeAmplifier::OpAmp:
-      gain = 1 / double{in.R1};
-      break;
-    case CurrentModeAmplifier::None:
-      break;
-  }
+  const double gain = currentModeAmplifierGain(in);
   const auto [fZero, fPole] = zeroPoleCorners(r.R2, r.C1 * 1e-6, r.C2 * 1e-6);
   const CurrentModeStage st = currentModeStage(in, r);
   Axis axis =

@@ -99,6 +99,18 @@ Transfer typeIIStageTransfer(const TypeIIInputs& in) {
 
 // --- networks ------------------------------------------------------------------------------------
 
+double currentModeAmplifierGain(const CurrentModeInputs& in) {
+  switch (in.type) {
+    case CurrentModeAmplifier::Transconductance:
+      return double{in.Vref} / in.Vo * in.gm;
+    case CurrentModeAmplifier::OpAmp:
+      return 1 / double{in.R1};
+    case CurrentModeAmplifier::None:
+      break;
+  }
+  return 0;
+}
+
 Complex zeroPoleImpedance(Complex s, double R2, double C1, double C2) {
   return 1.0 / (s * C1 / (1.0 + s * R2 * C1) + s * C2);
 }
@@ -122,17 +134,8 @@ CurrentModeExact currentModeExactDesign(const CurrentModeInputs& in, const Curre
   CurrentModeExact e;
   const CurrentModeStage st = currentModeStage(in, r);
   const Transfer stage = stageTransfer(st);
-  double gain = 0;
-  switch (in.type) {
-    case CurrentModeAmplifier::Transconductance:
-      gain = double{in.Vref} / in.Vo * in.gm;
-      break;
-    case CurrentModeAmplifier::OpAmp:
-      gain = 1 / double{in.R1};
-      break;
-    case CurrentModeAmplifier::None:
-      return e;
-  }
+  if (in.type == CurrentModeAmplifier::None) return e;
+  const double gain = currentModeAmplifierGain(in);
   const double asked = double{in.fc} * 1000;
   const double byRhp = st.fRHP / 3;
   const double bySwitching = double{in.fsw} * 1000 / 5;

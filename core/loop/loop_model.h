@@ -93,6 +93,11 @@ Transfer typeIIStageTransfer(const TypeIIInputs& in);
 
 // --- networks (ohms and farads) ----------------------------------------------------------------
 
+// The current-mode amplifier's gain in front of its network R2–C1 ∥ C2: the transconductance
+// y·gm (y = Vref/Vo: its output current gm·y·v drives the network to ground), or 1/R1 of the
+// op-amp; 0 when no type is selected.
+double currentModeAmplifierGain(const CurrentModeInputs& in);
+
 // R2 in series with C1, the pair shunted by C2: zero at 1/(2π·R2·C1), pole at
 // 1/(2π·R2·C1·C2/(C1 + C2)).
 Complex zeroPoleImpedance(Complex s, double R2, double C1, double C2);

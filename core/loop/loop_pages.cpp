@@ -60,6 +60,12 @@ bool LoopPage::calculateAll(std::string_view incomplete, const std::function<voi
          FrameEnd::Written;
 }
 
+const LoadStep* LoopPage::loadStep() {
+  if (!stepModel_) return nullptr;
+  if (!step_) step_ = loadStepOf(*stepModel_);
+  return &*step_;
+}
+
 void LoopPage::showHint(int dialogId) {
   TableForm hint(host(), hintTable(dialogId));
   host().runDialog(hint);
@@ -114,7 +120,7 @@ void CICtrl::calculate() {
   if (!calculateAll(kCurrentModeIncomplete, compute)) return;
   BodePlot plot = currentModeBode(in, r);
   std::vector<Finding> findings = currentModeFindings(in, r, plot, nullptr);
-  setPlot(std::move(plot), std::move(findings));
+  setPlot(std::move(plot), std::move(findings), currentModeLoadStepModel(in, r, nullptr));
 }
 
 void CICtrl::exactDesign() {
@@ -127,7 +133,7 @@ void CICtrl::exactDesign() {
   const CurrentModeExact exact = currentModeExactDesign(in, r);
   BodePlot plot = currentModeBode(in, r, &exact);
   std::vector<Finding> findings = currentModeFindings(in, r, plot, &exact);
-  setPlot(std::move(plot), std::move(findings));
+  setPlot(std::move(plot), std::move(findings), currentModeLoadStepModel(in, r, &exact));
   setWritten(exact.ok);
   host().repaint();
 }
@@ -226,7 +232,7 @@ void CVCtrl::network() {
   if (calculateFrame(frame, compute) != FrameEnd::Written) return;
   BodePlot plot = typeIIBode(in, n);
   std::vector<Finding> findings = typeIIFindings(in, n, plot, nullptr);
-  setPlot(std::move(plot), std::move(findings));
+  setPlot(std::move(plot), std::move(findings), typeIILoadStepModel(in, n, nullptr));
 }
 
 void CVCtrl::exactDesign() {
@@ -240,7 +246,7 @@ void CVCtrl::exactDesign() {
   const TypeIIExact exact = typeIIExactDesign(in);
   BodePlot plot = typeIIBode(in, n, &exact);
   std::vector<Finding> findings = typeIIFindings(in, n, plot, &exact);
-  setPlot(std::move(plot), std::move(findings));
+  setPlot(std::move(plot), std::move(findings), typeIILoadStepModel(in, n, &exact));
   setWritten(exact.ok);
   host().repaint();
 }

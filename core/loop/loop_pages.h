@@ -16,6 +16,7 @@
 #include "forms/field_form.h"
 #include "loop/bode.h"
 #include "loop/compensation.h"
+#include "loop/load_step.h"
 #include "loop/loop_check.h"
 #include "loop/loop_tables.h"
 
@@ -30,8 +31,14 @@ class LoopPage : public FieldForm {
 
   bool plotsBode() const override { return true; }
   const BodePlot* bode() const override { return plot_ ? &*plot_ : nullptr; }
+  // The load step of the plotted loop, computed when first asked for.
+  const LoadStep* loadStep() override;
   // The loop's design check, read off the exact plot after each calculation.
   bool checksDesign() const override { return true; }
+  void dropCalculation() override {
+    FieldForm::dropCalculation();
+    plot_.reset();
+  }
 
  protected:
   bool exchangeMovesValues() const override { return exchange_; }
@@ -50,15 +57,21 @@ class LoopPage : public FieldForm {
   // false.
   bool readForExact(std::string_view incomplete);
 
-  // The plot of the loop and the check of what it does.
-  void setPlot(BodePlot plot, std::vector<Finding> findings) {
+  // The plot of the loop, the check of what it does and, for a page that knows its stage, the
+  // loop whose load step it shows.
+  void setPlot(BodePlot plot, std::vector<Finding> findings,
+               std::optional<LoadStepModel> stepModel = std::nullopt) {
     plot_ = std::move(plot);
     setFindings(std::move(findings));
+    stepModel_ = std::move(stepModel);
+    step_.reset();
   }
   // The plot no longer matches the fields (results blanked).
   void dropPlot() {
     plot_.reset();
     clearFindings();
+    stepModel_.reset();
+    step_.reset();
   }
 
   // Runs hint dialog `dialogId` (one of `hint`) modally over the page.
@@ -67,6 +80,8 @@ class LoopPage : public FieldForm {
  private:
   bool exchange_ = true;
   std::optional<BodePlot> plot_;
+  std::optional<LoadStepModel> stepModel_;
+  std::optional<LoadStep> step_;
 };
 
 // Current-mode control with slope compensation, transconductance or op-amp amplifier.
@@ -78,6 +93,7 @@ class CICtrl : public LoopPage {
   void select(int listId, int index) override;
 
   CurrentModeAmplifier amplifier() const;
+  bool stepsLoad() const override { return true; }
 
  protected:
   void runSetUp() override;
@@ -97,6 +113,7 @@ class CVCtrl : public LoopPage {
   void select(int listId, int index) override;
 
   TypeIIKind kind() const;
+  bool stepsLoad() const override { return true; }
 
  protected:
   void runSetUp() override;

@@ -40,7 +40,7 @@ std::unique_ptr<Form> makeLoopPage(std::string_view key, Host& host) {
 std::unique_ptr<Sheet> makeLoopSheet(Host& host) {
   std::vector<std::unique_ptr<Form>> made;
   for (const LoopPageInfo& p : pages()) made.push_back(p.make(host));
-  return std::make_unique<Sheet>(kLoopSheetTitle, std::move(made));
+  return std::make_unique<Sheet>(kLoopSheetTitle, std::move(made), kLoopSheetKey);
 }
 
 }  // namespace tarnex

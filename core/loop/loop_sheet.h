@@ -14,6 +14,8 @@
 namespace tarnex {
 
 inline constexpr const char* kLoopSheetTitle = "环路补偿 Feedback Loop   <内置算法>";
+// The sheet's key, as its design files name it.
+inline constexpr const char* kLoopSheetKey = "loop";
 
 using LoopPageFactory = std::unique_ptr<Form> (*)(Host&);
 

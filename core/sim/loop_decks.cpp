@@ -238,6 +238,49 @@ Deck typeIILoopDeck(const TypeIIInputs& in, const TypeIIStage& stage,
   return b.finish();
 }
 
+Deck typeIILoadStepDeck(const TypeIIInputs& in, const ZeroPoleParts& network, int periods,
+                        double after) {
+  Netlist n("* type II loop, forward type, switching: a load step from 50 % to 100 %, the " +
+            std::string(network.whose) + "'s network");
+  const double Vo = in.Vo, Vin = Vo / in.Dmax, RL = Vo / in.Iomax, y = double{in.Vref} / Vo;
+  const double L = in.L * kMicro, Co = in.Co * kMicro, ESR = in.ESR, R1 = in.R1;
+  const double C1 = network.C1 * kPico, C2 = network.C2 * kPico, R2 = network.R2;
+  const double T = 1 / (in.fsw * kKilo), D = in.Dmax, Vc = D * in.Vramp;
+  if (in.kind != TypeIIKind::Forward || !usable(Vin) || !usable(RL) || !usable(y) || !usable(L) ||
+      !usable(Co) || !usable(ESR) || !usable(R1) || !usable(T) || !usable(in.Vramp) || !(D < 1) ||
+      !usable(R2) || !usable(C1) || !usable(C2) || periods < 20 || !usable(after)) {
+    return {"", "the forward type's numbers make no switching circuit"};
+  }
+  const double t0 = periods * T + D * T / 2;
+  n.card("Vin vin 0 DC " + num(Vin), "the input Vo/Dmax: " + shown("Dmax", in.Dmax));
+  n.card("Vramp ramp 0 PULSE(0 " + num(in.Vramp) + " 0 " + num(T - 2e-9) + " 1e-9 1e-9 " + num(T) +
+             ")",
+         "sawtooth 0 to " + shown("Vramp", in.Vramp, "V") + " at " + shown("fsw", in.fsw, "kHz"));
+  n.card("Bsw sw 0 V=v(vin)*0.5*(1+tanh(200*(v(ea)-v(ramp))))",
+         "synchronous switch: the input while the amplifier's output lies above the ramp");
+  n.card("Lf sw out " + num(L) + " IC=" + num(Vo / RL / 2), shown("L", in.L, "uH"));
+  n.card("Co out esr " + num(Co) + " IC=" + num(Vo), shown("Co", in.Co, "uF"));
+  n.card("Resr esr 0 " + num(ESR), shown("ESR", ESR, "Ohm"));
+  n.card("Vstep st 0 PWL(0 0 " + num(t0) + " 0 " + num(t0 + 100e-9) + " 1)",
+         "the step, in 100 ns, where the inductor current crosses its mean");
+  n.card("Bload out 0 I=v(out)/" + num(RL) + "*(0.5+0.5*v(st))",
+         "the load: 50 % then 100 % of " + shown("Iomax", in.Iomax, "A"));
+  n.card("Ediv fb 0 out 0 " + num(y), "divider Vref/Vo, buffered: " + shown("Vref", in.Vref, "V"));
+  n.card("Vref ref 0 DC " + num(in.Vref), "the amplifier's reference");
+  n.card("R1 fb n " + num(R1), shown("R1", R1, "Ohm"));
+  n.card("Eea ea 0 ref n " + num(kOpAmpGain), "op-amp (not of the page): 160 dB");
+  const std::string whose = ", the " + std::string(network.whose) + "'s";
+  n.card("R2 n z " + num(R2), shown("R2", network.R2, "Ohm") + whose);
+  n.card("C1 z ea " + num(C1) + " IC=" + num(in.Vref - Vc), shown("C1", network.C1, "pF") + whose);
+  n.card("C2 n ea " + num(C2) + " IC=" + num(in.Vref - Vc), shown("C2", network.C2, "pF") + whose);
+  n.comment("the run: from the steady state at half load, 200 steps a period");
+  n.card(".options nopage");
+  n.card(".tran " + num(T / 200) + " " + num(t0 + after) + " 0 " + num(T / 200) + " uic");
+  n.card(".meas tran vbefore AVG v(out) FROM=" + num(t0 - 20 * T) + " TO=" + num(t0));
+  n.card(".meas tran vmin MIN v(out) FROM=" + num(t0) + " TO=" + num(t0 + after));
+  return {n.text(), ""};
+}
+
 Deck typeIIINetworkDeck(const TypeIIIInputs& in, const TypeIIIResults& net,
                         std::string_view whose) {
   LoopBuilder b("* type III network, the " + std::string(whose) + "'s");

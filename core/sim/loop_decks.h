@@ -53,6 +53,19 @@ Deck currentModeLoopDeck(const CurrentModeInputs& in, const CurrentModeResults& 
 // (the DCM flyback's), and the network with R1 of the inputs.
 Deck typeIILoopDeck(const TypeIIInputs& in, const TypeIIStage& stage, const ZeroPoleParts& network);
 
+// The forward type's loop as a switching circuit, for a `.tran` analysis of a load step: the
+// input Vin = Vo/Dmax switched onto the filter L, Co with its ESR (an ideal synchronous switch,
+// so that the circuit stays in continuous conduction as the averaged model does), the duty
+// cycle set by comparing the amplifier's output with a sawtooth rising from 0 to Vramp over
+// each period, the divider Vref/Vo buffered, and the op-amp with R1 and the network, its
+// non-inverting input at Vref. The load draws Vo/RL·(50 %) and steps to 100 % of Iomax (RL =
+// Vo/Iomax) at `periods` switching periods plus half the on-time at Dmax, where the inductor
+// current crosses its mean. The circuit starts from the steady state at half load.
+// Measurements: vbefore, the mean output over the 20 periods before the step; vmin, the lowest
+// output in the `after` seconds that follow it (ngspice prints them in lower case).
+Deck typeIILoadStepDeck(const TypeIIInputs& in, const ZeroPoleParts& network, int periods,
+                        double after);
+
 // The type III network alone: R1 of the inputs, the other parts in the page's units (kΩ, nF,
 // pF), the crossover asked in the sweep.
 Deck typeIIINetworkDeck(const TypeIIIInputs& in, const TypeIIIResults& network,

@@ -1,14 +1,16 @@
 // The command-line program's output for whole designs, against files kept in the source tree:
 // each case NAME.args holds the arguments (one per line; a line starting with "#" is a comment,
 // where a worked design keeps its hand derivation), NAME.expect what the program prints
-// in a fresh working folder (and on stderr; and whether it made the folder), the Bode plot's point
-// rows counted per trace (their crossover, margins and checks stay in). The pages of the
-// compensation sheet and the design windows of the README's examples, in either output form. A
-// change of any number, check or margin shows as a difference. TARNEX_UPDATE_GOLDEN=1 rewrites the
-// .expect files from the program's output, to be read over before they are committed.
-// A folder NAME.files beside the arguments is copied, bytes and links as they are, into the
-// working folder before the run; the .expect then shows every file of the folder the run changed,
-// made or removed (a digest for a large one), and counts those it made with their first content.
+// in a fresh working folder (and on stderr; and whether it made the folder), the point rows of the
+// Bode plot and of the load step counted per trace (their crossover, margins, peaks and checks
+// stay in). The pages of the compensation sheet and the design windows of the README's examples,
+// in either output form. A change of any number, check or margin shows as a difference.
+// TARNEX_UPDATE_GOLDEN=1 rewrites the .expect files from the program's output, to be read over
+// before they are committed. A folder NAME.files beside the arguments is copied, bytes and links as
+// they are, into the working folder before the run; the .expect then shows every file of the folder
+// the run changed, made or removed (a digest for a large one; a design file line by line), and
+// counts those it made with their first content. "${home}" in an argument is the working folder's
+// path.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -97,10 +99,16 @@ std::string changesOf(const std::map<std::string, std::string>& before,
     // The help document is the shipped one, copied as it is.
     if (was == before.end() && (bytes == initialContent(name) || name == kHelpDocument)) {
       ++firstContent;
-    } else if (was == before.end()) {
-      printed += "file\t" + name + "\tmade\t" + bytesLine(bytes) + "\n";
-    } else if (was->second != bytes) {
-      printed += "file\t" + name + "\tchanged\t" + bytesLine(bytes) + "\n";
+    } else if (was == before.end() || was->second != bytes) {
+      const std::string what = was == before.end() ? "made" : "changed";
+      if (!name.ends_with(".tarnex")) {
+        printed += "file\t" + name + "\t" + what + "\t" + bytesLine(bytes) + "\n";
+        continue;
+      }
+      std::istringstream lines(bytes);
+      for (std::string line; std::getline(lines, line);) {
+        printed += "file\t" + name + "\t" + what + "\t" + line + "\n";
+      }
     }
   }
   for (const auto& [name, bytes] : before) {
@@ -122,21 +130,27 @@ TEST_P(CalcGolden, PrintsWhatItsFileHolds) {
     before = filesOf(home);
   }
   std::vector<std::string> args = argumentsOf(base.string() + ".args");
+  for (std::string& a : args) {
+    if (const std::size_t at = a.find("${home}"); at != std::string::npos) {
+      a.replace(at, 7, home.string());
+    }
+  }
   args.insert(args.end(), {"--dir", home.string()});
   const testing::ProgramRun run = testing::runProgram(TARNEX_CALC_PROGRAM, args, dir);
   std::string printed = "status\t" + std::to_string(run.status) + "\n";
   std::vector<std::pair<std::string, int>> traces;
   for (const std::string& line : run.lines) {
-    if (!line.starts_with("bode\t")) {
+    if (!line.starts_with("bode\t") && !line.starts_with("step\t")) {
       printed += line + "\n";
       continue;
     }
-    const std::string trace = line.substr(5, line.find('\t', 5) - 5);
+    // The kind and the trace: "bode\tloop", "step\tpage".
+    const std::string trace = line.substr(0, line.find('\t', 5));
     if (traces.empty() || traces.back().first != trace) traces.emplace_back(trace, 0);
     ++traces.back().second;
   }
   for (const auto& [trace, points] : traces) {
-    printed += "bode\t" + trace + "\t" + std::to_string(points) + " points\n";
+    printed += trace + "\t" + std::to_string(points) + " points\n";
   }
   std::istringstream err(run.err);
   for (std::string line; std::getline(err, line);) printed += "stderr\t" + line + "\n";

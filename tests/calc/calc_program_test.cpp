@@ -115,6 +115,18 @@ TEST(CalcProgram, LoopPagePlotInJson) {
       std::string::npos);
 }
 
+// The load step in JSON: the load and the step, then per network its reading and its points,
+// the first before the step.
+TEST(CalcProgram, LoadStepInJson) {
+  TempFolder dir;
+  const Outcome j = runCalc(dir, {"loop-type2", "step2", "step4", "--load-step", "--json"});
+  ASSERT_EQ(j.lines.size(), 1u);
+  EXPECT_NE(j.lines[0].find("\"loadStep\":{\"load\":10,\"step\":5,\"traces\":[{\"name\":\"page\","
+                            "\"stable\":true,\"peak\":-0.516"),
+            std::string::npos);
+  EXPECT_NE(j.lines[0].find("\"points\":[{\"t\":-"), std::string::npos);
+}
+
 // --report writes the window's report as HTML, dated by $SOURCE_DATE_EPOCH when it is set, so
 // that the same run makes the same bytes; a PDF name is refused before anything runs, and a
 // file that cannot be written is an error that names it.

@@ -60,7 +60,9 @@ endforeach()
 set(desktop "${PREFIX}/share/applications/tarnex.desktop")
 if(EXISTS "${desktop}")
   file(STRINGS "${desktop}" lines)
-  foreach(line "Exec=tarnex" "Icon=tarnex" "Type=Application")
+  # A design file double-clicked in the file manager is passed on as the program's argument.
+  foreach(line "Exec=tarnex %f" "Icon=tarnex" "Type=Application"
+               "MimeType=application/x-tarnex-design;")
     if(NOT line IN_LIST lines)
       list(APPEND failures "tarnex.desktop lacks ${line}")
     endif()
@@ -73,6 +75,20 @@ if(EXISTS "${desktop}")
   endif()
 else()
   list(APPEND failures "share/applications/tarnex.desktop missing")
+endif()
+
+# The design files' type: the shared MIME database's package with the type and its glob.
+set(mime "${PREFIX}/share/mime/packages/tarnex.xml")
+if(EXISTS "${mime}")
+  file(READ "${mime}" types)
+  foreach(part "type=\"application/x-tarnex-design\"" "pattern=\"*.tarnex\"")
+    string(FIND "${types}" "${part}" at)
+    if(at EQUAL -1)
+      list(APPEND failures "share/mime/packages/tarnex.xml lacks ${part}")
+    endif()
+  endforeach()
+else()
+  list(APPEND failures "share/mime/packages/tarnex.xml missing")
 endif()
 
 # A PNG keeps its width and height as big-endian 32-bit numbers at bytes 16 to 23.

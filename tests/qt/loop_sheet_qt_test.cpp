@@ -1,12 +1,14 @@
 // The loop-compensation sheet on the offscreen platform: opened modally from the launcher,
 // a calculation on each page with its results in the fields and its Bode plot, a hint dialog
 // opened from its clickable line and closed by its button, and the exact design of each page
-// in the plot and in the design check under it.
+// in the plot and in the design check under it, and the load step from the design menu.
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -17,9 +19,11 @@
 
 #include "application.h"
 #include "bode_plot.h"
+#include "design_menu.h"
 #include "form_view.h"
 #include "launcher.h"
 #include "loop/loop_tables.h"
+#include "plot_widget.h"
 #include "sheet_view.h"
 #include "support/fresh_folder_main.h"
 #include "support/launcher_fixture.h"
@@ -72,13 +76,14 @@ struct ExactCase {
   int kind;
   std::vector<int> steps;
   bool loop;
+  int stepTraces;
 };
 
 const ExactCase kExactCases[] = {
-    {"current mode", 0, -1, {icctrl::kCalculate}, true},
-    {"type II forward", 1, vctrl::kForward, {vctrl::kStep2, vctrl::kStep4}, true},
-    {"type II DCM flyback", 1, vctrl::kDcmFlyback, {vctrl::kStep2, vctrl::kStep4}, true},
-    {"type III", 2, -1, {type3::kCalculate}, false},
+    {"current mode", 0, -1, {icctrl::kCalculate}, true, 1},
+    {"type II forward", 1, vctrl::kForward, {vctrl::kStep2, vctrl::kStep4}, true, 2},
+    {"type II DCM flyback", 1, vctrl::kDcmFlyback, {vctrl::kStep2, vctrl::kStep4}, true, 2},
+    {"type III", 2, -1, {type3::kCalculate}, false, 0},
 };
 
 }  // namespace
@@ -92,6 +97,31 @@ class LoopSheetQtTest : public QObject {
   // What the sheet showed, checked after it closed (a failed check inside the modal run
   // would leave the sheet open).
   QStringList seen_;
+
+  // "负载阶跃" of the design menu: enabled on the pages that know their stage, where it opens
+  // the plot of the page's loops with a reading per network in the legend.
+  void checkLoadStep(SheetView* view, const ExactCase& c, const QString& name) {
+    QAction* item = nullptr;
+    for (QAction* a : view->designMenu()->menu()->actions()) {
+      if (a->text() == QStringLiteral("负载阶跃")) item = a;
+    }
+    if (item == nullptr || item->isEnabled() != c.loop) {
+      seen_ << name + QStringLiteral("load step item missing or wrongly enabled");
+      return;
+    }
+    if (!c.loop) return;
+    QStringList legend;
+    QTimer::singleShot(100, this, [&legend] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      auto* plot = dialog ? dialog->findChild<PlotWidget*>() : nullptr;
+      if (plot) legend = plot->legend();
+      if (dialog) dialog->close();
+    });
+    item->trigger();
+    if (legend.filter(QStringLiteral("峰值")).size() != c.stepTraces) {
+      seen_ << name + QStringLiteral("load step legend: ") + legend.join(QStringLiteral(", "));
+    }
+  }
 
   void driveSheet(SheetView* view) {
     seen_ << view->windowTitle() << QString::number(view->tabs()->count())
@@ -196,6 +226,7 @@ class LoopSheetQtTest : public QObject {
           seen_ << name +
                        QStringLiteral("check lines %1 then %2").arg(before).arg(checkLines(page));
         }
+        checkLoadStep(view, c, name);
       }
       if (view->size() != opened) seen_ << QStringLiteral("sheet resized");
     });

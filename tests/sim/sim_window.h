@@ -24,6 +24,7 @@
 #include "designs/registry.h"
 #include "forms/field_form.h"
 #include "loop/bode.h"
+#include "loop/load_step.h"
 #include "loop/loop_sheet.h"
 #include "support/field_ids.h"
 #include "support/procedure_binds.h"
@@ -113,6 +114,7 @@ class Shown {
     return fields != nullptr && fields->lastCalculationWritten();
   }
   const BodePlot* bode() const { return form->bode(); }
+  const LoadStep* loadStep() { return form->loadStep(); }
   std::string messages() const {
     std::string s;
     for (const Message& m : host.messages) s += " [" + m.text + "]";
