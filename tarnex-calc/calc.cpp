@@ -8,19 +8,22 @@
 #include <variant>
 #include <vector>
 
+#include "base/number_text.h"
 #include "base/user_file.h"
-#include "calc_host.h"
 #include "calc_report.h"
 #include "cores.h"
 #include "designs/registry.h"
 #include "forms/design_file.h"
 #include "forms/form.h"
+#include "forms/offscreen_host.h"
+#include "forms/sweep.h"
 #include "loop/bode.h"
 #include "loop/load_step.h"
 #include "loop/loop_sheet.h"
 #include "loss.h"
 #include "options.h"
 #include "output.h"
+#include "run.h"
 #include "startup/startup.h"
 #include "startup/working_folder.h"
 #include "tables/field_table.h"
@@ -148,59 +151,6 @@ Record listing() {
   return Record{}.records("dialogs", std::move(dialogs));
 }
 
-// --- one run of a window -----------------------------------------------------------------
-
-struct Plan {
-  std::vector<std::pair<int, int>> selections;     // list id, entry index
-  std::vector<std::pair<int, std::string>> texts;  // field id, text
-  std::vector<int> buttons;
-};
-
-// The buttons pressed when no command is named: the window's default button, else the
-// first step the table gives the command line.
-std::vector<int> defaultButtons(const Form& form) {
-  const auto it =
-      std::find_if(form.controls().begin(), form.controls().end(),
-                   [](const Control& c) { return c.kind == ControlKind::Button && c.isDefault; });
-  if (it != form.controls().end()) return {it->id};
-  std::vector<int> buttons;
-  if (const DialogTable* table = form.table()) {
-    for (const ButtonRow& b : table->buttons) {
-      if (b.commandLineDefault) buttons.push_back(b.id);
-    }
-  }
-  return buttons;
-}
-
-std::variant<Plan, UsageError> plan(const Options& o, const Form& form) {
-  Plan p;
-  const DialogTable* table = form.table();
-  for (const auto& [name, text] : o.assignments) {
-    if (const Control* list = findControl(form, ControlKind::DropList, name)) {
-      const int index = findEntry(*list, text);
-      if (index < 0) {
-        return UsageError{"unknown entry '" + text + "' of list '" + name +
-                          "' (entries: " + entryKeys(*list) + ")"};
-      }
-      p.selections.emplace_back(list->id, index);
-    } else if (const FieldRow* row = table ? findField(*table, name) : nullptr) {
-      p.texts.emplace_back(row->controlId, text);
-    } else {
-      return UsageError{"unknown field or list '" + name + "' of dialog '" + o.dialog + "'"};
-    }
-  }
-  for (const std::string& key : o.commands) {
-    const Control* button = findControl(form, ControlKind::Button, key);
-    if (!button) return UsageError{"unknown command '" + key + "' of dialog '" + o.dialog + "'"};
-    p.buttons.push_back(button->id);
-  }
-  if (p.buttons.empty()) p.buttons = defaultButtons(form);
-  if (p.buttons.empty()) {
-    return UsageError{"dialog '" + o.dialog + "' has no default button: name a command"};
-  }
-  return p;
-}
-
 // --- the Bode plot of a compensation page -----------------------------------------------
 
 struct NamedTrace {
@@ -324,33 +274,56 @@ std::vector<Record> captionRecords(const Form& form) {
   return captions;
 }
 
-// What the window shows after the run: its title, every message box in order, every field,
-// the design check, the loss sheet of a catalogue core, the dialogs it opened, and when asked
-// its captions, its Bode plot and its load step.
-Record runRecord(const Options& o, Form& form, const CalcHost& host, bool written,
-                 std::optional<Record> loss) {
-  std::vector<Record> messages, fields, checks, dialogs;
-  for (const Message& m : host.messages) {
-    messages.push_back(Record{"message"}
-                           .add("caption", m.caption)
-                           .add("text", m.text)
-                           .add("icon", iconName(m.icon), In::Json));
+}  // namespace
+
+// --- one run of a window -----------------------------------------------------------------
+
+// What the window shows after the run: its title, every message box in order (a failed
+// read's with the field it points at), every field (in JSON also as a number, with its
+// unit), the design check, the loss sheet of a catalogue core, the dialogs it opened, and
+// when asked its captions and its Bode plot; and a warning for every text longer than its
+// field reads.
+Record runRecord(const Options& o, const PointRun& r,
+                 std::span<const std::pair<int, std::string>> typed, std::optional<Record> loss) {
+  Form& form = *r.form;
+  std::vector<Record> messages, fields, checks, dialogs, warnings;
+  for (std::size_t i = 0; i < r.host->messages.size(); ++i) {
+    const Message& m = r.host->messages[i];
+    Record message{"message"};
+    message.add("caption", m.caption).add("text", m.text).add("icon", iconName(m.icon), In::Json);
+    if (const std::string_view name = fieldName(form, r.messageFields[i]); !name.empty()) {
+      message.add("field", name);
+    }
+    messages.push_back(std::move(message));
   }
   if (const DialogTable* table = form.table()) {
     for (const FieldRow& row : table->fields) {
-      fields.push_back(Record{"field"}.add("name", row.name).add("text", form.text(row.controlId)));
+      const std::string& text = form.text(row.controlId);
+      fields.push_back(Record{"field"}
+                           .add("name", row.name)
+                           .add("text", text)
+                           .add("value", Value::number(fieldNumber(text)), In::Json)
+                           .add("unit", row.unit, In::Json));
     }
+  }
+  for (const auto& [id, text] : typed) {
+    if (text.size() <= kFieldReadChars) continue;
+    warnings.push_back(Record{"warning"}
+                           .add("field", fieldName(form, id))
+                           .add("text", "the text is " + std::to_string(text.size()) +
+                                            " bytes long; the field reads its first " +
+                                            std::to_string(kFieldReadChars)));
   }
   for (const Finding& f : form.findings()) {
     checks.push_back(Record{"check"}.add("severity", severityKey(f.severity)).add("text", f.text));
   }
-  for (const CalcHost::Shown& d : host.dialogs) {
+  for (const OffscreenHost::Shown& d : r.host->dialogs) {
     dialogs.push_back(Record{"dialog"}.add("title", d.title).texts("texts", d.texts));
   }
   Record run;
-  run.add("dialog", o.dialog, In::Json)
-      .inlined("title", Record{"title"}.add("text", form.title()))
-      .records("messages", std::move(messages))
+  run.add("dialog", o.dialog, In::Json).inlined("title", Record{"title"}.add("text", form.title()));
+  if (!warnings.empty()) run.records("warnings", std::move(warnings));
+  run.records("messages", std::move(messages))
       .records("fields", std::move(fields))
       .records("checks", std::move(checks), form.checksDesign() ? In::Both : In::Tab);
   if (loss) run.record("loss", std::move(loss));
@@ -361,7 +334,7 @@ Record runRecord(const Options& o, Form& form, const CalcHost& host, bool writte
   if (const BodePlot* plot = o.bode ? form.bode() : nullptr) addBode(*plot, run);
   if (o.loadStep) run.record("loadStep", loadStepRecord(form.loadStep()));
   run.records("captions", captions, In::Tab);
-  run.add("written", Value::truth(written, "", ""), In::Json);
+  run.add("written", Value::truth(r.written, "", ""), In::Json);
   return run;
 }
 
@@ -373,9 +346,64 @@ void print(const Options& o, const Record& record, std::ostream& out) {
   }
 }
 
-}  // namespace
+std::unique_ptr<Form> makeForm(const std::string& dialog, Host& host, const Folder& folder) {
+  std::unique_ptr<Form> form = makeDesign(dialog, host, folder);
+  if (!form) form = makeLoopPage(dialog, host);
+  return form;
+}
 
-int run(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+std::variant<Plan, UsageError> plan(const Options& o, const Form& form) {
+  Plan p;
+  const DialogTable* table = form.table();
+  for (const auto& [name, text] : o.assignments) {
+    if (const Control* list = findControl(form, ControlKind::DropList, name)) {
+      const int index = findEntry(*list, text);
+      if (index < 0) {
+        return UsageError{"unknown entry '" + text + "' of list '" + name +
+                          "' (entries: " + entryKeys(*list) + ")"};
+      }
+      p.selections.emplace_back(list->id, index);
+    } else if (const FieldRow* row = table ? findField(*table, name) : nullptr) {
+      p.texts.emplace_back(row->controlId, text);
+    } else {
+      return UsageError{"unknown field or list '" + name + "' of dialog '" + o.dialog + "'"};
+    }
+  }
+  for (const std::string& key : o.commands) {
+    const Control* button = findControl(form, ControlKind::Button, key);
+    if (!button) return UsageError{"unknown command '" + key + "' of dialog '" + o.dialog + "'"};
+    p.buttons.push_back(button->id);
+  }
+  if (p.buttons.empty()) p.buttons = defaultCommands(form);
+  if (p.buttons.empty()) {
+    return UsageError{"dialog '" + o.dialog + "' has no default button: name a command"};
+  }
+  return p;
+}
+
+SweepWindow windowOf(const Options& o, const Plan& p, const Folder& folder,
+                     std::vector<Message> earlier) {
+  SweepWindow w;
+  w.make = [dialog = o.dialog, folder](Host& host) { return makeForm(dialog, host, folder); };
+  w.selections = p.selections;
+  w.texts = p.texts;
+  w.commands = p.buttons;
+  w.afterSelections = [o](Form& form) { chooseCore(o, form); };
+  w.earlier = std::move(earlier);
+  return w;
+}
+
+std::optional<std::string> prepareFolder(const Folder& folder, Host& host) {
+  // The desktop's first start, without its loading and welcome windows: the folder and its
+  // files are made when missing, so that every window starts from its built-in design.
+  if (std::optional<std::string> error = makeWorkingFolder(folder.dir())) return error;
+  std::error_code ec;
+  prepareWorkingFolder(folder, host,
+                       std::filesystem::read_symlink("/proc/self/exe", ec).parent_path());
+  return std::nullopt;
+}
+
+int run(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err) {
   if (!args.empty() && args.front() == "cores") return runCores(args, out, err);
   const auto parsed = parse(args);
   if (const auto* e = std::get_if<UsageError>(&parsed)) {
@@ -391,12 +419,13 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
     print(o, listing(), out);
     return kWritten;
   }
-  CalcHost host;
   // A user file the window finds missing or empty gets its initial content, as at start-up.
   const Folder folder(workingFolderPath(o.dir), initialContent);
-  std::unique_ptr<Form> form = makeDesign(o.dialog, host, folder);
-  const bool page = !form;
-  if (!form) form = makeLoopPage(o.dialog, host);
+  // A window that is not opened, to check the command line against before anything runs.
+  OffscreenHost host;
+  std::unique_ptr<Form> form = makeForm(o.dialog, host, folder);
+  const bool page = std::none_of(designs().begin(), designs().end(),
+                                 [&](const DesignInfo& d) { return d.key() == o.dialog; });
   if (!form) {
     err << "tarnex-calc: unknown dialog '" << o.dialog << "' (dialogs: " << knownDialogs() << ")\n";
     return kUsage;
@@ -423,47 +452,37 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
     err << "tarnex-calc: dialog '" << o.dialog << "' has no load step (its page knows no stage)\n";
     return kUsage;
   }
+  if (o.batch || !o.sweeps.empty()) return runBatch(o, *form, folder, in, out, err);
 
-  // The desktop's first start, without its loading and welcome windows: the folder and its
-  // files are made when missing, so that every window starts from its built-in design.
-  if (const std::optional<std::string> error = makeWorkingFolder(folder.dir())) {
+  if (const std::optional<std::string> error = prepareFolder(folder, host)) {
     err << "tarnex-calc: " << *error << '\n';
     return kUsage;
   }
-  std::error_code ec;
-  prepareWorkingFolder(folder, host,
-                       std::filesystem::read_symlink("/proc/self/exe", ec).parent_path());
-
-  // As the desktop does: open, then the user's choices, the catalogue core (a mode's list may
-  // blank the core fields), typing and buttons. The last command wrote its results when the
-  // window counts one more calculation written.
-  form->open();
+  // A design file is opened into the window after it opened, before the user's choices.
+  SweepWindow window = windowOf(o, p, folder, host.messages);
+  std::optional<std::string> refused;
   if (o.load) {
-    if (const std::optional<std::string> refused = openDesignFile(*o.load, *form)) {
-      err << "tarnex-calc: " << *refused << '\n';
-      return kUsage;
-    }
+    window.afterOpen = [&o, &refused](Form& opened) { refused = openDesignFile(*o.load, opened); };
   }
-  for (const auto& [listId, index] : p.selections) form->select(listId, index);
-  chooseCore(o, *form);
-  for (const auto& [id, text] : p.texts) form->setText(id, text);
-  bool written = false;
-  for (const int button : p.buttons) {
-    const int before = form->calculationsWritten();
-    form->command(button);
-    written = form->calculationsWritten() > before;
+  PointRun r = runPoint(window, {});
+  if (refused) {
+    err << "tarnex-calc: " << *refused << '\n';
+    return kUsage;
   }
-  print(o, runRecord(o, *form, host, written, lossRecord(o, *form)), out);
+  Form& shown = *r.form;
+  std::optional<Record> loss = lossRecord(o, shown);
+  print(o, runRecord(o, r, p.texts, std::move(loss)), out);
+  const bool written = r.written;
   if (o.report) {
     if (const std::optional<std::string> e =
-            writeReport(*form, *o.report, page ? kLoopSheetTitle : "")) {
+            writeReport(*r.form, *o.report, page ? kLoopSheetTitle : "")) {
       err << "tarnex-calc: " << *e << '\n';
       return kUsage;
     }
   }
   if (o.save) {
     std::string error;
-    if (!saveDesignFile(*o.save, designText(*form), error)) {
+    if (!saveDesignFile(*o.save, designText(shown), error)) {
       err << "tarnex-calc: " << error << '\n';
       return kNotSaved;
     }

@@ -20,6 +20,7 @@
 // on a message without writing them, 2 for a usage error or a design file refused (explained
 // on stderr), 3 when the design could not be saved.
 
+#include <istream>
 #include <ostream>
 #include <span>
 #include <string>
@@ -31,6 +32,7 @@ inline constexpr int kNotWritten = 1;
 inline constexpr int kUsage = 2;
 inline constexpr int kNotSaved = 3;
 
-int run(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+// `in` is read by --batch only.
+int run(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace tarnex::calc

@@ -11,5 +11,5 @@ int main(int argc, char** argv) {
   // as a message, not end the program with SIGXFSZ.
   std::signal(SIGXFSZ, SIG_IGN);
   std::vector<std::string> args(argv + 1, argv + argc);
-  return tarnex::calc::run(args, std::cout, std::cerr);
+  return tarnex::calc::run(args, std::cin, std::cout, std::cerr);
 }

@@ -33,7 +33,8 @@ std::optional<UsageError> coreOptionsError(const Options& o) {
 const char* const kUsageLine =
     "usage: tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] "
     "[--json] [--captions] [--bode] [--load-step] [--core NAME --material NAME [--temperature T] "
-    "[--fill F]] [--report FILE.html] [--load FILE] [--save FILE] | "
+    "[--fill F]] [--report FILE.html] [--load FILE] [--save FILE] [--batch] "
+    "[--sweep NAME=FROM:TO:STEP ...] | "
     "tarnex-calc --list [--json] | "
     "tarnex-calc cores [--family FAMILY] [--json] | tarnex-calc --help";
 
@@ -45,7 +46,7 @@ const char* const kHelp =
     "  tarnex-calc DIALOG [COMMAND ...] [LIST=ENTRY ...] [NAME=TEXT ...] [--dir DIR] [--json]\n"
     "              [--captions] [--bode] [--load-step] [--core NAME --material NAME\n"
     "              [--temperature T] [--fill F]] [--report FILE.html] [--load FILE]\n"
-    "              [--save FILE]\n"
+    "              [--save FILE] [--batch] [--sweep NAME=FROM:TO:STEP [--sweep ...]]\n"
     "  tarnex-calc --list [--json]\n"
     "  tarnex-calc cores [--family FAMILY] [--json]\n"
     "  tarnex-calc --help\n"
@@ -107,11 +108,30 @@ const char* const kHelp =
     "              version and the date ($SOURCE_DATE_EPOCH when set); written whole or not\n"
     "              at all. Without the pictures: the PDF with the circuit drawing and the\n"
     "              Bode plot comes from the desktop program's \"生成报告…\"\n"
+    "  --batch     a run per line of standard input, all on the working folder prepared once:\n"
+    "              a line holds LIST=ENTRY and NAME=TEXT words and commands, separated by\n"
+    "              blanks, set over those of the command line (its commands, when it names\n"
+    "              any, instead of theirs); blank lines and lines starting with # are skipped.\n"
+    "              A CSV row per run under a header: the line (or point) number, the status\n"
+    "              (0 written, 1 not), the messages (parted by \" | \"; a failed read names\n"
+    "              its field), the worst finding of the design check, then every field as\n"
+    "              shown; with --json one JSON object per run, as a single run prints it\n"
+    "  --sweep NAME=FROM:TO:STEP\n"
+    "              runs the window once per value of field NAME, FROM to TO by STEP, or by a\n"
+    "              factor with FROM:TO:xFACTOR (1:1000:x10); a second --sweep makes a grid,\n"
+    "              the second field running through its values for each of the first's;\n"
+    "              rows as for --batch (with --batch, every line is swept)\n"
+    "\n"
+    "JSON: every field has its text as shown, its number (null when it shows none) and its\n"
+    "unit; a message of a failed read names the field; a text longer than the 31 bytes a\n"
+    "field reads adds a warning.\n"
     "\n"
     "Exit status: 0 when the last command wrote its results (for `exact`: solved its\n"
     "network), 1 when it ended on a message without writing them, 2 for a usage error, a\n"
     "report that could not be written or a design file refused, 3 when the design could\n"
-    "not be saved.\n";
+    "not be saved.\n"
+    "--batch and --sweep: 0 when every run wrote its results, 1 when one did not, 2 for a\n"
+    "usage error on the command line or on any line (then nothing runs).\n";
 
 std::variant<Options, UsageError> parse(std::span<const std::string> args) {
   Options o;
@@ -129,6 +149,14 @@ std::variant<Options, UsageError> parse(std::span<const std::string> args) {
       o.bode = true;
     } else if (a == "--load-step") {
       o.loadStep = true;
+    } else if (a == "--batch") {
+      o.batch = true;
+    } else if (a == "--sweep") {
+      const std::size_t eq = i + 1 < args.size() ? args[i + 1].find('=') : std::string::npos;
+      if (eq == std::string::npos || eq == 0) return UsageError{"--sweep needs NAME=FROM:TO:STEP"};
+      if (o.sweeps.size() == 2) return UsageError{"--sweep is given once, or twice for a grid"};
+      o.sweeps.emplace_back(args[i + 1].substr(0, eq), args[i + 1].substr(eq + 1));
+      ++i;
     } else if (a == "--dir") {
       if (i + 1 >= args.size()) return UsageError{"--dir needs a folder"};
       o.dir = args[++i];
@@ -164,6 +192,10 @@ std::variant<Options, UsageError> parse(std::span<const std::string> args) {
     return o;
   }
   if (o.dialog.empty()) return UsageError{kUsageLine};
+  if ((o.batch || !o.sweeps.empty()) &&
+      (o.captions || o.bode || o.loadStep || o.report || o.load || o.save)) {
+    return UsageError{"--batch and --sweep print no captions, Bode plot, report or design file"};
+  }
   if (const std::optional<UsageError> e = coreOptionsError(o)) return *e;
   return o;
 }

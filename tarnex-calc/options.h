@@ -31,6 +31,10 @@ struct Options {
   std::optional<std::string> load, save;
   // The design report of the window after the commands, as HTML.
   std::optional<std::string> report;
+  // Many runs on one working folder: a run per line of standard input (--batch), each of
+  // them once per point of the sweeps (NAME and its FROM:TO:STEP text; a second makes a grid).
+  bool batch = false;
+  std::vector<std::pair<std::string, std::string>> sweeps;
 };
 
 // What is wrong with the command line, on one line.

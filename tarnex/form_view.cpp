@@ -22,6 +22,7 @@
 #include "form_view_widgets.h"
 #include "forms/form_layout.h"
 #include "report_writer.h"
+#include "sweep_dialog.h"
 #include "ui_metrics.h"
 
 namespace tarnex::qt {
@@ -458,6 +459,7 @@ FormView::FormView(const FormFactory& makeForm, QWidget* owner)
   menu_ = new DesignMenu(this, layout());
   addFileActions(*menu_, *this);
   addReportItem(*menu_, this, [this] { return body_; });
+  addSweepItem(*menu_, this, [this] { return body_; });
 }
 
 void FormView::setDesignFile(const QString& path) {

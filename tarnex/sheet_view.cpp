@@ -12,6 +12,7 @@
 #include "form_view.h"
 #include "load_step_view.h"
 #include "report_writer.h"
+#include "sweep_dialog.h"
 #include "ui_metrics.h"
 
 namespace tarnex::qt {
@@ -60,6 +61,7 @@ SheetView::SheetView(Sheet& sheet, QWidget* owner)
     addFileActions(*menu_, *this);
     addReportItem(
         *menu_, this, [this] { return pages_.at(sheet_.current()); }, sheet.title());
+    addSweepItem(*menu_, this, [this] { return pages_.at(sheet_.current()); });
     loadStep_ = addLoadStepItem(*menu_, this, [this] { return pages_.at(sheet_.current()); });
   }
 }

@@ -20,8 +20,6 @@ locale_t cLocale() {
   return loc;
 }
 
-constexpr std::size_t kMaxFieldChars = 31;
-
 bool isBlank(char c) {
   return c == ' ' || c == '\t';
 }
@@ -62,7 +60,7 @@ std::string formatFieldValue(float value) {
 }
 
 std::optional<float> parseFieldText(std::string_view text) {
-  const std::string limited(text.substr(0, kMaxFieldChars));
+  const std::string limited(text.substr(0, kFieldReadChars));
   std::size_t start = 0;
   while (start < limited.size() && isBlank(limited[start])) ++start;
   const char* begin = limited.c_str() + start;

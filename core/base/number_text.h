@@ -1,6 +1,7 @@
 #pragma once
 // Conversions between a design value (single precision) and the text of its edit field.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,8 +17,11 @@ float toSingle(double value);
 // values are written "inf", "-inf" and "nan" (results of a division by zero and the like).
 std::string formatFieldValue(float value);
 
-// Reads a field text by the dialog rules: at most the first 31 characters; leading blanks
-// and tabs skipped; a decimal (strtod) number in the C locale; a result of 0 is valid only
+// The bytes of a field text the dialog reads; the rest is ignored.
+inline constexpr std::size_t kFieldReadChars = 31;
+
+// Reads a field text by the dialog rules: at most the first kFieldReadChars (31) bytes; leading
+// blanks and tabs skipped; a decimal (strtod) number in the C locale; a result of 0 is valid only
 // when the text starts with '0', after an optional sign ("-0" reads as 0, never as a negative
 // zero); only blanks and tabs may follow; the value must be finite in single precision
 // ("nan", "inf" and 1e39 are not numbers). nullopt when invalid.

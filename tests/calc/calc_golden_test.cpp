@@ -6,7 +6,8 @@
 // stay in). The pages of the compensation sheet and the design windows of the README's examples,
 // in either output form. A change of any number, check or margin shows as a difference.
 // TARNEX_UPDATE_GOLDEN=1 rewrites the .expect files from the program's output, to be read over
-// before they are committed. A folder NAME.files beside the arguments is copied, bytes and links as
+// before they are committed. A file NAME.stdin beside the arguments is the program's standard
+// input (for --batch). A folder NAME.files beside the arguments is copied, bytes and links as
 // they are, into the working folder before the run; the .expect then shows every file of the folder
 // the run changed, made or removed (a digest for a large one; a design file line by line), and
 // counts those it made with their first content. "${home}" in an argument is the working folder's
@@ -136,7 +137,9 @@ TEST_P(CalcGolden, PrintsWhatItsFileHolds) {
     }
   }
   args.insert(args.end(), {"--dir", home.string()});
-  const testing::ProgramRun run = testing::runProgram(TARNEX_CALC_PROGRAM, args, dir);
+  const fs::path input = base.string() + ".stdin";
+  const testing::ProgramRun run =
+      testing::runProgram(TARNEX_CALC_PROGRAM, args, dir, fs::exists(input) ? input.string() : "");
   std::string printed = "status\t" + std::to_string(run.status) + "\n";
   std::vector<std::pair<std::string, int>> traces;
   for (const std::string& line : run.lines) {

@@ -23,12 +23,13 @@ bool ProgramRun::has(const std::string& line) const {
 }
 
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args,
-                      const TempFolder& dir) {
+                      const TempFolder& dir, const std::string& input) {
   std::string cmd = quote(program);
   for (const std::string& a : args) {
     cmd += ' ';
     cmd += quote(a);
   }
+  if (!input.empty()) cmd += " <" + quote(input);
   cmd += " 2>";
   cmd += quote(dir.path("stderr.out").string());
   ProgramRun run;

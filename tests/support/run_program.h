@@ -17,8 +17,8 @@ struct ProgramRun {
 };
 
 // Runs `program` with `args` (each passed as one argument, shell-quoted); stderr is
-// collected through a file in `dir`.
+// collected through a file in `dir`; standard input is the file `input` when one is named.
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args,
-                      const TempFolder& dir);
+                      const TempFolder& dir, const std::string& input = {});
 
 }  // namespace tarnex::testing

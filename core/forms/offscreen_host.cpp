@@ -1,13 +1,13 @@
-#include "calc_host.h"
+#include "forms/offscreen_host.h"
 
 #include <utility>
 
 #include "forms/form.h"
 #include "forms/sheet.h"
 
-namespace tarnex::calc {
+namespace tarnex {
 
-void CalcHost::runDialog(Form& dialog) {
+void OffscreenHost::runDialog(Form& dialog) {
   dialog.open();
   Shown shown{dialog.title(), {}};
   for (const Control& c : dialog.controls()) {
@@ -18,10 +18,10 @@ void CalcHost::runDialog(Form& dialog) {
   dialogs.push_back(std::move(shown));
 }
 
-void CalcHost::runSheet(Sheet& sheet) {
+void OffscreenHost::runSheet(Sheet& sheet) {
   sheet.open();
   dialogs.push_back({sheet.title(), {}});
   sheet.close();
 }
 
-}  // namespace tarnex::calc
+}  // namespace tarnex

@@ -1,5 +1,6 @@
 #pragma once
-// The command-line program's host: it records what the window asked of the outside world.
+// The host of a window run without the desktop (the command-line program, a sweep): it
+// records what the window asked of the outside world.
 // The progress window has no animation here; a modal dialog or sheet opens and is closed at
 // once, noted with its texts; nothing is handed to the desktop.
 
@@ -8,9 +9,9 @@
 
 #include "base/host.h"
 
-namespace tarnex::calc {
+namespace tarnex {
 
-class CalcHost : public Host {
+class OffscreenHost : public Host {
  public:
   struct Shown {
     std::string title;
@@ -28,4 +29,4 @@ class CalcHost : public Host {
   std::vector<Shown> dialogs;
 };
 
-}  // namespace tarnex::calc
+}  // namespace tarnex
