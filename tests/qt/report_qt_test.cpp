@@ -32,7 +32,6 @@ using namespace tarnex::qt;
 
 namespace {
 
-int debugCount = 0;
 const QString kDate = QStringLiteral("2026-12-09 15:40");
 
 // What a poppler tool prints for `pdf`; the test fails when it cannot run.
@@ -84,10 +83,6 @@ class ReportQtTest : public QObject {
                    int pictures) {
     const QString pdf = QStringLiteral("report.pdf"), html = QStringLiteral("report.html");
     QCOMPARE(writeReport(body, sheetTitle, {pdf, html}, kDate), QString());
-    QFile::remove("/tmp/rx/" + QString::number(++debugCount) + ".pdf");
-    QFile::copy(pdf, "/tmp/rx/" + QString::number(debugCount) + ".pdf");
-    QFile::remove("/tmp/rx/" + QString::number(debugCount) + ".html");
-    QFile::copy(html, "/tmp/rx/" + QString::number(debugCount) + ".html");
     const QString info = popplerOutput(QStringLiteral("pdfinfo"), {pdf});
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+[1-4]\\n"))),
              qPrintable(info));
