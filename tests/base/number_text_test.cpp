@@ -7,89 +7,94 @@
 #include <cstdint>
 #include <cstdio>
 #include <limits>
-#include <ostream>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarnex {
 namespace {
 
-struct FormatCase {
-  float value;
-  const char* text;
-};
+constexpr float kInf = std::numeric_limits<float>::infinity();
+constexpr float kNan = std::numeric_limits<float>::quiet_NaN();
 
-void PrintTo(const FormatCase& c, std::ostream* os) {
-  *os << '"' << c.text << '"';
+TEST(FormatFieldValue, WritesSixDigitsWithThreeDigitExponent) {
+  const std::pair<float, const char*> cases[] = {
+      {1234567.0f, "1.23457e+006"},
+      {0.5f, "0.5"},
+      {100.0f, "100"},
+      {2000000.0f, "2e+006"},
+      {0.00001f, "1e-005"},
+      {0.0001f, "0.0001"},
+      {999999.0f, "999999"},
+      {9999995.0f, "1e+007"},
+      {95.10869f, "95.1087"},
+      {-12.5f, "-12.5"},
+      {1e38f, "1e+038"},
+      {1e-38f, "1e-038"},
+      {0.0f, "0"},
+      {-0.0f, "0"},
+      {kInf, "inf"},
+      {-kInf, "-inf"},
+      {kNan, "nan"},
+      {-kNan, "nan"},
+      // The value is widened to double before formatting: 0.1f shows 0.1.
+      {0.1f, "0.1"},
+      {1.0f / 3.0f, "0.333333"}};
+  for (const auto& [value, text] : cases) EXPECT_EQ(formatFieldValue(value), text);
 }
 
-class FormatFieldValue : public ::testing::TestWithParam<FormatCase> {};
-
-TEST_P(FormatFieldValue, WritesSixDigitsWithThreeDigitExponent) {
-  EXPECT_EQ(formatFieldValue(GetParam().value), GetParam().text);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, FormatFieldValue,
-    ::testing::Values(FormatCase{1234567.0f, "1.23457e+006"}, FormatCase{0.5f, "0.5"},
-                      FormatCase{100.0f, "100"}, FormatCase{2000000.0f, "2e+006"},
-                      FormatCase{0.00001f, "1e-005"}, FormatCase{0.0001f, "0.0001"},
-                      FormatCase{999999.0f, "999999"}, FormatCase{9999995.0f, "1e+007"},
-                      FormatCase{95.10869f, "95.1087"}, FormatCase{-12.5f, "-12.5"},
-                      FormatCase{1e38f, "1e+038"}, FormatCase{1e-38f, "1e-038"},
-                      FormatCase{0.0f, "0"}, FormatCase{-0.0f, "0"},
-                      FormatCase{std::numeric_limits<float>::infinity(), "inf"},
-                      FormatCase{-std::numeric_limits<float>::infinity(), "-inf"},
-                      FormatCase{std::numeric_limits<float>::quiet_NaN(), "nan"},
-                      FormatCase{-std::numeric_limits<float>::quiet_NaN(), "nan"},
-                      // The value is widened to double before formatting: 0.1f shows 0.1.
-                      FormatCase{0.1f, "0.1"}, FormatCase{1.0f / 3.0f, "0.333333"}));
-
-struct ParseCase {
-  const char* text;
-  bool valid;
-  float value;
-};
-
-void PrintTo(const ParseCase& c, std::ostream* os) {
-  *os << '"' << c.text << '"';
-}
-
-class ParseFieldText : public ::testing::TestWithParam<ParseCase> {};
-
-TEST_P(ParseFieldText, FollowsTheFieldRules) {
-  const auto parsed = parseFieldText(GetParam().text);
-  ASSERT_EQ(parsed.has_value(), GetParam().valid) << GetParam().text;
-  if (parsed) {
-    EXPECT_EQ(*parsed, GetParam().value) << GetParam().text;
-    EXPECT_FALSE(*parsed == 0.0f && std::signbit(*parsed)) << "a negative zero";
+TEST(ParseFieldText, FollowsTheFieldRules) {
+  const struct {
+    const char* text;
+    bool valid;
+    float value;
+  } cases[] = {{" 12 ", true, 12.0f},
+               {"1e3", true, 1000.0f},
+               {"\t7\t", true, 7.0f},
+               {"0.0", true, 0.0f},
+               {".5", true, 0.5f},
+               {"0", true, 0.0f},
+               {"-3.25", true, -3.25f},
+               {"+4", true, 4.0f},
+               {"1.23457e+006", true, 1234570.0f},
+               // A zero result is valid only when the text begins with the digit 0, after a sign.
+               {"-0", true, 0.0f},
+               {" +0.0", true, 0.0f},
+               {"-.0", false, 0},
+               {".0", false, 0},
+               {"-", false, 0},
+               {"", false, 0},
+               {"   ", false, 0},
+               {"1e-400", false, 0},
+               // Only blanks and tabs may follow the number.
+               {"12a", false, 0},
+               {"12 a", false, 0},
+               {"1,5", false, 0},
+               {"abc", false, 0},
+               {"12\n", false, 0},
+               // Only the first 31 characters count: the letter at 32 is never seen.
+               {"1                              x", true, 1.0f},
+               {"1                             x", false, 0},
+               // Not finite in single precision: no number, whatever the spelling.
+               {"1e39", false, 0},
+               {"-1e39", false, 0},
+               {"inf", false, 0},
+               {"-inf", false, 0},
+               {"nan", false, 0},
+               {" INFINITY", false, 0},
+               // The largest float and the values that still round to it are numbers.
+               {"3.4028235e38", true, std::numeric_limits<float>::max()},
+               {"3.40282356e38", true, std::numeric_limits<float>::max()}};
+  for (const auto& c : cases) {
+    const auto parsed = parseFieldText(c.text);
+    ASSERT_EQ(parsed.has_value(), c.valid) << '"' << c.text << '"';
+    if (parsed) {
+      EXPECT_EQ(*parsed, c.value) << c.text;
+      EXPECT_FALSE(*parsed == 0.0f && std::signbit(*parsed)) << "a negative zero";
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ParseFieldText,
-    ::testing::Values(
-        ParseCase{" 12 ", true, 12.0f}, ParseCase{"1e3", true, 1000.0f},
-        ParseCase{"\t7\t", true, 7.0f}, ParseCase{"0.0", true, 0.0f}, ParseCase{".5", true, 0.5f},
-        ParseCase{"0", true, 0.0f}, ParseCase{"-3.25", true, -3.25f}, ParseCase{"+4", true, 4.0f},
-        ParseCase{"1.23457e+006", true, 1234570.0f},
-        // A zero result is valid only when the text begins with the digit 0, after a sign.
-        ParseCase{"-0", true, 0.0f}, ParseCase{" +0.0", true, 0.0f}, ParseCase{"-.0", false, 0},
-        ParseCase{".0", false, 0}, ParseCase{"-", false, 0}, ParseCase{"", false, 0},
-        ParseCase{"   ", false, 0}, ParseCase{"1e-400", false, 0},
-        // Only blanks and tabs may follow the number.
-        ParseCase{"12a", false, 0}, ParseCase{"12 a", false, 0}, ParseCase{"1,5", false, 0},
-        ParseCase{"abc", false, 0}, ParseCase{"12\n", false, 0},
-        // Only the first 31 characters count: the letter at 32 is never seen.
-        ParseCase{"1                              x", true, 1.0f},
-        ParseCase{"1                             x", false, 0},
-        // Not finite in single precision: no number, whatever the spelling.
-        ParseCase{"1e39", false, 0}, ParseCase{"-1e39", false, 0}, ParseCase{"inf", false, 0},
-        ParseCase{"-inf", false, 0}, ParseCase{"nan", false, 0}, ParseCase{" INFINITY", false, 0},
-        // The largest float and the values that still round to it are numbers.
-        ParseCase{"3.4028235e38", true, std::numeric_limits<float>::max()},
-        ParseCase{"3.40282356e38", true, std::numeric_limits<float>::max()}));
 
 // The field text is the C library's "%.6g" of the value widened to double, with the exponent
 // padded to three digits. Compared over every kind of float: powers of ten, ties at the

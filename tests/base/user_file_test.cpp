@@ -10,7 +10,8 @@
 #include <filesystem>
 #include <iterator>
 #include <optional>
-#include <ostream>
+#include <string>
+#include <utility>
 
 #include "support/child_process.h"
 #include "support/recording_host.h"
@@ -31,38 +32,30 @@ std::string sampleOfA(std::string_view name) {
   return name == "A.txt" ? std::string(kSample) : std::string();
 }
 
-struct OpenCase {
-  const char* name;
-  std::optional<std::string> before;  // nullopt: no file yet
-  std::string after;
-};
-
-void PrintTo(const OpenCase& c, std::ostream* os) {
-  *os << c.name;
+TEST(OpenWithContent, FillsOnlyWhatHoldsNothing) {
+  const struct {
+    const char* name;
+    std::optional<std::string> before;  // nullopt: no file yet
+    std::string after;
+  } cases[] = {{"Missing", std::nullopt, std::string(kSample)},
+               {"Empty", "", std::string(kSample)},
+               {"OnlyTheMarker", "#", "#"},
+               {"OneBlank", " ", " "},
+               {"UsersText", "Vo = 5;\r\n#notes", "Vo = 5;\r\n#notes"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder dir;
+    if (c.before) dir.write("A.txt", *c.before);
+    const Folder folder(dir.folder().dir(), sampleOfA);
+    std::string error;
+    const auto file = UserFile::open(folder, "A.txt", error);
+    ASSERT_TRUE(file.has_value()) << error;
+    EXPECT_EQ(file->readAll(), c.after);
+    EXPECT_EQ(dir.read("A.txt"), c.after);
+    // No temporary file is left beside it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.folder().dir()), {}), 1);
+  }
 }
-
-class OpenWithContent : public ::testing::TestWithParam<OpenCase> {};
-
-TEST_P(OpenWithContent, FillsOnlyWhatHoldsNothing) {
-  TempFolder dir;
-  if (GetParam().before) dir.write("A.txt", *GetParam().before);
-  const Folder folder(dir.folder().dir(), sampleOfA);
-  std::string error;
-  const auto file = UserFile::open(folder, "A.txt", error);
-  ASSERT_TRUE(file.has_value()) << error;
-  EXPECT_EQ(file->readAll(), GetParam().after);
-  EXPECT_EQ(dir.read("A.txt"), GetParam().after);
-  // No temporary file is left beside it.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.folder().dir()), {}), 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, OpenWithContent,
-    ::testing::Values(OpenCase{"Missing", std::nullopt, std::string(kSample)},
-                      OpenCase{"Empty", "", std::string(kSample)},
-                      OpenCase{"OnlyTheMarker", "#", "#"}, OpenCase{"OneBlank", " ", " "},
-                      OpenCase{"UsersText", "Vo = 5;\r\n#notes", "Vo = 5;\r\n#notes"}),
-    [](const ::testing::TestParamInfo<OpenCase>& p) { return p.param.name; });
 
 // A file appears whole or not at all: a write that fails on a file-size limit, or the process
 // killed by that limit part-way, leaves the name free, and the next start creates it whole.
@@ -165,71 +158,55 @@ TEST(UserFile, ReadOnlyFolderIsReadAndOnlyAWriteFails) {
 
 // --- Reading up to the end marker ----------------------------------------------------------
 
-struct ReadCase {
-  const char* name;
-  std::string bytes;
-  MarkedText::Status status;
-  std::string text;
-};
-
-class ReadUntil : public ::testing::TestWithParam<ReadCase> {};
-
-TEST_P(ReadUntil, KeepsOnlyTheTextBeforeTheMarker) {
-  TempFolder dir;
-  dir.write("A.txt", GetParam().bytes);
-  std::string error;
-  const auto file = UserFile::open(dir.folder(), "A.txt", error);
-  ASSERT_TRUE(file.has_value()) << error;
-  const MarkedText read = file->readUntil('#', 8);
-  EXPECT_EQ(read.status, GetParam().status);
-  EXPECT_EQ(read.text, GetParam().text);
-}
-
 // The limit is 8 bytes here; the text beyond it is cut at 8.
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ReadUntil,
-    ::testing::Values(
-        ReadCase{"Empty", "", MarkedText::Status::NoMarker, ""},
-        ReadCase{"NoMarker", "L = 1;", MarkedText::Status::NoMarker, "L = 1;"},
-        ReadCase{"NotesAfterMarker", "L=1;#" + std::string(100, 'x'), MarkedText::Status::Marker,
-                 "L=1;"},
-        ReadCase{"MarkerFirst", "#L=1;", MarkedText::Status::Marker, ""},
-        ReadCase{"LimitThenMarker", "12345678#", MarkedText::Status::Marker, "12345678"},
-        ReadCase{"OneBeyondTheLimit", "123456789#", MarkedText::Status::TooLong, "12345678"},
-        ReadCase{"LongWithoutMarker", std::string(20000, ' '), MarkedText::Status::TooLong,
-                 "        "}),
-    [](const ::testing::TestParamInfo<ReadCase>& p) { return p.param.name; });
+TEST(ReadUntil, KeepsOnlyTheTextBeforeTheMarker) {
+  using enum MarkedText::Status;
+  const struct {
+    const char* name;
+    std::string bytes;
+    MarkedText::Status status;
+    std::string text;
+  } cases[] = {{"Empty", "", NoMarker, ""},
+               {"NoMarker", "L = 1;", NoMarker, "L = 1;"},
+               {"NotesAfterMarker", "L=1;#" + std::string(100, 'x'), Marker, "L=1;"},
+               {"MarkerFirst", "#L=1;", Marker, ""},
+               {"LimitThenMarker", "12345678#", Marker, "12345678"},
+               {"OneBeyondTheLimit", "123456789#", TooLong, "12345678"},
+               {"LongWithoutMarker", std::string(20000, ' '), TooLong, "        "}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder dir;
+    dir.write("A.txt", c.bytes);
+    std::string error;
+    const auto file = UserFile::open(dir.folder(), "A.txt", error);
+    ASSERT_TRUE(file.has_value()) << error;
+    const MarkedText read = file->readUntil('#', 8);
+    EXPECT_EQ(read.status, c.status);
+    EXPECT_EQ(read.text, c.text);
+  }
+}
 
 // --- First byte ------------------------------------------------------------------------------
 
-struct FirstByteCase {
-  std::string bytes;
-  int first;
-};
-
-void PrintTo(const FirstByteCase& c, std::ostream* os) {
-  *os << ::testing::PrintToString(c.bytes);
-}
-
-class FirstByte : public ::testing::TestWithParam<FirstByteCase> {};
-
 // The first byte decides whether a file is switched off; an editor's byte-order mark in
 // front of the '#' does not hide it.
-TEST_P(FirstByte, SkipsAByteOrderMark) {
-  TempFolder dir;
-  dir.write("A.txt", GetParam().bytes);
-  std::string error;
-  const auto file = UserFile::open(dir.folder(), "A.txt", error);
-  ASSERT_TRUE(file.has_value()) << error;
-  EXPECT_EQ(file->firstByte(), GetParam().first);
+TEST(FirstByte, SkipsAByteOrderMark) {
+  const std::pair<std::string, int> cases[] = {{"", 0},
+                                               {"#", '#'},
+                                               {"\xEF\xBB\xBF#", '#'},
+                                               {"\xEF\xBB\xBF", 0},
+                                               {"\xEF\xBB\xBFL", 'L'},
+                                               {"\xEF\xBB#", 0xEF}};
+  for (const auto& [bytes, first] : cases) {
+    SCOPED_TRACE(::testing::PrintToString(bytes));
+    TempFolder dir;
+    dir.write("A.txt", bytes);
+    std::string error;
+    const auto file = UserFile::open(dir.folder(), "A.txt", error);
+    ASSERT_TRUE(file.has_value()) << error;
+    EXPECT_EQ(file->firstByte(), first);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Bytes, FirstByte,
-                         ::testing::Values(FirstByteCase{"", 0}, FirstByteCase{"#", '#'},
-                                           FirstByteCase{"\xEF\xBB\xBF#", '#'},
-                                           FirstByteCase{"\xEF\xBB\xBF", 0},
-                                           FirstByteCase{"\xEF\xBB\xBFL", 'L'},
-                                           FirstByteCase{"\xEF\xBB#", 0xEF}));
 
 // --- Error texts -----------------------------------------------------------------------------
 

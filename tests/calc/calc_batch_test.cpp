@@ -32,22 +32,19 @@ void PrintTo(const BatchCase& c, std::ostream* os) {
 // Every case has a refused point: conditions the circuit cannot meet (an output the input
 // cannot give, a duty cycle above 1, an input above its own maximum) or a text beyond the
 // single-precision range, which does not read as a number.
+// clang-format off
 const BatchCase kCases[] = {
     {"dcdc", {}, "Vo", "6:18:6", {"6", "12", "18"}, "IoMax", {"1", "2"}},
     {"dcdc", {"topology=boost", "VinMax=10"}, "VinMin", "4:16:x2", {"4", "8", "16"}, nullptr, {}},
     {"forward", {"core"}, "Io", "10:1e39:x1e38", {"10", "1e+39"}, nullptr, {}},
-    {"flyback",
-     {"core", "verify", "Ae=100", "Le=60"},
-     "VacMin",
-     "100:300:100",
-     {"100", "200", "300"},
-     nullptr,
-     {}},
+    {"flyback", {"core", "verify", "Ae=100", "Le=60"}, "VacMin", "100:300:100",
+     {"100", "200", "300"}, nullptr, {}},
     {"rcc", {}, "VacMin", "100:300:100", {"100", "200", "300"}, nullptr, {}},
     {"pushpull", {}, "Dmax", "0.4:1.2:0.4", {"0.4", "0.8", "1.2"}, nullptr, {}},
     {"loop-current", {}, "Vo", "1:1e39:x1e39", {"1", "1e+39"}, nullptr, {}},
     {"loop-type3", {}, "GdB", "1:3:1", {"1", "2", "3"}, "R1", {"1000", "2e+99"}},
 };
+// clang-format on
 
 class CalcBatch : public ::testing::TestWithParam<BatchCase> {
  protected:

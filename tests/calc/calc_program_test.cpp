@@ -34,10 +34,6 @@ struct FolderCase {
   const char* folder;  // the working folder below the home folder
 };
 
-void PrintTo(const FolderCase& c, std::ostream* os) {
-  *os << c.label;
-}
-
 class CalcFolderTest : public ::testing::TestWithParam<FolderCase> {};
 
 TEST_P(CalcFolderTest, FillsTheWorkingFolderAndGivesTheBuiltInDesign) {

@@ -29,16 +29,12 @@ constexpr const char* kIncomplete = "请输入完整的设计条件！";
 const DialogTable& probeTable(bool withDefault) {
   static constexpr ButtonRow kDefault[] = {{kCalculateButton, "计算(&C)", "calc", 0, true}};
   static constexpr ButtonRow kPlain[] = {{kCalculateButton, "check", "check"}};
-  static const DialogTable kWith = [] {
+  auto with = [](std::span<const ButtonRow> buttons) {
     DialogTable t = dcdcTable();
-    t.buttons = kDefault;
+    t.buttons = buttons;
     return t;
-  }();
-  static const DialogTable kWithout = [] {
-    DialogTable t = dcdcTable();
-    t.buttons = kPlain;
-    return t;
-  }();
+  };
+  static const DialogTable kWith = with(kDefault), kWithout = with(kPlain);
   return withDefault ? kWith : kWithout;
 }
 
@@ -166,85 +162,54 @@ TEST_F(DesignDialogTest, EnterWithoutDefaultButtonChecksAndStaysOpen) {
 }
 
 // Title markers: a file switched off by '#' or in use, for every window, in
-// designs/windows_test; here the files at the edge of holding a statement.
-struct MarkerCase {
-  const char* label;
-  const char* formulaFile;  // content
-  bool builtIn;             // the calculation uses the built-in computation
-};
-
-void PrintTo(const MarkerCase& c, std::ostream* os) {
-  *os << c.label;
+// designs/windows_test; here the files at the edge of holding a statement. No statement before
+// the end marker (an emptied file, a bare line end, blanks and comments) gives the built-in
+// title and computation; so does a text of two bytes, though it computes.
+TEST_F(DesignDialogTest, BuiltInTitleForAFileWithoutStatements) {
+  const struct {
+    const char* formulaFile;  // content
+    bool builtIn;             // the calculation uses the built-in computation
+  } cases[] = {{"", true},    {"\n", true},
+               {"\n#", true}, {" \r\n// 注释\n\n#L = 1;", true},
+               {"a;", false}, {"\xEF\xBB\xBF#L = 1;", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(std::string(c.formulaFile)));
+    dir.write(kFile, c.formulaFile);
+    ProbeDialog& d = open();
+    EXPECT_EQ(d.title(), "DC-DC变换器   <界面:系统   公式:内置>");
+    EXPECT_TRUE(d.control(1306)->enabled);
+    d.command(kCalculateButton);
+    EXPECT_EQ(d.builtInRuns, c.builtIn ? 1 : 0);
+  }
 }
 
-class FormulaMarkerTest : public DesignDialogTest,
-                          public ::testing::WithParamInterface<MarkerCase> {};
-
-// No statement before the end marker (an emptied file, a bare line end, blanks and comments)
-// gives the built-in title and computation; so does a text of two bytes, though it computes.
-TEST_P(FormulaMarkerTest, BuiltInTitleForAFileWithoutStatements) {
-  const MarkerCase& c = GetParam();
-  dir.write(kFile, c.formulaFile);
-  ProbeDialog& d = open();
-  EXPECT_EQ(d.title(), "DC-DC变换器   <界面:系统   公式:内置>");
-  EXPECT_TRUE(d.control(1306)->enabled);
-  d.command(kCalculateButton);
-  EXPECT_EQ(d.builtInRuns, c.builtIn ? 1 : 0);
+// The DC-DC window's captions of relabel numbers 1 and 27 (its last) after opening. The
+// reader's own cases (blanks, byte-order marks): the golden interface files.
+TEST_F(DesignDialogTest, InterfaceFileAppliesCaptionsAndMarksTheTitle) {
+  constexpr const char* kCaption1 = "最低输入电压(V)";
+  constexpr const char* kCaption27 = "输出电容耐压>(V)";
+  const struct {
+    const char* content;
+    const char* marker;
+    const char* caption1;
+    const char* caption27;
+    std::size_t messages;
+  } cases[] = {{"1=VinMin;\r\n27=Vc>;\r\n#", "   <界面:自定义", "VinMin", "Vc>", 0},
+               {"", "   <界面:系统", kCaption1, kCaption27, 1},           // gets its end marker
+               {"28=x;\n#", "   <界面:系统", kCaption1, kCaption27, 1}};  // out of range
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.content);
+    dir.write("DC-DC Interface.txt", c.content);
+    host.clear();
+    ProbeDialog d(host, dir.folder());
+    d.open();
+    EXPECT_EQ(d.title(), std::string("DC-DC变换器") + c.marker + "   公式:内置>");
+    EXPECT_EQ(d.control(1265)->text, c.caption1);
+    EXPECT_EQ(d.control(1285)->text, c.caption27);
+    EXPECT_EQ(host.messages.size(), c.messages);
+    EXPECT_TRUE(d.setUpDone());
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, FormulaMarkerTest,
-    ::testing::Values(MarkerCase{"Empty", "", true}, MarkerCase{"OneByte", "\n", true},
-                      MarkerCase{"TwoBytes", "\n#", true},
-                      MarkerCase{"BlanksAndComments", " \r\n// 注释\n\n#L = 1;", true},
-                      MarkerCase{"OneShortStatement", "a;", false},
-                      MarkerCase{"ByteOrderMarkThenMarker", "\xEF\xBB\xBF#L = 1;", true}),
-    [](const ::testing::TestParamInfo<MarkerCase>& p) { return p.param.label; });
-
-struct InterfaceCase {
-  const char* label;
-  const char* content;
-  const char* marker;
-  const char* caption1;   // label of relabel number 1 after opening
-  const char* caption27;  // and of the last, number 27
-  int messages;
-};
-
-void PrintTo(const InterfaceCase& c, std::ostream* os) {
-  *os << c.label;
-}
-
-// The DC-DC window's own first and last captions.
-constexpr const char* kCaption1 = "最低输入电压(V)";
-constexpr const char* kCaption27 = "输出电容耐压>(V)";
-
-class InterfaceMarkerTest : public DesignDialogTest,
-                            public ::testing::WithParamInterface<InterfaceCase> {};
-
-// The reader's own cases (blanks, byte-order marks): the golden interface files.
-TEST_P(InterfaceMarkerTest, AppliesCaptionsAndMarksTheTitle) {
-  const InterfaceCase& c = GetParam();
-  dir.write("DC-DC Interface.txt", c.content);
-  ProbeDialog d(host, dir.folder());
-  d.open();
-  EXPECT_EQ(d.title(), std::string("DC-DC变换器") + c.marker + "   公式:内置>");
-  EXPECT_EQ(d.control(1265)->text, c.caption1);
-  EXPECT_EQ(d.control(1285)->text, c.caption27);
-  EXPECT_EQ(static_cast<int>(host.messages.size()), c.messages);
-  EXPECT_TRUE(d.setUpDone());
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, InterfaceMarkerTest,
-                         ::testing::Values(InterfaceCase{"Applied", "1=VinMin;\r\n27=Vc>;\r\n#",
-                                                         "   <界面:自定义", "VinMin", "Vc>", 0},
-                                           InterfaceCase{"EmptyGetsItsMarker", "", "   <界面:系统",
-                                                         kCaption1, kCaption27, 1},
-                                           InterfaceCase{"OutOfRange", "28=x;\n#", "   <界面:系统",
-                                                         kCaption1, kCaption27, 1}),
-
-                         [](const ::testing::TestParamInfo<InterfaceCase>& p) {
-                           return p.param.label;
-                         });
 
 TEST_F(DesignDialogTest, UnopenableInterfaceFileAbandonsTheSetUp) {
   std::filesystem::remove(dir.path("DC-DC Interface.txt"));

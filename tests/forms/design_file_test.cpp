@@ -156,10 +156,6 @@ struct BadFile {
   const char* says;  // part of the message: the key at fault
 };
 
-void PrintTo(const BadFile& b, std::ostream* os) {
-  *os << b.name;
-}
-
 class BadDesignFile : public ::testing::TestWithParam<BadFile> {};
 
 TEST_P(BadDesignFile, IsRefusedNamingTheKeyAndChangesNothing) {
@@ -223,10 +219,6 @@ struct SaveFault {
   const char* name;
   const char* says;
 };
-
-void PrintTo(const SaveFault& s, std::ostream* os) {
-  *os << s.name;
-}
 
 class FailedSave : public ::testing::TestWithParam<SaveFault> {};
 

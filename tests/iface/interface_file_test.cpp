@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/golden_file.h"
@@ -131,31 +132,21 @@ TEST(InterfaceFile, TextBeyondTheLimitIsRefusedAndNothingAppended) {
   EXPECT_EQ(dir.read("C.txt").size(), blanks.size());
 }
 
-struct Utf8Case {
-  std::string bytes;
-  bool utf8File;
-};
-
-void PrintTo(const Utf8Case& c, std::ostream* os) {
-  *os << ::testing::PrintToString(c.bytes);
+TEST(InterfaceFile, DecidesTheEncoding) {
+  const std::pair<std::string, bool> cases[] = {{"", false},
+                                                {"1=abc;#", false},
+                                                {"1=电压;#", true},
+                                                {"1=\xF0\x9F\x98\x80;#", true},
+                                                {"\xC0\x80", false},           // overlong NUL
+                                                {"\xE0\x80\xAF", false},       // overlong '/'
+                                                {"\xED\xA0\x80", false},       // surrogate
+                                                {"\xF4\x90\x80\x80", false},   // above U+10FFFF
+                                                {"\xE7\x94", false},           // cut short
+                                                {"\xCA\xE4\xB3\xF6", false}};  // GBK
+  for (const auto& [bytes, utf8] : cases) {
+    EXPECT_EQ(isUtf8File(bytes), utf8) << ::testing::PrintToString(bytes);
+  }
 }
-
-class Utf8FileTest : public ::testing::TestWithParam<Utf8Case> {};
-
-TEST_P(Utf8FileTest, DecidesTheEncoding) {
-  EXPECT_EQ(isUtf8File(GetParam().bytes), GetParam().utf8File);
-}
-
-INSTANTIATE_TEST_SUITE_P(Bytes, Utf8FileTest,
-                         ::testing::Values(Utf8Case{"", false}, Utf8Case{"1=abc;#", false},
-                                           Utf8Case{"1=电压;#", true},
-                                           Utf8Case{"1=\xF0\x9F\x98\x80;#", true},
-                                           Utf8Case{"\xC0\x80", false},            // overlong NUL
-                                           Utf8Case{"\xE0\x80\xAF", false},        // overlong '/'
-                                           Utf8Case{"\xED\xA0\x80", false},        // surrogate
-                                           Utf8Case{"\xF4\x90\x80\x80", false},    // above U+10FFFF
-                                           Utf8Case{"\xE7\x94", false},            // cut short
-                                           Utf8Case{"\xCA\xE4\xB3\xF6", false}));  // GBK
 
 }  // namespace
 }  // namespace tarnex

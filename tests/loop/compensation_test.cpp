@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "base/number_text.h"
 #include "support/openings.h"
@@ -47,20 +48,11 @@ TEST(TypeIICompensation, GainNeededFromTheExactStage) {
 }
 
 // The efficiency bands of the DCM flyback; 10 to 20 W takes 0.8 like the band above it.
-struct EtaCase {
-  double Po, eta;
-};
-void PrintTo(const EtaCase& c, std::ostream* os) {
-  *os << c.Po << " W";
+TEST(TypeIICompensation, FlybackEfficiencyFollowsTheBands) {
+  const std::pair<double, double> bands[] = {{9.99, 0.75}, {10, 0.8}, {15, 0.8},
+                                             {20, 0.8},    {30, 0.8}, {30.01, 0.85}};
+  for (const auto& [Po, eta] : bands) EXPECT_EQ(typeIIFlybackEfficiency(Po), eta) << Po << " W";
 }
-class FlybackEfficiency : public ::testing::TestWithParam<EtaCase> {};
-TEST_P(FlybackEfficiency, FollowsTheBands) {
-  EXPECT_EQ(typeIIFlybackEfficiency(GetParam().Po), GetParam().eta);
-}
-INSTANTIATE_TEST_SUITE_P(Bands, FlybackEfficiency,
-                         ::testing::Values(EtaCase{9.99, 0.75}, EtaCase{10, 0.8}, EtaCase{15, 0.8},
-                                           EtaCase{20, 0.8}, EtaCase{30, 0.8},
-                                           EtaCase{30.01, 0.85}));
 
 // Needed gains that are not finite: an infinite one gives an infinite R2, an undefined one an
 // undefined R2 (no conversion of either to an integer).

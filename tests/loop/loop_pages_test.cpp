@@ -128,9 +128,6 @@ struct FlowCase {
   std::vector<int> commands;
   int exact;
 };
-void PrintTo(const FlowCase& c, std::ostream* os) {
-  *os << c.name;
-}
 class LoopCheck : public ::testing::TestWithParam<FlowCase> {};
 TEST_P(LoopCheck, ExactWritesNothingAndARefusalDropsTheCheck) {
   const FlowCase& c = GetParam();
@@ -195,35 +192,28 @@ TEST(TypeIIPage, KindChangeRelabelsAndSwapsTheEnabling) {
 
 // --- hint dialogs ------------------------------------------------------------------------
 
-// Each clickable line opens its hint; two clicks open it twice.
-TEST(HintDialogs, EachLineOpensItsHint) {
+// Each clickable line opens its hint; two clicks open it twice. Trailing blanks stay: the
+// first text of hint 208 ends in 44 blanks after "："; item 5 of hint 201 in one after "。",
+// with its two ASCII quotation marks.
+TEST(HintDialogs, EachLineOpensItsHintWithItsBlanks) {
   Driven<CICtrl> current;
   current.page.command(icctrl::kEsrHint);
   current.page.command(icctrl::kEsrHint);
   EXPECT_EQ(current.host.hints, (std::vector<int>{202, 202}));
+  EXPECT_TRUE(current.host.messages.empty());
   Driven<CVCtrl> typeII;
   typeII.page.command(vctrl::kOtherHint);
   typeII.page.command(vctrl::kCriteriaHint);
   EXPECT_EQ(typeII.host.hints, (std::vector<int>{200, 201}));
   EXPECT_EQ(typeII.host.dialogs, (std::vector<std::string>{"说明", "提示："}));
+  EXPECT_EQ(typeII.host.texts.back(),
+            "5 使穿越频率小于任何\"有问题\"的极点或者零点——比如RHP零点和次谐波不稳定极点。 ");
   Driven<CType3> typeIII;
   typeIII.page.command(type3::kHint);
   EXPECT_EQ(typeIII.host.hints, (std::vector<int>{208}));
   ASSERT_EQ(typeIII.host.texts.size(), 4u);
-  EXPECT_TRUE(current.host.messages.empty());
-}
-
-// Trailing blanks stay: the first text of hint 208 ends in 44 blanks after "："; item 5 of
-// hint 201 in one after "。", with its two ASCII quotation marks.
-TEST(HintDialogs, TextsKeepTheirBlanks) {
-  Driven<CType3> typeIII;
-  typeIII.page.command(type3::kHint);
   EXPECT_TRUE(typeIII.host.texts[0].ends_with("）：" + std::string(44, ' ')));
   EXPECT_FALSE(typeIII.host.texts[0].ends_with(std::string(45, ' ')));
-  Driven<CVCtrl> typeII;
-  typeII.page.command(vctrl::kCriteriaHint);
-  EXPECT_EQ(typeII.host.texts.back(),
-            "5 使穿越频率小于任何\"有问题\"的极点或者零点——比如RHP零点和次谐波不稳定极点。 ");
 }
 
 }  // namespace

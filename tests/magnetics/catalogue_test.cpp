@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <numbers>
-#include <ostream>
 #include <string>
 
 #include "magnetics/copper_loss.h"
@@ -16,42 +15,33 @@ namespace {
 // One point of each shipped ferrite's datasheet: the loss density at f, B peak and T, the
 // initial permeability at 25 °C and the saturation flux density at 100 °C (0: not among the
 // values the cited page gives).
-struct DatasheetFerrite {
-  const char* name;
-  double f, B, T, Pv;  // Hz, T, °C, W/m³
-  double mu, bsat100;  // -, T
-  const char* source;
-};
-
-void PrintTo(const DatasheetFerrite& m, std::ostream* os) {
-  *os << m.name;
-}
-
-class Ferrite : public ::testing::TestWithParam<DatasheetFerrite> {};
-
-TEST_P(Ferrite, FitsItsDatasheet) {
-  const DatasheetFerrite& d = GetParam();
-  const Material* m = findMaterial(d.name);
-  ASSERT_NE(m, nullptr) << d.name;
-  EXPECT_NEAR(steinmetzLoss(*m, d.f, d.B, d.T), d.Pv, 0.25 * d.Pv) << d.source;
-  EXPECT_NEAR(m->mu25, d.mu, 0.25 * d.mu) << d.source;
-  if (d.bsat100 > 0) {
-    EXPECT_NEAR(m->Bsat100, d.bsat100, 0.1 * d.bsat100) << d.source;
+TEST(Ferrite, FitsItsDatasheet) {
+  const struct {
+    const char* name;
+    double f, B, T, Pv;  // Hz, T, °C, W/m³
+    double mu, bsat100;  // -, T
+    const char* source;
+  } datasheets[] = {
+      {"N87", 100e3, 0.2, 100, 375e3, 2200, 0.39, "TDK N87 data sheet"},
+      {"N95", 100e3, 0.2, 100, 350e3, 3000, 0.41, "TDK N95 data sheet"},
+      {"N97", 100e3, 0.2, 100, 300e3, 2300, 0.41, "TDK N97 data sheet"},
+      {"PC200", 500e3, 0.05, 100, 60e3, 800, 0,
+       "TDK SIFERRIT material PC200 (formerly N59) data sheet, May 2017"},
+      {"3C94", 100e3, 0.2, 100, 350e3, 2300, 0.38, "Ferroxcube 3C94 data sheet"},
+      {"3C95", 100e3, 0.2, 100, 290e3, 3000, 0.41, "Ferroxcube 3C95 data sheet"},
+      {"DMR40", 100e3, 0.2, 100, 410e3, 2300, 0.39, "DMEGC DMR40 data sheet"},
+      {"DMR95", 100e3, 0.2, 100, 350e3, 3300, 0.41, "DMEGC DMR95 data sheet"},
+  };
+  for (const auto& d : datasheets) {
+    const Material* m = findMaterial(d.name);
+    ASSERT_NE(m, nullptr) << d.name;
+    EXPECT_NEAR(steinmetzLoss(*m, d.f, d.B, d.T), d.Pv, 0.25 * d.Pv) << d.source;
+    EXPECT_NEAR(m->mu25, d.mu, 0.25 * d.mu) << d.source;
+    if (d.bsat100 > 0) {
+      EXPECT_NEAR(m->Bsat100, d.bsat100, 0.1 * d.bsat100) << d.source;
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Datasheets, Ferrite,
-    ::testing::Values(
-        DatasheetFerrite{"N87", 100e3, 0.2, 100, 375e3, 2200, 0.39, "TDK N87 data sheet"},
-        DatasheetFerrite{"N95", 100e3, 0.2, 100, 350e3, 3000, 0.41, "TDK N95 data sheet"},
-        DatasheetFerrite{"N97", 100e3, 0.2, 100, 300e3, 2300, 0.41, "TDK N97 data sheet"},
-        DatasheetFerrite{"PC200", 500e3, 0.05, 100, 60e3, 800, 0,
-                         "TDK SIFERRIT material PC200 (formerly N59) data sheet, May 2017"},
-        DatasheetFerrite{"3C94", 100e3, 0.2, 100, 350e3, 2300, 0.38, "Ferroxcube 3C94 data sheet"},
-        DatasheetFerrite{"3C95", 100e3, 0.2, 100, 290e3, 3000, 0.41, "Ferroxcube 3C95 data sheet"},
-        DatasheetFerrite{"DMR40", 100e3, 0.2, 100, 410e3, 2300, 0.39, "DMEGC DMR40 data sheet"},
-        DatasheetFerrite{"DMR95", 100e3, 0.2, 100, 350e3, 3300, 0.41, "DMEGC DMR95 data sheet"}));
 
 TEST(Ferrite, LossOfUnusableInputIsNotANumber) {
   const Material* n87 = findMaterial("n87");
@@ -107,31 +97,23 @@ TEST(Catalogue, FiltersByFamilyAndAreaProductSortedBySize) {
   EXPECT_TRUE(materialsBy("nobody").empty());
 }
 
-struct WireCase {
-  RoundWires table;
-  double d;  // conducting diameter wanted, m
-  const char* name;
-};
-
-void PrintTo(const WireCase& c, std::ostream* os) {
-  *os << c.name;
+// The thinnest wire at least as thick as wanted, from each table.
+TEST(RoundWire, IsTheThinnestAtLeastAsThickAsWanted) {
+  const struct {
+    RoundWires table;
+    double d;  // conducting diameter wanted, m
+    const char* name;
+  } cases[] = {{RoundWires::Iec60317Grade1, 0.5e-3, "Round 0.5 - Grade 1"},
+               {RoundWires::Iec60317Grade2, 0.49e-3, "Round 0.5 - Grade 2"},
+               {RoundWires::AwgSingleBuild, 0.5e-3, "24 AWG - Single Build"},
+               {RoundWires::AwgHeavyBuild, 1.0e-3, "18 AWG - Heavy Build"}};
+  for (const auto& c : cases) {
+    const std::optional<Wire> w = roundWireAtLeast(c.table, c.d);
+    ASSERT_TRUE(w) << c.name;
+    EXPECT_EQ(w->name, c.name);
+    EXPECT_GT(w->outerDiameter, w->strandDiameter) << c.name;
+  }
 }
-
-class RoundWire : public ::testing::TestWithParam<WireCase> {};
-
-TEST_P(RoundWire, IsTheThinnestAtLeastAsThickAsWanted) {
-  const std::optional<Wire> w = roundWireAtLeast(GetParam().table, GetParam().d);
-  ASSERT_TRUE(w);
-  EXPECT_EQ(w->name, GetParam().name);
-  EXPECT_GT(w->outerDiameter, w->strandDiameter);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Tables, RoundWire,
-    ::testing::Values(WireCase{RoundWires::Iec60317Grade1, 0.5e-3, "Round 0.5 - Grade 1"},
-                      WireCase{RoundWires::Iec60317Grade2, 0.49e-3, "Round 0.5 - Grade 2"},
-                      WireCase{RoundWires::AwgSingleBuild, 0.5e-3, "24 AWG - Single Build"},
-                      WireCase{RoundWires::AwgHeavyBuild, 1.0e-3, "18 AWG - Heavy Build"}));
 
 TEST(RoundWire, NoneThickerThanTheTableOrForNoNumber) {
   EXPECT_FALSE(roundWireAtLeast(RoundWires::Iec60317Grade1, 1.0));

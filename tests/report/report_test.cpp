@@ -26,10 +26,6 @@ struct Kind {
   bool page;             // a page of the compensation sheet
 };
 
-void PrintTo(const Kind& k, std::ostream* os) {
-  *os << k.key;
-}
-
 const Kind kKinds[] = {
     {"dcdc", "calc", nullptr, false},
     {"flyback", "core verify", "ETD 34/17/11", false},

@@ -68,12 +68,6 @@ Expected flybackCore(const Fields& v) {
   return {{{"Ve", estimate(in(v, kFlybackInputs)).Ve}}};
 }
 
-template <FlybackDesign (*verify)(const FlybackInputs&)>
-Expected flybackVerify(const Fields& v) {
-  const FlybackDesign d = verify(in(v, kFlybackInputs));
-  return {out(d, kFlybackDesign), rawTurns(d)};
-}
-
 // The clamp from the inductance and peak current that the verification put into the fields.
 template <FlybackDesign (*verify)(const FlybackInputs&)>
 Expected flybackClamp(const Fields& v) {
@@ -86,18 +80,16 @@ Expected forwardCore(const Fields& v) {
   return {{{"Ap", forwardAreaProduct(in(v, kForwardInputs)).Ap}}};
 }
 
-Expected rcc(const Fields& v) {
-  const RccDesign d = designRcc(in(v, kRccInputs));
-  return {out(d, kRccDesign), rawTurns(d)};
-}
-
-// The forward's verification and the three bridges give the same results.
+// The designs with turns: the flyback's and the forward's verifications, the RCC, the bridges.
 template <auto design, auto inputs, auto outputs>
 Expected transformer(const Fields& v) {
   const auto d = design(in(v, *inputs));
   return {out(d, *outputs), rawTurns(d)};
 }
+template <auto verify>
+constexpr auto flybackVerify = transformer<verify, &kFlybackInputs, &kFlybackDesign>;
 constexpr auto forwardDesign = transformer<forwardVerify, &kForwardInputs, &kForwardDesign>;
+constexpr auto rcc = transformer<designRcc, &kRccInputs, &kRccDesign>;
 template <auto design>
 constexpr auto bridge = transformer<design, &kBridgeInputs, &kBridgeDesign>;
 
@@ -111,10 +103,6 @@ struct SampleCase {
   // before rounding instead) and what uses them.
   std::vector<std::string_view> notComputed = {};
 };
-
-void PrintTo(const SampleCase& c, std::ostream* os) {
-  *os << c.label;
-}
 
 using enum DcDcTopology;
 using enum DcDcMode;

@@ -41,14 +41,11 @@ const std::vector<std::string_view> kOrder = {
     "RCC Interface.txt",         "半桥变换器 cfg.txt",      "全桥变换器 cfg.txt",
     "推挽变换器 cfg.txt",        "正激变换器 cfg.txt",      "System.cfg"};
 
-TEST(StartupFiles, TwentyInCreationOrderSplitIntoFormulaAndInterfaceFiles) {
+// Which are formula and which interface files: CreatesEveryFileSwitchedOffWithItsContent.
+TEST(StartupFiles, TwentyInCreationOrder) {
   const auto files = startupFiles();
   EXPECT_EQ(std::vector<std::string_view>(files.begin(), files.end()),
             std::vector<std::string_view>(kOrder.begin(), kOrder.end() - 1));
-  EXPECT_EQ(formulaFiles().size(), 13u);
-  EXPECT_EQ(interfaceFiles().size(), 7u);
-  for (std::string_view f : formulaFiles()) EXPECT_TRUE(f.ends_with(" cfg.txt")) << f;
-  for (std::string_view f : interfaceFiles()) EXPECT_TRUE(f.ends_with(" Interface.txt")) << f;
 }
 
 std::size_t fileCount(const TempFolder& dir) {
@@ -158,38 +155,25 @@ TEST(PrepareWorkingFolder, CopiesTheHelpDocumentWhenMissing) {
   }
 }
 
-// A folder of the same name blocks one file. The files before it are created, none after it,
-// and the one that failed is reported once: this shows the order and the stop at the first
-// failure.
-struct BlockedCase {
-  const char* name;
-  std::size_t blocked;  // index into kOrder
-};
-
-class BlockedFileTest : public ::testing::TestWithParam<BlockedCase> {};
-
-TEST_P(BlockedFileTest, StopsAtTheFirstFileThatCannotBeOpened) {
-  const std::size_t blocked = GetParam().blocked;
-  TempFolder dir;
-  std::filesystem::create_directory(dir.path(kOrder[blocked]));
-  RecordingHost host;
-  EXPECT_FALSE(prepareWorkingFolder(dir.folder(), host, {}));
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].caption, kProgramName);
-  EXPECT_NE(host.messages[0].text.find(kOrder[blocked]), std::string::npos);
-  for (std::size_t i = 0; i < kOrder.size(); ++i) {
-    if (i == blocked) continue;
-    EXPECT_EQ(dir.exists(kOrder[i]), i < blocked) << kOrder[i];
+// A folder of the same name blocks one file, each in turn. The files before it are created,
+// none after it, and the one that failed is reported once: this shows the order and the stop
+// at the first failure.
+TEST(PrepareWorkingFolder, StopsAtTheFirstFileThatCannotBeOpened) {
+  for (std::size_t blocked = 0; blocked < kOrder.size(); ++blocked) {
+    SCOPED_TRACE(kOrder[blocked]);
+    TempFolder dir;
+    std::filesystem::create_directory(dir.path(kOrder[blocked]));
+    RecordingHost host;
+    EXPECT_FALSE(prepareWorkingFolder(dir.folder(), host, {}));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].caption, kProgramName);
+    EXPECT_NE(host.messages[0].text.find(kOrder[blocked]), std::string::npos);
+    for (std::size_t i = 0; i < kOrder.size(); ++i) {
+      if (i == blocked) continue;
+      EXPECT_EQ(dir.exists(kOrder[i]), i < blocked) << kOrder[i];
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Order, BlockedFileTest,
-    ::testing::Values(BlockedCase{"First", 0}, BlockedCase{"FirstWithChineseName", 3},
-                      BlockedCase{"FirstInterfaceFile", 4}, BlockedCase{"RccFormulaFile", 14},
-                      BlockedCase{"RccInterfaceFile", 15}, BlockedCase{"FirstChineseOnly", 16},
-                      BlockedCase{"LastOfTheTwenty", 19}, BlockedCase{"SystemCfg", 20}),
-    [](const ::testing::TestParamInfo<BlockedCase>& p) { return p.param.name; });
 
 // The working folder is made with the folders above it; a name that cannot be one says why.
 TEST(MakeWorkingFolder, CreatesTheFolderOrSaysWhyNot) {
@@ -203,41 +187,33 @@ TEST(MakeWorkingFolder, CreatesTheFolderOrSaysWhyNot) {
       "无法使用工作文件夹“" + dir.path("plain/sub").string() + "”：路径中有一部分不是文件夹。");
 }
 
-struct WelcomeCase {
-  const char* name;
-  std::optional<std::string> before;  // nullopt: no System.cfg yet
-  bool welcome;
-  std::string afterMark;  // the file once the welcome mark is written
-};
-
-class WelcomeTest : public ::testing::TestWithParam<WelcomeCase> {};
-
-TEST_P(WelcomeTest, FirstByteDecidesAndTheMarkKeepsTheRest) {
-  const WelcomeCase& c = GetParam();
-  TempFolder dir;
-  if (c.before) dir.write("System.cfg", *c.before);
-  RecordingHost host;
-
-  EXPECT_EQ(needsWelcome(dir.folder(), host), c.welcome);
-  EXPECT_EQ(dir.read("System.cfg"), c.before.value_or(""));  // reading changes nothing
-
-  EXPECT_TRUE(markWelcomeSeen(dir.folder(), host));
-  EXPECT_EQ(dir.read("System.cfg"), c.afterMark);
-  EXPECT_FALSE(needsWelcome(dir.folder(), host));
-  EXPECT_TRUE(host.messages.empty());
+// The first byte of System.cfg decides; the mark keeps the bytes after it.
+TEST(Welcome, FirstByteDecidesAndTheMarkKeepsTheRest) {
+  const struct {
+    const char* name;
+    std::optional<std::string> before;  // nullopt: no System.cfg yet
+    bool welcome;
+    std::string afterMark;  // the file once the welcome mark is written
+  } cases[] = {{"Missing", std::nullopt, true, "@"},
+               {"Empty", "", true, "@"},
+               {"MarkOnly", "@", false, "@"},
+               {"MarkWithTrailingBytes", "@abc\n", false, "@abc\n"},
+               {"OtherFirstByte", "x@", true, "@@"},
+               {"NulFirstByte", std::string("\0rest", 5), true, "@rest"},
+               {"HighByte", "\xC0yz", true, "@yz"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder dir;
+    if (c.before) dir.write("System.cfg", *c.before);
+    RecordingHost host;
+    EXPECT_EQ(needsWelcome(dir.folder(), host), c.welcome);
+    EXPECT_EQ(dir.read("System.cfg"), c.before.value_or(""));  // reading changes nothing
+    EXPECT_TRUE(markWelcomeSeen(dir.folder(), host));
+    EXPECT_EQ(dir.read("System.cfg"), c.afterMark);
+    EXPECT_FALSE(needsWelcome(dir.folder(), host));
+    EXPECT_TRUE(host.messages.empty());
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    SystemCfg, WelcomeTest,
-    ::testing::Values(WelcomeCase{"Missing", std::nullopt, true, "@"},
-                      WelcomeCase{"Empty", "", true, "@"}, WelcomeCase{"MarkOnly", "@", false, "@"},
-                      WelcomeCase{"MarkWithTrailingBytes", "@abc\n", false, "@abc\n"},
-                      WelcomeCase{"OtherFirstByte", "x@", true, "@@"},
-                      WelcomeCase{"NulFirstByte", std::string("\0rest", 5), true, "@rest"},
-                      WelcomeCase{"HighByte", "\xC0yz", true, "@yz"}),
-    [](const ::testing::TestParamInfo<WelcomeCase>& param) {
-      return std::string(param.param.name);
-    });
 
 // Every reader of the working folder meets a fault of the file system: a folder that is gone,
 // a folder below a plain file (ENOTDIR, even for the superuser), something in a file's place
@@ -280,10 +256,6 @@ struct FaultCase {
   std::vector<std::string> messages;  // "caption|text"
   const char* after = nullptr;        // the file's bytes afterwards, when it is a plain file
 };
-
-void PrintTo(const FaultCase& c, std::ostream* os) {
-  *os << c.name;
-}
 
 class FileFault : public ::testing::TestWithParam<FaultCase> {};
 
