@@ -53,29 +53,21 @@ QAction* item(const FormView* window, const QString& text) {
 
 }  // namespace
 
-class DesignFilesQtTest : public QObject {
+class DesignFilesQtTest : public testing::LauncherTest {
   Q_OBJECT
 
- private:
-  Folder folder() const { return Folder(std::filesystem::current_path()); }
-  QString path(const char* name) const {
-    return QString::fromStdString((std::filesystem::current_path() / name).string());
-  }
-  testing::LauncherFixture fixture_;
-  QString answer_;  // what the file dialog answers
-
- private slots:
-  void init() {
-    testing::switchOffUserFiles(folder());
-    QVERIFY(fixture_.start(folder()));
+ public:
+  DesignFilesQtTest() {
     DesignFiles::instance().setChooser([this](QWidget*, bool, const QString&) { return answer_; });
   }
 
-  void cleanup() {
-    const QStringList unexpected = fixture_.finish();
-    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
+ private:
+  QString path(const char* name) const {
+    return QString::fromStdString((std::filesystem::current_path() / name).string());
   }
+  QString answer_;  // what the file dialog answers
 
+ private slots:
   // Saved from one window, the design opens from the launcher in a new window of its kind with
   // the texts as typed, its file's name in both titles, and at the head of the recent list.
   void savedDesignOpensFromTheLauncher() {

@@ -88,11 +88,8 @@ const ExactCase kExactCases[] = {
 
 }  // namespace
 
-class LoopSheetQtTest : public QObject {
+class LoopSheetQtTest : public testing::LauncherTest {
   Q_OBJECT
-
- private:
-  testing::LauncherFixture fixture_;
 
   // What the sheet showed, checked after it closed (a failed check inside the modal run
   // would leave the sheet open).
@@ -156,13 +153,6 @@ class LoopSheetQtTest : public QObject {
   }
 
  private slots:
-  void init() { QVERIFY(fixture_.start(Folder(std::filesystem::current_path()))); }
-
-  void cleanup() {
-    const QStringList unexpected = fixture_.finish();
-    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
-  }
-
   void sheetFromTheLauncherCalculatesOnEachPage() {
     QVERIFY(fixture_.launcher().button(launcher::kLoopButton)->isEnabled());
     seen_.clear();

@@ -71,11 +71,8 @@ QStringList menuTexts(const DesignMenu* menu) {
 
 }  // namespace
 
-class ReportQtTest : public QObject {
+class ReportQtTest : public testing::LauncherTest {
   Q_OBJECT
-
-  Folder folder() const { return Folder(std::filesystem::current_path()); }
-  testing::LauncherFixture fixture_;
 
   // Writes the report of `body` as PDF and HTML and checks both: pages, embedded face, the
   // texts that must come back out of the PDF, and the pictures inside the HTML.
@@ -108,16 +105,6 @@ class ReportQtTest : public QObject {
   }
 
  private slots:
-  void init() {
-    testing::switchOffUserFiles(folder());
-    QVERIFY(fixture_.start(folder()));
-  }
-
-  void cleanup() {
-    const QStringList unexpected = fixture_.finish();
-    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
-  }
-
   void designWindowWithItsCoreSheet() {
     FormView* view = fixture_.openWindow(launcher::kFlybackButton);
     QVERIFY(view);

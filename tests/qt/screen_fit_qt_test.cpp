@@ -91,21 +91,10 @@ void everyEntry(FormWidget* body, const QString& name, const std::function<void(
 
 }  // namespace
 
-class ScreenFitQtTest : public QObject {
+class ScreenFitQtTest : public testing::LauncherTest {
   Q_OBJECT
 
- private:
-  Folder folder() const { return Folder(std::filesystem::current_path()); }
-  testing::LauncherFixture fixture_;
-
  private slots:
-  void init() { testing::switchOffUserFiles(folder()); }
-
-  void cleanup() {
-    const QStringList unexpected = fixture_.finish();
-    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
-  }
-
   void everyWindowStaysOnTheScreen_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<bool>("longCaption");
@@ -125,11 +114,11 @@ class ScreenFitQtTest : public QObject {
       if (toQString(d.key()) == key) design = &d;
     }
     QVERIFY(design);
-    if (longCaption) {
+    if (longCaption) {  // read by a new launcher
       testing::writeUserFile(folder(), design->table->interfaceFile,
                              "1=" + kLongCaption + ";\r\n#\r\n");
+      QVERIFY(fixture_.start(folder()));
     }
-    QVERIFY(fixture_.start(folder()));
     FormView* view = fixture_.openWindow(design->launcherButton());
     QVERIFY(view);
     auto* body = view->findChild<FormWidget*>();
@@ -142,7 +131,6 @@ class ScreenFitQtTest : public QObject {
   }
 
   void loopSheetStaysOnTheScreen() {
-    QVERIFY(fixture_.start(folder()));
     QStringList found;
     fixture_.runSheet(launcher::kLoopButton, [&found](SheetView& sheet) {
       for (int page = 0; page < sheet.tabs()->count(); ++page) {
@@ -158,7 +146,6 @@ class ScreenFitQtTest : public QObject {
   // Each page claims the sheet's default button for its own when it comes to the front, also
   // when it comes back; without the claim Enter would press another page's button, or none.
   void enterPressesTheDefaultButtonOfEachPage() {
-    QVERIFY(fixture_.start(folder()));
     QStringList found;
     fixture_.runSheet(launcher::kLoopButton, [&found](SheetView& sheet) {
       for (int page : {0, 1, 2, 0}) {

@@ -113,29 +113,13 @@ class PlacedForm : public TableForm {
 
 }  // namespace
 
-class TarnexQtTest : public QObject {
+class TarnexQtTest : public testing::LauncherTest {
   Q_OBJECT
 
- private:
-  Folder folder() const { return Folder(std::filesystem::current_path()); }
-
   FormView* openDcDc() { return fixture_.openWindow(kDcDcButton); }
-
-  testing::LauncherFixture fixture_;
-  Launcher* launcher_ = nullptr;
+  Launcher* shown() { return &fixture_.launcher(); }
 
  private slots:
-  void init() {
-    testing::switchOffUserFiles(folder());
-    QVERIFY(fixture_.start(folder()));
-    launcher_ = &fixture_.launcher();
-  }
-
-  void cleanup() {
-    const QStringList unexpected = fixture_.finish();
-    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
-  }
-
   void unexpectedModalWindowIsClosedAndReported() {
     testing::ModalGuard quick(100);
     QMessageBox box(QMessageBox::Warning, QStringLiteral("注意"), QStringLiteral("x"));
@@ -145,24 +129,24 @@ class TarnexQtTest : public QObject {
 
   // The resonant converter has no window yet (the seven others: designs/windows_qt_test).
   void launcherHasNoResonantWindowAndFocusesExit() {
-    QCOMPARE(launcher_->windowTitle(), QStringLiteral("Tarnex V3.2 Programmable "));
-    QCOMPARE(launcher_->size(), QSize(437, 161));
-    QVERIFY(!launcher_->button(kResonantButton)->isEnabled());
-    QVERIFY(launcher_->button(kExitButton)->isEnabled());
-    QCOMPARE(launcher_->button(kExitButton)->text(), QStringLiteral("退出(&Q)"));
-    QCOMPARE(launcher_->focusWidget(), launcher_->button(kExitButton));
+    QCOMPARE(shown()->windowTitle(), QStringLiteral("Tarnex V3.2 Programmable "));
+    QCOMPARE(shown()->size(), QSize(437, 161));
+    QVERIFY(!shown()->button(kResonantButton)->isEnabled());
+    QVERIFY(shown()->button(kExitButton)->isEnabled());
+    QCOMPARE(shown()->button(kExitButton)->text(), QStringLiteral("退出(&Q)"));
+    QCOMPARE(shown()->focusWidget(), shown()->button(kExitButton));
     for (int id : {kDcDcButton, kExitButton, kResonantButton}) {
-      QVERIFY(!launcher_->button(id)->isDefault());
+      QVERIFY(!shown()->button(id)->isDefault());
     }
   }
 
   void enterPressesTheFocusedButtonAndEscapeCloses() {
-    launcher_->button(kDcDcButton)->setFocus();
-    QTest::keyClick(launcher_->button(kDcDcButton), Qt::Key_Return);
-    QCOMPARE(launcher_->designWindows().size(), std::size_t{1});
-    QTest::keyClick(launcher_, Qt::Key_Escape);
-    QVERIFY(!launcher_->isVisible());
-    QTRY_VERIFY(launcher_->designWindows().empty());
+    shown()->button(kDcDcButton)->setFocus();
+    QTest::keyClick(shown()->button(kDcDcButton), Qt::Key_Return);
+    QCOMPARE(shown()->designWindows().size(), std::size_t{1});
+    QTest::keyClick(shown(), Qt::Key_Escape);
+    QVERIFY(!shown()->isVisible());
+    QTRY_VERIFY(shown()->designWindows().empty());
   }
 
   void twoDesignWindowsAreIndependent() {
@@ -171,7 +155,7 @@ class TarnexQtTest : public QObject {
     QVERIFY(first && second && first != second);
     // At the launcher's client origin, unless the screen is too small there: then moved left
     // or up just enough to stay on it with the border the window system adds.
-    const QPoint origin = launcher_->mapToGlobal(QPoint(0, 0));
+    const QPoint origin = shown()->mapToGlobal(QPoint(0, 0));
     const QRect room = first->screen()->availableGeometry();
     if (room.contains(QRect(origin, first->size()))) {
       QCOMPARE(first->pos(), origin);
@@ -182,7 +166,7 @@ class TarnexQtTest : public QObject {
     }
     QCOMPARE(second->pos(), first->pos());
     QVERIFY(first->isVisible() && second->isVisible());
-    QCOMPARE(first->parentWidget(), static_cast<QWidget*>(launcher_));
+    QCOMPARE(first->parentWidget(), static_cast<QWidget*>(shown()));
 
     typeInto(edit(first, kVinMax), QStringLiteral("30"));
     QCOMPARE(first->form().text(kVinMax), std::string("30"));
@@ -224,8 +208,8 @@ class TarnexQtTest : public QObject {
     QPointer<FormView> first = openDcDc();
     QPointer<FormView> second = openDcDc();
     QVERIFY(first && second);
-    QTest::mouseClick(launcher_->button(kExitButton), Qt::LeftButton);
-    QVERIFY(!launcher_->isVisible());
+    QTest::mouseClick(shown()->button(kExitButton), Qt::LeftButton);
+    QVERIFY(!shown()->isVisible());
     QTRY_VERIFY(first.isNull() && second.isNull());
   }
 
@@ -248,10 +232,10 @@ class TarnexQtTest : public QObject {
         about->reject();
       }
     });
-    QTest::mouseClick(launcher_, Qt::LeftButton, {}, QPoint(50, 130));
+    QTest::mouseClick(shown(), Qt::LeftButton, {}, QPoint(50, 130));
     QTRY_COMPARE(aboutTitle, QStringLiteral("关于 Tarnex V3.2"));
     QVERIFY(fixture_.desktop().opened.empty());
-    QTest::mouseClick(launcher_, Qt::LeftButton, {}, QPoint(50, 150));
+    QTest::mouseClick(shown(), Qt::LeftButton, {}, QPoint(50, 150));
     QCOMPARE(fixture_.desktop().opened,
              std::vector<std::string>{folder().path(kHelpDocument).string()});
     QCOMPARE(fixture_.desktop().openedMinimized, std::vector<bool>{false});
@@ -308,7 +292,7 @@ class TarnexQtTest : public QObject {
           form = made.get();
           return made;
         },
-        launcher_);
+        shown());
     view->start();
     QVERIFY(form);
     QCOMPARE(form->opened, 1);
@@ -330,7 +314,7 @@ class TarnexQtTest : public QObject {
     QCOMPARE(loading.animation().counter(), 100);
     QCOMPARE(loading.bar()->value(), 100);
 
-    ProgressDialog progress(launcher_, 1);
+    ProgressDialog progress(shown(), 1);
     // Escape does not cut the animation short.
     QTimer::singleShot(0, [&] { QTest::keyClick(&progress, Qt::Key_Escape); });
     QCOMPARE(progress.exec(), int(QDialog::Accepted));

@@ -22,23 +22,10 @@
 using namespace tarnex;
 using namespace tarnex::qt;
 
-class WaveformQtTest : public QObject {
+class WaveformQtTest : public testing::LauncherTest {
   Q_OBJECT
 
-  Folder folder() const { return Folder(std::filesystem::current_path()); }
-  testing::LauncherFixture fixture_;
-
  private slots:
-  void init() {
-    testing::switchOffUserFiles(folder());
-    QVERIFY(fixture_.start(folder()));
-  }
-
-  void cleanup() {
-    const QStringList unexpected = fixture_.finish();
-    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
-  }
-
   void waveformsAfterACalculation() {
     FormView* view = fixture_.openWindow(launcher::kDcDcButton);
     QVERIFY(view && view->designMenu());

@@ -50,4 +50,14 @@ void LauncherFixture::runSheet(int button, const std::function<void(qt::SheetVie
   QTest::mouseClick(launcher_->button(button), Qt::LeftButton);
 }
 
+void LauncherTest::init() {
+  switchOffUserFiles(folder());
+  QVERIFY(fixture_.start(folder()));
+}
+
+void LauncherTest::cleanup() {
+  const QStringList unexpected = fixture_.finish();
+  QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
+}
+
 }  // namespace tarnex::testing

@@ -3,7 +3,9 @@
 // with the guard of modal windows, the windows it opens from its buttons, and the modal sheets
 // it runs, driven while they run.
 
+#include <QObject>
 #include <QStringList>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -47,6 +49,21 @@ class LauncherFixture {
   RecordingHost desktop_;
   std::unique_ptr<qt::Launcher> launcher_;
   ModalGuard guard_;
+};
+
+// The base of a Qt test of the launcher's windows, on the process's working folder: before
+// each test the user files switched off and a new launcher shown, after it a failure for each
+// modal window the guard had to close. A test that needs another start defines its own init().
+class LauncherTest : public QObject {
+  Q_OBJECT
+
+ protected:
+  static Folder folder() { return Folder(std::filesystem::current_path()); }
+  LauncherFixture fixture_;
+
+ private slots:
+  void init();
+  void cleanup();
 };
 
 }  // namespace tarnex::testing
