@@ -145,7 +145,5 @@ void DesignWindowsTest::firstCommandFromTheLauncher() {
 
 }  // namespace tarnex
 
-int main(int argc, char** argv) {
-  return tarnex::testing::runInFreshFolder<tarnex::DesignWindowsTest>(argc, argv);
-}
+TARNEX_FRESH_FOLDER_MAIN(tarnex::DesignWindowsTest)
 #include "windows_qt_test.moc"

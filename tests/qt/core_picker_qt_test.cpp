@@ -111,8 +111,6 @@ class CorePickerQtTest : public testing::LauncherTest {
   }
 };
 
-int main(int argc, char** argv) {
-  return tarnex::testing::runInFreshFolder<CorePickerQtTest>(argc, argv);
-}
+TARNEX_FRESH_FOLDER_MAIN(CorePickerQtTest)
 
 #include "core_picker_qt_test.moc"

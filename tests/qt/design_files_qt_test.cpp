@@ -139,8 +139,6 @@ class DesignFilesQtTest : public testing::LauncherTest {
   }
 };
 
-int main(int argc, char** argv) {
-  return tarnex::testing::runInFreshFolder<DesignFilesQtTest>(argc, argv);
-}
+TARNEX_FRESH_FOLDER_MAIN(DesignFilesQtTest)
 
 #include "design_files_qt_test.moc"

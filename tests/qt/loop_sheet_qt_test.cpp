@@ -214,8 +214,6 @@ class LoopSheetQtTest : public testing::LauncherTest {
   }
 };
 
-int main(int argc, char** argv) {
-  return tarnex::testing::runInFreshFolder<LoopSheetQtTest>(argc, argv);
-}
+TARNEX_FRESH_FOLDER_MAIN(LoopSheetQtTest)
 
 #include "loop_sheet_qt_test.moc"

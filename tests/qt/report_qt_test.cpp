@@ -176,8 +176,6 @@ class ReportQtTest : public testing::LauncherTest {
   }
 };
 
-int main(int argc, char** argv) {
-  return tarnex::testing::runInFreshFolder<ReportQtTest>(argc, argv);
-}
+TARNEX_FRESH_FOLDER_MAIN(ReportQtTest)
 
 #include "report_qt_test.moc"

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -36,14 +35,7 @@ const std::string kLongCaption(49, 'W');
 // showing itself whole in its tooltip.
 QStringList faults(QWidget* window, FormWidget* body, const QString& name) {
   QStringList found;
-  const QRect room = window->screen()->availableGeometry();
-  if (!room.contains(window->frameGeometry())) {
-    found << name + QStringLiteral(": frame %1,%2 %3x%4 off the screen")
-                        .arg(window->frameGeometry().x())
-                        .arg(window->frameGeometry().y())
-                        .arg(window->frameGeometry().width())
-                        .arg(window->frameGeometry().height());
-  }
+  if (const QString off = testing::offScreen(*window); !off.isEmpty()) found << name + ": " + off;
   const QRect shown(body->mapTo(window, QPoint(0, 0)), body->size());
   if (!window->rect().contains(shown)) found << name + QStringLiteral(": form cut off");
   std::vector<QWidget*> leaves;
@@ -180,8 +172,6 @@ class ScreenFitQtTest : public testing::LauncherTest {
   }
 };
 
-int main(int argc, char** argv) {
-  return tarnex::testing::runInFreshFolder<ScreenFitQtTest>(argc, argv);
-}
+TARNEX_FRESH_FOLDER_MAIN(ScreenFitQtTest)
 
 #include "screen_fit_qt_test.moc"

@@ -341,8 +341,6 @@ class TarnexQtTest : public testing::LauncherTest {
   }
 };
 
-int main(int argc, char** argv) {
-  return tarnex::testing::runInFreshFolder<TarnexQtTest>(argc, argv);
-}
+TARNEX_FRESH_FOLDER_MAIN(TarnexQtTest)
 
 #include "tarnex_qt_test.moc"

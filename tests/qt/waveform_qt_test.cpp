@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMenu>
-#include <QScreen>
 #include <QTableWidget>
 #include <QTest>
 #include <filesystem>
@@ -51,21 +50,13 @@ class WaveformQtTest : public testing::LauncherTest {
     QCOMPARE(waves->table()->rowCount(), 8);  // the DC-DC has no clamp
     QCOMPARE(waves->plot()->plot().panels.size(), std::size_t{5});
     QVERIFY(QTest::qWaitForWindowExposed(waves));
-    const QRect screen = waves->screen()->availableGeometry();
-    QVERIFY2(screen.contains(waves->frameGeometry()),
-             qPrintable(QStringLiteral("the waveform window leaves the screen: %1,%2 %3x%4")
-                            .arg(waves->frameGeometry().x())
-                            .arg(waves->frameGeometry().y())
-                            .arg(waves->frameGeometry().width())
-                            .arg(waves->frameGeometry().height())));
+    QVERIFY2(testing::offScreen(*waves).isEmpty(), qPrintable(testing::offScreen(*waves)));
     waves->ends()->setCurrentIndex(1);
     QCOMPARE(waves->plot()->plot().panels.size(), std::size_t{5});
     waves->close();
   }
 };
 
-int main(int argc, char** argv) {
-  return tarnex::testing::runInFreshFolder<WaveformQtTest>(argc, argv);
-}
+TARNEX_FRESH_FOLDER_MAIN(WaveformQtTest)
 
 #include "waveform_qt_test.moc"

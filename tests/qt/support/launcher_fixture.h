@@ -16,6 +16,8 @@
 #include "support/modal_guard.h"
 #include "support/recording_host.h"
 
+class QWidget;
+
 namespace tarnex::qt {
 class FormView;
 class SheetView;
@@ -28,6 +30,9 @@ void writeUserFile(const Folder& folder, std::string_view name, const std::strin
 // Every formula and interface file of `folder` switched off with '#' (built-in formulas and
 // system captions, no message boxes) and the welcome window counted down.
 void switchOffUserFiles(const Folder& folder);
+
+// Empty while the frame of `window` lies on its screen's free area, else where the frame is.
+QString offScreen(const QWidget& window);
 
 class LauncherFixture {
  public:
