@@ -8,11 +8,9 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
-#include <filesystem>
 
 #include "designs/registry.h"
 #include "form_view.h"
-#include "launcher.h"
 #include "support/field_ids.h"
 #include "support/fresh_folder_main.h"
 #include "support/launcher_fixture.h"

@@ -11,7 +11,6 @@
 #include <QTest>
 #include <QTimer>
 #include <cmath>
-#include <filesystem>
 
 #include "core_picker_dialog.h"
 #include "core_views.h"

@@ -13,22 +13,16 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
-#include <filesystem>
-#include <memory>
 #include <vector>
 
-#include "application.h"
 #include "bode_plot.h"
 #include "design_menu.h"
 #include "form_view.h"
-#include "launcher.h"
 #include "loop/loop_tables.h"
 #include "plot_widget.h"
 #include "sheet_view.h"
 #include "support/fresh_folder_main.h"
 #include "support/launcher_fixture.h"
-#include "support/recording_host.h"
-#include "support/temp_folder.h"
 #include "ui_metrics.h"
 
 using namespace tarnex;

@@ -12,7 +12,6 @@
 #include <QProcess>
 #include <QTest>
 #include <QVBoxLayout>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <utility>
@@ -126,7 +125,10 @@ class ReportQtTest : public testing::LauncherTest {
   void compensationPageWithItsBodePlot() {
     bool checked = false;
     fixture_.runSheet(launcher::kLoopButton, [&](SheetView& sheet) {
-      QVERIFY(menuTexts(sheet.designMenu()).contains(QStringLiteral("生成报告…")));
+      // The sheet has the design files' items too.
+      QCOMPARE(menuTexts(sheet.designMenu()).mid(0, 3),
+               (QStringList{QStringLiteral("打开设计…"), QStringLiteral("保存设计…"),
+                            QStringLiteral("生成报告…")}));
       FormWidget* page = sheet.page(sheet.sheet().current());
       pressKey(*page, "calc");
       QVERIFY(page->form().bode() != nullptr);

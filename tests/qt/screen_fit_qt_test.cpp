@@ -11,8 +11,6 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
-#include <filesystem>
-#include <functional>
 #include <string>
 
 #include "designs/registry.h"
@@ -88,24 +86,20 @@ class ScreenFitQtTest : public testing::LauncherTest {
 
  private slots:
   void everyWindowStaysOnTheScreen_data() {
-    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("index");
     QTest::addColumn<bool>("longCaption");
-    for (const DesignInfo& d : designs()) {
-      if (!d.make) continue;
-      const QString key = toQString(d.key());
-      QTest::newRow(qPrintable(key + QStringLiteral(" own captions"))) << key << false;
-      QTest::newRow(qPrintable(key + QStringLiteral(" long caption"))) << key << true;
+    for (std::size_t i = 0; i < designs().size(); ++i) {
+      if (!designs()[i].make) continue;
+      const QString key = toQString(designs()[i].key());
+      QTest::newRow(qPrintable(key + QStringLiteral(" own captions"))) << int(i) << false;
+      QTest::newRow(qPrintable(key + QStringLiteral(" long caption"))) << int(i) << true;
     }
   }
 
   void everyWindowStaysOnTheScreen() {
-    QFETCH(QString, key);
+    QFETCH(int, index);
     QFETCH(bool, longCaption);
-    const DesignInfo* design = nullptr;
-    for (const DesignInfo& d : designs()) {
-      if (toQString(d.key()) == key) design = &d;
-    }
-    QVERIFY(design);
+    const DesignInfo* design = &designs()[static_cast<std::size_t>(index)];
     if (longCaption) {  // read by a new launcher
       testing::writeUserFile(folder(), design->table->interfaceFile,
                              "1=" + kLongCaption + ";\r\n#\r\n");
@@ -114,7 +108,7 @@ class ScreenFitQtTest : public testing::LauncherTest {
     FormView* view = fixture_.openWindow(design->launcherButton());
     QVERIFY(view);
     auto* body = view->findChild<FormWidget*>();
-    everyEntry(body, key, [&](const QString& name) {
+    everyEntry(body, toQString(design->key()), [&](const QString& name) {
       // The window follows its form's size when the events of the resize have run.
       QTRY_VERIFY2_WITH_TIMEOUT(faults(view, body, name).isEmpty(),
                                 qPrintable(faults(view, body, name).join(QStringLiteral("; "))),

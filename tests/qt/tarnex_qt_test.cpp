@@ -10,14 +10,10 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
-#include <filesystem>
-#include <memory>
 
 #include "about_dialog.h"
-#include "application.h"
 #include "form_view.h"
 #include "forms/table_form.h"
-#include "launcher.h"
 #include "launcher_areas.h"
 #include "progress_dialog.h"
 #include "qt_host.h"
@@ -26,11 +22,7 @@
 #include "support/fresh_folder_main.h"
 #include "support/golden_file.h"
 #include "support/launcher_fixture.h"
-#include "support/modal_guard.h"
-#include "support/recording_host.h"
-#include "support/temp_folder.h"
 #include "toolbox/toolbox.h"
-#include "ui_metrics.h"
 
 using namespace tarnex;
 using namespace tarnex::qt;
@@ -73,10 +65,6 @@ QLineEdit* edit(FormView* view, int id) {
   return qobject_cast<QLineEdit*>(view->widgetFor(id));
 }
 
-QPushButton* button(FormView* view, int id) {
-  return qobject_cast<QPushButton*>(view->widgetFor(id));
-}
-
 // Replaces the text of a field the way the user does: select it all and type over it.
 void typeInto(QLineEdit* field, const QString& text) {
   field->setFocus();
@@ -84,8 +72,8 @@ void typeInto(QLineEdit* field, const QString& text) {
   QTest::keyClicks(field, text);
 }
 
-// A form without a field table: its controls sit at their rectangles in dialog units.
-// A dialog placed by its table in dialog units, like a hint dialog.
+// A form without a field table, like a hint dialog: its controls sit at their rectangles in
+// dialog units.
 constexpr StaticRow kPlacedStatics[] = {
     {1207, StaticKind::Click, "不知道稳定的增益准则？请点击这里", 0, kBlue, {10, 20, 40, 12}},
     {1300, StaticKind::Note, "5 零点。 ", 0, {}, {7, 7, 100, 9}},
@@ -196,9 +184,9 @@ class TarnexQtTest : public testing::LauncherTest {
     FormView* view = openDcDc();
     QVERIFY(view);
     typeInto(edit(view, kVo), QStringLiteral("abc"));
-    button(view, 3)->setFocus();
+    view->widgetFor(kCalculateButton)->setFocus();
     BoxCloser closer;
-    QTest::mouseClick(button(view, 3), Qt::LeftButton);
+    QTest::mouseClick(view->widgetFor(kCalculateButton), Qt::LeftButton);
     QCOMPARE(closer.boxes.size(), std::size_t{2});
     QCOMPARE(view->focusWidget(), static_cast<QWidget*>(edit(view, kVo)));
     QCOMPARE(edit(view, kVo)->selectedText(), QStringLiteral("abc"));

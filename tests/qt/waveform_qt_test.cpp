@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QTableWidget>
 #include <QTest>
-#include <filesystem>
 
 #include "design_menu.h"
 #include "form_view.h"
