@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <fstream>
@@ -19,6 +20,16 @@ void writeUserFile(const Folder& folder, std::string_view name, const std::strin
 void switchOffUserFiles(const Folder& folder) {
   for (std::string_view name : startupFiles()) writeUserFile(folder, name, "#");
   writeUserFile(folder, kSystemFile, std::string(1, kWelcomeMark));
+}
+
+QString offScreen(const QWidget& window) {
+  const QRect frame = window.frameGeometry();
+  if (window.screen()->availableGeometry().contains(frame)) return {};
+  return QStringLiteral("frame %1,%2 %3x%4 off the screen")
+      .arg(frame.x())
+      .arg(frame.y())
+      .arg(frame.width())
+      .arg(frame.height());
 }
 
 bool LauncherFixture::start(const Folder& folder) {
@@ -48,6 +59,16 @@ void LauncherFixture::runSheet(int button, const std::function<void(qt::SheetVie
     view->reject();
   });
   QTest::mouseClick(launcher_->button(button), Qt::LeftButton);
+}
+
+void LauncherTest::init() {
+  switchOffUserFiles(folder());
+  QVERIFY(fixture_.start(folder()));
+}
+
+void LauncherTest::cleanup() {
+  const QStringList unexpected = fixture_.finish();
+  QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
 }
 
 }  // namespace tarnex::testing
