@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QtTest>
 
 #include "designs/registry.h"
@@ -118,13 +117,7 @@ void DesignWindowsTest::firstCommandFromTheLauncher() {
   // Below the results the design check lists what the circuit will do: the findings of the
   // design, a failure in red (an estimate has none to list): a group box of its own, or the
   // first tab beside the loss sheet of a window that asks for a core.
-  QWidget* check = nullptr;
-  for (QGroupBox* g : view->findChildren<QGroupBox*>()) {
-    if (g->title() == QStringLiteral("设计检查")) check = g;
-  }
-  for (QTabWidget* tabs : view->findChildren<QTabWidget*>()) {
-    if (tabs->tabText(0) == QStringLiteral("设计检查")) check = tabs->widget(0);
-  }
+  QWidget* check = testing::designCheck(*view);
   QVERIFY(check != nullptr);
   const QList<QLabel*> lines = check->findChildren<QLabel*>();
   QCOMPARE(lines.size(), 1);

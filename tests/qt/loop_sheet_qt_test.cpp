@@ -45,17 +45,9 @@ void press(SheetView* view, std::size_t page, int id) {
   QTest::mouseClick(view->page(page)->widgetFor(id), Qt::LeftButton);
 }
 
-// The design check of a page: its group box and its list.
-QGroupBox* checkBox(FormWidget* page) {
-  for (auto* box : page->findChildren<QGroupBox*>()) {
-    if (box->title() == QStringLiteral("设计检查")) return box;
-  }
-  return nullptr;
-}
-
 int checkLines(FormWidget* page) {
-  QGroupBox* box = checkBox(page);
-  auto* list = box ? box->findChild<QLabel*>() : nullptr;
+  QWidget* check = testing::designCheck(*page);
+  auto* list = check ? check->findChild<QLabel*>() : nullptr;
   if (list == nullptr) return -1;
   int lines = 0;
   for (const char* mark : {"○ ", "▲ ", "● "}) lines += list->text().count(QString::fromUtf8(mark));
@@ -169,7 +161,7 @@ class LoopSheetQtTest : public testing::LauncherTest {
           }
         }
         auto* plot = qobject_cast<BodePlotWidget*>(page->plotWidget());
-        QGroupBox* check = checkBox(page);
+        QWidget* check = testing::designCheck(*page);
         if (plot == nullptr || check == nullptr) {
           seen_ << name + QStringLiteral("no plot or no check");
           continue;

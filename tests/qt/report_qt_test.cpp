@@ -49,16 +49,6 @@ std::string fileText(const QString& path) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-void pressKey(FormWidget& body, const std::string& key) {
-  for (const Control& c : body.form().controls()) {
-    if (c.kind == ControlKind::Button && c.key == key) {
-      QTest::mouseClick(body.widgetFor(c.id), Qt::LeftButton);
-      return;
-    }
-  }
-  QFAIL(key.c_str());
-}
-
 QStringList menuTexts(const DesignMenu* menu) {
   QStringList texts;
   if (menu == nullptr) return texts;
@@ -108,10 +98,10 @@ class ReportQtTest : public testing::LauncherTest {
     FormView* view = fixture_.openWindow(launcher::kFlybackButton);
     QVERIFY(view);
     QVERIFY(menuTexts(view->designMenu()).contains(QStringLiteral("生成报告…")));
-    pressKey(*view->body(), "core");
+    QVERIFY(testing::pressKey(*view->body(), "core"));
     std::string error;
     QVERIFY(view->form().corePick()->choose("ETD 34/17/11", "N87", error));
-    pressKey(*view->body(), "verify");
+    QVERIFY(testing::pressKey(*view->body(), "verify"));
     QVERIFY(view->form().corePick()->sheet() != nullptr);
     checkReport(
         *view->body(), "",
@@ -130,7 +120,7 @@ class ReportQtTest : public testing::LauncherTest {
                (QStringList{QStringLiteral("打开设计…"), QStringLiteral("保存设计…"),
                             QStringLiteral("生成报告…")}));
       FormWidget* page = sheet.page(sheet.sheet().current());
-      pressKey(*page, "calc");
+      QVERIFY(testing::pressKey(*page, "calc"));
       QVERIFY(page->form().bode() != nullptr);
       checkReport(*page, sheet.sheet().title(),
                   {QStringLiteral("环路补偿"), QStringLiteral("电流模式"), QStringLiteral("波特图"),

@@ -137,9 +137,10 @@ class TarnexQtTest : public testing::LauncherTest {
     QTRY_VERIFY(shown()->designWindows().empty());
   }
 
+  // Two windows of one kind keep their own fields, and the exit button closes both.
   void twoDesignWindowsAreIndependent() {
-    FormView* first = openDcDc();
-    FormView* second = openDcDc();
+    QPointer<FormView> first = openDcDc();
+    QPointer<FormView> second = openDcDc();
     QVERIFY(first && second && first != second);
     // At the launcher's client origin, unless the screen is too small there: then moved left
     // or up just enough to stay on it with the border the window system adds.
@@ -160,6 +161,9 @@ class TarnexQtTest : public testing::LauncherTest {
     QCOMPARE(first->form().text(kVinMax), std::string("30"));
     QCOMPARE(second->form().text(kVinMax), std::string("24"));
     QCOMPARE(edit(second, kVinMax)->text(), QStringLiteral("24"));
+    QTest::mouseClick(shown()->button(kExitButton), Qt::LeftButton);
+    QVERIFY(!shown()->isVisible());
+    QTRY_VERIFY(first.isNull() && second.isNull());
   }
 
   // Enter in a field presses the default button, Calculate, and never closes the window.
@@ -190,15 +194,6 @@ class TarnexQtTest : public testing::LauncherTest {
     QCOMPARE(closer.boxes.size(), std::size_t{2});
     QCOMPARE(view->focusWidget(), static_cast<QWidget*>(edit(view, kVo)));
     QCOMPARE(edit(view, kVo)->selectedText(), QStringLiteral("abc"));
-  }
-
-  void closingTheLauncherClosesItsDesignWindows() {
-    QPointer<FormView> first = openDcDc();
-    QPointer<FormView> second = openDcDc();
-    QVERIFY(first && second);
-    QTest::mouseClick(shown()->button(kExitButton), Qt::LeftButton);
-    QVERIFY(!shown()->isVisible());
-    QTRY_VERIFY(first.isNull() && second.isNull());
   }
 
   // The areas' bounds (all exclusive) as geometry; a click into each opens what it names.

@@ -32,11 +32,7 @@ class WaveformQtTest : public testing::LauncherTest {
     QVERIFY(simulate && netlist);
     QCOMPARE(simulate->text(), QStringLiteral("仿真波形"));
     QVERIFY(!simulate->isEnabled() && !netlist->isEnabled());
-    for (const Control& c : view->form().controls()) {
-      if (c.kind == ControlKind::Button && c.key == "calc") {
-        QTest::mouseClick(view->widgetFor(c.id), Qt::LeftButton);
-      }
-    }
+    QVERIFY(testing::pressKey(*view->body(), "calc"));
     emit view->designMenu()->menu()->aboutToShow();
     QVERIFY(simulate->isEnabled() && netlist->isEnabled());
     simulate->trigger();

@@ -1,8 +1,10 @@
 #include "support/launcher_fixture.h"
 
 #include <QApplication>
+#include <QGroupBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <fstream>
@@ -20,6 +22,26 @@ void writeUserFile(const Folder& folder, std::string_view name, const std::strin
 void switchOffUserFiles(const Folder& folder) {
   for (std::string_view name : startupFiles()) writeUserFile(folder, name, "#");
   writeUserFile(folder, kSystemFile, std::string(1, kWelcomeMark));
+}
+
+bool pressKey(qt::FormWidget& body, std::string_view key) {
+  for (const Control& c : body.form().controls()) {
+    if (c.kind == ControlKind::Button && c.key == key) {
+      QTest::mouseClick(body.widgetFor(c.id), Qt::LeftButton);
+      return true;
+    }
+  }
+  return false;
+}
+
+QWidget* designCheck(const QWidget& window) {
+  for (QGroupBox* g : window.findChildren<QGroupBox*>()) {
+    if (g->title() == QStringLiteral("设计检查")) return g;
+  }
+  for (QTabWidget* tabs : window.findChildren<QTabWidget*>()) {
+    if (tabs->tabText(0) == QStringLiteral("设计检查")) return tabs->widget(0);
+  }
+  return nullptr;
 }
 
 QString offScreen(const QWidget& window) {

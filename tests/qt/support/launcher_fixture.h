@@ -20,6 +20,7 @@ class QWidget;
 
 namespace tarnex::qt {
 class FormView;
+class FormWidget;
 class SheetView;
 }  // namespace tarnex::qt
 
@@ -31,6 +32,10 @@ void writeUserFile(const Folder& folder, std::string_view name, const std::strin
 // system captions, no message boxes) and the welcome window counted down.
 void switchOffUserFiles(const Folder& folder);
 
+// Clicks the button of `body`'s form whose key is `key`: false when the form has none.
+bool pressKey(qt::FormWidget& body, std::string_view key);
+// The design check of `window`: its group box, or the first tab beside a core's loss sheet.
+QWidget* designCheck(const QWidget& window);
 // Empty while the frame of `window` lies on its screen's free area, else where the frame is.
 QString offScreen(const QWidget& window);
 
