@@ -104,11 +104,7 @@ const DeckCase kDecks[] = {
        const ForwardInputs in = forwardOpening();
        return sim::forwardDeck(in, forwardVerify(in), someDrive(127));
      }},
-    {"rcc",
-     [] {
-       const RccInputs in = rccOpening();
-       return sim::rccDeck(in, designRcc(in), someDrive(127));
-     }},
+    {"rcc", [] { return sim::rccDeck(rccOpening(), designRcc(rccOpening()), someDrive(127)); }},
     {"pushpull", [] { return bridge(BridgeKind::PushPull); }},
     {"halfbridge", [] { return bridge(BridgeKind::HalfBridge); }},
     {"fullbridge", [] { return bridge(BridgeKind::FullBridge); }},
