@@ -37,14 +37,7 @@ std::string lower(std::string s) {
 // A steady state to drive at: 4 µs on in 10 µs, 1 A to 2 A, 5 V into 2 A.
 Drive someDrive(double Vin) {
   StagePoint p;
-  p.valid = true;
-  p.T = 10;
-  p.Ton = 4;
-  p.Toff = 6;
-  p.iStart = 1;
-  p.iPeak = 2;
-  p.Vo = 5;
-  p.Io = 2;
+  p.valid = true, p.T = 10, p.Ton = 4, p.Toff = 6, p.iStart = 1, p.iPeak = 2, p.Vo = 5, p.Io = 2;
   return {Vin, p};
 }
 
