@@ -6,13 +6,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QtTest>
-#include <filesystem>
 
 #include "designs/registry.h"
 #include "form_view.h"
-#include "launcher.h"
 #include "support/field_ids.h"
 #include "support/fresh_folder_main.h"
 #include "support/launcher_fixture.h"
@@ -22,21 +19,12 @@
 
 namespace tarnex {
 
-class DesignWindowsTest : public QObject {
+class DesignWindowsTest : public testing::LauncherTest {
   Q_OBJECT
 
  private slots:
   void firstCommandFromTheLauncher_data();
   void firstCommandFromTheLauncher();
-  // Built-in formulas and system captions, so that no message box waits for the user.
-  void init() { testing::switchOffUserFiles(Folder(std::filesystem::current_path())); }
-  void cleanup() {
-    const QStringList unexpected = fixture_.finish();
-    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
-  }
-
- private:
-  testing::LauncherFixture fixture_;
 };
 
 void DesignWindowsTest::firstCommandFromTheLauncher_data() {
@@ -86,7 +74,6 @@ void DesignWindowsTest::firstCommandFromTheLauncher() {
     if (d.key() == key.toStdString()) table = d.table;
   }
   QVERIFY(table != nullptr);
-  QVERIFY(fixture_.start(Folder(std::filesystem::current_path())));
   qt::Launcher& launcher = fixture_.launcher();
   const auto edit = [&](qt::FormView* v, const QString& name) {
     return qobject_cast<QLineEdit*>(v->widgetFor(testing::fieldId(*table, name.toStdString())));
@@ -130,13 +117,7 @@ void DesignWindowsTest::firstCommandFromTheLauncher() {
   // Below the results the design check lists what the circuit will do: the findings of the
   // design, a failure in red (an estimate has none to list): a group box of its own, or the
   // first tab beside the loss sheet of a window that asks for a core.
-  QWidget* check = nullptr;
-  for (QGroupBox* g : view->findChildren<QGroupBox*>()) {
-    if (g->title() == QStringLiteral("设计检查")) check = g;
-  }
-  for (QTabWidget* tabs : view->findChildren<QTabWidget*>()) {
-    if (tabs->tabText(0) == QStringLiteral("设计检查")) check = tabs->widget(0);
-  }
+  QWidget* check = testing::designCheck(*view);
   QVERIFY(check != nullptr);
   const QList<QLabel*> lines = check->findChildren<QLabel*>();
   QCOMPARE(lines.size(), 1);
@@ -155,7 +136,5 @@ void DesignWindowsTest::firstCommandFromTheLauncher() {
 
 }  // namespace tarnex
 
-int main(int argc, char** argv) {
-  return tarnex::testing::runInFreshFolder<tarnex::DesignWindowsTest>(argc, argv);
-}
+TARNEX_FRESH_FOLDER_MAIN(tarnex::DesignWindowsTest)
 #include "windows_qt_test.moc"

@@ -11,7 +11,6 @@
 #include <QTest>
 #include <QTimer>
 #include <cmath>
-#include <filesystem>
 
 #include "core_picker_dialog.h"
 #include "core_views.h"
@@ -53,24 +52,10 @@ void press(FormView* view, int id) {
 
 }  // namespace
 
-class CorePickerQtTest : public QObject {
+class CorePickerQtTest : public testing::LauncherTest {
   Q_OBJECT
 
- private:
-  Folder folder() const { return Folder(std::filesystem::current_path()); }
-  testing::LauncherFixture fixture_;
-
  private slots:
-  void init() {
-    testing::switchOffUserFiles(folder());
-    QVERIFY(fixture_.start(folder()));
-  }
-
-  void cleanup() {
-    const QStringList unexpected = fixture_.finish();
-    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
-  }
-
   void estimatePickCalculateShowsTheSheet_data() {
     QTest::addColumn<int>("index");
     for (std::size_t i = 0; i < std::size(kCoreWindows); ++i) {
@@ -125,8 +110,6 @@ class CorePickerQtTest : public QObject {
   }
 };
 
-int main(int argc, char** argv) {
-  return tarnex::testing::runInFreshFolder<CorePickerQtTest>(argc, argv);
-}
+TARNEX_FRESH_FOLDER_MAIN(CorePickerQtTest)
 
 #include "core_picker_qt_test.moc"

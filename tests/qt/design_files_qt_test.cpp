@@ -1,6 +1,6 @@
-// Design files in the desktop program: the design menu of a design window and of the
-// compensation sheet, a design saved from one window and opened from the launcher in a new one
-// (its name in the title, the launcher's recent list), and a file refused in a message box.
+// Design files in the desktop program: the design menu of a design window (the compensation
+// sheet's: report_qt_test), a design saved from one window and opened from the launcher in a
+// new one (its name in the title, the launcher's recent list), and a file refused in a box.
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
@@ -9,30 +9,24 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
-#include <filesystem>
 
 #include "design_files.h"
 #include "design_menu.h"
 #include "form_view.h"
-#include "launcher.h"
-#include "sheet_view.h"
 #include "support/fresh_folder_main.h"
 #include "support/launcher_fixture.h"
 #include "tables/flyback_table.h"
 #include "tables/launcher_table.h"
-#include "ui_metrics.h"
 
 using namespace tarnex;
 using namespace tarnex::qt;
 
 namespace {
 
-template <class View>
-QStringList itemsOf(const View* window) {
-  QStringList items;
+QStringList itemsOf(const FormView* window) {
   const DesignMenu* menu = window->designMenu();
-  if (menu == nullptr) return items;
-  items << menu->menu()->title();
+  if (menu == nullptr) return {};
+  QStringList items{menu->menu()->title()};
   for (const QAction* a : menu->menu()->actions()) {
     items << (a->isSeparator() ? QStringLiteral("----")
                                : a->text() + QStringLiteral(" ") + a->shortcut().toString());
@@ -53,29 +47,21 @@ QAction* item(const FormView* window, const QString& text) {
 
 }  // namespace
 
-class DesignFilesQtTest : public QObject {
+class DesignFilesQtTest : public testing::LauncherTest {
   Q_OBJECT
 
- private:
-  Folder folder() const { return Folder(std::filesystem::current_path()); }
-  QString path(const char* name) const {
-    return QString::fromStdString((std::filesystem::current_path() / name).string());
-  }
-  testing::LauncherFixture fixture_;
-  QString answer_;  // what the file dialog answers
-
- private slots:
-  void init() {
-    testing::switchOffUserFiles(folder());
-    QVERIFY(fixture_.start(folder()));
+ public:
+  DesignFilesQtTest() {
     DesignFiles::instance().setChooser([this](QWidget*, bool, const QString&) { return answer_; });
   }
 
-  void cleanup() {
-    const QStringList unexpected = fixture_.finish();
-    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
+ private:
+  QString path(const char* name) const {
+    return QString::fromStdString((std::filesystem::current_path() / name).string());
   }
+  QString answer_;  // what the file dialog answers
 
+ private slots:
   // Saved from one window, the design opens from the launcher in a new window of its kind with
   // the texts as typed, its file's name in both titles, and at the head of the recent list.
   void savedDesignOpensFromTheLauncher() {
@@ -137,18 +123,8 @@ class DesignFilesQtTest : public QObject {
     QVERIFY2(shown.contains(QStringLiteral("“window”是“forward”")), qPrintable(shown));
     QCOMPARE(view->windowTitle(), before);
   }
-
-  // The compensation sheet has the same menu.
-  void theSheetHasTheMenu() {
-    QStringList items;
-    fixture_.runSheet(launcher::kLoopButton, [&](SheetView& sheet) { items = itemsOf(&sheet); });
-    QCOMPARE(items.value(1), QStringLiteral("打开设计… Ctrl+O"));
-    QCOMPARE(items.value(2), QStringLiteral("保存设计… Ctrl+S"));
-  }
 };
 
-int main(int argc, char** argv) {
-  return tarnex::testing::runInFreshFolder<DesignFilesQtTest>(argc, argv);
-}
+TARNEX_FRESH_FOLDER_MAIN(DesignFilesQtTest)
 
 #include "design_files_qt_test.moc"

@@ -1,7 +1,7 @@
-// The loop-compensation sheet on the offscreen platform: opened modally from the launcher,
-// a calculation on each page with its results in the fields and its Bode plot, a hint dialog
-// opened from its clickable line and closed by its button, and the exact design of each page
-// in the plot and in the design check under it, and the load step from the design menu.
+// The loop-compensation sheet on the offscreen platform: opened modally from the launcher, a
+// calculation on each page with its results in the fields, the exact design of each page in
+// its Bode plot and in the design check under it, the load step from the design menu, and a
+// hint dialog opened from its clickable line and closed by its button.
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -13,22 +13,16 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
-#include <filesystem>
-#include <memory>
 #include <vector>
 
-#include "application.h"
 #include "bode_plot.h"
 #include "design_menu.h"
 #include "form_view.h"
-#include "launcher.h"
 #include "loop/loop_tables.h"
 #include "plot_widget.h"
 #include "sheet_view.h"
 #include "support/fresh_folder_main.h"
 #include "support/launcher_fixture.h"
-#include "support/recording_host.h"
-#include "support/temp_folder.h"
 #include "ui_metrics.h"
 
 using namespace tarnex;
@@ -51,17 +45,9 @@ void press(SheetView* view, std::size_t page, int id) {
   QTest::mouseClick(view->page(page)->widgetFor(id), Qt::LeftButton);
 }
 
-// The design check of a page: its group box and its list.
-QGroupBox* checkBox(FormWidget* page) {
-  for (auto* box : page->findChildren<QGroupBox*>()) {
-    if (box->title() == QStringLiteral("设计检查")) return box;
-  }
-  return nullptr;
-}
-
 int checkLines(FormWidget* page) {
-  QGroupBox* box = checkBox(page);
-  auto* list = box ? box->findChild<QLabel*>() : nullptr;
+  QWidget* check = testing::designCheck(*page);
+  auto* list = check ? check->findChild<QLabel*>() : nullptr;
   if (list == nullptr) return -1;
   int lines = 0;
   for (const char* mark : {"○ ", "▲ ", "● "}) lines += list->text().count(QString::fromUtf8(mark));
@@ -69,30 +55,32 @@ int checkLines(FormWidget* page) {
 }
 
 // A page of the sheet and what makes its loop: the kind of converter (an entry of the type II
-// page's list, or -1), the commands that calculate it, and whether it models the stage.
-struct ExactCase {
+// page's list, or -1), the commands that calculate it, fields that then show the number their
+// form computed, and whether it models the stage.
+struct PageCase {
   const char* name;
   std::size_t page;
   int kind;
   std::vector<int> steps;
+  std::vector<int> results;
   bool loop;
   int stepTraces;
 };
 
-const ExactCase kExactCases[] = {
-    {"current mode", 0, -1, {icctrl::kCalculate}, true, 1},
-    {"type II forward", 1, vctrl::kForward, {vctrl::kStep2, vctrl::kStep4}, true, 2},
-    {"type II DCM flyback", 1, vctrl::kDcmFlyback, {vctrl::kStep2, vctrl::kStep4}, true, 2},
-    {"type III", 2, -1, {type3::kCalculate}, false, 0},
+// The results: GdB and R2 (current mode, with the transconductance amplifier); fpo and R2
+// (type II); C1 (type III).
+namespace v = vctrl;
+const PageCase kPageCases[] = {
+    {"current mode", 0, -1, {icctrl::kCalculate}, {1044, 1046}, true, 1},
+    {"type II forward", 1, v::kForward, {v::kStep2, v::kStep4}, {v::kFpo, 1223}, true, 2},
+    {"type II DCM flyback", 1, v::kDcmFlyback, {v::kStep2, v::kStep4}, {v::kFpo, 1223}, true, 2},
+    {"type III", 2, -1, {type3::kCalculate}, {1201}, false, 0},
 };
 
 }  // namespace
 
-class LoopSheetQtTest : public QObject {
+class LoopSheetQtTest : public testing::LauncherTest {
   Q_OBJECT
-
- private:
-  testing::LauncherFixture fixture_;
 
   // What the sheet showed, checked after it closed (a failed check inside the modal run
   // would leave the sheet open).
@@ -100,7 +88,7 @@ class LoopSheetQtTest : public QObject {
 
   // "负载阶跃" of the design menu: enabled on the pages that know their stage, where it opens
   // the plot of the page's loops with a reading per network in the legend.
-  void checkLoadStep(SheetView* view, const ExactCase& c, const QString& name) {
+  void checkLoadStep(SheetView* view, const PageCase& c, const QString& name) {
     QAction* item = nullptr;
     for (QAction* a : view->designMenu()->menu()->actions()) {
       if (a->text() == QStringLiteral("负载阶跃")) item = a;
@@ -123,70 +111,40 @@ class LoopSheetQtTest : public QObject {
     }
   }
 
-  void driveSheet(SheetView* view) {
-    seen_ << view->windowTitle() << QString::number(view->tabs()->count())
-          << QString::number(view->tabs()->currentIndex());
-
-    // Values at opening, current-mode page with the transconductance amplifier.
-    press(view, 0, icctrl::kCalculate);
-    seen_ << fieldShows(view, 0, 1044) << fieldShows(view, 0, 1046);
-    seen_ << (view->page(0)->plotWidget() ? QStringLiteral("plot") : QStringLiteral("no plot"));
-
-    // Forward type, step 2 then step 4.
-    view->tabs()->setCurrentIndex(1);
-    press(view, 1, vctrl::kStep2);
-    press(view, 1, vctrl::kStep4);
-    seen_ << fieldShows(view, 1, vctrl::kFpo) << fieldShows(view, 1, 1223);
-
-    view->tabs()->setCurrentIndex(2);
-    press(view, 2, type3::kCalculate);
-    seen_ << fieldShows(view, 2, 1201);
-
-    // The hint of the type III page; its button closes it.
-    QTimer::singleShot(100, this, [this] {
+  // The hint of the type III page, underlined, opens over the sheet; its button closes it.
+  void checkHint(SheetView* view) {
+    QString title;
+    QTimer::singleShot(100, this, [&title] {
       auto* hint = qobject_cast<FormView*>(QApplication::activeModalWidget());
       if (hint == nullptr) return;
-      seen_ << hint->windowTitle();
+      title = hint->windowTitle();
       QTest::mouseClick(hint->widgetFor(kOkButton), Qt::LeftButton);
     });
     auto* line = qobject_cast<QLabel*>(view->page(2)->widgetFor(type3::kHint));
-    seen_ << (line && line->font().underline() ? QStringLiteral("underlined") : QString());
+    if (line == nullptr || !line->font().underline())
+      seen_ << QStringLiteral("hint not underlined");
     QTest::mouseClick(line, Qt::LeftButton);
-    seen_ << (QApplication::activeModalWidget() == view ? QStringLiteral("back") : QString());
+    if (title != QStringLiteral("提示：") || QApplication::activeModalWidget() != view) {
+      seen_ << QStringLiteral("hint: ") + title;
+    }
   }
 
  private slots:
-  void init() { QVERIFY(fixture_.start(Folder(std::filesystem::current_path()))); }
-
-  void cleanup() {
-    const QStringList unexpected = fixture_.finish();
-    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
-  }
-
-  void sheetFromTheLauncherCalculatesOnEachPage() {
+  // Opened from the launcher on its first page, the sheet calculates on each page; the exact
+  // design adds its network and loop to the plot and its lines to the design check, which
+  // stands under the plot; the sheet keeps its size (its fit on the screen:
+  // screen_fit_qt_test); the type III page's hint opens from its line and its button closes it.
+  void eachPageCalculatesAndDesignsExactly() {
     QVERIFY(fixture_.launcher().button(launcher::kLoopButton)->isEnabled());
-    seen_.clear();
-    fixture_.runSheet(launcher::kLoopButton, [this](SheetView& view) { driveSheet(&view); });
-    // The fields show what their pages computed: GdB and R2 (current mode); fpo and R2
-    // (type II, forward); C1 (type III).
-    const QStringList expected =
-        QStringLiteral(
-            "环路补偿 Feedback Loop   <内置算法>|3|0|number|number|plot|number|number|"
-            "number|underlined|提示：|back")
-            .split(QLatin1Char('|'));
-    QCOMPARE(seen_, expected);
-    QVERIFY(fixture_.desktop().messages.empty());
-  }
-
-  // On each page the exact design adds its network and loop to the plot and its lines to the
-  // design check, which stands under the plot; the sheet keeps its size (its fit on the
-  // screen: screen_fit_qt_test).
-  void exactDesignInThePlotAndTheCheck() {
     seen_.clear();
     fixture_.runSheet(launcher::kLoopButton, [this](SheetView& sheet) {
       SheetView* view = &sheet;
+      if (view->windowTitle() != QStringLiteral("环路补偿 Feedback Loop   <内置算法>") ||
+          view->tabs()->count() != 3 || view->tabs()->currentIndex() != 0) {
+        seen_ << QStringLiteral("opened as ") + view->windowTitle();
+      }
       const QSize opened = view->size();
-      for (const ExactCase& c : kExactCases) {
+      for (const PageCase& c : kPageCases) {
         const QString name = QString::fromUtf8(c.name) + QStringLiteral(": ");
         FormWidget* page = view->page(c.page);
         view->tabs()->setCurrentIndex(static_cast<int>(c.page));
@@ -196,8 +154,14 @@ class LoopSheetQtTest : public QObject {
           emit kinds->activated(c.kind);
         }
         for (int id : c.steps) press(view, c.page, id);
+        for (int id : c.results) {
+          if (fieldShows(view, c.page, id) != QStringLiteral("number")) {
+            seen_ << name + QString::number(id) + QStringLiteral(" shows ") +
+                         fieldShows(view, c.page, id);
+          }
+        }
         auto* plot = qobject_cast<BodePlotWidget*>(page->plotWidget());
-        QGroupBox* check = checkBox(page);
+        QWidget* check = testing::designCheck(*page);
         if (plot == nullptr || check == nullptr) {
           seen_ << name + QStringLiteral("no plot or no check");
           continue;
@@ -229,13 +193,13 @@ class LoopSheetQtTest : public QObject {
         checkLoadStep(view, c, name);
       }
       if (view->size() != opened) seen_ << QStringLiteral("sheet resized");
+      checkHint(view);
     });
     QVERIFY2(seen_.isEmpty(), qPrintable(seen_.join(QStringLiteral("; "))));
+    QVERIFY(fixture_.desktop().messages.empty());
   }
 };
 
-int main(int argc, char** argv) {
-  return tarnex::testing::runInFreshFolder<LoopSheetQtTest>(argc, argv);
-}
+TARNEX_FRESH_FOLDER_MAIN(LoopSheetQtTest)
 
 #include "loop_sheet_qt_test.moc"

@@ -8,12 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
-#include <filesystem>
-#include <functional>
 #include <string>
 
 #include "designs/registry.h"
@@ -36,14 +33,7 @@ const std::string kLongCaption(49, 'W');
 // showing itself whole in its tooltip.
 QStringList faults(QWidget* window, FormWidget* body, const QString& name) {
   QStringList found;
-  const QRect room = window->screen()->availableGeometry();
-  if (!room.contains(window->frameGeometry())) {
-    found << name + QStringLiteral(": frame %1,%2 %3x%4 off the screen")
-                        .arg(window->frameGeometry().x())
-                        .arg(window->frameGeometry().y())
-                        .arg(window->frameGeometry().width())
-                        .arg(window->frameGeometry().height());
-  }
+  if (const QString off = testing::offScreen(*window); !off.isEmpty()) found << name + ": " + off;
   const QRect shown(body->mapTo(window, QPoint(0, 0)), body->size());
   if (!window->rect().contains(shown)) found << name + QStringLiteral(": form cut off");
   std::vector<QWidget*> leaves;
@@ -91,49 +81,34 @@ void everyEntry(FormWidget* body, const QString& name, const std::function<void(
 
 }  // namespace
 
-class ScreenFitQtTest : public QObject {
+class ScreenFitQtTest : public testing::LauncherTest {
   Q_OBJECT
 
- private:
-  Folder folder() const { return Folder(std::filesystem::current_path()); }
-  testing::LauncherFixture fixture_;
-
  private slots:
-  void init() { testing::switchOffUserFiles(folder()); }
-
-  void cleanup() {
-    const QStringList unexpected = fixture_.finish();
-    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
-  }
-
   void everyWindowStaysOnTheScreen_data() {
-    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("index");
     QTest::addColumn<bool>("longCaption");
-    for (const DesignInfo& d : designs()) {
-      if (!d.make) continue;
-      const QString key = toQString(d.key());
-      QTest::newRow(qPrintable(key + QStringLiteral(" own captions"))) << key << false;
-      QTest::newRow(qPrintable(key + QStringLiteral(" long caption"))) << key << true;
+    for (std::size_t i = 0; i < designs().size(); ++i) {
+      if (!designs()[i].make) continue;
+      const QString key = toQString(designs()[i].key());
+      QTest::newRow(qPrintable(key + QStringLiteral(" own captions"))) << int(i) << false;
+      QTest::newRow(qPrintable(key + QStringLiteral(" long caption"))) << int(i) << true;
     }
   }
 
   void everyWindowStaysOnTheScreen() {
-    QFETCH(QString, key);
+    QFETCH(int, index);
     QFETCH(bool, longCaption);
-    const DesignInfo* design = nullptr;
-    for (const DesignInfo& d : designs()) {
-      if (toQString(d.key()) == key) design = &d;
-    }
-    QVERIFY(design);
-    if (longCaption) {
+    const DesignInfo* design = &designs()[static_cast<std::size_t>(index)];
+    if (longCaption) {  // read by a new launcher
       testing::writeUserFile(folder(), design->table->interfaceFile,
                              "1=" + kLongCaption + ";\r\n#\r\n");
+      QVERIFY(fixture_.start(folder()));
     }
-    QVERIFY(fixture_.start(folder()));
     FormView* view = fixture_.openWindow(design->launcherButton());
     QVERIFY(view);
     auto* body = view->findChild<FormWidget*>();
-    everyEntry(body, key, [&](const QString& name) {
+    everyEntry(body, toQString(design->key()), [&](const QString& name) {
       // The window follows its form's size when the events of the resize have run.
       QTRY_VERIFY2_WITH_TIMEOUT(faults(view, body, name).isEmpty(),
                                 qPrintable(faults(view, body, name).join(QStringLiteral("; "))),
@@ -142,7 +117,6 @@ class ScreenFitQtTest : public QObject {
   }
 
   void loopSheetStaysOnTheScreen() {
-    QVERIFY(fixture_.start(folder()));
     QStringList found;
     fixture_.runSheet(launcher::kLoopButton, [&found](SheetView& sheet) {
       for (int page = 0; page < sheet.tabs()->count(); ++page) {
@@ -158,7 +132,6 @@ class ScreenFitQtTest : public QObject {
   // Each page claims the sheet's default button for its own when it comes to the front, also
   // when it comes back; without the claim Enter would press another page's button, or none.
   void enterPressesTheDefaultButtonOfEachPage() {
-    QVERIFY(fixture_.start(folder()));
     QStringList found;
     fixture_.runSheet(launcher::kLoopButton, [&found](SheetView& sheet) {
       for (int page : {0, 1, 2, 0}) {
@@ -193,8 +166,6 @@ class ScreenFitQtTest : public QObject {
   }
 };
 
-int main(int argc, char** argv) {
-  return tarnex::testing::runInFreshFolder<ScreenFitQtTest>(argc, argv);
-}
+TARNEX_FRESH_FOLDER_MAIN(ScreenFitQtTest)
 
 #include "screen_fit_qt_test.moc"

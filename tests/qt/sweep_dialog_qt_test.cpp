@@ -128,8 +128,6 @@ class SweepDialogQtTest : public QObject {
 
 }  // namespace tarnex
 
-int main(int argc, char** argv) {
-  return tarnex::testing::runInFreshFolder<tarnex::SweepDialogQtTest>(argc, argv);
-}
+TARNEX_FRESH_FOLDER_MAIN(tarnex::SweepDialogQtTest)
 
 #include "sweep_dialog_qt_test.moc"

@@ -10,14 +10,10 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
-#include <filesystem>
-#include <memory>
 
 #include "about_dialog.h"
-#include "application.h"
 #include "form_view.h"
 #include "forms/table_form.h"
-#include "launcher.h"
 #include "launcher_areas.h"
 #include "progress_dialog.h"
 #include "qt_host.h"
@@ -26,11 +22,7 @@
 #include "support/fresh_folder_main.h"
 #include "support/golden_file.h"
 #include "support/launcher_fixture.h"
-#include "support/modal_guard.h"
-#include "support/recording_host.h"
-#include "support/temp_folder.h"
 #include "toolbox/toolbox.h"
-#include "ui_metrics.h"
 
 using namespace tarnex;
 using namespace tarnex::qt;
@@ -73,10 +65,6 @@ QLineEdit* edit(FormView* view, int id) {
   return qobject_cast<QLineEdit*>(view->widgetFor(id));
 }
 
-QPushButton* button(FormView* view, int id) {
-  return qobject_cast<QPushButton*>(view->widgetFor(id));
-}
-
 // Replaces the text of a field the way the user does: select it all and type over it.
 void typeInto(QLineEdit* field, const QString& text) {
   field->setFocus();
@@ -84,8 +72,8 @@ void typeInto(QLineEdit* field, const QString& text) {
   QTest::keyClicks(field, text);
 }
 
-// A form without a field table: its controls sit at their rectangles in dialog units.
-// A dialog placed by its table in dialog units, like a hint dialog.
+// A form without a field table, like a hint dialog: its controls sit at their rectangles in
+// dialog units.
 constexpr StaticRow kPlacedStatics[] = {
     {1207, StaticKind::Click, "不知道稳定的增益准则？请点击这里", 0, kBlue, {10, 20, 40, 12}},
     {1300, StaticKind::Note, "5 零点。 ", 0, {}, {7, 7, 100, 9}},
@@ -113,29 +101,13 @@ class PlacedForm : public TableForm {
 
 }  // namespace
 
-class TarnexQtTest : public QObject {
+class TarnexQtTest : public testing::LauncherTest {
   Q_OBJECT
 
- private:
-  Folder folder() const { return Folder(std::filesystem::current_path()); }
-
   FormView* openDcDc() { return fixture_.openWindow(kDcDcButton); }
-
-  testing::LauncherFixture fixture_;
-  Launcher* launcher_ = nullptr;
+  Launcher* shown() { return &fixture_.launcher(); }
 
  private slots:
-  void init() {
-    testing::switchOffUserFiles(folder());
-    QVERIFY(fixture_.start(folder()));
-    launcher_ = &fixture_.launcher();
-  }
-
-  void cleanup() {
-    const QStringList unexpected = fixture_.finish();
-    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
-  }
-
   void unexpectedModalWindowIsClosedAndReported() {
     testing::ModalGuard quick(100);
     QMessageBox box(QMessageBox::Warning, QStringLiteral("注意"), QStringLiteral("x"));
@@ -145,33 +117,34 @@ class TarnexQtTest : public QObject {
 
   // The resonant converter has no window yet (the seven others: designs/windows_qt_test).
   void launcherHasNoResonantWindowAndFocusesExit() {
-    QCOMPARE(launcher_->windowTitle(), QStringLiteral("Tarnex V3.2 Programmable "));
-    QCOMPARE(launcher_->size(), QSize(437, 161));
-    QVERIFY(!launcher_->button(kResonantButton)->isEnabled());
-    QVERIFY(launcher_->button(kExitButton)->isEnabled());
-    QCOMPARE(launcher_->button(kExitButton)->text(), QStringLiteral("退出(&Q)"));
-    QCOMPARE(launcher_->focusWidget(), launcher_->button(kExitButton));
+    QCOMPARE(shown()->windowTitle(), QStringLiteral("Tarnex V3.2 Programmable "));
+    QCOMPARE(shown()->size(), QSize(437, 161));
+    QVERIFY(!shown()->button(kResonantButton)->isEnabled());
+    QVERIFY(shown()->button(kExitButton)->isEnabled());
+    QCOMPARE(shown()->button(kExitButton)->text(), QStringLiteral("退出(&Q)"));
+    QCOMPARE(shown()->focusWidget(), shown()->button(kExitButton));
     for (int id : {kDcDcButton, kExitButton, kResonantButton}) {
-      QVERIFY(!launcher_->button(id)->isDefault());
+      QVERIFY(!shown()->button(id)->isDefault());
     }
   }
 
   void enterPressesTheFocusedButtonAndEscapeCloses() {
-    launcher_->button(kDcDcButton)->setFocus();
-    QTest::keyClick(launcher_->button(kDcDcButton), Qt::Key_Return);
-    QCOMPARE(launcher_->designWindows().size(), std::size_t{1});
-    QTest::keyClick(launcher_, Qt::Key_Escape);
-    QVERIFY(!launcher_->isVisible());
-    QTRY_VERIFY(launcher_->designWindows().empty());
+    shown()->button(kDcDcButton)->setFocus();
+    QTest::keyClick(shown()->button(kDcDcButton), Qt::Key_Return);
+    QCOMPARE(shown()->designWindows().size(), std::size_t{1});
+    QTest::keyClick(shown(), Qt::Key_Escape);
+    QVERIFY(!shown()->isVisible());
+    QTRY_VERIFY(shown()->designWindows().empty());
   }
 
+  // Two windows of one kind keep their own fields, and the exit button closes both.
   void twoDesignWindowsAreIndependent() {
-    FormView* first = openDcDc();
-    FormView* second = openDcDc();
+    QPointer<FormView> first = openDcDc();
+    QPointer<FormView> second = openDcDc();
     QVERIFY(first && second && first != second);
     // At the launcher's client origin, unless the screen is too small there: then moved left
     // or up just enough to stay on it with the border the window system adds.
-    const QPoint origin = launcher_->mapToGlobal(QPoint(0, 0));
+    const QPoint origin = shown()->mapToGlobal(QPoint(0, 0));
     const QRect room = first->screen()->availableGeometry();
     if (room.contains(QRect(origin, first->size()))) {
       QCOMPARE(first->pos(), origin);
@@ -182,12 +155,15 @@ class TarnexQtTest : public QObject {
     }
     QCOMPARE(second->pos(), first->pos());
     QVERIFY(first->isVisible() && second->isVisible());
-    QCOMPARE(first->parentWidget(), static_cast<QWidget*>(launcher_));
+    QCOMPARE(first->parentWidget(), static_cast<QWidget*>(shown()));
 
     typeInto(edit(first, kVinMax), QStringLiteral("30"));
     QCOMPARE(first->form().text(kVinMax), std::string("30"));
     QCOMPARE(second->form().text(kVinMax), std::string("24"));
     QCOMPARE(edit(second, kVinMax)->text(), QStringLiteral("24"));
+    QTest::mouseClick(shown()->button(kExitButton), Qt::LeftButton);
+    QVERIFY(!shown()->isVisible());
+    QTRY_VERIFY(first.isNull() && second.isNull());
   }
 
   // Enter in a field presses the default button, Calculate, and never closes the window.
@@ -212,21 +188,12 @@ class TarnexQtTest : public QObject {
     FormView* view = openDcDc();
     QVERIFY(view);
     typeInto(edit(view, kVo), QStringLiteral("abc"));
-    button(view, 3)->setFocus();
+    view->widgetFor(kCalculateButton)->setFocus();
     BoxCloser closer;
-    QTest::mouseClick(button(view, 3), Qt::LeftButton);
+    QTest::mouseClick(view->widgetFor(kCalculateButton), Qt::LeftButton);
     QCOMPARE(closer.boxes.size(), std::size_t{2});
     QCOMPARE(view->focusWidget(), static_cast<QWidget*>(edit(view, kVo)));
     QCOMPARE(edit(view, kVo)->selectedText(), QStringLiteral("abc"));
-  }
-
-  void closingTheLauncherClosesItsDesignWindows() {
-    QPointer<FormView> first = openDcDc();
-    QPointer<FormView> second = openDcDc();
-    QVERIFY(first && second);
-    QTest::mouseClick(launcher_->button(kExitButton), Qt::LeftButton);
-    QVERIFY(!launcher_->isVisible());
-    QTRY_VERIFY(first.isNull() && second.isNull());
   }
 
   // The areas' bounds (all exclusive) as geometry; a click into each opens what it names.
@@ -248,10 +215,10 @@ class TarnexQtTest : public QObject {
         about->reject();
       }
     });
-    QTest::mouseClick(launcher_, Qt::LeftButton, {}, QPoint(50, 130));
+    QTest::mouseClick(shown(), Qt::LeftButton, {}, QPoint(50, 130));
     QTRY_COMPARE(aboutTitle, QStringLiteral("关于 Tarnex V3.2"));
     QVERIFY(fixture_.desktop().opened.empty());
-    QTest::mouseClick(launcher_, Qt::LeftButton, {}, QPoint(50, 150));
+    QTest::mouseClick(shown(), Qt::LeftButton, {}, QPoint(50, 150));
     QCOMPARE(fixture_.desktop().opened,
              std::vector<std::string>{folder().path(kHelpDocument).string()});
     QCOMPARE(fixture_.desktop().openedMinimized, std::vector<bool>{false});
@@ -308,7 +275,7 @@ class TarnexQtTest : public QObject {
           form = made.get();
           return made;
         },
-        launcher_);
+        shown());
     view->start();
     QVERIFY(form);
     QCOMPARE(form->opened, 1);
@@ -330,7 +297,7 @@ class TarnexQtTest : public QObject {
     QCOMPARE(loading.animation().counter(), 100);
     QCOMPARE(loading.bar()->value(), 100);
 
-    ProgressDialog progress(launcher_, 1);
+    ProgressDialog progress(shown(), 1);
     // Escape does not cut the animation short.
     QTimer::singleShot(0, [&] { QTest::keyClick(&progress, Qt::Key_Escape); });
     QCOMPARE(progress.exec(), int(QDialog::Accepted));
@@ -357,8 +324,6 @@ class TarnexQtTest : public QObject {
   }
 };
 
-int main(int argc, char** argv) {
-  return tarnex::testing::runInFreshFolder<TarnexQtTest>(argc, argv);
-}
+TARNEX_FRESH_FOLDER_MAIN(TarnexQtTest)
 
 #include "tarnex_qt_test.moc"

@@ -6,10 +6,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMenu>
-#include <QScreen>
 #include <QTableWidget>
 #include <QTest>
-#include <filesystem>
 
 #include "design_menu.h"
 #include "form_view.h"
@@ -22,23 +20,10 @@
 using namespace tarnex;
 using namespace tarnex::qt;
 
-class WaveformQtTest : public QObject {
+class WaveformQtTest : public testing::LauncherTest {
   Q_OBJECT
 
-  Folder folder() const { return Folder(std::filesystem::current_path()); }
-  testing::LauncherFixture fixture_;
-
  private slots:
-  void init() {
-    testing::switchOffUserFiles(folder());
-    QVERIFY(fixture_.start(folder()));
-  }
-
-  void cleanup() {
-    const QStringList unexpected = fixture_.finish();
-    QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(QStringLiteral("; "))));
-  }
-
   void waveformsAfterACalculation() {
     FormView* view = fixture_.openWindow(launcher::kDcDcButton);
     QVERIFY(view && view->designMenu());
@@ -47,11 +32,7 @@ class WaveformQtTest : public QObject {
     QVERIFY(simulate && netlist);
     QCOMPARE(simulate->text(), QStringLiteral("仿真波形"));
     QVERIFY(!simulate->isEnabled() && !netlist->isEnabled());
-    for (const Control& c : view->form().controls()) {
-      if (c.kind == ControlKind::Button && c.key == "calc") {
-        QTest::mouseClick(view->widgetFor(c.id), Qt::LeftButton);
-      }
-    }
+    QVERIFY(testing::pressKey(*view->body(), "calc"));
     emit view->designMenu()->menu()->aboutToShow();
     QVERIFY(simulate->isEnabled() && netlist->isEnabled());
     simulate->trigger();
@@ -64,21 +45,13 @@ class WaveformQtTest : public QObject {
     QCOMPARE(waves->table()->rowCount(), 8);  // the DC-DC has no clamp
     QCOMPARE(waves->plot()->plot().panels.size(), std::size_t{5});
     QVERIFY(QTest::qWaitForWindowExposed(waves));
-    const QRect screen = waves->screen()->availableGeometry();
-    QVERIFY2(screen.contains(waves->frameGeometry()),
-             qPrintable(QStringLiteral("the waveform window leaves the screen: %1,%2 %3x%4")
-                            .arg(waves->frameGeometry().x())
-                            .arg(waves->frameGeometry().y())
-                            .arg(waves->frameGeometry().width())
-                            .arg(waves->frameGeometry().height())));
+    QVERIFY2(testing::offScreen(*waves).isEmpty(), qPrintable(testing::offScreen(*waves)));
     waves->ends()->setCurrentIndex(1);
     QCOMPARE(waves->plot()->plot().panels.size(), std::size_t{5});
     waves->close();
   }
 };
 
-int main(int argc, char** argv) {
-  return tarnex::testing::runInFreshFolder<WaveformQtTest>(argc, argv);
-}
+TARNEX_FRESH_FOLDER_MAIN(WaveformQtTest)
 
 #include "waveform_qt_test.moc"

@@ -24,3 +24,8 @@ int runInFreshFolder(int argc, char** argv) {
 }
 
 }  // namespace tarnex::testing
+
+#define TARNEX_FRESH_FOLDER_MAIN(Test)                          \
+  int main(int argc, char** argv) {                             \
+    return tarnex::testing::runInFreshFolder<Test>(argc, argv); \
+  }

@@ -3,7 +3,9 @@
 // with the guard of modal windows, the windows it opens from its buttons, and the modal sheets
 // it runs, driven while they run.
 
+#include <QObject>
 #include <QStringList>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,8 +16,11 @@
 #include "support/modal_guard.h"
 #include "support/recording_host.h"
 
+class QWidget;
+
 namespace tarnex::qt {
 class FormView;
+class FormWidget;
 class SheetView;
 }  // namespace tarnex::qt
 
@@ -26,6 +31,13 @@ void writeUserFile(const Folder& folder, std::string_view name, const std::strin
 // Every formula and interface file of `folder` switched off with '#' (built-in formulas and
 // system captions, no message boxes) and the welcome window counted down.
 void switchOffUserFiles(const Folder& folder);
+
+// Clicks the button of `body`'s form whose key is `key`: false when the form has none.
+bool pressKey(qt::FormWidget& body, std::string_view key);
+// The design check of `window`: its group box, or the first tab beside a core's loss sheet.
+QWidget* designCheck(const QWidget& window);
+// Empty while the frame of `window` lies on its screen's free area, else where the frame is.
+QString offScreen(const QWidget& window);
 
 class LauncherFixture {
  public:
@@ -47,6 +59,21 @@ class LauncherFixture {
   RecordingHost desktop_;
   std::unique_ptr<qt::Launcher> launcher_;
   ModalGuard guard_;
+};
+
+// The base of a Qt test of the launcher's windows, on the process's working folder: before
+// each test the user files switched off and a new launcher shown, after it a failure for each
+// modal window the guard had to close. A test that needs another start defines its own init().
+class LauncherTest : public QObject {
+  Q_OBJECT
+
+ protected:
+  static Folder folder() { return Folder(std::filesystem::current_path()); }
+  LauncherFixture fixture_;
+
+ private slots:
+  void init();
+  void cleanup();
 };
 
 }  // namespace tarnex::testing
