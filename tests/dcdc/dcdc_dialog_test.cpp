@@ -33,13 +33,6 @@ class DcDcDialogTest : public testing::WindowDriver, public ::testing::Test {
  protected:
   void SetUp() override { switchFilesOff("dcdc"); }
   CDcDcDlg& open() { return dynamic_cast<CDcDcDlg&>(WindowDriver::open("dcdc")); }
-  std::vector<std::string> outputTexts() const {
-    std::vector<std::string> texts;
-    for (const FieldRow& row : dcdcTable().fields) {
-      if (row.role == FieldRole::Result) texts.push_back(form->text(row.controlId));
-    }
-    return texts;
-  }
 };
 
 // Discontinuous conduction takes the dead time instead of the ripple ratio, and either list
@@ -53,7 +46,7 @@ TEST_F(DcDcDialogTest, ModeListSwitchesTheFieldsAndBlanksTheResults) {
   d.command(kCalculateButton);
   EXPECT_TRUE(d.lastCalculationWritten());
   d.select(kModeList, 1);
-  EXPECT_EQ(outputTexts(), std::vector<std::string>(13, ""));
+  expectResults("");
   EXPECT_TRUE(d.control(kPtd)->enabled);
   EXPECT_FALSE(d.control(kR)->enabled);
   d.command(kCalculateButton);
@@ -70,7 +63,7 @@ TEST_F(DcDcDialogTest, TopologyChangeBlanksRepaintsAndMovesThePicture) {
   EXPECT_EQ(onePicture(d)->x, 369);
   d.command(kCalculateButton);
   d.select(kTopologyList, 1);
-  EXPECT_EQ(outputTexts(), std::vector<std::string>(13, ""));
+  expectResults("");
   EXPECT_EQ(host.repaints, 1);
   const Picture boost = *onePicture(d);
   EXPECT_EQ(boost.resource, "bitmap168");

@@ -14,6 +14,7 @@
 
 #include "designs/registry.h"
 #include "forms/field_form.h"
+#include "loop/loop_sheet.h"
 #include "support/field_ids.h"
 #include "support/recording_host.h"
 #include "support/temp_folder.h"
@@ -50,10 +51,11 @@ class WindowDriver {
     for (const FormulaFileRow& f : t.formulaFiles) dir.write(f.fileName, "#");
     dir.write(t.interfaceFile, "#");
   }
+  // A design window, or a compensation page by its "loop-" key.
   Form& open(const std::string& key) {
-    table = &tableOf(key);
-    form = makeDesign(key, host, dir.folder());
-    if (!form) throw std::logic_error("window not built");
+    form = key.starts_with("loop-") ? makeLoopPage(key, host) : makeDesign(key, host, dir.folder());
+    if (!form) throw std::invalid_argument("no window " + key);
+    table = form->table();
     form->open();
     return *form;
   }

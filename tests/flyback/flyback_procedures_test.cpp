@@ -14,10 +14,6 @@
 namespace tarnex {
 namespace {
 
-FlybackInputs referenceDesign() {
-  return testing::flybackOpening();
-}
-
 struct HeadroomCase {
   std::string name;
   float Vswm, Vswr, VacMin, VacMax;
@@ -36,7 +32,7 @@ class SwitchHeadroom : public ::testing::TestWithParam<HeadroomCase> {};
 // them and computes nothing.
 TEST_P(SwitchHeadroom, EveryCommandButTheCcmEstimateNeedsIt) {
   const HeadroomCase& c = GetParam();
-  FlybackInputs in = referenceDesign();
+  FlybackInputs in = testing::flybackOpening();
   in.Vswm = c.Vswm;
   in.Vswr = c.Vswr;
   in.VacMin = c.VacMin;
@@ -53,17 +49,18 @@ TEST_P(SwitchHeadroom, EveryCommandButTheCcmEstimateNeedsIt) {
   EXPECT_EQ(flybackCcmCoreVolume(in).ending, FlybackEnding::Ok);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SwitchHeadroom,
-    ::testing::Values(HeadroomCase{"Reference", 600, 100, 90, 270, true,
-                                   true},  // 118.22 V left
-                                           // 450 − 100 − 381.78 < 0
-                      HeadroomCase{"LowRating", 450, 100, 90, 270, false, false},
-                      HeadroomCase{"NothingLeft", 100, 100, 0, 0, false, false},  // exactly 0
-                      HeadroomCase{"NotANumber", std::nanf(""), 100, 90, 270, false, false},
-                      HeadroomCase{"InputRangeUpsideDown", 600, 100, 280, 270, true, false},
-                      HeadroomCase{"OneInput", 600, 100, 270, 270, true, true}),
-    [](const ::testing::TestParamInfo<HeadroomCase>& p) { return p.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, SwitchHeadroom,
+                         ::testing::Values(
+                             // 118.22 V left; 450 − 100 − 381.78 < 0; exactly 0.
+                             HeadroomCase{"Reference", 600, 100, 90, 270, true, true},
+                             HeadroomCase{"LowRating", 450, 100, 90, 270, false, false},
+                             HeadroomCase{"NothingLeft", 100, 100, 0, 0, false, false},
+                             HeadroomCase{"NotANumber", std::nanf(""), 100, 90, 270, false, false},
+                             HeadroomCase{"InputRangeUpsideDown", 600, 100, 280, 270, true, false},
+                             HeadroomCase{"OneInput", 600, 100, 270, 270, true, true}),
+                         [](const ::testing::TestParamInfo<HeadroomCase>& p) {
+                           return p.param.name;
+                         });
 
 }  // namespace
 }  // namespace tarnex

@@ -79,7 +79,7 @@ TEST_F(FlybackWindow, NonFiniteResultsOnDisplayBlockNoLaterCommand) {
 
 // --- interface file -----------------------------------------------------------------------
 
-TEST_F(FlybackWindow, AppliedInterfaceFileKeepsItsCaptionsAcrossModeSwitches) {
+TEST_F(FlybackWindow, InterfaceFileKeepsItsCaptionsAcrossModeSwitchesUntilRejected) {
   dir.write(kInterfaceFile, "14=AP(mm4);\r\n1=Pout(W);\r\n#");
   open();
   EXPECT_EQ(form->title(), kInterfaceTitle);
@@ -95,11 +95,8 @@ TEST_F(FlybackWindow, AppliedInterfaceFileKeepsItsCaptionsAcrossModeSwitches) {
   expectEstimate("估算所需磁芯体积Ve=Ae*Le", "磁芯体积Ve(mm3)");
   EXPECT_EQ(form->title(), kInterfaceTitle);
   EXPECT_TRUE(host.messages.empty());
-}
 
-TEST_F(FlybackWindow, RejectedInterfaceFileOnModeSwitchGivesSystemCaptions) {
-  dir.write(kInterfaceFile, "14=AP(mm4);\r\n#");
-  open();
+  // Rejected on a mode switch: the system captions and title.
   dir.write(kInterfaceFile, "41=x;\r\n#");  // beyond the 40 labels of the window
   run("mode=dcm");
   ASSERT_EQ(host.messages.size(), 1u);

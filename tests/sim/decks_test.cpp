@@ -37,14 +37,7 @@ std::string lower(std::string s) {
 // A steady state to drive at: 4 µs on in 10 µs, 1 A to 2 A, 5 V into 2 A.
 Drive someDrive(double Vin) {
   StagePoint p;
-  p.valid = true;
-  p.T = 10;
-  p.Ton = 4;
-  p.Toff = 6;
-  p.iStart = 1;
-  p.iPeak = 2;
-  p.Vo = 5;
-  p.Io = 2;
+  p.valid = true, p.T = 10, p.Ton = 4, p.Toff = 6, p.iStart = 1, p.iPeak = 2, p.Vo = 5, p.Io = 2;
   return {Vin, p};
 }
 
@@ -104,11 +97,7 @@ const DeckCase kDecks[] = {
        const ForwardInputs in = forwardOpening();
        return sim::forwardDeck(in, forwardVerify(in), someDrive(127));
      }},
-    {"rcc",
-     [] {
-       const RccInputs in = rccOpening();
-       return sim::rccDeck(in, designRcc(in), someDrive(127));
-     }},
+    {"rcc", [] { return sim::rccDeck(rccOpening(), designRcc(rccOpening()), someDrive(127)); }},
     {"pushpull", [] { return bridge(BridgeKind::PushPull); }},
     {"halfbridge", [] { return bridge(BridgeKind::HalfBridge); }},
     {"fullbridge", [] { return bridge(BridgeKind::FullBridge); }},

@@ -118,7 +118,12 @@ struct Plan {
   // loop at Dmax at the lowest input: it must give Vo, whatever the rounding does after it.
   std::function<Deck(const Drive&)> ratioDeck;
   StagePoint ratioLow;
-  std::function<double(const StagePoint&)> switchRms, diodeRms;
+  std::function<double(const StagePoint&)> switchRms = [](const StagePoint& s) {
+    return s.switchRms;
+  };
+  std::function<double(const StagePoint&)> diodeRms = [](const StagePoint& s) {
+    return s.diodeRms;
+  };
 };
 
 // The output `Ton` reaches open loop at the stage's input into the full load.
@@ -138,6 +143,22 @@ Stated statedBy(const Check& c) {
   return st;
 }
 
+// A window fed from the rectified mains (both ends at the peaks of VacMin and VacMax), its
+// stage referred to the secondary: the switch carries the stage's current over the ratio.
+template <class In, class Design, class Check>
+Plan mainsPlan(const In& in, const Design& d, const Check& c, float Bpk) {
+  Plan p;
+  p.VinLow = acPeak(in.VacMin);
+  p.VinHigh = acPeak(in.VacMax);
+  p.stated = statedBy(c);
+  p.promise.Vo = in.Vo;
+  p.promise.Bpk = Bpk;
+  p.promise.Isw = d.Irmsp;
+  p.promise.Idiode = d.Irmss;
+  p.switchRms = [n = c.n](const StagePoint& s) { return s.switchRms / n; };
+  return p;
+}
+
 Plan dcdcPlan(const Shown& w) {
   const auto topology = static_cast<DcDcTopology>(w.selection("topology"));
   const DcDcMode mode = w.selection("mode") == 1 ? DcDcMode::Dcm : DcDcMode::Ccm;
@@ -151,10 +172,9 @@ Plan dcdcPlan(const Shown& w) {
   p.stated = statedBy(c);
   // The on-time the window designs with at the lowest input: the buck's duty there (less the
   // dead time in DCM), the others' shown Ton. The check states no output there.
-  const double T = 1000 / double{in.f};
   double TonLow = out.Ton;
   if (topology == DcDcTopology::Buck) {
-    TonLow = T * (double{in.Vo} + in.Vdf) / (double{in.VinMin} - in.Vsw + in.Vdf);
+    TonLow = 1000 / double{in.f} * (double{in.Vo} + in.Vdf) / (double{in.VinMin} - in.Vsw + in.Vdf);
     if (dcm) TonLow *= 1 - in.Ptd * 0.01;
   }
   p.stated.reachedLow = openLoop(c.lowStage, TonLow);
@@ -175,8 +195,6 @@ Plan dcdcPlan(const Shown& w) {
   pr.Isw = out.Iswrms;
   pr.Idiode = out.Idrms;
   p.deck = [=](const Drive& d) { return sim::dcdcDeck(topology, in, out, d); };
-  p.switchRms = [](const StagePoint& s) { return s.switchRms; };
-  p.diodeRms = [](const StagePoint& s) { return s.diodeRms; };
   return p;
 }
 
@@ -186,25 +204,14 @@ Plan flybackPlan(const Shown& w) {
   const FlybackClamp clamp{w["Rlk"], w["Clk"]};
   const bool continuous = w.selection("mode") == 0;
   const FlybackCheck c = checkFlyback(continuous, in, d, clamp);
-  const double n = c.n;
-  Plan p;
-  p.VinLow = acPeak(in.VacMin);
-  p.VinHigh = acPeak(in.VacMax);
-  p.stated = statedBy(c);
+  Plan p = mainsPlan(in, d, c, in.Bpk);
   p.stated.clampLow = c.clampLow;
   p.stated.clampHigh = c.clampHigh;
-
   Promise& pr = p.promise;
-  pr.Vo = in.Vo;
-  if (continuous) {
-    // r of the primary centre current Ipkp / (1 + r/2) at VacMin, referred to the secondary.
-    pr.ripple = in.r * d.Ipkp / (1 + in.r / 2) * n;
-  }
+  // r of the primary centre current Ipkp / (1 + r/2) at VacMin, referred to the secondary.
+  if (continuous) pr.ripple = in.r * d.Ipkp / (1 + in.r / 2) * c.n;
   pr.Vopp = in.Vopp * 0.001;
   pr.discontinuous = !continuous;
-  pr.Bpk = in.Bpk;
-  pr.Isw = d.Irmsp;
-  pr.Idiode = d.Irmss;
   pr.clamp = double{in.Vswm} - in.Vswr - acPeak(in.VacMax);
   p.deck = [=](const Drive& dr) { return sim::flybackDeck(in, d, clamp, dr); };
   p.designedDeck = [=](const Drive& dr) { return sim::flybackDeck(in, d, std::nullopt, dr); };
@@ -212,8 +219,6 @@ Plan flybackPlan(const Shown& w) {
   lowBare.Llk = highBare.Llk = 0;
   p.designedLow = regulate(lowBare);
   p.designedHigh = regulate(highBare);
-  p.switchRms = [n](const StagePoint& s) { return s.switchRms / n; };
-  p.diodeRms = [](const StagePoint& s) { return s.diodeRms; };
   return p;
 }
 
@@ -221,22 +226,9 @@ Plan rccPlan(const Shown& w) {
   const RccInputs in = w.read(kRccInputs);
   const RccDesign d = w.read(kRccDesign);
   // Critical conduction: full load at the lowest input, the minimum load at the highest.
-  const RccCheck c = checkRcc(in, d);
-  const double n = c.n;
-  Plan p;
-  p.VinLow = acPeak(in.VacMin);
-  p.VinHigh = acPeak(in.VacMax);
-  p.stated = statedBy(c);
-
-  Promise& pr = p.promise;
-  pr.Vo = in.Vo;
-  pr.Bpk = in.Bpk;
-  pr.Isw = d.Irmsp;
-  pr.Idiode = d.Irmss;
-  pr.fMin = in.fMin;
+  Plan p = mainsPlan(in, d, checkRcc(in, d), in.Bpk);
+  p.promise.fMin = in.fMin;
   p.deck = [=](const Drive& dr) { return sim::rccDeck(in, d, dr); };
-  p.switchRms = [n](const StagePoint& s) { return s.switchRms / n; };
-  p.diodeRms = [](const StagePoint& s) { return s.diodeRms; };
   return p;
 }
 
@@ -245,30 +237,18 @@ Plan forwardPlan(const Shown& w) {
   const ForwardDesign d = w.read(kForwardDesign);
   // The output inductor behind the rectifier: the forward diode drops Vdf while the switch
   // conducts, the freewheeling diode Vdf while it does not.
-  const ForwardCheck c = checkForward(in, d);
-  const double n = c.n;
-  Plan p;
-  p.VinLow = acPeak(in.VacMin);
-  p.VinHigh = acPeak(in.VacMax);
-  p.stated = statedBy(c);
-
-  Promise& pr = p.promise;
-  pr.Vo = in.Vo;
-  pr.ripple = 0.4 * in.Io;
-  pr.rippleAtHigh = true;
-  pr.Bpk = in.Bpk;
-  pr.flux = Flux::Swing;
-  pr.Isw = d.Irmsp;
-  pr.Idiode = d.Irmss;
+  Plan p = mainsPlan(in, d, checkForward(in, d), in.Bpk);
+  p.promise.flux = Flux::Swing;
   p.deck = [=](const Drive& dr) { return sim::forwardDeck(in, d, dr); };
   ForwardDesign unrounded = d;
   const double ratio = forwardVerify(in).n;
   unrounded.Np = toSingle(ratio * d.Ns);
+  p.promise.ripple = 0.4 * in.Io;
+  p.promise.rippleAtHigh = true;
   p.ratioDeck = [=](const Drive& dr) { return sim::forwardDeck(in, unrounded, dr); };
   p.ratioLow =
       openLoop(Stage{StageKind::Buck, p.VinLow / ratio, in.Vdf, in.Vdf, in.Vo, in.Io, d.Lo, in.f},
                in.Dmax * 1000 / in.f);
-  p.switchRms = [n](const StagePoint& s) { return s.switchRms / n; };
   p.diodeRms = [](const StagePoint& s) { return s.switchRms; };
   return p;
 }
@@ -279,20 +259,8 @@ Plan bridgePlan(const Shown& w, BridgeKind kind) {
   // The output inductor behind the centre-tapped rectifier sees twice the switching
   // frequency; both diodes freewheel it, each at Vdf.
   const BridgeCheck c = checkBridge(kind, in, d);
-  const double n = c.n;
-  Plan p;
-  p.VinLow = acPeak(in.VacMin);
-  p.VinHigh = acPeak(in.VacMax);
-  p.stated = statedBy(c);
-
-  Promise& pr = p.promise;
-  pr.Vo = in.Vo;
-  pr.ripple = 0.4 * in.Io;
-  pr.rippleAtHigh = true;
-  pr.Bpk = in.DB;
-  pr.flux = Flux::HalfSwing;
-  pr.Isw = d.Irmsp;
-  pr.Idiode = d.Irmss;
+  Plan p = mainsPlan(in, d, c, in.DB);
+  p.promise.flux = Flux::HalfSwing;
   p.deck = [=](const Drive& dr) { return sim::bridgeDeck(kind, in, d, dr); };
   BridgeDesign unrounded = d;
   const BridgeProcedure procedure = kind == BridgeKind::PushPull     ? designPushPull
@@ -300,6 +268,8 @@ Plan bridgePlan(const Shown& w, BridgeKind kind) {
                                                                      : designFullBridge;
   const double ratio = procedure(in).n;
   unrounded.Np = toSingle(ratio * d.Ns);
+  p.promise.ripple = 0.4 * in.Io;
+  p.promise.rippleAtHigh = true;
   p.ratioDeck = [=](const Drive& dr) { return sim::bridgeDeck(kind, in, unrounded, dr); };
   p.ratioLow = openLoop(Stage{StageKind::Buck, bridgePrimaryVoltage(kind, p.VinLow) / ratio, in.Vdf,
                               in.Vdf, in.Vo, in.Io, d.Lo, 2.0 * in.f},
@@ -308,7 +278,7 @@ Plan bridgePlan(const Shown& w, BridgeKind kind) {
   // carries every on-time. A diode carries the inductor current while its half delivers and
   // half of it while both freewheel.
   const double perSwitch = kind == BridgeKind::PushPull ? std::sqrt(0.5) : 1;
-  p.switchRms = [n, perSwitch](const StagePoint& s) { return s.switchRms / n * perSwitch; };
+  p.switchRms = [n = c.n, perSwitch](const StagePoint& s) { return s.switchRms / n * perSwitch; };
   p.diodeRms = [](const StagePoint& s) {
     return std::sqrt(s.switchRms * s.switchRms / 2 + s.diodeRms * s.diodeRms / 4);
   };
@@ -360,18 +330,10 @@ Measured simulate(const std::function<Deck(const Drive&)>& writer, double Vin,
     m.error = run.error + "\n" + deck.netlist;
     return m;
   }
-  for (const auto& [name, field] : {std::pair{"vo", &Measured::vo},
-                                    {"vpp", &Measured::vpp},
-                                    {"ilmax", &Measured::ilmax},
-                                    {"ilmin", &Measured::ilmin},
-                                    {"isw", &Measured::isw},
-                                    {"idiode", &Measured::idiode},
-                                    {"dead", &Measured::dead},
-                                    {"bmax", &Measured::bmax},
-                                    {"bmin", &Measured::bmin},
-                                    {"vclamp", &Measured::vclamp}}) {
-    m.*field = run.run.value(name).value_or(NAN);
-  }
+  const auto v = [&](const char* name) { return run.run.value(name).value_or(NAN); };
+  m.vo = v("vo"), m.vpp = v("vpp"), m.ilmax = v("ilmax"), m.ilmin = v("ilmin"), m.isw = v("isw");
+  m.idiode = v("idiode"), m.dead = v("dead"), m.bmax = v("bmax"), m.bmin = v("bmin");
+  m.vclamp = v("vclamp");
   return m;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// The rows of the simulation suite (rows.txt) and the one driver both halves run them through:
-// a design window or a compensation page driven through its form model as tarnex-calc drives
-// it, and the numbers it shows read back into the procedures' structs.
+// The rows of the simulation suite (rows.txt), and the design window or compensation page of a
+// row driven through its form model (the window driver) with the numbers it shows read back
+// into the procedures' structs.
 
 #include <gtest/gtest.h>
 
@@ -21,15 +21,10 @@
 #include "designs/flyback_procedures.h"
 #include "designs/forward_procedures.h"
 #include "designs/rcc_procedures.h"
-#include "designs/registry.h"
-#include "forms/field_form.h"
+#include "designs/window_driver.h"
 #include "loop/bode.h"
 #include "loop/load_step.h"
-#include "loop/loop_sheet.h"
-#include "support/field_ids.h"
 #include "support/procedure_binds.h"
-#include "support/recording_host.h"
-#include "support/temp_folder.h"
 
 namespace tarnex::simtest {
 
@@ -62,52 +57,26 @@ inline std::vector<Row> rowsOf(bool loops) {
   return rows;
 }
 
-// A window or page after the row's command: the numbers it shows, by formula name.
-class Shown {
+// A window or page after the row's command (its default button when the row names none): the
+// numbers it shows, by formula name.
+class Shown : public testing::WindowDriver {
  public:
   explicit Shown(const std::string& command) {
     std::istringstream words(command);
     words >> key;
-    if (key.starts_with("loop-")) {
-      form = makeLoopPage(key, host);
-    } else {
-      for (const DesignInfo& d : designs()) {
-        for (const FormulaFileRow& f : d.table->formulaFiles) dir.write(f.fileName, "#");
-        dir.write(d.table->interfaceFile, "#");
-      }
-      form = makeDesign(key, host, dir.folder());
-    }
-    if (!form) throw std::invalid_argument("no window " + key);
-    form->open();
-    std::vector<int> buttons;
+    if (!key.starts_with("loop-")) switchFilesOff(key);
+    open(key);
+    bool pressed = false;
     for (std::string word; words >> word;) {
-      const std::size_t eq = word.find('=');
-      if (eq == std::string::npos) {
-        buttons.push_back(control(ControlKind::Button, word).id);
-        continue;
-      }
-      const std::string name = word.substr(0, eq), text = word.substr(eq + 1);
-      if (const FieldRow* row = findField(*form->table(), name)) {
-        form->setText(row->controlId, text);
-        continue;
-      }
-      const Control& list = control(ControlKind::DropList, name);
-      int index = -1;
-      for (std::size_t i = 0; i < list.entryKeys.size(); ++i) {
-        if (list.entryKeys[i] == text) index = static_cast<int>(i);
-      }
-      if (index < 0) throw std::invalid_argument("no entry " + word);
-      form->select(list.id, index);
+      act(word);
+      pressed |= word.find('=') == std::string::npos;
     }
-    if (buttons.empty()) {
-      for (const Control& c : form->controls()) {
-        if (c.kind == ControlKind::Button && c.isDefault) buttons.push_back(c.id);
-      }
+    for (const Control& c : form->controls()) {
+      if (!pressed && c.kind == ControlKind::Button && c.isDefault) form->command(c.id);
     }
-    for (int id : buttons) form->command(id);
   }
 
-  void press(std::string_view button) { form->command(control(ControlKind::Button, button).id); }
+  void press(std::string_view button) { act(std::string(button)); }
   // Whether the last command wrote its results.
   bool written() const {
     const auto* fields = dynamic_cast<const FieldForm*>(form.get());
@@ -124,13 +93,16 @@ class Shown {
 
   // The number a field shows (NaN when it shows none).
   float operator[](std::string_view name) const {
-    const std::string& text = form->text(testing::fieldId(*form->table(), name));
+    const std::string& shown = text(std::string(name));
     char* end = nullptr;
-    const float v = std::strtof(text.c_str(), &end);
-    return end == text.c_str() ? NAN : v;
+    const float v = std::strtof(shown.c_str(), &end);
+    return end == shown.c_str() ? NAN : v;
   }
   int selection(std::string_view listKey) const {
-    return control(ControlKind::DropList, listKey).selection;
+    for (const Control& c : form->controls()) {
+      if (c.kind == ControlKind::DropList && c.key == listKey) return c.selection;
+    }
+    throw std::invalid_argument("no list " + std::string(listKey));
   }
   template <class S, std::size_t N>
   S read(const Bound<S> (&binds)[N]) const {
@@ -140,17 +112,6 @@ class Shown {
   }
 
   std::string key;
-  testing::RecordingHost host;
-
- private:
-  const Control& control(ControlKind kind, std::string_view k) const {
-    for (const Control& c : form->controls()) {
-      if (c.kind == kind && c.key == k) return c;
-    }
-    throw std::invalid_argument("no control " + std::string(k));
-  }
-  testing::TempFolder dir;
-  std::unique_ptr<Form> form;
 };
 
 // |a − b| within `share` of b.
